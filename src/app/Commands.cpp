@@ -1,0 +1,63 @@
+// The one table from control names to their commands, used by the window and the
+// command line alike.
+#include "app/Form.h"
+#include "data/Ranking.h"
+#include "ranksize/DataProperties.h"
+#include "ranksize/Distributions.h"
+#include "ranksize/RankShift.h"
+#include "ranksize/Trajectories.h"
+#include "ranksize/Zipf.h"
+#include "spirels/CitySpirel.h"
+#include "spirels/DistanceSpirel.h"
+#include "spirels/InfoSpirel.h"
+#include "spirels/PopSpirel.h"
+#include "spirels/RankShiftSpirel.h"
+#include "spirels/RankSpirels.h"
+#include "stats/HalfLives.h"
+#include "stats/InfoPaging.h"
+#include "stats/InfoStats.h"
+#include "stats/PopStats.h"
+
+const std::vector<CommandEntry>& CommandRegistry() {
+    static const std::vector<CommandEntry> table = {
+        {"ReadData", ReadData_Click, false},
+        {"Clear", Clear_Click, false},
+        {"Rank", Rank_Click, true},
+        {"DataProperties", DataProperties_Click, true},
+        {"Zipf", Zipf_Click, true},
+        {"NextGraph", NextGraph_Click, true},
+        {"SizeRank", SizeRank_Click, true},
+        {"CumRankSize", CumRankSize_Click, true},
+        {"CumSizeRank", CumSizeRank_Click, true},
+        {"RankShift", RankShift_Click, true},
+        {"RankSpace", RankSpace_Click, true},
+        {"RankChange", RankChange_Click, true},
+        {"PopChange", PopChange_Click, true},
+        {"RankSpirel1", RankSpirel1_Click, true},
+        {"RankSpirel2", RankSpirel2_Click, true},
+        {"RankSpirel3", RankSpirel3_Click, true},
+        {"RankSpirel4", RankSpirel4_Click, true},
+        {"RankSpirel5", RankSpirel5_Click, true},
+        {"RankSpirel6", RankSpirel6_Click, true},
+        {"PlotCity", PlotCity_Click, true},
+        {"DistancePlot", DistancePlot_Click, true},
+        {"RankShiftSpirel", RankShiftSpirel_Click, true},
+        {"InfoSpirel", InfoSpirel_Click, true},
+        {"PopSpirel", PopSpirel_Click, true},
+        {"InfoStats", InfoStats_Click, true},
+        {"NextInfo", NextInfo_Click, true},
+        {"NextLastInfo", NextLastInfo_Click, true},
+        {"LastInfo", LastInfo_Click, true},
+        {"PopStats", PopStats_Click, true},
+        {"NextPop", NextPop_Click, true},
+        {"LastPop", LastPop_Click, true},
+        {"HalfLives", HalfLives_Click, true},
+    };
+    return table;
+}
+
+const CommandEntry* FindCommand(std::string_view control) {
+    for (const auto& c : CommandRegistry())
+        if (c.control == control) return &c;
+    return nullptr;
+}

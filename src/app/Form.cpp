@@ -1,0 +1,279 @@
+#include "app/Form.h"
+
+#include <utility>
+
+#include "data/Loader.h"
+#include "draw/RunError.h"
+
+#ifndef CITYSIZE_README
+#define CITYSIZE_README "README.md"
+#endif
+
+namespace {
+
+const Colour Mauve = 238 + 256 * 220 + 65536 * 232;
+const Colour LoadedGrey = 225 + 256 * 225 + 65536 * 225;
+
+Control Button(std::string name, std::string caption, std::string tip = {}) {
+    Control c;
+    c.name = std::move(name);
+    c.kind = ControlKind::Button;
+    c.caption = std::move(caption);
+    c.toolTip = std::move(tip);
+    return c;
+}
+
+Control Of(ControlKind kind, std::string name, std::string caption = {}) {
+    Control c;
+    c.name = std::move(name);
+    c.kind = kind;
+    c.caption = std::move(caption);
+    return c;
+}
+
+// The controls in the order the window holds them, with captions and tool tips.
+void CreateControls(ControlTable& p) {
+    p.Add(Button("NextLastInfo", "N-Last-Info"));
+    p.Add(Button("LastInfo", "Last-Info"));
+    p.Add(Button("RankShiftSpirel", "RankSSpirel"));
+    p.Add(Button("DistancePlot", "Distance-Spirel", "Computes and plots distance changes in ranks as a spirel"));
+    p.Add(Of(ControlKind::List, "BackMap", "Background"));
+    p.Add(Button("PlotCity", "PlotCity", "Selects and plots a city on the spirel from the list above"));
+    p.Add(Of(ControlKind::List, "Cities", "List of Places or Cities"));
+    p.Add(Button("LastPop", "Last-Pop", "Prints the last set of population statistics"));
+    p.Add(Button("NextPop", "Next-Pop", "Prints the next set of population statistics"));
+    p.Add(Button("NextInfo", "Next-Info", "Prints the next set of information statistics"));
+    p.Add(Button("RankSpace", "Rank-Space", "Shows the shift in rank for each city in rank-size space"));
+    p.Add(Button("NextGraph", "Next-Graph", "Plots the next graph"));
+    p.Add(Button("Zipf", "Zipf-Exponents",
+                 "Computes the Zipf exponents using regression and the Hill bootstrap likelihood"));
+    p.Add(Button("DataProperties", "Data Properties", "Shows aggregate dynamics of the population data"));
+    p.Add(Button("PopSpirel", "Pop-Spirel", "Plots population change statistics as a spirel"));
+    p.Add(Button("PopStats", "Pop-Stats", "Computes population change statistics"));
+    p.Add(Button("InfoSpirel", "Info-Spirel", "Plots information statistics as spirel"));
+    p.Add(Button("Clear", "Clear-Data", "Clears all the data and the window for new working"));
+    p.Add(Button("InfoStats", "Info-Stats", "Computes information and rank change statistics"));
+    p.Add(Button("CumSizeRank", "Cum-Size-R", "Computes the distributions as cumulative size by rank"));
+    p.Add(Button("CumRankSize", "Cum-Rank-S", "Computes the distributions as rank by cumulative size"));
+    p.Add(Button("SizeRank", "Size-Rank", "Computes the distributions as size-rank"));
+    p.Add(Button("HalfLives", "Half-Lives",
+                 "Half lives based on number of cities at each date in the top rank before and after the date"));
+    p.Add(Button("RankSpirel5", "Rank-Spirel5", "Rank spirel based on changes in cumulative populations"));
+    p.Add(Button("RankSpirel6", "Rank-Spirel6", "Rank spirel based on changes in log of cumulative populations"));
+    p.Add(Button("RankSpirel4", "Rank-Spirel4", "Rank spirel based on changes in log of populations"));
+    p.Add(Button("RankSpirel3", "Rank-Spirel3", "Rank spirel based on changes in populations"));
+    p.Add(Button("RankSpirel2", "Rank-Spirel2", "Rank spirel based on changes in log of ranks"));
+    p.Add(Button("RankSpirel1", "Rank-Spirel1", "Rank spirel based on changes in ranks"));
+    p.Add(Button("RankChange", "Rank Change", "Shows the changes in rank for each city over time"));
+    p.Add(Button("PopChange", "Pop Change", "Shows the changes in population by cities over time"));
+    p.Add(Button("RankShift", "Rank Shift",
+                 "Shows the shift in ranks between 1950 and 2000 and also all the rank size distributions"));
+    p.Add(Button("Rank", "Rank-Size", "Computes the distributions as rank-size"));
+    p.Add(Button("ReadData", "Load Data", "Loads, checks, and normalizes the data"));
+    p.Add(Of(ControlKind::Label, "Label4"));
+    p.Add(Of(ControlKind::Label, "Label3"));
+    p.Add(Of(ControlKind::Label, "Label2"));
+    p.Add(Of(ControlKind::Label, "Label1"));
+    p.Add(Of(ControlKind::Image, "ProgramLogo"));
+}
+
+void Place(Control& c, float left, float top, float width, float height) {
+    c.left = left;
+    c.top = top;
+    c.width = width;
+    c.height = height;
+}
+
+void RightOf(ControlTable& p, std::string_view name, std::string_view of, float gap) {
+    const Control& x = p[of];
+    Place(p[name], x.left + x.width + gap, x.top, x.width, x.height);
+}
+
+void Below(ControlTable& p, std::string_view name, std::string_view of) {
+    const Control& x = p[of];
+    Place(p[name], x.left, x.top + x.height + 150, x.width, x.height);
+}
+
+void SetLabel(Control& c, float left, float top, float width, float height, std::string text) {
+    Place(c, left, top, width, height);
+    c.caption = std::move(text);
+    c.fontName = "MS Sans Serif";
+    c.fontSize = 12;
+}
+
+}  // namespace
+
+Form::Form(std::string dataDir) : DataDir(std::move(dataDir)), data(std::make_unique<DataSet>()) {
+    ControlTable& p = panel;
+    CreateControls(p);
+    LayoutOffset = 1000;
+    ButtonGap = 150;
+    WindowWidth = LayoutOffset + 13000;
+    WindowHeight = 10000;
+    Picture1.Width = 9000;
+    Picture1.Height = 9000;
+    Picture1.Top = 150;
+    Picture1.Left = LayoutOffset + 2700;
+    Place(p["ReadData"], 150, 150, 1500, 500);
+    p["ReadData"].backColor = Mauve;
+    p["Clear"].backColor = LightGrey;
+    Picture1.Visible = false;
+    Picture1.BackColor = LightGrey;
+
+    const float gap = ButtonGap;
+    RightOf(p, "DataProperties", "ReadData", gap);
+    {
+        const Control& dp = p["DataProperties"];
+        Place(p["ProgramLogo"], dp.left + dp.width + gap, dp.top, 10275, 2475);
+    }
+    Below(p, "Rank", "ReadData");
+    RightOf(p, "SizeRank", "Rank", gap);
+    Below(p, "CumRankSize", "Rank");
+    RightOf(p, "CumSizeRank", "CumRankSize", gap);
+    Below(p, "RankShift", "CumRankSize");
+    RightOf(p, "Zipf", "RankShift", gap);
+    Below(p, "PopChange", "RankShift");
+    const float labelLeft = p["ProgramLogo"].left + 1100;
+    SetLabel(p["Label1"], labelLeft, p["PopChange"].top, 8200, 3015,
+             "This program reads a table of the populations of a country's largest cities, one row per city "
+             "and one column per census from 1790 to 2000 in ten-year periods, and lets you plot and explore "
+             "the rank-size distributions, the rank spirels and the information and growth statistics that "
+             "describe how the cities change rank over time. ");
+    Below(p, "RankChange", "PopChange");
+    RightOf(p, "RankSpace", "RankChange", gap);
+    Below(p, "RankSpirel1", "RankChange");
+    RightOf(p, "RankSpirel2", "RankSpirel1", gap);
+    Below(p, "RankSpirel3", "RankSpirel1");
+    RightOf(p, "RankSpirel4", "RankSpirel3", gap);
+    Below(p, "RankSpirel5", "RankSpirel3");
+    RightOf(p, "RankSpirel6", "RankSpirel5", gap);
+    SetLabel(p["Label2"], labelLeft, p["RankSpirel6"].top, 8200, 2895,
+             "The data is a comma separated table whose rows are cities and whose columns are the populations "
+             "of the cities at the census dates. The file must be called USData.csv and must stand in the "
+             "folder from which the program is started; the program reads it from there when you load the "
+             "data.");
+    Below(p, "HalfLives", "RankSpirel5");
+    RightOf(p, "RankShiftSpirel", "HalfLives", gap);
+    Below(p, "InfoStats", "HalfLives");
+    RightOf(p, "InfoSpirel", "InfoStats", gap);
+    Below(p, "PopStats", "InfoStats");
+    RightOf(p, "PopSpirel", "PopStats", gap);
+    SetLabel(p["Label3"], labelLeft, p["PopSpirel"].top + 650, 8200, 2175,
+             "To proceed, click on the mauve-colored 'Load Data' Button at the top left of this window and "
+             "this screen will clear and the functions available will display.");
+    const Control& info = p["InfoStats"];
+    Place(p["Clear"], info.left, Picture1.Height + 150 - info.height, info.width, info.height);
+    for (const char* name : {"NextGraph", "NextInfo", "NextPop", "LastPop"}) {
+        RightOf(p, name, "Clear", gap);
+        p.Hide(name);
+    }
+    const Control& rd = p["ReadData"];
+    Place(p["Cities"], rd.left, rd.top, rd.width + 1850, 315);
+    p.Hide("Cities");
+    Place(p["PlotCity"], rd.left, rd.top + 1150, rd.width, info.height);
+    p.Hide("PlotCity");
+    Place(p["BackMap"], rd.left, p["Clear"].top - 450, rd.width, 315);
+    RightOf(p, "DistancePlot", "Clear", gap);
+    p.Hide("DistancePlot");
+    Control& l4 = p["Label4"];
+    SetLabel(l4, p["ProgramLogo"].left + 150, p["Clear"].top + 100, 11000, 855,
+             std::string("All the documentation is at ") + CITYSIZE_README);
+    l4.fontName = "Arial";
+    l4.fontSize = 14;
+    l4.italic = true;
+    l4.foreColor = PaletteColour(1);
+    for (const char* name : {"LastInfo", "NextLastInfo"}) {
+        RightOf(p, name, "Clear", gap);
+        p.Hide(name);
+    }
+    ShowMainCommandSet(false);
+    p.Show("ReadData");
+    half.HalfLivesNoDraw = 0;
+}
+
+void Form::ShowMainCommandSet(bool show) {
+    for (auto name : MainCommandSet) panel[name].visible = show;
+}
+
+void Form::Click(std::string_view control) {
+    const Control* c = panel.Find(control);
+    if (!c) throw RunError("There is no control named \"" + std::string(control) + "\"");
+    if (c->kind != ControlKind::Button)
+        throw RunError("\"" + std::string(control) + "\" is a list, not a button: choose an entry with " +
+                       std::string(control) + "=ENTRY");
+    if (!c->visible)
+        throw RunError("\"" + c->caption + "\" (" + c->name + ") is not offered in the current panel");
+    const CommandEntry* cmd = FindCommand(control);
+    if (!cmd) throw RunError("\"" + c->caption + "\" has no command");
+    if (cmd->needsData && !HasData()) throw RunError("Load the data first");
+    cmd->handler(*this);
+}
+
+void Form::Choose(std::string_view list, int index) {
+    Control& c = panel[list];
+    if (c.kind != ControlKind::List) throw RunError("\"" + std::string(list) + "\" is not a list");
+    if (!c.visible) throw RunError("The list \"" + c.name + "\" is not offered in the current panel");
+    if (index < -1 || index >= static_cast<int>(c.items.size()))
+        throw RunError("The list \"" + c.name + "\" has no entry " + std::to_string(index));
+    c.listIndex = index;
+    c.caption = index >= 0 ? c.items[static_cast<std::size_t>(index)] : c.caption;
+}
+
+void Form::ChooseText(std::string_view list, std::string_view text) {
+    const Control& c = panel[list];
+    for (std::size_t i = 0; i < c.items.size(); ++i)
+        if (c.items[i] == text) return Choose(list, static_cast<int>(i));
+    throw RunError("The list \"" + c.name + "\" has no entry \"" + std::string(text) + "\"");
+}
+
+void ReadData_Click(Form& f) {
+    // Read into a fresh data set first: a failed load leaves everything as it was.
+    std::string path = f.DataDir.empty() ? std::string(DataFileName) : f.DataDir + "/" + DataFileName;
+    f.InstallData(LoadDataFile(path));
+}
+
+void Form::InstallData(std::unique_ptr<DataSet> fresh) {
+    Form& f = *this;
+    ControlTable& p = f.panel;
+    for (const char* name : {"ProgramLogo", "Label1", "Label2", "Label3", "Label4"}) p.Hide(name);
+    Control& rd = p["ReadData"];
+    rd.backColor = LoadedGrey;
+    Place(rd, 150, 150, 1500, 500);
+    Place(p["Rank"], rd.left, rd.top + rd.height + 150, rd.width, rd.height);
+    f.data = std::move(fresh);
+    rd.caption = "Data Loaded";
+    Rank_Click(f);
+    f.data->DataReady = 1;
+
+    // Refill the lists (a second load must not append them again); keep the choices.
+    Control& cities = p["Cities"];
+    cities.items.clear();
+    for (int i = 1; i <= f.data->NumCities; ++i) cities.items.push_back(f.data->CityName(i));
+    if (cities.listIndex >= static_cast<int>(cities.items.size())) cities.listIndex = -1;
+    Control& back = p["BackMap"];
+    back.items = {"Grey", "Black"};
+    if (back.listIndex >= static_cast<int>(back.items.size())) back.listIndex = -1;
+    ++p.listRevision;
+
+    f.Picture1.Visible = true;
+    f.ShowMainCommandSet(true);
+}
+
+void Clear_Click(Form& f) {
+    f.Text.Clear();
+    f.ShowMainCommandSet(true);
+    f.Picture1.Visible = true;
+    for (const char* name : {"NextGraph", "NextInfo", "NextPop", "LastPop", "Cities", "PlotCity"}) f.panel.Hide(name);
+    ClearPicture(f);
+    for (const char* name : {"DistancePlot", "NextInfo", "LastInfo", "NextLastInfo"}) f.panel.Hide(name);
+}
+
+void CollapseCommandPanel(Form& f) {
+    f.ShowMainCommandSet(false);
+    f.panel.Hide("NextInfo");
+    f.panel.Show("DistancePlot");
+}
+
+void NotAvailableYet(Form&, std::string_view caption) {
+    throw RunError("\"" + std::string(caption) + "\" is not available yet in this version");
+}

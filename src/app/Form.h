@@ -1,0 +1,81 @@
+#pragma once
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "app/Controls.h"
+#include "data/DataSet.h"
+#include "data/Ranking.h"
+#include "draw/Picture.h"
+#include "draw/PlotFrame.h"
+#include "draw/TextSurface.h"
+#include "ranksize/ZipfState.h"
+#include "spirels/SpirelState.h"
+#include "stats/StatsState.h"
+
+// The window's whole state and its commands, without any toolkit. The Qt window and the
+// command line both drive a Form and only mirror what it holds.
+class Form {
+public:
+    // Start-up: lays out every control and sets the opening panel.
+    explicit Form(std::string dataDir = ".");
+
+    std::string Caption = "Visualisation-of-City-Size-Data";
+    std::string DataDir;  // where Load Data finds USData.csv
+
+    std::unique_ptr<DataSet> data;  // never null; empty until the first load
+    RankTables rank;
+    PlotFrame frame;
+    Picture Picture1;
+    TextSurface Text;  // the window's own text surface
+    ControlTable panel;
+    int16_t LoopIndex = 0;  // shared loop counter where a loop and a routine it calls share it
+
+    ZipfState zipf;
+    SpirelState spirel;
+    InfoStatsState info;
+    PopStatsState pop;
+    HalfLivesState half;
+
+    float LayoutOffset = 0;
+    float WindowWidth = 0;   // twips
+    float WindowHeight = 0;
+    float ButtonGap = 0;
+
+    // Runs the command of a button as a click on it. Throws RunError when the control is
+    // not a button, is hidden in the current panel, needs data that is not loaded, or
+    // when the command itself fails (what it drew or printed until then stays).
+    void Click(std::string_view control);
+    // Chooses entry `index` of a list (Cities or BackMap); the choice runs nothing.
+    void Choose(std::string_view list, int index);
+    // Chooses the first entry with this text.
+    void ChooseText(std::string_view list, std::string_view text);
+
+    int BackMapIndex() const { return panel["BackMap"].listIndex; }
+    bool HasData() const { return data->NumCities > 0 && data->NumDates > 0; }
+
+    // The part of "Load Data" after the file has been read: swaps the data set in, ranks
+    // it, fills the lists and shows the main command set.
+    void InstallData(std::unique_ptr<DataSet> fresh);
+
+    // Hides or shows the 23 buttons of the main command set.
+    void ShowMainCommandSet(bool show);
+};
+
+// The handler table shared by the window and the command line.
+struct CommandEntry {
+    std::string_view control;
+    void (*handler)(Form&);
+    bool needsData;
+};
+const std::vector<CommandEntry>& CommandRegistry();
+const CommandEntry* FindCommand(std::string_view control);
+
+// Commands of the window itself.
+void ReadData_Click(Form& f);
+void Clear_Click(Form& f);
+void CollapseCommandPanel(Form& f);
+
+// A command whose analysis is not built yet says so instead of doing nothing.
+[[noreturn]] void NotAvailableYet(Form& f, std::string_view caption);

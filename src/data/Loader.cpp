@@ -1,0 +1,202 @@
+#include "Loader.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cfloat>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "draw/RunError.h"
+
+namespace {
+
+constexpr int16_t StandardFirstYear = 1790;
+
+// Reads fields the way the system's file input does: blanks before a field are skipped,
+// a quoted field runs to the next quote, any other field to the next comma or line end,
+// and records are not tied to lines.
+class FieldReader {
+public:
+    FieldReader(std::string_view text, const std::string& name) : s_(text), name_(name) {
+        if (s_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;  // a UTF-8 byte order mark is no text
+    }
+
+    struct Field {
+        std::string text;
+        bool quoted = false;
+    };
+
+    // Returns false at the end of the file before any character of the field.
+    bool Next(Field& out) {
+        out = Field{};
+        SkipBlanks();
+        if (!afterComma_) {
+            // A field that does not follow a comma may start after any number of line ends.
+            while (pos_ < s_.size() && IsLineEnd(s_[pos_])) {
+                SkipLineEnd();
+                SkipBlanks();
+            }
+        }
+        if (pos_ >= s_.size()) {
+            if (afterComma_) {  // a comma at the very end of the file: an empty field
+                afterComma_ = false;
+                return true;
+            }
+            return false;
+        }
+        char c = s_[pos_];
+        if (c == '"') {
+            out.quoted = true;
+            std::size_t close = s_.find('"', pos_ + 1);
+            if (close == std::string_view::npos)
+                throw RunError(name_ + ": a quoted field is not closed before the end of the file");
+            out.text = std::string(s_.substr(pos_ + 1, close - pos_ - 1));
+            pos_ = close + 1;
+            // Whatever stands between the closing quote and the delimiter is dropped.
+            while (pos_ < s_.size() && s_[pos_] != ',' && !IsLineEnd(s_[pos_])) ++pos_;
+        } else {
+            std::size_t start = pos_;
+            while (pos_ < s_.size() && s_[pos_] != ',' && !IsLineEnd(s_[pos_])) ++pos_;
+            out.text = std::string(s_.substr(start, pos_ - start));
+            while (!out.text.empty() && (out.text.back() == ' ' || out.text.back() == '\t'))
+                out.text.pop_back();
+        }
+        afterComma_ = false;
+        if (pos_ < s_.size()) {
+            if (s_[pos_] == ',') {
+                ++pos_;
+                afterComma_ = true;
+            } else {
+                SkipLineEnd();
+            }
+        }
+        return true;
+    }
+
+private:
+    static bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+    void SkipBlanks() {
+        while (pos_ < s_.size() && (s_[pos_] == ' ' || s_[pos_] == '\t')) ++pos_;
+    }
+    void SkipLineEnd() {
+        if (pos_ < s_.size() && s_[pos_] == '\r') ++pos_;
+        if (pos_ < s_.size() && s_[pos_] == '\n') ++pos_;
+    }
+
+    std::string_view s_;
+    const std::string& name_;
+    std::size_t pos_ = 0;
+    bool afterComma_ = false;
+};
+
+// A population field: empty reads as 0; otherwise a decimal number, nothing else.
+float ParsePopulation(const std::string& text, const std::string& where) {
+    if (text.empty()) return 0.0f;
+    const char* begin = text.c_str();
+    bool plainDecimal = true;
+    for (char c : text)
+        if (!(std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '+' ||
+              c == 'e' || c == 'E'))
+            plainDecimal = false;
+    char* end = nullptr;
+    errno = 0;
+    double v = plainDecimal ? std::strtod(begin, &end) : 0.0;
+    if (!plainDecimal || end == begin || *end != '\0')
+        throw RunError(where + ": \"" + text + "\" is not a number");
+    if (errno == ERANGE && std::fabs(v) > 1.0) throw RunError(where + ": \"" + text + "\" is too large (Overflow)");
+    if (std::fabs(v) > static_cast<double>(FLT_MAX))
+        throw RunError(where + ": \"" + text + "\" is too large for a population (Overflow)");
+    return static_cast<float>(v);
+}
+
+void DeriveTimeMeasures(DataSet& d) {
+    const int16_t n = d.NumDates;
+    DateVec diff;
+    for (int t = 1; t <= n; ++t) diff(t) = static_cast<float>(d.DateYear(t) - d.DateYear(1));
+    for (int t = 1; t <= n; ++t) d.TimeFraction(t) = diff(t) / diff(n);
+    const double span = d.DateYear(n) - d.DateYear(1);
+    d.StepFraction(1) = 0.0f;
+    for (int t = 2; t <= n; ++t)
+        d.StepFraction(t) = static_cast<float>((d.DateYear(t) - d.DateYear(t - 1)) / span);
+    Vec1<double, MaxDates> length;
+    for (int t = 2; t <= n; ++t) length(t) = d.DateYear(t) - d.DateYear(t - 1);
+    length(1) = length(2);
+    double total = 0;
+    for (int t = 1; t <= n; ++t) total += length(t);
+    for (int t = 1; t <= n; ++t) d.DateWeight(t) = static_cast<float>(length(t) / total);
+    for (int t = 2; t <= n; ++t)
+        d.AngleStep(t - 1) = static_cast<float>(
+            2.0 * (static_cast<double>(d.TimeFraction(t)) - d.TimeFraction(t - 1)) * Pi);
+}
+
+}  // namespace
+
+std::unique_ptr<DataSet> LoadDataText(std::string_view text, const std::string& name, int16_t numCities,
+                                      int16_t numDates) {
+    if (numCities < 1 || numCities > static_cast<int>(MaxCities) || numDates < 2 || numDates > static_cast<int>(MaxDates))
+        throw RunError("Subscript out of range");
+    auto d = std::make_unique<DataSet>();
+    d->NumDates = numDates;
+    d->DataReady = 0;
+    d->NumCities = numCities;
+    d->FirstYear = StandardFirstYear;
+    for (int t = 1; t <= d->NumDates; ++t) d->DateYear(t) = static_cast<int16_t>(d->FirstYear + 10 * (t - 1));
+
+    FieldReader reader(text, name);
+    FieldReader::Field field;
+    for (int i = 1; i <= d->NumCities; ++i) {
+        for (int f = 0; f <= d->NumDates; ++f) {
+            if (!reader.Next(field)) {
+                throw RunError(name + ": input past end of file in record " + std::to_string(i) +
+                               " (field " + std::to_string(f + 1) + " of 23); " +
+                               std::to_string(d->NumCities) + " complete records of a name and " +
+                               std::to_string(d->NumDates) + " populations are needed, " +
+                               std::to_string(i - 1) + " were found");
+            }
+            if (f == 0) {
+                d->CityName(i) = field.text;
+            } else {
+                std::string where = name + ", record " + std::to_string(i) + " (" +
+                                    (d->CityName(i).empty() ? std::string("no name") : d->CityName(i)) +
+                                    "), field " + std::to_string(f + 1) + " (" +
+                                    std::to_string(d->DateYear(f)) + ")";
+                d->PopTable(i, f) = ParsePopulation(field.text, where);
+            }
+        }
+    }
+
+    DeriveTimeMeasures(*d);
+
+    for (int t = 1; t <= d->NumDates; ++t) {
+        for (int i = 1; i <= d->NumCities; ++i) {
+            d->Present(i, t) = 1.0f;
+            if (!(d->PopTable(i, t) > 0.0f)) {
+                d->Present(i, t) = 0.0f;
+                d->PopTable(i, t) = 1.0f;
+            }
+        }
+    }
+    for (int t = 1; t <= d->NumDates; ++t) {
+        float sum = 0.0f;
+        for (int i = 1; i <= d->NumCities; ++i) sum += d->Present(i, t);
+        d->NumPresent(t) = sum;
+    }
+    return d;
+}
+
+std::unique_ptr<DataSet> LoadDataFile(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (!fs::exists(path, ec)) throw RunError("File not found: " + path);
+    if (fs::is_directory(path, ec)) throw RunError("Cannot read " + path + ": it is a folder, not a file");
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw RunError("Cannot open " + path + " for reading (permission denied?)");
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    if (in.bad()) throw RunError("Cannot read " + path);
+    std::string text = buffer.str();
+    return LoadDataText(text, path);
+}

@@ -1,0 +1,19 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "DataSet.h"
+
+inline constexpr const char* DataFileName = "USData.csv";
+
+// Reads a data file in the USData.csv layout into a fresh data set: the 266 records of
+// 23 fields, the presence mask, NumPresent and the time measures. Throws RunError naming
+// the file, and the record and field where reading failed; nothing is shared with an
+// earlier data set, so a failed load leaves the caller's data untouched.
+std::unique_ptr<DataSet> LoadDataFile(const std::string& path);
+
+// The same from text already in memory; `name` is used in messages. The counts are those
+// of the data file; tests pass smaller ones to load small hand-made tables.
+std::unique_ptr<DataSet> LoadDataText(std::string_view text, const std::string& name, int16_t numCities = 266,
+                                      int16_t numDates = 22);

@@ -1,0 +1,123 @@
+#include "data/Ranking.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <vector>
+
+#include "app/Form.h"
+
+void SortDescending(CityVec& values, CityVec& sorted, CityVec& order, int16_t n) {
+    // Same order as selection by repeated strict maximum: descending, ties by index.
+    if (n < 1) return;
+    values(n);  // the capacity check the selection loop would make
+    std::vector<int> idx(static_cast<std::size_t>(n));
+    std::iota(idx.begin(), idx.end(), 1);
+    std::stable_sort(idx.begin(), idx.end(), [&](int a, int b) { return values(a) > values(b); });
+    for (int i = 1; i <= n; ++i) {
+        int k = idx[static_cast<std::size_t>(i - 1)];
+        sorted(i) = values(k);
+        order(i) = static_cast<float>(k);
+    }
+    for (int i = 1; i <= n; ++i) values(i) = -100.0f;
+}
+
+void NumberByFirstAppearance(Form& f) {
+    const DataSet& d = *f.data;
+    RankTables& r = f.rank;
+    float total = 0;
+    for (int t = 1; t <= d.NumDates; ++t) total += d.NumPresent(t);
+    Vec1<float, 20000> list;
+    int p = 0;
+    for (int t = 1; t <= d.NumDates; ++t) {
+        int16_t present = ToInt16(d.NumPresent(t));
+        for (int i = 1; i <= present; ++i) list(++p) = r.RankCity(i, t);
+    }
+    for (int c = 1; c <= d.NumCities; ++c) r.EntryOrder(c) = 0;
+    float next = 1;
+    int16_t count = ToInt16(total);
+    for (int q = 1; q <= count; ++q) {
+        float c = list(q);
+        if (r.EntryOrder(c) == 0) {
+            r.EntryOrder(c) = next;
+            next = next + 1;
+        }
+    }
+}
+
+namespace {
+
+void BuildRankTables(Form& f) {
+    const DataSet& d = *f.data;
+    RankTables& r = f.rank;
+    CityVec values, sorted, order;
+    for (int t = 1; t <= d.NumDates; ++t) {
+        for (int c = 1; c <= d.NumCities; ++c) values(c) = d.PopTable(c, t);
+        SortDescending(values, sorted, order, d.NumCities);
+        for (int i = 1; i <= d.NumCities; ++i) {
+            r.RankPop(i, t) = sorted(i);
+            r.RankCity(i, t) = order(i);
+            r.LogRankPop(i, t) = static_cast<float>(std::log(static_cast<double>(sorted(i))));
+        }
+    }
+    NumberByFirstAppearance(f);
+    // From a number for each city to a city for each number; never-entering cities first.
+    for (int c = 1; c <= d.NumCities; ++c) values(c) = r.EntryOrder(c);
+    SortDescending(values, sorted, order, d.NumCities);
+    for (int i = 1; i <= d.NumCities; ++i) values(d.NumCities - i + 1) = order(i);
+    for (int k = 1; k <= d.NumCities; ++k) r.EntryOrder(k) = values(k);
+
+    for (int t = 1; t <= d.NumDates; ++t) {
+        float cum = 0, logcum = 0;
+        for (int i = 1; i <= d.NumCities; ++i) {
+            cum = cum + r.RankPop(i, t);
+            logcum = logcum + r.LogRankPop(i, t);
+            r.CumRankPop(i, t) = cum;
+            r.CumRankLogPop(i, t) = logcum;
+        }
+    }
+    for (int t = 1; t <= d.NumDates; ++t) {
+        for (int i = 1; i <= d.NumCities; ++i) {
+            float c = r.RankCity(i, t);
+            r.CityRank(c, t) = static_cast<float>(i);
+            r.CumCityPop(c, t) = r.CumRankPop(i, t);
+            r.CumCityLogPop(c, t) = r.CumRankLogPop(i, t);
+        }
+    }
+    for (int i = 1; i <= d.NumCities; ++i) r.LogRank(i) = static_cast<float>(std::log(static_cast<double>(i)));
+}
+
+}  // namespace
+
+void Rank_Click(Form& f) {
+    Picture& p = f.Picture1;
+    ClearPicture(f);
+    p.DrawWidth = 1;
+    f.frame.AxisKind = 1;
+    ApplyBackgroundChoice(f, true);
+
+    BuildRankTables(f);
+    const DataSet& d = *f.data;
+    const float yRange = static_cast<float>(1.1 * std::log(10000000.0));
+    float maxPresent = -10;
+    for (int t = 1; t <= d.NumDates; ++t)
+        if (d.NumPresent(t) > maxPresent) maxPresent = d.NumPresent(t);
+    if (d.DataReady != 1) return;
+
+    const float xRange = static_cast<float>(1.1 * std::log(static_cast<double>(maxPresent)));
+    DrawAxes(f, yRange, xRange, "Log Population", "Log Rank");
+    RankTables& r = f.rank;
+    r.ColorRed = r.ColorGreen = r.ColorBlue = 255;
+    r.ColorStep = 255.0f / d.NumDates;
+    CityVec values;
+    for (int t = 1; t <= d.NumDates; ++t) {
+        for (int i = 1; i <= d.NumCities; ++i) values(i) = r.LogRankPop(i, t);
+        f.frame.PlotColor = static_cast<float>(RGB(ToInt16(r.ColorRed), ToInt16(r.ColorGreen), ToInt16(r.ColorBlue)));
+        p.CurrentTag = OpTag{0, static_cast<int16_t>(t), 0};
+        PlotCurve(f, values, r.LogRank, ToInt16(d.NumPresent(t)));
+        r.ColorGreen = r.ColorGreen - r.ColorStep;
+        r.ColorRed = r.ColorRed - r.ColorStep;
+        r.ColorBlue = r.ColorBlue - r.ColorStep;
+    }
+    p.CurrentTag = OpTag{};
+}

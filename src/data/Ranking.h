@@ -1,0 +1,31 @@
+#pragma once
+#include <cstdint>
+
+#include "draw/Arrays.h"
+
+class Form;
+
+// The rank tables every analysis reads, rebuilt in full by each Rank_Click.
+struct RankTables {
+    CityDateGrid RankPop;        // population of the city at rank i, date t
+    CityDateGrid RankCity;       // city number at rank i, date t
+    CityDateGrid CityRank;       // rank of city c at date t
+    CityDateGrid LogRankPop;     // ln RankPop
+    CityDateGrid CumRankPop;     // running sums in rank order
+    CityDateGrid CumCityPop;
+    CityDateGrid CumRankLogPop;
+    CityDateGrid CumCityLogPop;
+    CityVec LogRank;             // ln i
+    CityVec EntryOrder;          // k-th city to enter the ranked lists
+    float ColorRed = 0, ColorGreen = 0, ColorBlue = 0, ColorStep = 0;
+};
+
+// sorted(1..n) = values(1..n) in descending order, equal values in ascending index;
+// order(i) = index of sorted(i) in values; values(1..n) are overwritten with -100.
+void SortDescending(CityVec& values, CityVec& sorted, CityVec& order, int16_t n);
+
+// EntryOrder(c) = the number under which city c first enters the ranked lists, 0 if never.
+void NumberByFirstAppearance(Form& f);
+
+// "Rank-Size": builds the rank tables; draws the fading rank-size curves when DataReady = 1.
+void Rank_Click(Form& f);

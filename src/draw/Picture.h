@@ -1,0 +1,70 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Numeric.h"
+
+// What a drawing op stands for, so the window can later tell what is under the mouse.
+// 0 means "not set" in each slot.
+struct OpTag {
+    int16_t city = 0;
+    int16_t date = 0;
+    int16_t series = 0;
+    bool operator==(const OpTag&) const = default;
+};
+
+enum class OpKind { Line, Circle, Text };
+
+// One drawing operation in twips (1/1440 inch, 15 per pixel at 96 dpi), y downward.
+struct DrawOp {
+    OpKind kind = OpKind::Line;
+    float x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // line ends; circle centre in x1, y1
+    float radius = 0;                      // circle
+    Colour colour = 0;
+    int16_t width = 1;                     // line thickness in pixels (DrawWidth)
+    std::string text;                      // text: top-left corner at (x1, y1)
+    float fontSize = 0;
+    bool bold = false;
+    OpTag tag;
+};
+
+// The drawing surface Picture1 as a display list: commands append ops, renderers paint them.
+class Picture {
+public:
+    float Width = 9000;
+    float Height = 9000;
+    float Top = 150;
+    float Left = 3700;
+    bool Visible = false;
+    Colour BackColor = 200 + 256 * 200 + 65536 * 200;
+    Colour ForeColor = 0;
+    int16_t DrawWidth = 1;
+    float FontSize = 8.25f;
+    bool FontBold = false;
+    float CurrentX = 0;
+    float CurrentY = 0;
+
+    // Tag carried by every op appended from now on.
+    OpTag CurrentTag;
+
+    // Assigning an empty picture: every earlier drawing vanishes, BackColor stays.
+    void Clear();
+
+    // Line with both ends; the current position becomes (x2, y2).
+    void Line(float x1, float y1, float x2, float y2, Colour colour);
+    // Line from the current position to (x2, y2).
+    void LineTo(float x2, float y2, Colour colour);
+    void Circle(float x, float y, float r, Colour colour);
+    // Print at (CurrentX, CurrentY) in ForeColor; then the position moves to the start
+    // of the next line, as a print statement without a trailing separator does.
+    void Print(const std::string& text);
+
+    // Height of one printed line at the current FontSize, in twips.
+    float TextHeight() const;
+
+    const std::vector<DrawOp>& Ops() const { return ops_; }
+
+private:
+    std::vector<DrawOp> ops_;
+};

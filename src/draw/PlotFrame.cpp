@@ -1,0 +1,117 @@
+#include "draw/PlotFrame.h"
+
+#include <cmath>
+
+#include "app/Form.h"
+
+bool BlackBackground(const Form& f) { return f.BackMapIndex() == 1; }
+
+void ApplyBackgroundChoice(Form& f, bool setAxisColor) {
+    bool black = BlackBackground(f);
+    f.Picture1.BackColor = black ? Black : LightGrey;
+    if (setAxisColor) f.frame.AxisColor = static_cast<float>(black ? LightGrey : Black);
+}
+
+void ClearPicture(Form& f) { f.Picture1.Clear(); }
+
+namespace {
+
+void PrintAt(Picture& p, double x, double y, const std::string& text) {
+    p.CurrentX = static_cast<float>(x);
+    p.CurrentY = static_cast<float>(y);
+    p.Print(text);
+}
+
+void DrawTimeAxes(Form& f, Colour axis, double X0, double Y0) {
+    PlotFrame& fr = f.frame;
+    Picture& p = f.Picture1;
+    for (int k : {7, 12, 17, 22}) {
+        double x = X0 + k * static_cast<double>(fr.XScale);
+        p.Line(static_cast<float>(x), static_cast<float>(Y0), static_cast<float>(x), static_cast<float>(Y0 + 200), axis);
+    }
+    const std::pair<int, const char*> years[] = {{0, "1790"}, {7, "1850"}, {12, "1900"}, {17, "1950"}, {22, "2000"}};
+    for (auto [k, label] : years) PrintAt(p, X0 - 150 + k * static_cast<double>(fr.XScale), Y0 + 300, label);
+    for (int m = 1; m <= 10; ++m) {
+        double v = 10000000.0 * m;
+        double y = Y0 - v * fr.YScale;
+        p.Line(static_cast<float>(X0), static_cast<float>(y), static_cast<float>(X0 - 200), static_cast<float>(y), axis);
+    }
+    for (int m = 1; m <= 10; ++m) {
+        double v = 10000000.0 * m;
+        PrintAt(p, X0 - 1000, Y0 - v * fr.YScale - 100, std::to_string(10 * m) + "m");
+    }
+}
+
+void DrawLogAxes(Form& f, Colour axis, double X0, double Y0) {
+    PlotFrame& fr = f.frame;
+    Picture& p = f.Picture1;
+    PrintAt(p, X0 - 100, Y0 + 300, "1");
+    for (int v : {10, 100}) {
+        double x = X0 + std::log(static_cast<double>(v)) * fr.XScale;
+        p.Line(static_cast<float>(x), static_cast<float>(Y0), static_cast<float>(x), static_cast<float>(Y0 + 200), axis);
+        PrintAt(p, X0 - 100 + std::log(static_cast<double>(v)) * fr.XScale, Y0 + 300, std::to_string(v));
+    }
+    for (double v = 10; v <= 10000000; v *= 10) {
+        double y = Y0 - std::log(v) * fr.YScale;
+        p.Line(static_cast<float>(X0), static_cast<float>(y), static_cast<float>(X0 - 200), static_cast<float>(y), axis);
+    }
+    long v = 1;
+    for (int e = 0; e <= 7; ++e, v *= 10)
+        PrintAt(p, X0 - 1000, Y0 - std::log(static_cast<double>(v)) * fr.YScale - 100, std::to_string(v));
+}
+
+}  // namespace
+
+void DrawAxes(Form& f, float yRange, float xRange, const std::string& yTitle, const std::string& xTitle) {
+    PlotFrame& fr = f.frame;
+    Picture& p = f.Picture1;
+    const Colour axis = ColourFromFloat(fr.AxisColor);
+    p.FontSize = 9;
+    p.ForeColor = axis;
+    p.DrawWidth = 1;
+    fr.LeftMargin = fr.RightMargin = 1200;
+    fr.TopMargin = fr.BottomMargin = 700;
+    fr.PicWidth = p.Width;
+    fr.PicHeight = p.Height;
+    fr.PlotWidth = fr.PicWidth - fr.LeftMargin - fr.RightMargin;
+    fr.PlotHeight = fr.PicHeight - fr.TopMargin - fr.BottomMargin;
+    fr.YScale = static_cast<float>(Divide(fr.PlotHeight, yRange));
+    fr.XScale = static_cast<float>(Divide(fr.PlotWidth, xRange));
+
+    const double X0 = fr.LeftMargin;
+    const double Y0 = fr.PicHeight - fr.BottomMargin;
+    const double XR = fr.PicWidth - fr.RightMargin;
+    auto seg = [&](double x1, double y1, double x2, double y2) {
+        p.Line(static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2), static_cast<float>(y2), axis);
+    };
+    seg(X0, fr.TopMargin, X0, Y0);
+    seg(X0, Y0, XR, Y0);
+    seg(X0, Y0, X0 - 200, Y0);
+    seg(X0, Y0, X0, Y0 + 200);
+    if (fr.AxisKind != 1)
+        DrawTimeAxes(f, axis, X0, Y0);
+    else
+        DrawLogAxes(f, axis, X0, Y0);
+    p.ForeColor = axis;
+    PrintAt(p, fr.PicWidth - 1350, fr.PicHeight - 500, xTitle);
+    PrintAt(p, 200, fr.TopMargin - 350, yTitle);
+}
+
+void PlotCurveImpl(Form& f, const float* ys, std::size_t ysCap, const float* xs, std::size_t xsCap, int n) {
+    const PlotFrame& fr = f.frame;
+    Picture& p = f.Picture1;
+    auto px = [&](int k) {
+        if (k > static_cast<int>(xsCap)) throw RunError("Subscript out of range");
+        return static_cast<float>(static_cast<double>(xs[k - 1]) * fr.XScale + fr.LeftMargin);
+    };
+    auto py = [&](int k) {
+        if (k > static_cast<int>(ysCap)) throw RunError("Subscript out of range");
+        return static_cast<float>(static_cast<double>(fr.PlotHeight) + fr.TopMargin -
+                                  static_cast<double>(ys[k - 1]) * fr.YScale);
+    };
+    float x = px(1), y = py(1);
+    p.Line(x, y, x, y, Black);
+    const Colour colour = ColourFromFloat(fr.PlotColor);
+    for (f.LoopIndex = 2; f.LoopIndex <= n; f.LoopIndex = Add16(f.LoopIndex, 1))
+        p.LineTo(px(f.LoopIndex), py(f.LoopIndex), colour);
+}

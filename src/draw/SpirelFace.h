@@ -1,0 +1,24 @@
+#pragma once
+#include "draw/Numeric.h"
+
+class Form;
+
+// The start angle of every spirel: date 1 straight up.
+float SpirelStartAngle();
+
+// The dial of a spirel after the caller has cleared Picture1, set DrawWidth = 1 and made
+// its background choice: margins of 700, the face radius, five rings, NumDates - 1
+// spokes and the year labels, all in fg. Returns the face radius R.
+float DrawSpirelFaceProcedure(Form& f, float fg);
+
+// Draws the five rings and the spokes only (no labels); returns R.
+float DrawSpirelRingsAndSpokes(Form& f, float fg);
+
+// The year labels at 1.1 R; on return angle holds the start angle plus a full turn.
+void DrawSpirelFace(Form& f, float& angle, float radius, float colour);
+
+// The spirel convention: distance r at angle theta from the centre of Picture1.
+struct SpirelPoint {
+    float x, y;
+};
+SpirelPoint SpirelPosition(const Form& f, double r, double theta);

@@ -1,0 +1,5 @@
+#pragma once
+
+class Form;
+
+void DataProperties_Click(Form& f);

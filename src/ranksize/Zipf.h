@@ -1,0 +1,6 @@
+#pragma once
+
+class Form;
+
+void Zipf_Click(Form& f);
+void NextGraph_Click(Form& f);

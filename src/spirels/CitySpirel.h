@@ -1,0 +1,5 @@
+#pragma once
+
+class Form;
+
+void PlotCity_Click(Form& f);

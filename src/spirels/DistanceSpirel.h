@@ -1,0 +1,5 @@
+#pragma once
+
+class Form;
+
+void DistancePlot_Click(Form& f);

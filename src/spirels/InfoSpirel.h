@@ -1,0 +1,5 @@
+#pragma once
+
+class Form;
+
+void InfoSpirel_Click(Form& f);

@@ -1,0 +1,5 @@
+#pragma once
+
+class Form;
+
+void PopSpirel_Click(Form& f);

@@ -1,0 +1,5 @@
+#pragma once
+
+class Form;
+
+void RankShiftSpirel_Click(Form& f);

@@ -1,0 +1,5 @@
+#pragma once
+
+class Form;
+
+void HalfLives_Click(Form& f);

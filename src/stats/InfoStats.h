@@ -1,0 +1,5 @@
+#pragma once
+
+class Form;
+
+void InfoStats_Click(Form& f);

@@ -1,0 +1,20 @@
+#pragma once
+// Builds a Form holding a small hand-made data table, as "Load Data" would leave it.
+#include <memory>
+#include <string>
+
+#include "app/Form.h"
+#include "data/Loader.h"
+
+inline std::unique_ptr<Form> FormWithData(const std::string& csv, int cities, int dates) {
+    auto f = std::make_unique<Form>();
+    f->InstallData(LoadDataText(csv, "test.csv", static_cast<int16_t>(cities), static_cast<int16_t>(dates)));
+    return f;
+}
+
+// A Form with the real data set loaded from ../shared/data.
+inline std::unique_ptr<Form> FormWithRealData() {
+    auto f = std::make_unique<Form>(CITYSIZE_REAL_DATA);
+    f->Click("ReadData");
+    return f;
+}
