@@ -11,7 +11,7 @@ SpirelPoint SpirelPosition(const Form& f, double r, double theta) {
     return {static_cast<float>(cx - r * std::cos(theta)), static_cast<float>(cy - r * std::sin(theta))};
 }
 
-float DrawSpirelRingsAndSpokes(Form& f, float fg) {
+float DrawSpirelRings(Form& f, float fg) {
     PlotFrame& fr = f.frame;
     Picture& p = f.Picture1;
     const Colour colour = ColourFromFloat(fg);
@@ -28,13 +28,27 @@ float DrawSpirelRingsAndSpokes(Form& f, float fg) {
         p.Circle(cx, cy, r, colour);
         r = r - step;
     }
+    return R;
+}
+
+void DrawSpirelSpokes(Form& f, float radius, float fg) {
+    const PlotFrame& fr = f.frame;
+    Picture& p = f.Picture1;
+    const Colour colour = ColourFromFloat(fg);
+    const float cx = fr.PicWidth / 2, cy = fr.PicHeight / 2;
+    // One spoke fewer than dates: after a full turn the last date shares the first spoke.
     float angle = SpirelStartAngle();
     for (int t = 1; t <= f.data->NumDates - 1; ++t) {
-        double X = std::cos(static_cast<double>(angle)) * R;
-        double Y = std::sin(static_cast<double>(angle)) * R;
+        double X = std::cos(static_cast<double>(angle)) * radius;
+        double Y = std::sin(static_cast<double>(angle)) * radius;
         p.Line(cx, cy, static_cast<float>(cx - X), static_cast<float>(cy - Y), colour);
         angle = angle + f.data->AngleStep(t);
     }
+}
+
+float DrawSpirelRingsAndSpokes(Form& f, float fg) {
+    const float R = DrawSpirelRings(f, fg);
+    DrawSpirelSpokes(f, R, fg);
     return R;
 }
 

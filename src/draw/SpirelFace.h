@@ -14,6 +14,11 @@ float DrawSpirelFaceProcedure(Form& f, float fg);
 // Draws the five rings and the spokes only (no labels); returns R.
 float DrawSpirelRingsAndSpokes(Form& f, float fg);
 
+// The two halves of the above, for commands that work out their scale from R between the
+// rings and the spokes: the geometry fields and the rings (returns R), then the spokes.
+float DrawSpirelRings(Form& f, float fg);
+void DrawSpirelSpokes(Form& f, float radius, float fg);
+
 // The year labels at 1.1 R; on return angle holds the start angle plus a full turn.
 void DrawSpirelFace(Form& f, float& angle, float radius, float colour);
 

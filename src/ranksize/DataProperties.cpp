@@ -1,6 +1,65 @@
 #include "ranksize/DataProperties.h"
 
 #include "app/Form.h"
+#include "draw/Formats.h"
 
-void DataProperties_Click(Form& f) { NotAvailableYet(f, "Data Properties"); }
+namespace {
 
+// Total population of the cities present at each date, summed in single precision in
+// city order; absent cells hold 1.0 and must add nothing.
+DateVec PresentTotals(const DataSet& d) {
+    DateVec total;
+    for (int t = 1; t <= d.NumDates; ++t) {
+        float sum = 0;
+        for (int i = 1; i <= d.NumCities; ++i)
+            if (d.Present(i, t) == 1) sum = sum + d.PopTable(i, t);
+        total(t) = sum;
+    }
+    return total;
+}
+
+void PrintTable(Form& f, const DateVec& total) {
+    const DataSet& d = *f.data;
+    TextSurface& text = f.Text;
+    text.Line().Line();
+    text.Put("   ").Put("Year ").Put("  ").Put("   No of Cities").Put("      ").Put("Total Population").End();
+    text.Line();
+    for (int t = 1; t <= d.NumDates; ++t)
+        text.Put("   ")
+            .Put(Unformatted(d.DateYear(t)))
+            .Put(" ")
+            .Zone()
+            .Put(Format(d.NumPresent(t), "###"))
+            .Zone()
+            .Put(Format(total(t), "#########"))
+            .End();
+}
+
+}  // namespace
+
+void DataProperties_Click(Form& f) {
+    Picture& p = f.Picture1;
+    const DataSet& d = *f.data;
+    p.FontSize = 9;
+    f.ShowMainCommandSet(false);
+    p.Visible = true;
+    ClearPicture(f);
+    ApplyBackgroundChoice(f, true);
+    f.Text.Line();
+
+    const DateVec total = PresentTotals(d);
+    PrintTable(f, total);
+
+    const float xRange = static_cast<float>(d.NumDates * 1.1);
+    DateVec xpos;
+    for (int t = 1; t <= d.NumDates; ++t) xpos(t) = d.NumDates * d.TimeFraction(t);
+
+    // Time axes from here on, until "Rank-Size" or "Rank Shift" sets log-log axes again.
+    f.frame.AxisKind = 0;
+    // The vertical scale is fixed: a later total above it runs off the top of the frame.
+    DrawAxes(f, 105000000, xRange, "Population", "Time");
+    f.frame.PlotColor = f.frame.AxisColor;
+    p.DrawWidth = 2;
+    PlotCurve(f, total, xpos, d.NumDates);
+    p.DrawWidth = 1;
+}

@@ -1,8 +1,137 @@
 #include "ranksize/RankShift.h"
 
+#include <cmath>
+
 #include "app/Form.h"
 
-void RankShift_Click(Form& f) { NotAvailableYet(f, "Rank Shift"); }
+namespace {
 
-void RankSpace_Click(Form& f) { NotAvailableYet(f, "Rank-Space"); }
+// Frame position of a data point, computed as PlotCurve computes its points.
+float FrameX(const PlotFrame& fr, float x) { return static_cast<float>(static_cast<double>(x) * fr.XScale + fr.LeftMargin); }
+float FrameY(const PlotFrame& fr, float y) {
+    return static_cast<float>(static_cast<double>(fr.PlotHeight) + fr.TopMargin - static_cast<double>(y) * fr.YScale);
+}
 
+float Ln(float v) { return static_cast<float>(std::log(static_cast<double>(v))); }
+
+// The fixed pair of dates compared: date 17 (1950) against the last date.
+constexpr int ShiftDate = 17;
+
+// In order of their 1950 rank, the 1950 cities at their populations of the last date;
+// a city absent then (population 1, logarithm 0) breaks the line.
+void DrawShiftLine(Form& f) {
+    const DataSet& d = *f.data;
+    const RankTables& r = f.rank;
+    Picture& p = f.Picture1;
+    const Colour red = RGB(255, 0, 0);
+    CityVec ys;
+    for (int i = 1; i <= d.NumCities; ++i) ys(i) = Ln(d.PopTable(r.RankCity(i, ShiftDate), d.NumDates));
+    bool started = false;
+    const int16_t n = ToInt16(d.NumPresent(ShiftDate));
+    for (int i = 1; i <= n; ++i) {
+        const float x = FrameX(f.frame, r.LogRank(i));
+        const float y = FrameY(f.frame, ys(i));
+        if (ys(i) == 0) {
+            started = false;
+            continue;
+        }
+        p.CurrentTag = OpTag{static_cast<int16_t>(r.RankCity(i, ShiftDate)), d.NumDates, 0};
+        if (!started) {
+            p.Line(x, y, x, y, red);
+            started = true;
+        } else {
+            p.LineTo(x, y, red);
+        }
+    }
+    p.CurrentTag = OpTag{};
+}
+
+constexpr float Absent = 999;  // marks a city-date without a point in rank space
+
+}  // namespace
+
+void RankShift_Click(Form& f) {
+    const DataSet& d = *f.data;
+    RankTables& r = f.rank;
+    Picture& p = f.Picture1;
+    ClearPicture(f);
+    f.frame.AxisKind = 1;
+    p.DrawWidth = 1;
+    ApplyBackgroundChoice(f, true);
+    f.frame.PlotColor = f.frame.AxisColor;
+    DrawAxes(f, static_cast<float>(1.1 * std::log(10000000.0)), static_cast<float>(1.1 * std::log(100.0)),
+             "Log Population", "Log Rank");
+    CityVec ys;
+    for (int t = 1; t <= d.NumDates; ++t) {
+        for (int i = 1; i <= d.NumCities; ++i) ys(i) = r.LogRankPop(i, t);
+        p.CurrentTag = OpTag{0, static_cast<int16_t>(t), 0};
+        PlotCurve(f, ys, r.LogRank, ToInt16(d.NumPresent(t)));
+    }
+    p.CurrentTag = OpTag{};
+    // The red line stays 2 pixels wide and leaves DrawWidth at 2.
+    p.DrawWidth = 2;
+    f.frame.PlotColor = 255;
+    DrawShiftLine(f);
+}
+
+void RankSpace_Click(Form& f) {
+    const DataSet& d = *f.data;
+    RankTables& r = f.rank;
+    Picture& p = f.Picture1;
+    ClearPicture(f);
+    // Only the background: the axes keep the colour the last command gave them.
+    ApplyBackgroundChoice(f, false);
+
+    // Layer 1: ln rank; layer 2: ln population.
+    Grid<float, MaxCities, MaxDates> logRank, logPop;
+    for (int t = 1; t <= d.NumDates; ++t) {
+        for (int c = 1; c <= d.NumCities; ++c) {
+            if (r.CityRank(c, t) <= d.NumPresent(t)) {
+                logRank(c, t) = Ln(r.CityRank(c, t));
+                logPop(c, t) = Ln(d.PopTable(c, t));
+            } else {
+                logRank(c, t) = Absent;
+                logPop(c, t) = Absent;
+            }
+        }
+    }
+    float maxLogPop = -100, maxLogRank = -100;
+    for (int t = 1; t <= d.NumDates; ++t)
+        for (int c = 1; c <= d.NumCities; ++c) {
+            if (logRank(c, t) == Absent) continue;
+            if (logPop(c, t) > maxLogPop) maxLogPop = logPop(c, t);
+            if (logRank(c, t) > maxLogRank) maxLogRank = logRank(c, t);
+        }
+    DrawAxes(f, static_cast<float>(1.1 * maxLogPop), static_cast<float>(1.1 * maxLogRank), "Log Population",
+             "Log Rank");
+
+    r.ColorRed = r.ColorGreen = r.ColorBlue = 0;
+    r.ColorStep = static_cast<float>(255.0 / (d.NumCities + 1));
+    p.DrawWidth = 2;
+    for (int c = 1; c <= d.NumCities; ++c) {
+        f.frame.PlotColor = static_cast<float>(RGB(ToInt16(r.ColorRed), ToInt16(r.ColorGreen), ToInt16(r.ColorBlue)));
+        const Colour colour = ColourFromFloat(f.frame.PlotColor);
+        bool started = false;
+        for (int t = 1; t <= d.NumDates; ++t) {
+            if (logRank(c, t) == Absent) {
+                started = false;
+                continue;
+            }
+            const float x = FrameX(f.frame, logRank(c, t));
+            const float y = FrameY(f.frame, logPop(c, t));
+            p.CurrentTag = OpTag{static_cast<int16_t>(c), static_cast<int16_t>(t), 0};
+            // Each run of present dates starts with a black one-point mark.
+            if (started) {
+                p.LineTo(x, y, colour);
+            } else {
+                p.Line(x, y, x, y, Black);
+                started = true;
+            }
+        }
+        r.ColorGreen = r.ColorGreen + r.ColorStep;
+        r.ColorRed = r.ColorRed + r.ColorStep;
+        r.ColorBlue = r.ColorBlue + r.ColorStep;
+    }
+    p.CurrentTag = OpTag{};
+    p.DrawWidth = 1;
+}

@@ -1,8 +1,138 @@
 #include "ranksize/Zipf.h"
 
+#include <cmath>
+#include <string>
+
 #include "app/Form.h"
+#include "draw/Formats.h"
 
-void Zipf_Click(Form& f) { NotAvailableYet(f, "Zipf-Exponents"); }
+namespace {
 
-void NextGraph_Click(Form& f) { NotAvailableYet(f, "Next-Graph"); }
+std::string YearOf(const DataSet& d, int t) { return std::to_string(d.DateYear(t)); }
 
+// Least-squares slope of ln(population) on ln(rank) over the n present ranks.
+float RegressionSlope(const RankTables& r, int t, int n) {
+    double sx = 0, sy = 0;
+    for (int i = 1; i <= n; ++i) {
+        sx += r.LogRank(i);
+        sy += r.LogRankPop(i, t);
+    }
+    const double mx = sx / n, my = sy / n;
+    double sxy = 0, sxx = 0;
+    for (int i = 1; i <= n; ++i) {
+        const double dx = r.LogRank(i) - mx;
+        sxy += dx * (r.LogRankPop(i, t) - my);
+        sxx += dx * dx;
+    }
+    return static_cast<float>(sxy / sxx);
+}
+
+// Population share of each present rank among the present cities of date t.
+void FillShares(const RankTables& r, int t, int n, CityDateGrid& share) {
+    float s = 0;
+    for (int i = 1; i <= n; ++i) s = s + r.RankPop(i, t);
+    for (int i = 1; i <= n; ++i) share(i, t) = r.RankPop(i, t) / s;
+}
+
+// Hill estimates at every cut-off of date t, stored for Next-Graph, and the date's
+// summary line: all cities, the two largest, the mean over cut-offs, the slope.
+void EstimateAndPrint(Form& f, const CityDateGrid& share, float slope, int t, int n) {
+    const DataSet& d = *f.data;
+    ZipfState& z = f.zipf;
+    if (n < 2)
+        throw RunError("Zipf-Exponents: fewer than two cities are present in " + YearOf(d, t) +
+                       ", so no exponent can be estimated for that year");
+    CityVec est;
+    // Index i stands for the cut-off rank k = n - i + 1: i = 1 takes all present cities.
+    for (int i = 1; i <= n - 1; ++i) {
+        const int k = n - i + 1;
+        const float sk = share(k, t);
+        double h = 0;
+        for (int j = 1; j <= k; ++j) h += std::log(static_cast<double>(share(j, t) / sk));
+        if (h == 0)
+            throw RunError("Zipf-Exponents: the " + std::to_string(k) + " largest cities of " + YearOf(d, t) +
+                           " have equal populations, so the Hill estimate is undefined");
+        est(i) = static_cast<float>(k / h + 1);
+        z.HillEstimate(i, t) = est(i) - 1;
+        z.CutoffShare(i, t) = sk;
+    }
+    double sum = 0;
+    for (int i = 1; i <= n - 1; ++i) sum += est(i);
+    const float mean = static_cast<float>(sum / (n - 1));
+    f.Text.Put("  ")
+        .Put(Format(est(1) - 1, "#.###"))
+        .Zone()
+        .Put(Format(est(n - 1) - 1, "#.###"))
+        .Zone()
+        .Put(Format(mean - 1, "#.###"))
+        .Zone()
+        .Put(Format(slope, "#.###"))
+        .End();
+}
+
+}  // namespace
+
+void Zipf_Click(Form& f) {
+    const DataSet& d = *f.data;
+    const RankTables& r = f.rank;
+    ZipfState& z = f.zipf;
+    ApplyBackgroundChoice(f, true);
+    f.ShowMainCommandSet(false);
+    f.panel.Show("NextGraph");
+    f.Text.Line();
+
+    // The slope needs two present cities; a date with fewer is reported when its line is due.
+    DateVec slope;
+    for (int t = 1; t <= d.NumDates; ++t) {
+        const int16_t n = ToInt16(d.NumPresent(t));
+        if (n >= 2) slope(t) = RegressionSlope(r, t, n);
+    }
+    CityDateGrid share;
+    for (int t = 1; t <= d.NumDates; ++t) FillShares(r, t, ToInt16(d.NumPresent(t)), share);
+    try {
+        for (int t = 1; t <= d.NumDates; ++t) EstimateAndPrint(f, share, slope(t), t, ToInt16(d.NumPresent(t)));
+    } catch (const RunError&) {
+        // The lines printed so far stay; the next Next-Graph returns to the main panel
+        // instead of drawing estimates that were never completed.
+        z.GraphDate = Add16(d.NumDates, 1);
+        throw;
+    }
+    z.GraphDate = 1;
+
+    float maxEstimate = -10, maxShare = -10;
+    for (int t = 1; t <= d.NumDates; ++t) {
+        const int16_t m = ToInt16(d.NumPresent(t) - 1);
+        for (int i = 1; i <= m; ++i) {
+            if (z.HillEstimate(i, t) > maxEstimate) maxEstimate = z.HillEstimate(i, t);
+            if (z.CutoffShare(i, t) > maxShare) maxShare = z.CutoffShare(i, t);
+        }
+    }
+    const float yRange = static_cast<float>(1.1 * maxEstimate);
+    const float xRange = static_cast<float>(1.1 * maxShare);
+    ClearPicture(f);
+    DrawAxes(f, yRange, xRange, "Zipf Parameter", "Minimum Population");
+}
+
+void NextGraph_Click(Form& f) {
+    const DataSet& d = *f.data;
+    ZipfState& z = f.zipf;
+    Picture& p = f.Picture1;
+    const int16_t g = z.GraphDate;
+    p.DrawWidth = 1;
+    if (g > d.NumDates) {
+        Clear_Click(f);
+        return;
+    }
+    const int16_t m = ToInt16(d.NumPresent(g) - 1);
+    CityVec ys, xs;
+    for (int i = 1; i <= m; ++i) {
+        ys(i) = z.HillEstimate(i, g);
+        xs(i) = z.CutoffShare(i, g);
+    }
+    // Date 16 takes palette colour 0, black, like every sixteenth date.
+    f.frame.PlotColor = static_cast<float>(PaletteColour(g & 15));
+    p.CurrentTag = OpTag{0, g, 0};
+    PlotCurve(f, ys, xs, m);
+    p.CurrentTag = OpTag{};
+    z.GraphDate = Add16(g, 1);
+}

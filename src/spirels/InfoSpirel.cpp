@@ -1,6 +1,70 @@
 #include "spirels/InfoSpirel.h"
 
 #include "app/Form.h"
+#include "draw/SpirelFace.h"
 
-void InfoSpirel_Click(Form& f) { NotAvailableYet(f, "Info-Spirel"); }
+namespace {
 
+// Information measures are small: drawn outward from an inner circle of 500 twips.
+constexpr float InnerRadius = 500;
+
+enum class Scale { Information, Growth };
+
+struct InfoSeries {
+    Scale scale;
+    Colour colour;
+    float (*value)(const InfoStatsState&, int t);
+};
+
+const InfoSeries Series[] = {
+    {Scale::Information, RGB(255, 255, 0), [](const InfoStatsState& s, int t) { return s.Info(t); }},
+    {Scale::Information, RGB(255, 0, 0), [](const InfoStatsState& s, int t) { return s.TotInfo(t); }},
+    {Scale::Information, RGB(255, 255, 255),
+     [](const InfoStatsState& s, int t) { return s.TotInfo(t) + s.Info(t); }},
+    {Scale::Growth, RGB(0, 0, 255), [](const InfoStatsState& s, int t) { return s.Growth(t); }},
+    {Scale::Growth, RGB(0, 255, 0), [](const InfoStatsState& s, int t) { return s.TotGrowth(t); }},
+    {Scale::Growth, RGB(255, 0, 255), [](const InfoStatsState& s, int t) { return s.TotGrowth(t) * s.Growth(t); }},
+};
+
+}  // namespace
+
+void DrawChangeCurve(Form& f, const DateVec& radius, Colour colour, int16_t series) {
+    const DataSet& d = *f.data;
+    Picture& p = f.Picture1;
+    float angle = static_cast<float>(TwoPi / 4 + d.AngleStep(1));
+    for (int t = 2; t <= d.NumDates; ++t) {
+        if (t > 2) angle = angle + d.AngleStep(t - 1);
+        const SpirelPoint pt = SpirelPosition(f, radius(t), angle);
+        p.CurrentTag = OpTag{0, static_cast<int16_t>(t), series};
+        if (t == 2)
+            p.Line(pt.x, pt.y, pt.x, pt.y, colour);
+        else
+            p.LineTo(pt.x, pt.y, colour);
+    }
+    p.CurrentTag = OpTag{};
+}
+
+void InfoSpirel_Click(Form& f) {
+    const DataSet& d = *f.data;
+    Picture& p = f.Picture1;
+    ClearPicture(f);
+    p.DrawWidth = 1;
+    ApplyBackgroundChoice(f, false);
+    const float fg = static_cast<float>(BlackBackground(f) ? LightGrey : Black);
+    const float R = DrawSpirelFaceProcedure(f, fg);
+
+    int16_t number = 0;
+    for (const InfoSeries& s : Series) {
+        ++number;
+        DateVec radius;
+        for (int t = 2; t <= d.NumDates; ++t) {
+            const float v = s.value(f.info, t);
+            radius(t) = s.scale == Scale::Information ? InnerRadius + R * v
+                                                      : static_cast<float>((v - 0.0) * R / 3);
+        }
+        f.frame.PlotColor = static_cast<float>(s.colour);
+        p.DrawWidth = 2;
+        DrawChangeCurve(f, radius, s.colour, number);
+    }
+    p.DrawWidth = 1;
+}

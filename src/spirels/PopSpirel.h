@@ -2,4 +2,6 @@
 
 class Form;
 
+// "Pop-Spirel": the four concentration series of "Pop-Stats" around a spirel face, a share
+// of 1 on the outer ring. Before "Pop-Stats" has run every curve lies at the centre.
 void PopSpirel_Click(Form& f);

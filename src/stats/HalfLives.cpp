@@ -1,6 +1,70 @@
 #include "stats/HalfLives.h"
 
+#include <string>
+
 #include "app/Form.h"
 
-void HalfLives_Click(Form& f) { NotAvailableYet(f, "Half-Lives"); }
+namespace {
 
+constexpr int TopSize = 25;  // K, the size of the top list
+
+// TopOverlap(t, s): cities among the first min(K, NumPresent) ranks at both dates.
+void CountTopOverlaps(Form& f) {
+    const DataSet& d = *f.data;
+    const CityDateGrid& rankCity = f.rank.RankCity;
+    HalfLivesState& h = f.half;
+    const int T = d.NumDates;
+    for (int t = 1; t <= T; ++t) {
+        for (int s = 1; s <= T; ++s) {
+            int count = 0;
+            for (int i = 1; i <= TopSize && i <= d.NumPresent(t); ++i)
+                for (int j = 1; j <= TopSize && j <= d.NumPresent(s); ++j)
+                    if (rankCity(i, t) == rankCity(j, s)) ++count;
+            h.TopOverlap(t, s) = static_cast<float>(count);
+        }
+    }
+}
+
+}  // namespace
+
+void HalfLives_Click(Form& f) {
+    Picture& p = f.Picture1;
+    ClearPicture(f);
+    ApplyBackgroundChoice(f, true);
+    p.DrawWidth = 1;
+
+    const DataSet& d = *f.data;
+    HalfLivesState& h = f.half;
+    const int T = d.NumDates;
+    DateVec x;
+    for (int s = 1; s <= T; ++s) x(s) = static_cast<float>(T) * d.TimeFraction(s);
+
+    CountTopOverlaps(f);
+    float yRange = -10;
+    for (int t = 1; t <= T; ++t)
+        for (int s = 1; s <= T; ++s)
+            if (h.TopOverlap(t, s) > yRange) yRange = h.TopOverlap(t, s);
+    yRange = yRange * 1.1f;
+
+    const bool draw = h.HalfLivesNoDraw == 0;
+    if (draw)
+        DrawAxes(f, yRange, static_cast<float>(T), "No of Ranks in Top " + std::to_string(TopSize), "Time");
+
+    // PlotCurve runs on LoopIndex, so the dates have a counter of their own.
+    DateVec curve;
+    for (int t = 1; t <= T; ++t) {
+        f.frame.PlotColor = static_cast<float>(PaletteColour(t % 15));
+        if (!draw) continue;
+        for (int s = 1; s <= T; ++s) curve(s) = h.TopOverlap(t, s);
+        p.CurrentTag = OpTag{0, static_cast<int16_t>(t), 0};
+        PlotCurve(f, curve, x, T);
+    }
+    p.CurrentTag = OpTag{};
+
+    for (int t = 1; t <= T; ++t) {
+        float sum = 0;
+        for (int s = 1; s <= T; ++s) sum = sum + h.TopOverlap(t, s);
+        h.AvTopOverlap(t) = sum / static_cast<float>(T);
+    }
+    p.DrawWidth = 1;
+}

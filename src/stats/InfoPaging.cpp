@@ -1,10 +1,144 @@
 #include "stats/InfoPaging.h"
 
+#include <string>
+
 #include "app/Form.h"
+#include "draw/Formats.h"
 
-void NextInfo_Click(Form& f) { NotAvailableYet(f, "Next-Info"); }
+namespace {
 
-void NextLastInfo_Click(Form& f) { NotAvailableYet(f, "N-Last-Info"); }
+// The matrices of the last two pages print this many columns whatever the number of dates.
+constexpr int CommonColumns = 33;
+constexpr int ShareShiftColumns = 22;
 
-void LastInfo_Click(Form& f) { NotAvailableYet(f, "Last-Info"); }
+// Row averages leave out the diagonal, which needs another date to average over.
+void RequireTwoDates(const DataSet& d, const char* caption) {
+    if (d.NumDates < 2) throw RunError(std::string(caption) + " needs at least two dates to compare");
+}
 
+// One matrix row: " "; year, row average, then the values joined by single blanks.
+void PrintMatrixRow(TextSurface& out, int16_t year, float rowAverage, const StatGrid& m, int t, int columns,
+                    const char* picture) {
+    out.Put(" ").Put(Unformatted(year)).Zone().Put(Unformatted(rowAverage)).Zone();
+    for (int u = 1; u <= columns; ++u) {
+        if (u > 1) out.Put(" ");
+        out.Put(Format(m(t, u), picture));
+    }
+    out.End();
+}
+
+void PrintAverageOverall(TextSurface& out, float average) {
+    out.Put("     ").Put("Average Overall").Put("   ").Put(Format(average, "###.######")).End();
+}
+
+}  // namespace
+
+void NextInfo_Click(Form& f) {
+    const DataSet& d = *f.data;
+    InfoStatsState& s = f.info;
+    TextSurface& out = f.Text;
+    out.Clear();
+    s.InfoAverages.Fill(0);
+
+    out.Line().Line();
+    out.Put("       ").Put("Time+ ");
+    for (const char* h : {"CumInfo", "TotCumIn", "CumInfoGr", "CumGr", "TotCumGr", "CumTotGr", "Info", "TotIn",
+                          "InfoGr", "Growth", "TotGrowth", "PopGr"})
+        out.Zone().Put(h);
+    out.End();
+    out.Line();
+
+    for (int t = 2; t <= d.NumDates; ++t) {
+        const float values[12] = {s.CumInfo(t),
+                                  s.TotCumInfo(t),
+                                  s.CumInfo(t) + s.TotCumInfo(t),
+                                  s.CumGrowth(t),
+                                  s.TotCumGrowth(t),
+                                  s.CumGrowth(t) * s.TotCumGrowth(t),
+                                  s.Info(t),
+                                  s.TotInfo(t),
+                                  s.Info(t) + s.TotInfo(t),
+                                  s.Growth(t),
+                                  s.TotGrowth(t),
+                                  s.Growth(t) * s.TotGrowth(t)};
+        // The row is labelled with the year at the start of the interval.
+        out.Put("       ").Put(Unformatted(d.DateYear(t - 1)));
+        for (float v : values) out.Zone().Put(Format(v, "###.####"));
+        out.End();
+        for (int k = 0; k < 12; ++k) s.InfoAverages(12 + k) = s.InfoAverages(12 + k) + values[k] * d.StepFraction(t);
+    }
+
+    out.Line();
+    out.Put("       ").Put(Unformatted(d.DateYear(1)));
+    for (int k = 12; k <= 23; ++k) out.Zone().Put(Format(s.InfoAverages(k), "###.#####"));
+    out.End();
+    out.Line();
+
+    f.panel.Hide("NextInfo");
+    f.panel.Hide("LastInfo");
+    f.panel.Show("NextLastInfo");
+}
+
+void NextLastInfo_Click(Form& f) {
+    const DataSet& d = *f.data;
+    const RankTables& r = f.rank;
+    TextSurface& out = f.Text;
+    RequireTwoDates(d, "N-Last-Info");
+    out.Clear();
+    const int T = d.NumDates;
+
+    StatGrid Common;
+    StatVec RowAverage;
+    for (int t = 1; t <= T; ++t) {
+        const int16_t nt = ToInt16(d.NumPresent(t));
+        for (int u = 1; u <= T; ++u) {
+            const int16_t nu = ToInt16(d.NumPresent(u));
+            float count = 0;
+            for (int i = 1; i <= nt; ++i)
+                for (int j = 1; j <= nu; ++j)
+                    if (r.RankCity(i, t) == r.RankCity(j, u)) count = count + 1;
+            Common(t, u) = count;
+        }
+    }
+    float overall = 0;
+    for (int t = 1; t <= T; ++t) {
+        float row = 0;
+        for (int u = 1; u <= T; ++u)
+            if (u != t) row = row + Common(t, u);
+        RowAverage(t) = row / static_cast<float>(T - 1);
+        overall = overall + row;
+    }
+    const float OverallAverage = overall / static_cast<float>(T * T - T);
+
+    out.Clear();
+    out.Line();
+    for (int t = 1; t <= T; ++t) PrintMatrixRow(out, d.DateYear(t), RowAverage(t), Common, t, CommonColumns, "###.");
+    out.Line();
+    PrintAverageOverall(out, OverallAverage);
+
+    f.panel.Hide("NextInfo");
+    f.panel.Show("LastInfo");
+    f.panel.Hide("NextLastInfo");
+}
+
+void LastInfo_Click(Form& f) {
+    const DataSet& d = *f.data;
+    const InfoStatsState& s = f.info;
+    TextSurface& out = f.Text;
+    RequireTwoDates(d, "Last-Info");
+    const int T = d.NumDates;
+
+    StatVec RowAverage;
+    for (int t = 1; t <= T; ++t) {
+        float row = 0;
+        for (int u = 1; u <= T; ++u) row = row + s.ShareShift(t, u);  // the diagonal is 0
+        RowAverage(t) = row / static_cast<float>(T - 1);
+    }
+
+    out.Clear();
+    out.Line();
+    for (int t = 1; t <= T; ++t)
+        PrintMatrixRow(out, d.DateYear(t), RowAverage(t), s.ShareShift, t, ShareShiftColumns, ".###");
+    out.Line();
+    PrintAverageOverall(out, s.AvShareShift);
+}

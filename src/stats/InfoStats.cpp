@@ -1,6 +1,293 @@
 #include "stats/InfoStats.h"
 
+#include <cmath>
+#include <string>
+
 #include "app/Form.h"
+#include "draw/Formats.h"
 
-void InfoStats_Click(Form& f) { NotAvailableYet(f, "Info-Stats"); }
+namespace {
 
+// Shares by rank and date: ranks 1..1500, dates 1..40.
+using ShareGrid = Grid<float, MaxCities, MaxStats>;
+
+// ln NumPresent(t) divides the entropy, and a single city has no distribution to speak of.
+void RequireTwoCitiesAtEveryDate(const DataSet& d) {
+    for (int t = 1; t <= d.NumDates; ++t) {
+        if (d.NumPresent(t) < 2) {
+            throw RunError("Info-Stats needs at least two cities present at every date, but " +
+                           std::to_string(d.DateYear(t)) + " has " + std::to_string(ToInt16(d.NumPresent(t))));
+        }
+    }
+}
+
+// Step 1: shares of the population and of the one-over-rank law, and the totals.
+void ComputeShares(const Form& f, ShareGrid& p, ShareGrid& q, StatVec& TotalPop) {
+    const DataSet& d = *f.data;
+    const RankTables& r = f.rank;
+    for (int t = 1; t <= d.NumDates; ++t) {
+        const int16_t n = ToInt16(d.NumPresent(t));
+        float total = 0, rankSum = 0;
+        for (int i = 1; i <= n; ++i) {
+            const float c = r.RankCity(i, t);
+            total = total + d.PopTable(c, t);
+            rankSum = rankSum + 1.0f / r.CityRank(c, t);
+        }
+        TotalPop(t) = total;
+        for (int i = 1; i <= n; ++i) {
+            const float c = r.RankCity(i, t);
+            p(i, t) = d.PopTable(c, t) / total;
+            q(i, t) = (1.0f / r.CityRank(c, t)) / rankSum;
+        }
+    }
+}
+
+// Steps 2, 5 and 6: entropy, relative entropy, redundancy and the rank information.
+void ComputeLevels(Form& f, const ShareGrid& p, const ShareGrid& q) {
+    const DataSet& d = *f.data;
+    const RankTables& r = f.rank;
+    InfoStatsState& s = f.info;
+    for (int t = 1; t <= d.NumDates; ++t) {
+        const int16_t n = ToInt16(d.NumPresent(t));
+        float entropy = 0;
+        for (int i = 1; i <= n; ++i) {
+            const double pi = p(i, t);
+            entropy = static_cast<float>(entropy - pi * std::log(pi));
+        }
+        s.Entropy(t) = entropy;
+    }
+    for (int t = 1; t <= d.NumDates; ++t) {
+        s.RelativeEntropy(t) = static_cast<float>(s.Entropy(t) / std::log(static_cast<double>(d.NumPresent(t))));
+        s.Redundancy(t) = 1 - s.RelativeEntropy(t);
+    }
+    for (int t = 1; t <= d.NumDates; ++t) {
+        const int16_t n = ToInt16(d.NumPresent(t));
+        float exEntRank = 0, infoEnt = 0, infoRank = 0;
+        for (int i = 1; i <= n; ++i) {
+            const float rank = r.CityRank(r.RankCity(i, t), t);
+            const float pi = p(i, t), qi = q(i, t);
+            exEntRank = static_cast<float>(exEntRank + pi * std::log(static_cast<double>(rank)));
+            infoEnt = static_cast<float>(infoEnt + pi * std::log(static_cast<double>(pi / qi)));
+            infoRank = static_cast<float>(infoRank + qi * std::log(static_cast<double>(qi / pi)));
+        }
+        s.ExEntRank(t) = exEntRank;
+        s.InfoEnt(t) = infoEnt;
+        s.InfoRank(t) = infoRank;
+    }
+}
+
+// Steps 3 and 4: positions are compared rank by rank, whatever city holds them, relative
+// to the share at the first-named date.
+void ComputeShareShifts(Form& f, const ShareGrid& p) {
+    const DataSet& d = *f.data;
+    InfoStatsState& s = f.info;
+    const int T = d.NumDates;
+    for (int t = 1; t <= T; ++t) {
+        for (int u = 1; u <= T; ++u) {
+            const int16_t m = ToInt16(d.NumPresent(t) < d.NumPresent(u) ? d.NumPresent(t) : d.NumPresent(u));
+            float sum = 0;
+            for (int i = 1; i <= m; ++i) sum = sum + std::fabs(p(i, t) - p(i, u)) / p(i, t);
+            s.ShareShift(t, u) = (1.0f / m) * sum;
+        }
+    }
+    float total = 0;
+    int pairs = 0;
+    for (int t = 1; t <= T; ++t) {
+        for (int u = t + 1; u <= T; ++u) {
+            total = total + s.ShareShift(t, u);
+            ++pairs;
+        }
+    }
+    // A single date has no pair to average over.
+    s.AvShareShift = pairs > 0 ? total / static_cast<float>(pairs) : 0.0f;
+}
+
+// Step 7.
+void ComputeEntropyChange(Form& f) {
+    const DataSet& d = *f.data;
+    InfoStatsState& s = f.info;
+    float sum = 0;
+    for (int t = 2; t <= d.NumDates; ++t) {
+        s.EntropyChange(t) = s.Entropy(t) - s.Entropy(t - 1);
+        sum = sum + s.EntropyChange(t);
+        s.CumEntropyChange(t) = sum / s.Entropy(t);
+    }
+    s.EntropyChange(1) = 0;
+    s.CumEntropyChange(1) = 0;
+}
+
+// Steps 8 and 9: mean absolute change of rank of the cities present at t that were among
+// the present cities at the reference date; newcomers are left out. Returns the pooled
+// average over all intervals from the previous date.
+float ComputeRankShifts(Form& f) {
+    const DataSet& d = *f.data;
+    const RankTables& r = f.rank;
+    InfoStatsState& s = f.info;
+    float pooledSum = 0, pooledCount = 0;
+    for (int t = 2; t <= d.NumDates; ++t) {
+        const int16_t n = ToInt16(d.NumPresent(t));
+        float sum = 0, count = 0;
+        for (int i = 1; i <= n; ++i) {
+            const float c = r.RankCity(i, t);
+            const float r1 = r.CityRank(c, t), r0 = r.CityRank(c, t - 1);
+            if (r0 <= d.NumPresent(t - 1)) {
+                count = count + 1;
+                sum = sum + std::fabs(r1 - r0);
+            }
+        }
+        s.AvRankShift(t) = count > 0 ? sum / count : 0.0f;
+        pooledSum = pooledSum + sum;
+        pooledCount = pooledCount + count;
+    }
+    for (int t = 2; t <= d.NumDates; ++t) {
+        const int16_t n = ToInt16(d.NumPresent(t));
+        float sum = 0, count = 0;
+        for (int i = 1; i <= n; ++i) {
+            const float c = r.RankCity(i, t);
+            const float r1 = r.CityRank(c, t), r0 = r.CityRank(c, 1);
+            if (r0 <= d.NumPresent(1)) {
+                count = count + 1;
+                sum = sum + std::fabs(r1 - r0);
+            }
+        }
+        s.CumRankShift(t) = count > 0 ? sum / count : 0.0f;
+        s.PctRankShift(t) = s.AvRankShift(t) / d.NumPresent(t) * 100;
+    }
+    return pooledCount > 0 ? pooledSum / pooledCount : 0.0f;
+}
+
+// Steps 10 and 11.
+void ComputeChangeAndGrowth(Form& f, const StatVec& TotalPop) {
+    const DataSet& d = *f.data;
+    const RankTables& r = f.rank;
+    InfoStatsState& s = f.info;
+    CityVec SizeT, SizePrev, SizeFirst, a, b;
+    int16_t Count = 0;
+    for (int t = 2; t <= d.NumDates; ++t) {
+        for (int i = 1; i <= ToInt16(d.NumPresent(t)); ++i) SizeT(i) = r.RankPop(i, t);
+        for (int i = 1; i <= ToInt16(d.NumPresent(t - 1)); ++i) SizePrev(i) = r.RankPop(i, t - 1);
+        for (int i = 1; i <= ToInt16(d.NumPresent(1)); ++i) SizeFirst(i) = r.RankPop(i, 1);
+
+        MatchCityShares(f, a, b, SizeT, SizeFirst, Count, d.NumPresent(t), static_cast<float>(t), d.NumPresent(1), 1);
+        s.CumInfo(t) = SumInformation(a, a, b, Count);
+        s.CumGrowth(t) = SumGrowthRatios(a, a, b, Count);
+
+        MatchCityShares(f, a, b, SizeT, SizePrev, Count, d.NumPresent(t), static_cast<float>(t),
+                        d.NumPresent(t - 1), static_cast<float>(t - 1));
+        s.Info(t) = SumInformation(a, a, b, Count);
+        s.Growth(t) = SumGrowthRatios(a, a, b, Count);
+    }
+    for (int t = 2; t <= d.NumDates; ++t) {
+        s.TotCumGrowth(t) = TotalPop(t) / TotalPop(1);
+        s.TotCumInfo(t) = static_cast<float>(std::log(static_cast<double>(s.TotCumGrowth(t))));
+        s.TotGrowth(t) = TotalPop(t) / TotalPop(t - 1);
+        s.TotInfo(t) = static_cast<float>(std::log(static_cast<double>(s.TotGrowth(t))));
+    }
+}
+
+// Step 12: levels weighted by DateWeight, changes by StepFraction.
+void ComputeAverages(Form& f) {
+    const DataSet& d = *f.data;
+    InfoStatsState& s = f.info;
+    s.InfoAverages.Fill(0);
+    for (int t = 1; t <= d.NumDates; ++t) {
+        const float w = d.DateWeight(t), step = d.StepFraction(t);
+        const float columns[11][2] = {
+            {s.Entropy(t), w},      {s.EntropyChange(t), step}, {s.CumEntropyChange(t), w},
+            {s.Redundancy(t), w},   {s.RelativeEntropy(t), w},  {s.ExEntRank(t), w},
+            {s.InfoEnt(t), w},      {s.InfoRank(t), w},         {s.AvRankShift(t), step},
+            {s.PctRankShift(t), step}, {s.CumRankShift(t), step}};
+        for (int k = 1; k <= 11; ++k) s.InfoAverages(k) = s.InfoAverages(k) + columns[k - 1][0] * columns[k - 1][1];
+    }
+}
+
+std::string Fixed5(float v) { return Format(v, "###.#####"); }
+
+void PrintInfoTable(Form& f, float avShiftOverall) {
+    const DataSet& d = *f.data;
+    const InfoStatsState& s = f.info;
+    TextSurface& out = f.Text;
+    out.Line();
+    out.Put("      ");
+    for (const char* h : {"Time ", "Entropy", "EntropyCh", "CumEntCh", "Redundancy", "RelativeE", "ExEntRank",
+                          "InfoEnt", "InfoRank", "AvRankShift", "%AvShift", "CumRankS"})
+        out.Zone().Put(h);
+    out.End();
+    out.Line();
+    for (int t = 1; t <= d.NumDates; ++t) {
+        out.Put("      ").Zone().Put(Unformatted(d.DateYear(t)));
+        for (float v : {s.Entropy(t), s.EntropyChange(t), s.CumEntropyChange(t), s.Redundancy(t),
+                        s.RelativeEntropy(t), s.ExEntRank(t), s.InfoEnt(t), s.InfoRank(t), s.AvRankShift(t),
+                        s.PctRankShift(t), s.CumRankShift(t)})
+            out.Zone().Put(Fixed5(v));
+        out.End();
+    }
+    out.Line();
+    out.Put("      ").Zone().Put(Unformatted(d.DateYear(d.NumDates)));
+    for (int k = 1; k <= 11; ++k) out.Zone().Put(Fixed5(s.InfoAverages(k)));
+    out.End();
+    out.Line();
+    out.Put("     ").Zone().Put("Average Shift").Zone().Put(Unformatted(avShiftOverall)).Zone();
+    out.Put("Overall Average Percent Shift in Ranked Log-Population Order   ").Put(Unformatted(s.AvShareShift)).End();
+}
+
+}  // namespace
+
+void MatchCityShares(Form& f, CityVec& A, CityVec& B, const CityVec& SizeT1, const CityVec& SizeT2,
+                     int16_t& Count, float N1, float T1, float N2, float T2) {
+    const RankTables& r = f.rank;
+    const int16_t n1 = ToInt16(N1), n2 = ToInt16(N2);
+    Count = 0;
+    for (int i = 1; i <= n1; ++i) {
+        const float v = r.RankCity(i, T1);
+        for (int j = 1; j <= n2; ++j) {
+            if (r.RankCity(j, T2) == v) {
+                Count = Add16(Count, 1);
+                A(Count) = SizeT1(i);
+                B(Count) = SizeT2(j);
+            }
+        }
+    }
+    float sumA = 0, sumB = 0;
+    for (int k = 1; k <= Count; ++k) {
+        sumA = sumA + A(k);
+        sumB = sumB + B(k);
+    }
+    for (int k = 1; k <= Count; ++k) {
+        A(k) = A(k) / sumA;
+        B(k) = B(k) / sumB;
+    }
+}
+
+float SumInformation(const CityVec& W, const CityVec& X, const CityVec& Y, int16_t Count) {
+    double sum = 0;
+    for (int k = 1; k <= Count; ++k)
+        sum += static_cast<double>(W(k)) * std::log(static_cast<double>(X(k)) / static_cast<double>(Y(k)));
+    return static_cast<float>(sum);
+}
+
+float SumGrowthRatios(const CityVec& W, const CityVec& X, const CityVec& Y, int16_t Count) {
+    float sum = 0;
+    for (int k = 1; k <= Count; ++k)
+        sum = sum + static_cast<float>(static_cast<double>(X(k)) / static_cast<double>(Y(k)) * W(k));
+    return sum;
+}
+
+void InfoStats_Click(Form& f) {
+    RequireTwoCitiesAtEveryDate(*f.data);
+    ShareGrid p, q;
+    StatVec TotalPop;
+    ComputeShares(f, p, q, TotalPop);
+    ComputeLevels(f, p, q);
+    ComputeShareShifts(f, p);
+    ComputeEntropyChange(f);
+    const float avShiftOverall = ComputeRankShifts(f);
+    ComputeChangeAndGrowth(f, TotalPop);
+    ComputeAverages(f);
+
+    CollapseCommandPanel(f);
+    f.panel.Hide("DistancePlot");
+    f.Picture1.Visible = false;
+    f.panel.Show("NextInfo");
+    PrintInfoTable(f, avShiftOverall);
+}

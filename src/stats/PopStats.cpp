@@ -1,10 +1,129 @@
 #include "stats/PopStats.h"
 
+#include <string>
+
 #include "app/Form.h"
+#include "draw/Formats.h"
+#include "stats/HalfLives.h"
 
-void PopStats_Click(Form& f) { NotAvailableYet(f, "Pop-Stats"); }
+namespace {
 
-void NextPop_Click(Form& f) { NotAvailableYet(f, "Next-Pop"); }
+constexpr int OverlapColumns = 22;  // the overlap table is as wide as the standard calendar
 
-void LastPop_Click(Form& f) { NotAvailableYet(f, "Last-Pop"); }
+// The sum of the populations of the present cities is the divisor of every share; a date
+// without present cities has none to share.
+float PresentTotal(const Form& f, int t, int n) {
+    float total = 0;
+    for (int i = 1; i <= n; ++i) total = total + f.rank.RankPop(i, t);
+    if (total == 0)
+        throw RunError("No city is present in " + std::to_string(f.data->DateYear(t)) +
+                       ": the population shares of that date cannot be computed");
+    return total;
+}
 
+// Where the k-th of the ten percent bands ends among n present cities: k n / 10 to the
+// nearest rank, halves to the even neighbour.
+int PercentBandEnd(float n, int k) {
+    const float step = n / 10;
+    return ToInt16(static_cast<float>(k) * step);
+}
+
+float LeadingSum(const Form& f, int t, int last) {
+    float sum = 0;
+    for (int i = 1; i <= last; ++i) sum = sum + f.rank.RankPop(i, t);
+    return sum;
+}
+
+void ComputePercentBands(Form& f) {
+    const DataSet& d = *f.data;
+    for (int t = 1; t <= d.NumDates; ++t) {
+        const float n = d.NumPresent(t);
+        const float total = PresentTotal(f, t, ToInt16(n));
+        for (int k = 1; k <= 10; ++k) f.pop.PopBands(k, t) = LeadingSum(f, t, PercentBandEnd(n, k)) / total;
+    }
+}
+
+void ComputeRankBands(Form& f) {
+    const DataSet& d = *f.data;
+    for (int t = 1; t <= d.NumDates; ++t) {
+        const int n = ToInt16(d.NumPresent(t));
+        const float total = PresentTotal(f, t, n);
+        for (int k = 1; k <= 20; ++k) {
+            const int last = 10 * k < n ? 10 * k : n;
+            f.pop.PopBands(k, t) = LeadingSum(f, t, last) / total;
+        }
+    }
+}
+
+void PrintBandTable(Form& f, std::initializer_list<const char*> headings, std::initializer_list<int> bands) {
+    TextSurface& out = f.Text;
+    const DataSet& d = *f.data;
+    out.Line();
+    out.Put("      ").Zone().Put("Time ");
+    for (const char* h : headings) out.Zone().Put(h);
+    out.End();
+    out.Line();
+    for (int t = 1; t <= d.NumDates; ++t) {
+        out.Put("      ").Zone().Put(Unformatted(d.DateYear(t)));
+        for (int k : bands) out.Zone().Put(Format(f.pop.PopBands(k, t), "###.#####"));
+        out.End();
+    }
+}
+
+}  // namespace
+
+void PopStats_Click(Form& f) {
+    f.half.HalfLivesNoDraw = 1;
+    HalfLives_Click(f);
+    f.half.HalfLivesNoDraw = 0;
+
+    ComputePercentBands(f);
+
+    f.ShowMainCommandSet(false);
+    f.Picture1.Visible = false;
+    f.panel.Show("NextPop");
+
+    PrintBandTable(f, {"10%", "20%", "30%", "40%", "50%", "60%", "70%", "80%", "90%", "100%"},
+                   {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+
+    PopStatsState& s = f.pop;
+    const int T = f.data->NumDates;
+    for (int t = 1; t <= T; ++t) {
+        s.TopTenPctShare(t) = s.PopBands(1, t);
+        s.TopHalfShare(t) = s.PopBands(5, t);
+    }
+    ComputeRankBands(f);
+    for (int t = 1; t <= T; ++t) {
+        s.TopTenShare(t) = s.PopBands(1, t);
+        s.TopFiftyShare(t) = s.PopBands(5, t);
+    }
+}
+
+void NextPop_Click(Form& f) {
+    f.Text.Clear();
+    PrintBandTable(f, {"10", "20", "30", "40", "50", "60", "70", "80", "90", "100", "200"},
+                   {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 20});
+    f.panel.Hide("NextPop");
+    f.panel.Show("LastPop");
+}
+
+void LastPop_Click(Form& f) {
+    TextSurface& out = f.Text;
+    const DataSet& d = *f.data;
+    const HalfLivesState& h = f.half;
+    out.Clear();
+    out.Line();
+    out.Put("    ").Put("Time");
+    for (int c = 1; c <= OverlapColumns; ++c) out.Put("     ").Put(Format(d.DateYear(c), "######"));
+    out.End();
+    out.Line();
+    for (int t = 1; t <= d.NumDates; ++t) {
+        out.Put("      ").Put(Unformatted(d.DateYear(t))).Put("     ").Put(Format(h.TopOverlap(1, t), "###"));
+        for (int c = 2; c <= OverlapColumns; ++c) out.Put("        ").Put(Format(h.TopOverlap(c, t), "###"));
+        out.End();
+    }
+    out.Line();
+    out.Put("     ").Put("Average").Put("   ").Put(Format(h.AvTopOverlap(1), "###"));
+    for (int c = 2; c <= OverlapColumns; ++c) out.Put("        ").Put(Format(h.AvTopOverlap(c), "###"));
+    out.End();
+}

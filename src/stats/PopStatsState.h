@@ -3,11 +3,21 @@
 
 #include "draw/Arrays.h"
 
-// Population bands and concentration shares.
+using BandGrid = Grid<float, MaxDates, MaxDates>;
+
+// Population bands and concentration shares, left by "Pop-Stats" for "Next-Pop" and the
+// population spirel.
 struct PopStatsState {
+    BandGrid PopBands;  // PopBands(k, t): share of the largest 10 k cities (percent bands while printing)
+    DateVec TopTenPctShare;
+    DateVec TopHalfShare;
+    DateVec TopTenShare;
+    DateVec TopFiftyShare;
 };
 
 // Overlap of the top 25 between dates.
 struct HalfLivesState {
-    int16_t HalfLivesNoDraw = 0;
+    int16_t HalfLivesNoDraw = 0;  // 1 while "Pop-Stats" has the overlaps computed without a plot
+    Grid<float, MaxDates, MaxDates> TopOverlap;
+    DateVec AvTopOverlap;
 };

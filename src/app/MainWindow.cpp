@@ -1,0 +1,197 @@
+#include "app/MainWindow.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollArea>
+
+#include "app/PictureView.h"
+#include "draw/RunError.h"
+#include "render/PictureRenderer.h"
+
+namespace {
+constexpr double Twip = 1.0 / 15.0;  // pixels per twip at 100 %
+int Px(float twips) { return static_cast<int>(std::lround(twips * Twip)); }
+}  // namespace
+
+// The window's own surface: paints the printed text from its top left, under the controls.
+class TextCanvas : public QWidget {
+public:
+    TextCanvas(const Form& form, QWidget* parent) : QWidget(parent), form_(form) {
+        setAutoFillBackground(true);
+    }
+    QFont textFont() const {
+        QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        font.setPointSizeF(std::max(6.0, static_cast<double>(form_.Text.FontSize) + 1.0));
+        return font;
+    }
+    // Large enough for the window's layout and for all the text, so nothing is cut off.
+    QSize neededSize() const {
+        QFontMetrics m(textFont());
+        int w = Px(form_.WindowWidth), h = Px(form_.WindowHeight);
+        const auto& lines = form_.Text.Lines();
+        int longest = 0;
+        for (const auto& l : lines) longest = std::max(longest, static_cast<int>(l.size()));
+        w = std::max(w, 8 + longest * m.horizontalAdvance(QLatin1Char('0')));
+        h = std::max(h, 8 + static_cast<int>(lines.size()) * m.lineSpacing());
+        return {w, h};
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setFont(textFont());
+        p.setPen(palette().color(QPalette::WindowText));
+        QFontMetrics m(p.font());
+        int y = 4 + m.ascent();
+        for (const auto& l : form_.Text.Lines()) {
+            p.drawText(4, y, QString::fromStdString(l));
+            y += m.lineSpacing();
+        }
+    }
+
+private:
+    const Form& form_;
+};
+
+MainWindow::MainWindow(std::unique_ptr<Form> form, QWidget* parent)
+    : QMainWindow(parent), form_(std::move(form)), banner_(MakeBanner()) {
+    setWindowTitle(QString::fromStdString(form_->Caption));
+    scroll_ = new QScrollArea(this);
+    scroll_->setWidgetResizable(false);
+    canvas_ = new TextCanvas(*form_, scroll_);
+    scroll_->setWidget(canvas_);
+    setCentralWidget(scroll_);
+    buildControls();
+    resize(Px(form_->WindowWidth) + 4, Px(form_->WindowHeight) + 4);
+    syncFromForm();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildControls() {
+    for (const Control& c : form_->panel.All()) {
+        QWidget* w = nullptr;
+        const std::string name = c.name;
+        switch (c.kind) {
+        case ControlKind::Button: {
+            auto* b = new QPushButton(QString::fromStdString(c.caption), canvas_);
+            connect(b, &QPushButton::clicked, this, [this, name] { runCommand(name); });
+            w = b;
+            break;
+        }
+        case ControlKind::List: {
+            auto* box = new QComboBox(canvas_);
+            box->setPlaceholderText(QString::fromStdString(c.caption));
+            connect(box, qOverload<int>(&QComboBox::activated), this, [this, name](int index) {
+                try {
+                    form_->Choose(name, index);
+                } catch (const RunError& e) {
+                    lastError_ = QString::fromStdString(e.what());
+                }
+                syncFromForm();
+            });
+            w = box;
+            break;
+        }
+        case ControlKind::Label: {
+            auto* l = new QLabel(QString::fromStdString(c.caption), canvas_);
+            l->setWordWrap(true);
+            l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            QFont font = l->font();
+            font.setPointSizeF(c.fontSize);
+            font.setItalic(c.italic);
+            l->setFont(font);
+            if (c.foreColor >= 0) {
+                QPalette pal = l->palette();
+                pal.setColor(QPalette::WindowText, render::ToQColor(c.foreColor));
+                l->setPalette(pal);
+            }
+            w = l;
+            break;
+        }
+        case ControlKind::Image: {
+            bannerView_ = new PictureView(&banner_, canvas_);
+            // The banner keeps its own 681 x 161 pixels inside the image control.
+            w = bannerView_;
+            break;
+        }
+        case ControlKind::Picture:
+            break;
+        }
+        if (!w) continue;
+        w->setObjectName(QString::fromStdString(name));
+        widgets_[name] = w;
+    }
+    pictureView_ = new PictureView(&form_->Picture1, canvas_);
+    pictureView_->setObjectName(QStringLiteral("Picture1"));
+    widgets_["Picture1"] = pictureView_;
+}
+
+QWidget* MainWindow::control(const std::string& name) const {
+    auto it = widgets_.find(name);
+    return it == widgets_.end() ? nullptr : it->second;
+}
+
+void MainWindow::runCommand(const std::string& name) {
+    lastError_.clear();
+    try {
+        form_->Click(name);
+    } catch (const RunError& e) {
+        lastError_ = QString::fromStdString(e.what());
+    } catch (const std::exception& e) {
+        lastError_ = QStringLiteral("Unexpected error: ") + QString::fromUtf8(e.what());
+    }
+    syncFromForm();
+    if (!lastError_.isEmpty() && showErrorDialogs_) QMessageBox::warning(this, windowTitle(), lastError_);
+}
+
+void MainWindow::syncFromForm() {
+    const ControlTable& panel = form_->panel;
+    const bool refillLists = listRevision_ != panel.listRevision;
+    for (const Control& c : panel.All()) {
+        QWidget* w = control(c.name);
+        if (!w) continue;
+        if (c.kind == ControlKind::Image)
+            w->setGeometry(Px(c.left), Px(c.top), 681, 161);
+        else
+            w->setGeometry(Px(c.left), Px(c.top), Px(c.width), Px(c.height));
+        w->setToolTip(QString::fromStdString(c.toolTip));
+        if (auto* b = qobject_cast<QPushButton*>(w)) {
+            b->setText(QString::fromStdString(c.caption));
+            if (c.backColor >= 0) {
+                QColor bg = render::ToQColor(c.backColor);
+                b->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: 1px solid #808080; }"
+                                                "QPushButton:pressed { background-color: %2; }")
+                                     .arg(bg.name(), bg.darker(115).name()));
+            }
+        } else if (auto* box = qobject_cast<QComboBox*>(w)) {
+            if (refillLists) {
+                QSignalBlocker block(box);
+                box->clear();
+                for (const auto& item : c.items) box->addItem(QString::fromStdString(item));
+            }
+            if (box->currentIndex() != c.listIndex) {
+                QSignalBlocker block(box);
+                box->setCurrentIndex(c.listIndex);
+            }
+        }
+        w->setVisible(c.visible);
+    }
+    listRevision_ = panel.listRevision;
+    const Picture& pic = form_->Picture1;
+    pictureView_->setGeometry(Px(pic.Left), Px(pic.Top), Px(pic.Width), Px(pic.Height));
+    pictureView_->setVisible(pic.Visible);
+    pictureView_->update();
+    // The picture lies above the opening texts, the buttons above the picture.
+    pictureView_->raise();
+    for (const Control& c : panel.All())
+        if (c.kind == ControlKind::Button || c.kind == ControlKind::List)
+            if (QWidget* w = control(c.name)) w->raise();
+    canvas_->resize(canvas_->neededSize());
+    canvas_->update();
+}

@@ -1,0 +1,44 @@
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <iostream>
+
+#include "app/Cli.h"
+#include "app/MainWindow.h"
+#include "data/Loader.h"
+
+namespace {
+
+std::string ChooseDataDir(const std::vector<std::string>& args) {
+    if (!args.empty()) return args[0];
+    if (QFileInfo::exists(QString::fromLatin1(DataFileName))) return ".";
+    return "../shared/data";
+}
+
+bool HaveDisplay() {
+    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY") ||
+           qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    int status = RunCommandLine(args, std::cout, std::cerr);
+    if (status >= 0) return status;
+    if (args.size() > 1) {
+        std::cerr << "citysize: the window takes one data folder at most\n" << UsageText();
+        return 2;
+    }
+    if (!HaveDisplay()) {
+        std::cerr << "citysize: no display to open the window on.\n"
+                     "  Run it under a virtual display:  xvfb-run citysize\n"
+                     "  or use the command line:         citysize run ReadData Rank --picture rank.png\n"
+                     "  (citysize --help lists the commands)\n";
+        return 2;
+    }
+    QApplication app(argc, argv);
+    MainWindow window(std::make_unique<Form>(ChooseDataDir(args)));
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,119 @@
+#include "render/PictureRenderer.h"
+
+#include <QFileInfo>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+#include <cmath>
+
+namespace render {
+
+QColor ToQColor(Colour c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+
+namespace {
+
+QFont PictureFont(const DrawOp& op, double pxPerTwip) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    // One point is 20 twips.
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(op.fontSize * 20.0 * pxPerTwip))));
+    font.setBold(op.bold);
+    return font;
+}
+
+}  // namespace
+
+void Paint(QPainter& painter, const Picture& picture, double pxPerTwip) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.fillRect(QRectF(0, 0, picture.Width * pxPerTwip, picture.Height * pxPerTwip), ToQColor(picture.BackColor));
+    // DrawWidth is in screen pixels of the 100 % view.
+    const double pixel = pxPerTwip * TwipsPerPixel;
+    // A twip position names a whole device pixel: lines run through pixel centres so a thin
+    // line covers its pixels instead of smearing over two.
+    auto at = [pxPerTwip](float x, float y) {
+        return QPointF(std::round(x * pxPerTwip) + 0.5, std::round(y * pxPerTwip) + 0.5);
+    };
+    for (const DrawOp& op : picture.Ops()) {
+        QColor colour = ToQColor(op.colour);
+        switch (op.kind) {
+        case OpKind::Line: {
+            QPen pen(colour, std::max(1, static_cast<int>(op.width)) * pixel, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+            painter.setPen(pen);
+            QPointF a = at(op.x1, op.y1), b = at(op.x2, op.y2);
+            if (a == b)
+                painter.drawPoint(a);
+            else
+                painter.drawLine(a, b);
+            break;
+        }
+        case OpKind::Circle: {
+            painter.setPen(QPen(colour, std::max(1, static_cast<int>(op.width)) * pixel));
+            painter.setBrush(Qt::NoBrush);
+            double r = op.radius * pxPerTwip;
+            painter.drawEllipse(at(op.x1, op.y1), r, r);
+            break;
+        }
+        case OpKind::Text: {
+            QFont font = PictureFont(op, pxPerTwip);
+            painter.setFont(font);
+            painter.setPen(colour);
+            QFontMetricsF metrics(font);
+            painter.drawText(QPointF(op.x1 * pxPerTwip, op.y1 * pxPerTwip + metrics.ascent()), QString::fromStdString(op.text));
+            break;
+        }
+        }
+    }
+    painter.restore();
+}
+
+QImage ToImage(const Picture& picture, double scale) {
+    const double pxPerTwip = scale / TwipsPerPixel;
+    QImage image(std::max(1, static_cast<int>(std::lround(picture.Width * pxPerTwip))),
+                 std::max(1, static_cast<int>(std::lround(picture.Height * pxPerTwip))), QImage::Format_RGB32);
+    image.fill(ToQColor(picture.BackColor));
+    QPainter painter(&image);
+    Paint(painter, picture, pxPerTwip);
+    painter.end();
+    return image;
+}
+
+QString Save(const Picture& picture, const QString& path, double scale) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("svg")) {
+        QSvgGenerator svg;
+        svg.setFileName(path);
+        const double pxPerTwip = scale / TwipsPerPixel;
+        QSize size(static_cast<int>(std::lround(picture.Width * pxPerTwip)), static_cast<int>(std::lround(picture.Height * pxPerTwip)));
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setTitle(QStringLiteral("citysize picture"));
+        QPainter painter;
+        if (!painter.begin(&svg)) return QStringLiteral("Cannot write ") + path;
+        Paint(painter, picture, pxPerTwip);
+        painter.end();
+        return {};
+    }
+    if (suffix == QLatin1String("pdf")) {
+        QPdfWriter pdf(path);
+        pdf.setResolution(1440);  // one device unit per twip
+        pdf.setPageSize(QPageSize(QSizeF(picture.Width / 1440.0, picture.Height / 1440.0), QPageSize::Inch));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setCreator(QStringLiteral("citysize"));
+        QPainter painter;
+        if (!painter.begin(&pdf)) return QStringLiteral("Cannot write ") + path;
+        Paint(painter, picture, 1.0);
+        painter.end();
+        return {};
+    }
+    if (suffix != QLatin1String("png")) return QStringLiteral("Unknown picture format \"") + suffix + QStringLiteral("\": use .png, .svg or .pdf");
+    QImageWriter writer(path, "png");
+    if (!writer.write(ToImage(picture, scale))) return QStringLiteral("Cannot write ") + path + QStringLiteral(": ") + writer.errorString();
+    return {};
+}
+
+}  // namespace render

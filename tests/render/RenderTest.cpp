@@ -1,0 +1,64 @@
+#include <QFile>
+#include <QImage>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "TestForm.h"
+#include "render/PictureRenderer.h"
+
+namespace {
+
+// Largest channel difference from `want` in the 3 x 3 pixels around (x, y).
+int NearestDistance(const QImage& img, int x, int y, QColor want) {
+    int best = 999;
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy) {
+            QColor c = img.pixelColor(x + dx, y + dy);
+            int d = std::max({std::abs(c.red() - want.red()), std::abs(c.green() - want.green()),
+                              std::abs(c.blue() - want.blue())});
+            best = std::min(best, d);
+        }
+    return best;
+}
+
+}  // namespace
+
+TEST(Render, RankSizePixelFacts) {
+    auto f = FormWithRealData();
+    f->Click("Rank");
+    QImage img = render::ToImage(f->Picture1);
+    ASSERT_EQ(img.size(), QSize(600, 600));
+    EXPECT_EQ(img.pixelColor(590, 10), QColor(200, 200, 200));
+    // The horizontal axis at y = 9000 - 700 twips = 553.3 px.
+    EXPECT_EQ(NearestDistance(img, 300, 553, QColor(0, 0, 0)), 0);
+    // The first date's curve is white: the middle of its segment from rank 4 to rank 5
+    // (independent of the display list: ln rank and ln population from the data).
+    const auto& r = f->rank;
+    double xScale = f->frame.XScale, yScale = f->frame.YScale;
+    double x = 1200 + std::log(4.5) * xScale;
+    double y = 8300 - 0.5 * (std::log(static_cast<double>(r.RankPop(4, 1))) + std::log(static_cast<double>(r.RankPop(5, 1)))) * yScale;
+    EXPECT_LE(NearestDistance(img, static_cast<int>(x / 15), static_cast<int>(y / 15), QColor(255, 255, 255)), 20);
+    // Double size doubles the image.
+    EXPECT_EQ(render::ToImage(f->Picture1, 2.0).size(), QSize(1200, 1200));
+}
+
+TEST(Render, WritesPngSvgAndPdf) {
+    auto f = FormWithRealData();
+    f->Choose("BackMap", 1);
+    f->Click("Rank");
+    QTemporaryDir dir;
+    const QString png = dir.filePath("r.png"), svg = dir.filePath("r.svg"), pdf = dir.filePath("r.pdf");
+    EXPECT_TRUE(render::Save(f->Picture1, png).isEmpty());
+    EXPECT_TRUE(render::Save(f->Picture1, svg).isEmpty());
+    EXPECT_TRUE(render::Save(f->Picture1, pdf).isEmpty());
+    QImage back(png);
+    ASSERT_FALSE(back.isNull());
+    EXPECT_EQ(back.pixelColor(590, 10), QColor(0, 0, 0));
+    QSvgRenderer svgRenderer(svg);
+    EXPECT_TRUE(svgRenderer.isValid());
+    QFile pdfFile(pdf);
+    ASSERT_TRUE(pdfFile.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdfFile.read(4) == "%PDF");
+    EXPECT_FALSE(render::Save(f->Picture1, dir.filePath("r.bmp")).isEmpty());
+}

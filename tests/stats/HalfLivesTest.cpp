@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TestForm.h"
+#include "stats/HalfLives.h"
+
+namespace {
+
+// Four cities, three dates; 0 marks an absent city.
+//   1790: A 50, B 40            -> top list {A, B}
+//   1800: B 70, A 60, C 30      -> top list {A, B, C}
+//   1810: C 90, B 80, D 20      -> top list {B, C, D}
+// Absent cities are ranked below the present ones (with the placeholder 1.0) and must not
+// count: with them every overlap would be 4.
+const char* const FourCities =
+    "\"A\",50,60,0\n"
+    "\"B\",40,70,80\n"
+    "\"C\",0,30,90\n"
+    "\"D\",0,0,20\n";
+
+// Thirty cities at two dates: in 1790 city c has 1000 - c people (city 1 largest), in
+// 1800 it has 100 + c (city 30 largest). Top 25: cities 1..25, then cities 6..30.
+std::string ThirtyCities() {
+    std::string csv;
+    for (int c = 1; c <= 30; ++c)
+        csv += "\"C" + std::to_string(c) + "\"," + std::to_string(1000 - c) + "," + std::to_string(100 + c) + "\n";
+    return csv;
+}
+
+// Three cities present at every one of `dates` dates.
+std::string ThreeCitiesAt(int dates) {
+    std::string csv;
+    for (int c = 1; c <= 3; ++c) {
+        csv += "\"C" + std::to_string(c) + "\"";
+        for (int t = 1; t <= dates; ++t) csv += "," + std::to_string(100 * c + t);
+        csv += "\n";
+    }
+    return csv;
+}
+
+// The line ops of the curve of date t, in drawing order (the first is the start mark).
+std::vector<DrawOp> CurveOps(const Form& f, int t) {
+    std::vector<DrawOp> ops;
+    for (const DrawOp& op : f.Picture1.Ops())
+        if (op.kind == OpKind::Line && op.tag.date == t) ops.push_back(op);
+    return ops;
+}
+
+bool HasText(const Form& f, const std::string& text) {
+    for (const DrawOp& op : f.Picture1.Ops())
+        if (op.kind == OpKind::Text && op.text == text) return true;
+    return false;
+}
+
+}  // namespace
+
+TEST(HalfLives, OverlapOfSmallTopListsCountsPresentCitiesOnly) {
+    auto f = FormWithData(FourCities, 4, 3);
+    f->Click("HalfLives");
+    const auto& m = f->half.TopOverlap;
+    // The diagonal is the size of the top list: min(25, NumPresent) = 2, 3, 3.
+    EXPECT_EQ(m(1, 1), 2);
+    EXPECT_EQ(m(2, 2), 3);
+    EXPECT_EQ(m(3, 3), 3);
+    EXPECT_EQ(m(1, 2), 2);  // {A, B}
+    EXPECT_EQ(m(1, 3), 1);  // {B}
+    EXPECT_EQ(m(2, 3), 2);  // {B, C}
+    for (int t = 1; t <= 3; ++t)
+        for (int s = 1; s <= 3; ++s) EXPECT_EQ(m(t, s), m(s, t)) << t << "," << s;
+    // Row averages include the diagonal: (2+2+1)/3, (2+3+2)/3, (1+2+3)/3.
+    EXPECT_FLOAT_EQ(f->half.AvTopOverlap(1), 5.0f / 3);
+    EXPECT_FLOAT_EQ(f->half.AvTopOverlap(2), 7.0f / 3);
+    EXPECT_FLOAT_EQ(f->half.AvTopOverlap(3), 2.0f);
+}
+
+TEST(HalfLives, TopListIsCutAtTwentyFive) {
+    auto f = FormWithData(ThirtyCities(), 30, 2);
+    f->Click("HalfLives");
+    EXPECT_EQ(f->half.TopOverlap(1, 1), 25);
+    EXPECT_EQ(f->half.TopOverlap(2, 2), 25);
+    EXPECT_EQ(f->half.TopOverlap(1, 2), 20);  // cities 6..25
+    EXPECT_EQ(f->half.TopOverlap(2, 1), 20);
+    EXPECT_FLOAT_EQ(f->half.AvTopOverlap(1), 22.5f);  // (25 + 20) / 2
+}
+
+TEST(HalfLives, OneCurvePerDatePeakingAtItsOwnDate) {
+    auto f = FormWithData(FourCities, 4, 3);
+    f->Click("HalfLives");
+    EXPECT_TRUE(HasText(*f, "No of Ranks in Top 25"));
+    EXPECT_TRUE(HasText(*f, "Time"));
+    for (int t = 1; t <= 3; ++t) {
+        std::vector<DrawOp> ops = CurveOps(*f, t);
+        ASSERT_EQ(ops.size(), 3u) << "date " << t;  // the mark and two segments
+        // Vertex s of the curve: the mark for s = 1, the end of segment s - 1 after that.
+        auto vertexY = [&](int s) { return s == 1 ? ops[0].y1 : ops[static_cast<std::size_t>(s - 1)].y2; };
+        for (int s = 1; s <= 3; ++s) EXPECT_LE(vertexY(t), vertexY(s)) << "curve " << t << " at " << s;
+    }
+    // x runs from the left margin (first date) to the right end of the axis (last date).
+    std::vector<DrawOp> ops = CurveOps(*f, 2);
+    EXPECT_FLOAT_EQ(ops[0].x1, 1200);
+    EXPECT_FLOAT_EQ(ops[2].x2, 9000 - 1200);
+    EXPECT_EQ(f->Picture1.DrawWidth, 1);
+}
+
+TEST(HalfLives, CurveColoursCycleThroughFifteenPaletteColours) {
+    auto f = FormWithData(ThreeCitiesAt(17), 3, 17);
+    f->Click("HalfLives");
+    auto segmentColour = [&](int t) {
+        std::vector<DrawOp> ops = CurveOps(*f, t);
+        EXPECT_EQ(ops.size(), 17u);
+        return ops.at(1).colour;
+    };
+    EXPECT_EQ(segmentColour(1), PaletteColour(1));
+    EXPECT_EQ(segmentColour(14), PaletteColour(14));
+    EXPECT_EQ(segmentColour(15), Black);                // 15 mod 15 = 0
+    EXPECT_EQ(segmentColour(16), segmentColour(1));     // the cycle starts again
+    EXPECT_EQ(segmentColour(17), PaletteColour(2));
+    EXPECT_EQ(ColourFromFloat(f->frame.PlotColor), PaletteColour(2));  // left at the last curve's
+}
+
+TEST(HalfLives, ComputeOnlyModeClearsAndDrawsNothing) {
+    auto f = FormWithData(FourCities, 4, 3);
+    f->Choose("BackMap", 1);
+    f->Click("Rank");
+    ASSERT_FALSE(f->Picture1.Ops().empty());
+    f->half.HalfLivesNoDraw = 1;
+    HalfLives_Click(*f);
+    EXPECT_TRUE(f->Picture1.Ops().empty());
+    EXPECT_EQ(f->Picture1.BackColor, Black);
+    EXPECT_EQ(ColourFromFloat(f->frame.AxisColor), LightGrey);
+    EXPECT_EQ(f->half.TopOverlap(2, 3), 2);
+    EXPECT_FLOAT_EQ(f->half.AvTopOverlap(2), 7.0f / 3);
+    EXPECT_EQ(ColourFromFloat(f->frame.PlotColor), PaletteColour(3));
+}
+
+TEST(HalfLives, RealDataDiagonalIsTheTopListSize) {
+    auto f = FormWithRealData();
+    f->Click("HalfLives");
+    const DataSet& d = *f->data;
+    for (int t = 1; t <= d.NumDates; ++t) {
+        const float top = d.NumPresent(t) < 25 ? d.NumPresent(t) : 25;
+        EXPECT_EQ(f->half.TopOverlap(t, t), top) << d.DateYear(t);
+        for (int s = 1; s <= d.NumDates; ++s) EXPECT_LE(f->half.TopOverlap(t, s), top);
+    }
+    EXPECT_EQ(f->half.TopOverlap(1, 1), 24);  // 24 cities in 1790
+    EXPECT_EQ(CurveOps(*f, 22).size(), 22u);
+}
