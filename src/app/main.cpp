@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 #include <iostream>
 
 #include "app/Cli.h"
@@ -40,5 +41,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     MainWindow window(std::make_unique<Form>(ChooseDataDir(args)));
     window.show();
+    // For measuring start-up: leave as soon as the first frame has been painted.
+    if (qEnvironmentVariableIsSet("CITYSIZE_QUIT_AFTER_FIRST_PAINT")) QTimer::singleShot(0, &app, &QApplication::quit);
     return app.exec();
 }
