@@ -1,9 +1,13 @@
 #include "app/Cli.h"
 
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
+#include <unistd.h>
 #include <fstream>
 #include <memory>
 
+#include "app/Export.h"
 #include "app/Form.h"
 #include "draw/RunError.h"
 #include "render/PictureRenderer.h"
@@ -23,8 +27,14 @@ std::string UsageText() {
            "      --picture FILE              write the picture at the end (.png, .svg or .pdf)\n"
            "      --scale N                   PNG size as a multiple of 600 x 600 pixels (default 1)\n"
            "      --text FILE                 write the window's text at the end\n"
+           "      --csv FILE                  write the numbers of the printed tables as CSV\n"
+           "                                  (further tables beside it as FILE-2.csv, ...)\n"
            "    A CONTROL is a button name (ReadData, Rank, Zipf, NextGraph, RankSpirel1, ...),\n"
            "    or LIST=ENTRY to choose a list entry: BackMap=Black, \"Cities=Boston, MA\".\n"
+           "  citysize export DIR [--data DIR] [--background black]\n"
+           "                                  run every command in a fixed tour and write each\n"
+           "                                  picture (.png, .svg), text (.txt) and table (.csv)\n"
+           "                                  into DIR, with an index.html showing them all\n"
            "  citysize --help | --version\n"
            "\n"
            "Example: citysize run ReadData BackMap=Black Rank --picture rank.png\n";
@@ -32,10 +42,34 @@ std::string UsageText() {
 
 namespace {
 
+// Rendering text needs a GUI application, but no display: one on the offscreen platform.
+class OffscreenApp {
+public:
+    OffscreenApp() {
+        if (QGuiApplication::instance()) return;
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) {
+            // Qt wants a private runtime folder; without one it warns on every run.
+            const QString dir = QDir::tempPath() + QStringLiteral("/citysize-runtime-") + QString::number(getuid());
+            QDir().mkpath(dir);
+            QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            qputenv("XDG_RUNTIME_DIR", dir.toLocal8Bit());
+        }
+        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+    }
+
+private:
+    int argc_ = 1;
+    char name_[9] = "citysize";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QGuiApplication> app_;
+};
+
 struct RunOptions {
     std::string dataDir = ".";
     std::string picture;
     std::string text;
+    std::string csv;
     double scale = 1.0;
     std::vector<std::string> steps;
 };
@@ -57,6 +91,8 @@ bool ParseRun(const std::vector<std::string>& args, RunOptions& o, std::ostream&
             if (!value(o.picture)) return false;
         } else if (a == "--text") {
             if (!value(o.text)) return false;
+        } else if (a == "--csv") {
+            if (!value(o.csv)) return false;
         } else if (a == "--scale") {
             std::string s;
             if (!value(s)) return false;
@@ -116,13 +152,16 @@ int Run(const RunOptions& o, std::ostream& out, std::ostream& err) {
             status = 1;
         }
     }
+    if (!o.csv.empty()) {
+        try {
+            WriteTablesCsv(o.csv, f.Text.Tables);
+        } catch (const RunError& e) {
+            err << "citysize: " << e.what() << "\n";
+            status = 1;
+        }
+    }
     if (!o.picture.empty()) {
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        int argc = 1;
-        char name[] = "citysize";
-        char* argv[] = {name, nullptr};
-        std::unique_ptr<QGuiApplication> app;
-        if (!QGuiApplication::instance()) app = std::make_unique<QGuiApplication>(argc, argv);
+        OffscreenApp app;
         QString error = render::Save(f.Picture1, QString::fromStdString(o.picture), o.scale);
         if (!error.isEmpty()) {
             err << "citysize: " << error.toStdString() << "\n";
@@ -145,6 +184,33 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     if (first == "--version") {
         out << "citysize " << CITYSIZE_VERSION << "\n";
         return 0;
+    }
+    if (first == "export") {
+        std::string dir, dataDir = ".";
+        bool black = false;
+        for (std::size_t i = 1; i < args.size(); ++i) {
+            if (args[i] == "--background" && i + 1 < args.size()) {
+                const std::string& b = args[++i];
+                if (b != "black" && b != "grey") {
+                    err << "citysize: --background takes black or grey\n";
+                    return 2;
+                }
+                black = b == "black";
+            } else if (args[i] == "--data" && i + 1 < args.size()) {
+                dataDir = args[++i];
+            } else if (args[i].rfind("--", 0) == 0 || !dir.empty()) {
+                err << "citysize: unexpected " << args[i] << "\n" << UsageText();
+                return 2;
+            } else {
+                dir = args[i];
+            }
+        }
+        if (dir.empty()) {
+            err << "citysize: export needs a folder to write into\n";
+            return 2;
+        }
+        OffscreenApp app;
+        return ExportTour(dataDir, dir, black, err);
     }
     if (first == "run") {
         RunOptions o;

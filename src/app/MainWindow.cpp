@@ -1,7 +1,13 @@
 #include "app/MainWindow.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QMessageBox>
@@ -10,6 +16,7 @@
 #include <QScrollArea>
 
 #include "app/PictureView.h"
+#include "draw/HitTest.h"
 #include "draw/RunError.h"
 #include "render/PictureRenderer.h"
 
@@ -67,7 +74,8 @@ MainWindow::MainWindow(std::unique_ptr<Form> form, QWidget* parent)
     scroll_->setWidget(canvas_);
     setCentralWidget(scroll_);
     buildControls();
-    resize(Px(form_->WindowWidth) + 4, Px(form_->WindowHeight) + 4);
+    buildMenus();
+    resize(Px(form_->WindowWidth) + 4, Px(form_->WindowHeight) + 4 + menuBar()->sizeHint().height());
     syncFromForm();
 }
 
@@ -129,6 +137,12 @@ void MainWindow::buildControls() {
     }
     pictureView_ = new PictureView(&form_->Picture1, canvas_);
     pictureView_->setObjectName(QStringLiteral("Picture1"));
+    pictureView_->setDescriber([this](float x, float y) -> QString {
+        if (!form_->HasData()) return {};
+        // A few pixels of tolerance: 4 px at 15 twips each.
+        auto hit = HitTest(form_->Picture1, x, y, 60);
+        return hit ? QString::fromStdString(DescribeHit(*form_, *hit, x, y)) : QString();
+    });
     widgets_["Picture1"] = pictureView_;
 }
 
@@ -195,3 +209,63 @@ void MainWindow::syncFromForm() {
     canvas_->resize(canvas_->neededSize());
     canvas_->update();
 }
+
+void MainWindow::buildMenus() {
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    auto* savePic = file->addAction(tr("Save Picture..."), QKeySequence::Save, this, [this] {
+        QString filter;
+        const QString path = QFileDialog::getSaveFileName(
+            this, tr("Save Picture"), QStringLiteral("picture.png"),
+            tr("PNG image, screen size (*.png);;PNG image, 2x (*.png);;PNG image, 4x (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)"),
+            &filter);
+        if (path.isEmpty()) return;
+        const double scale = filter.contains(QLatin1String("4x")) ? 4 : filter.contains(QLatin1String("2x")) ? 2 : 1;
+        report(savePicture(path, scale));
+    });
+    auto* saveTxt = file->addAction(tr("Save Text..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this, [this] {
+        const QString path = QFileDialog::getSaveFileName(this, tr("Save Text"), QStringLiteral("text.txt"), tr("Text (*.txt)"));
+        if (!path.isEmpty()) report(saveText(path));
+    });
+    auto* saveCsv = file->addAction(tr("Save Table as CSV..."), this, [this] {
+        const QString path = QFileDialog::getSaveFileName(this, tr("Save Table as CSV"), QStringLiteral("table.csv"), tr("CSV (*.csv)"));
+        if (!path.isEmpty()) report(saveTablesCsv(path));
+    });
+    file->addSeparator();
+    file->addAction(tr("Quit"), QKeySequence::Quit, this, &QWidget::close);
+    auto* copyPic = edit->addAction(tr("Copy Picture"), QKeySequence::Copy, this, [this] { copyPicture(); });
+    auto* copyTxt = edit->addAction(tr("Copy Text"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), this, [this] { copyText(); });
+    pictureView_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    pictureView_->addActions({copyPic, savePic});
+    canvas_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    canvas_->addActions({copyTxt, saveTxt, saveCsv});
+}
+
+void MainWindow::report(const QString& error) {
+    lastError_ = error;
+    if (!error.isEmpty() && showErrorDialogs_) QMessageBox::warning(this, windowTitle(), error);
+}
+
+QString MainWindow::savePicture(const QString& path, double scale) {
+    return render::Save(form_->Picture1, path, scale);
+}
+
+QString MainWindow::saveText(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return tr("Cannot write %1: %2").arg(path, file.errorString());
+    file.write(QByteArray::fromStdString(form_->Text.ToString()));
+    return file.error() == QFile::NoError ? QString() : tr("Cannot write %1").arg(path);
+}
+
+QString MainWindow::saveTablesCsv(const QString& path) {
+    try {
+        WriteTablesCsv(path.toStdString(), form_->Text.Tables);
+    } catch (const RunError& e) {
+        return QString::fromStdString(e.what());
+    }
+    return {};
+}
+
+void MainWindow::copyPicture() { QApplication::clipboard()->setImage(render::ToImage(form_->Picture1)); }
+
+void MainWindow::copyText() { QApplication::clipboard()->setText(QString::fromStdString(form_->Text.ToString())); }

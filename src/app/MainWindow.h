@@ -30,6 +30,13 @@ public:
     void runCommand(const std::string& name);
     void syncFromForm();
 
+    // What the menus do, callable without dialogs. Each returns an empty text or the error.
+    QString savePicture(const QString& path, double scale = 1.0);
+    QString saveText(const QString& path);
+    QString saveTablesCsv(const QString& path);
+    void copyPicture();
+    void copyText();
+
     // The last error shown (for tests that drive the window without a person).
     QString lastError() const { return lastError_; }
     // Off in tests: errors are only recorded, not shown in a modal dialog.
@@ -37,6 +44,8 @@ public:
 
 private:
     void buildControls();
+    void buildMenus();
+    void report(const QString& error);
     std::unique_ptr<Form> form_;
     Picture banner_;
     QScrollArea* scroll_ = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 #include <QWidget>
+#include <functional>
 
 #include "draw/Picture.h"
 
@@ -9,10 +10,16 @@ class PictureView : public QWidget {
 public:
     PictureView(const Picture* picture, QWidget* parent = nullptr);
     void setPicture(const Picture* picture) { picture_ = picture; update(); }
+    // Tells what lies under a point given in twips; an empty text shows no tool tip.
+    void setDescriber(std::function<QString(float, float)> describe);
+    // The text the tool tip would show for a point in widget pixels.
+    QString describeAt(QPointF widgetPos) const;
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     const Picture* picture_;
+    std::function<QString(float, float)> describe_;
 };

@@ -151,7 +151,8 @@ std::unique_ptr<DataSet> LoadDataText(std::string_view text, const std::string& 
         for (int f = 0; f <= d->NumDates; ++f) {
             if (!reader.Next(field)) {
                 throw RunError(name + ": input past end of file in record " + std::to_string(i) +
-                               " (field " + std::to_string(f + 1) + " of 23); " +
+                               " (field " + std::to_string(f + 1) + " of " +
+                               std::to_string(d->NumDates + 1) + "); " +
                                std::to_string(d->NumCities) + " complete records of a name and " +
                                std::to_string(d->NumDates) + " populations are needed, " +
                                std::to_string(i - 1) + " were found");

@@ -113,7 +113,7 @@ void Rank_Click(Form& f) {
     for (int t = 1; t <= d.NumDates; ++t) {
         for (int i = 1; i <= d.NumCities; ++i) values(i) = r.LogRankPop(i, t);
         f.frame.PlotColor = static_cast<float>(RGB(ToInt16(r.ColorRed), ToInt16(r.ColorGreen), ToInt16(r.ColorBlue)));
-        p.CurrentTag = OpTag{0, static_cast<int16_t>(t), 0};
+        p.CurrentTag = OpTag{0, static_cast<int16_t>(t), RankCurve, 0};
         PlotCurve(f, values, r.LogRank, ToInt16(d.NumPresent(t)));
         r.ColorGreen = r.ColorGreen - r.ColorStep;
         r.ColorRed = r.ColorRed - r.ColorStep;

@@ -109,9 +109,14 @@ void PlotCurveImpl(Form& f, const float* ys, std::size_t ysCap, const float* xs,
         return static_cast<float>(static_cast<double>(fr.PlotHeight) + fr.TopMargin -
                                   static_cast<double>(ys[k - 1]) * fr.YScale);
     };
+    const OpTag tag = p.CurrentTag;
     float x = px(1), y = py(1);
+    p.CurrentTag.point = 1;
     p.Line(x, y, x, y, Black);
     const Colour colour = ColourFromFloat(fr.PlotColor);
-    for (f.LoopIndex = 2; f.LoopIndex <= n; f.LoopIndex = Add16(f.LoopIndex, 1))
+    for (f.LoopIndex = 2; f.LoopIndex <= n; f.LoopIndex = Add16(f.LoopIndex, 1)) {
+        p.CurrentTag.point = f.LoopIndex;
         p.LineTo(px(f.LoopIndex), py(f.LoopIndex), colour);
+    }
+    p.CurrentTag = tag;
 }

@@ -35,6 +35,7 @@ TextSurface& TextSurface::Line(std::string_view item) { return Put(item).End(); 
 
 void TextSurface::Clear() {
     lines_.clear();
+    Tables.clear();
     lineOpen_ = false;
     ++revision_;
 }

@@ -3,6 +3,8 @@
 #include <string_view>
 #include <vector>
 
+#include "draw/ResultTable.h"
+
 // The window's own text: what the print statements of the commands write, as lines of
 // characters in a monospaced font. A print statement is written as a chain of calls:
 //   text.Put("   ").Put(year).Zone().Put(count).End();
@@ -13,6 +15,10 @@ public:
     static constexpr int ZoneWidth = 14;
 
     float FontSize = 8.25f;
+
+    // The numbers of the tables printed since the text was last cleared, for CSV. A command
+    // that prints a table adds it here; clearing the text drops them with it.
+    std::vector<ResultTable> Tables;
 
     TextSurface& Put(std::string_view item);
     // The "," separator: to the next multiple of 14 strictly beyond the current column.

@@ -42,7 +42,7 @@ void DrawDistribution(Form& f, float yRange, float xRange, const std::string& yT
         CityVec ys, xs;
         fill(f, t, n, ys, xs);
         f.frame.PlotColor = static_cast<float>(RGB(ToInt16(r.ColorRed), ToInt16(r.ColorGreen), ToInt16(r.ColorBlue)));
-        p.CurrentTag = OpTag{0, static_cast<int16_t>(t), 0};
+        p.CurrentTag = OpTag{0, static_cast<int16_t>(t), RankCurve};
         PlotCurve(f, ys, xs, n);
         p.CurrentTag = OpTag{};
         r.ColorGreen = r.ColorGreen - r.ColorStep;

@@ -64,7 +64,7 @@ void RankShift_Click(Form& f) {
     CityVec ys;
     for (int t = 1; t <= d.NumDates; ++t) {
         for (int i = 1; i <= d.NumCities; ++i) ys(i) = r.LogRankPop(i, t);
-        p.CurrentTag = OpTag{0, static_cast<int16_t>(t), 0};
+        p.CurrentTag = OpTag{0, static_cast<int16_t>(t), RankCurve};
         PlotCurve(f, ys, r.LogRank, ToInt16(d.NumPresent(t)));
     }
     p.CurrentTag = OpTag{};

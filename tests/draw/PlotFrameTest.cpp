@@ -81,8 +81,8 @@ TEST(PlotFrameTest, AxesAndCornerTicksInTheAxisColour) {
     }
     for (const auto& op : ops) {
         EXPECT_EQ(op.colour, LightGrey);
-        if (op.kind == OpKind::Line) EXPECT_EQ(op.width, 1);  // DrawWidth = 1 for the axes
-        if (op.kind == OpKind::Text) EXPECT_EQ(op.fontSize, 9);
+        if (op.kind == OpKind::Line) { EXPECT_EQ(op.width, 1); }  // DrawWidth = 1 for the axes
+        if (op.kind == OpKind::Text) { EXPECT_EQ(op.fontSize, 9); }
     }
     EXPECT_EQ(f.Picture1.FontSize, 9);  // the font size stays 9 after the call
     EXPECT_EQ(f.Picture1.ForeColor, LightGrey);

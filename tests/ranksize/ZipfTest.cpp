@@ -33,7 +33,7 @@ std::string SummaryLine(const std::string& a, const std::string& b, const std::s
 std::vector<DrawOp> OpsOfDate(const Picture& p, int t) {
     std::vector<DrawOp> out;
     for (const auto& op : p.Ops())
-        if (op.tag == OpTag{0, static_cast<int16_t>(t), 0}) out.push_back(op);
+        if (op.tag.city == 0 && op.tag.date == t) out.push_back(op);
     return out;
 }
 
@@ -99,14 +99,18 @@ TEST(Zipf, SummaryFormatsKeepThePointAndDropTheLeadingZero) {
     EXPECT_EQ(f->Text.Lines(), expected);
 }
 
-// Exact Zipf data, population 720720 / i for ranks 1..6 in one date: the regression of
+// Exact Zipf data, population 720720 / i for ranks 1..6 at both dates: the regression of
 // ln population on ln rank is exactly -1 (up to single rounding) and prints "-1.".
 TEST(Zipf, ExactZipfDataHasSlopeMinusOne) {
     std::string csv;
-    for (int i = 1; i <= 6; ++i) csv += "\"C" + std::to_string(i) + "\"," + std::to_string(720720 / i) + "\n";
-    auto f = FormWithData(csv, 6, 1);  // one date: the calendar is not used here
+    for (int i = 1; i <= 6; ++i) {
+        const std::string pop = std::to_string(720720 / i);
+        csv += "\"C" + std::to_string(i) + "\"," + pop + "," + pop + "\n";
+    }
+    auto f = FormWithData(csv, 6, 2);
     f->Click("Zipf");
-    ASSERT_EQ(f->Text.Lines().size(), 2u);
+    ASSERT_EQ(f->Text.Lines().size(), 3u);
+    EXPECT_EQ(f->Text.Lines()[2], f->Text.Lines()[1]);
     const std::string& line = f->Text.Lines()[1];
     EXPECT_EQ(line.substr(42), "-1.");
     // Hill at k = 2: shares in ratio 2:1, so 2 / ln 2 = 2.885.

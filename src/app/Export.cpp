@@ -1,0 +1,170 @@
+#include "app/Export.h"
+
+#include <QDir>
+#include <QString>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "app/Form.h"
+#include "draw/RunError.h"
+#include "render/PictureRenderer.h"
+
+namespace {
+
+struct Step {
+    std::string control;              // the step's name in the file names
+    std::vector<std::string> clicks;  // what it presses (LIST=ENTRY chooses)
+    bool clearFirst;                  // start from the main panel with an empty text
+};
+
+std::vector<Step> Tour() {
+    std::vector<Step> t = {
+        {"Rank", {"Rank"}, true},
+        {"DataProperties", {"DataProperties"}, true},
+        {"SizeRank", {"SizeRank"}, true},
+        {"CumRankSize", {"CumRankSize"}, true},
+        {"CumSizeRank", {"CumSizeRank"}, true},
+        {"RankShift", {"RankShift"}, true},
+        {"RankSpace", {"RankSpace"}, true},
+        {"RankChange", {"RankChange"}, true},
+        {"PopChange", {"PopChange"}, true},
+        {"Zipf", {"Zipf"}, true},
+    };
+    t.push_back({"NextGraph", std::vector<std::string>(22, "NextGraph"), false});
+    for (int k = 1; k <= 6; ++k) t.push_back({"RankSpirel" + std::to_string(k), {"RankSpirel" + std::to_string(k)}, true});
+    t.push_back({"RankSpirel1", {"RankSpirel1"}, true});
+    for (const char* city : {"New York City, NY", "Chicago, IL", "Los Angeles, CA"})
+        t.push_back({"PlotCity", {std::string("Cities=") + city, "PlotCity"}, false});
+    t.push_back({"DistancePlot", {"DistancePlot"}, false});
+    t.push_back({"HalfLives", {"HalfLives"}, true});
+    t.push_back({"InfoStats", {"InfoStats"}, true});
+    t.push_back({"NextInfo", {"NextInfo"}, false});
+    t.push_back({"NextLastInfo", {"NextLastInfo"}, false});
+    t.push_back({"LastInfo", {"LastInfo"}, false});
+    t.push_back({"RankShiftSpirel", {"RankShiftSpirel"}, true});
+    t.push_back({"InfoSpirel", {"InfoSpirel"}, true});
+    t.push_back({"PopStats", {"PopStats"}, true});
+    t.push_back({"NextPop", {"NextPop"}, false});
+    t.push_back({"LastPop", {"LastPop"}, false});
+    t.push_back({"PopSpirel", {"PopSpirel"}, true});
+    return t;
+}
+
+void Press(Form& f, const std::string& click) {
+    auto eq = click.find('=');
+    if (eq == std::string::npos)
+        f.Click(click);
+    else
+        f.ChooseText(click.substr(0, eq), click.substr(eq + 1));
+}
+
+std::string Html(const std::string& s) {
+    std::string out;
+    for (char c : s) {
+        switch (c) {
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '&': out += "&amp;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+void WriteFile(const std::string& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary);
+    out << content;
+    if (!out) throw RunError("Cannot write " + path);
+}
+
+}  // namespace
+
+int ExportTour(const std::string& dataDir, const std::string& outDir, bool black, std::ostream& log) {
+    std::error_code ec;
+    std::filesystem::create_directories(outDir, ec);
+    if (ec) {
+        log << "citysize: cannot create " << outDir << ": " << ec.message() << "\n";
+        return 1;
+    }
+    Form f(dataDir);
+    try {
+        f.Click("ReadData");
+        if (black) f.Choose("BackMap", 1);
+    } catch (const RunError& e) {
+        log << "citysize: ReadData: " << e.what() << "\n";
+        return 1;
+    }
+    int status = 0;
+    std::ostringstream body;
+    const auto tour = Tour();
+    for (std::size_t i = 0; i < tour.size(); ++i) {
+        const Step& step = tour[i];
+        char number[24];
+        std::snprintf(number, sizeof number, "%02zu", i + 1);
+        const std::string base = std::string(number) + "-" + step.control;
+        std::string caption = f.panel.Find(step.control) ? f.panel[step.control].caption : step.control;
+        std::string error;
+        try {
+            if (step.clearFirst) f.Click("Clear");
+            for (const auto& click : step.clicks) {
+                Press(f, click);
+                if (click.rfind("Cities=", 0) == 0) caption += " (" + click.substr(7) + ")";
+            }
+        } catch (const RunError& e) {
+            error = e.what();
+            status = 1;
+            log << "citysize: " << base << ": " << error << "\n";
+        }
+        body << "<section id=\"" << base << "\">\n<h2>" << number << ". " << Html(caption) << "</h2>\n";
+        if (!error.empty()) body << "<p class=\"error\">" << Html(error) << "</p>\n";
+        const QString png = QString::fromStdString(outDir + "/" + base + ".png");
+        const QString svg = QString::fromStdString(outDir + "/" + base + ".svg");
+        QString failure = render::Save(f.Picture1, png, 1.0);
+        if (failure.isEmpty()) failure = render::Save(f.Picture1, svg, 1.0);
+        if (!failure.isEmpty()) {
+            log << "citysize: " << failure.toStdString() << "\n";
+            return 1;
+        }
+        if (f.Picture1.Visible)
+            body << "<figure><img src=\"" << base << ".png\" width=\"600\" height=\"600\" alt=\"" << Html(caption)
+                 << "\"><figcaption><a href=\"" << base << ".svg\">SVG</a></figcaption></figure>\n";
+        const std::string text = f.Text.ToString();
+        try {
+            if (!text.empty()) {
+                WriteFile(outDir + "/" + base + ".txt", text);
+                body << "<pre>" << Html(text) << "</pre>\n<p><a href=\"" << base << ".txt\">text</a>";
+            }
+            if (!f.Text.Tables.empty()) {
+                for (const auto& file : WriteTablesCsv(outDir + "/" + base + ".csv", f.Text.Tables)) {
+                    std::string name = std::filesystem::path(file).filename().string();
+                    body << " <a href=\"" << Html(name) << "\">" << Html(name) << "</a>";
+                }
+            }
+            if (!text.empty()) body << "</p>\n";
+        } catch (const RunError& e) {
+            log << "citysize: " << e.what() << "\n";
+            return 1;
+        }
+        body << "</section>\n";
+    }
+    std::ostringstream page;
+    page << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+         << "<title>citysize: every result</title>\n<style>\n"
+         << "body{font-family:sans-serif;margin:2em;background:#f4f4f4;color:#222}"
+         << "section{background:#fff;padding:1em;margin:1em 0;border:1px solid #ccc}"
+         << "pre{font-size:12px;overflow-x:auto;background:#fafafa;padding:.5em}"
+         << "figure{margin:0}.error{color:#a00}\n</style>\n</head>\n<body>\n"
+         << "<h1>citysize: every result</h1>\n<p>Data: USData.csv, " << f.data->NumCities << " cities, "
+         << f.data->NumDates << " dates. Background: " << (black ? "black" : "grey") << ".</p>\n"
+         << body.str() << "</body>\n</html>\n";
+    try {
+        WriteFile(outDir + "/index.html", page.str());
+    } catch (const RunError& e) {
+        log << "citysize: " << e.what() << "\n";
+        return 1;
+    }
+    return status;
+}

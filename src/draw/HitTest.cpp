@@ -1,0 +1,76 @@
+#include "draw/HitTest.h"
+
+#include <cmath>
+
+#include "app/Form.h"
+#include "draw/Formats.h"
+
+namespace {
+
+double SegmentDistance(const DrawOp& op, double x, double y) {
+    double dx = op.x2 - op.x1, dy = op.y2 - op.y1;
+    double len2 = dx * dx + dy * dy;
+    double s = len2 > 0 ? ((x - op.x1) * dx + (y - op.y1) * dy) / len2 : 0.0;
+    s = std::clamp(s, 0.0, 1.0);
+    return std::hypot(x - (op.x1 + s * dx), y - (op.y1 + s * dy));
+}
+
+std::string Whole(float v) { return Format(v, "#########"); }
+
+std::string CityAtDate(const Form& f, int c, int t) {
+    const DataSet& d = *f.data;
+    std::string s = d.CityName(c) + ", " + std::to_string(d.DateYear(t)) + ": ";
+    if (d.Present(c, t) != 1.0f) return s + "not among the cities of that census";
+    return s + "rank " + Whole(f.rank.CityRank(c, t)) + ", population " + Whole(d.PopTable(c, t));
+}
+
+}  // namespace
+
+std::optional<Hit> HitTest(const Picture& picture, float x, float y, float tolerance) {
+    const auto& ops = picture.Ops();
+    for (std::size_t i = ops.size(); i-- > 0;) {
+        const DrawOp& op = ops[i];
+        if (op.tag.city == 0 && op.tag.date == 0) continue;
+        // DrawWidth is in pixels; a pixel is 15 twips.
+        double reach = tolerance + 7.5 * op.width;
+        double dist;
+        if (op.kind == OpKind::Line)
+            dist = SegmentDistance(op, x, y);
+        else if (op.kind == OpKind::Circle)
+            dist = std::fabs(std::hypot(x - op.x1, y - op.y1) - op.radius);
+        else
+            continue;
+        if (dist <= reach) return Hit{i, op.tag};
+    }
+    return std::nullopt;
+}
+
+std::string DescribeHit(const Form& f, const Hit& hit, float x, float y) {
+    const DataSet& d = *f.data;
+    const OpTag& tag = hit.tag;
+    const bool validCity = tag.city >= 1 && tag.city <= d.NumCities;
+    const bool validDate = tag.date >= 1 && tag.date <= d.NumDates;
+    if (validCity && validDate) return CityAtDate(f, tag.city, tag.date);
+    if (validCity) {
+        std::string s = d.CityName(tag.city);
+        for (int t = 1; t <= d.NumDates; ++t)
+            if (d.Present(tag.city, t) == 1.0f) {
+                s += "\n" + CityAtDate(f, tag.city, t).substr(d.CityName(tag.city).size() + 2);
+            }
+        return s;
+    }
+    if (validDate) {
+        std::string s = "Census of " + std::to_string(d.DateYear(tag.date));
+        if (tag.series == RankCurve && tag.point >= 1 && tag.point <= d.NumCities) {
+            // The segment ends at `point`; the nearer of its two ends is the rank meant.
+            const DrawOp& op = f.Picture1.Ops()[hit.opIndex];
+            const bool nearerStart = std::hypot(x - op.x1, y - op.y1) < std::hypot(x - op.x2, y - op.y2);
+            const int i = tag.point > 1 && nearerStart ? tag.point - 1 : tag.point;
+            const int c = ToInt16(f.rank.RankCity(i, tag.date));
+            s += "\nrank " + std::to_string(i) + ": " + d.CityName(c) + ", population " +
+                 Whole(f.rank.RankPop(i, tag.date));
+        }
+        return s;
+    }
+    return {};
+}

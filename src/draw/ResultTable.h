@@ -1,0 +1,33 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// The numbers of a printed table, kept beside the text so they can be saved as CSV at full
+// single precision: one header row, one row per date or per city.
+struct ResultTable {
+    std::string title;
+    std::vector<std::string> columns;
+    std::vector<std::vector<std::string>> rows;
+
+    ResultTable& Row() {
+        rows.emplace_back();
+        return *this;
+    }
+    ResultTable& Add(const std::string& cell) {
+        rows.back().push_back(cell);
+        return *this;
+    }
+    ResultTable& Add(float v);
+    ResultTable& Add(double v);
+    ResultTable& Add(int v);
+
+    std::string ToCsv() const;
+};
+
+// Shortest text that reads back as the same single (or double).
+std::string CsvNumber(float v);
+std::string CsvNumber(double v);
+
+// Writes each table as CSV: the first to `path`, any further ones beside it as
+// NAME-2.csv, NAME-3.csv, ... Returns the files written; throws RunError when it cannot.
+std::vector<std::string> WriteTablesCsv(const std::string& path, const std::vector<ResultTable>& tables);
