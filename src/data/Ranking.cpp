@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/Form.h"
+#include "draw/RunError.h"
 
 void SortDescending(CityVec& values, CityVec& sorted, CityVec& order, int16_t n) {
     // Same order as selection by repeated strict maximum: descending, ties by index.
@@ -103,6 +104,8 @@ void Rank_Click(Form& f) {
     for (int t = 1; t <= d.NumDates; ++t)
         if (d.NumPresent(t) > maxPresent) maxPresent = d.NumPresent(t);
     if (d.DataReady != 1) return;
+    // ln 0 has no value: a data set without any present city has no rank axis to draw.
+    if (maxPresent < 1) throw RunError("No city has a population at any date: there is no rank-size plot to draw");
 
     const float xRange = static_cast<float>(1.1 * std::log(static_cast<double>(maxPresent)));
     DrawAxes(f, yRange, xRange, "Log Population", "Log Rank");

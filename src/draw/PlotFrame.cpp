@@ -75,6 +75,8 @@ void DrawAxes(Form& f, float yRange, float xRange, const std::string& yTitle, co
     fr.PicHeight = p.Height;
     fr.PlotWidth = fr.PicWidth - fr.LeftMargin - fr.RightMargin;
     fr.PlotHeight = fr.PicHeight - fr.TopMargin - fr.BottomMargin;
+    // An infinite range is a single-precision overflow upstream; it would scale everything to 0.
+    if (!std::isfinite(yRange) || !std::isfinite(xRange)) throw RunError("Overflow");
     fr.YScale = static_cast<float>(Divide(fr.PlotHeight, yRange));
     fr.XScale = static_cast<float>(Divide(fr.PlotWidth, xRange));
 

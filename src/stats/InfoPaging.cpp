@@ -11,11 +11,6 @@ namespace {
 constexpr int CommonColumns = 33;
 constexpr int ShareShiftColumns = 22;
 
-// Row averages leave out the diagonal, which needs another date to average over.
-void RequireTwoDates(const DataSet& d, const char* caption) {
-    if (d.NumDates < 2) throw RunError(std::string(caption) + " needs at least two dates to compare");
-}
-
 // One matrix row: " "; year, row average, then the values joined by single blanks.
 void PrintMatrixRow(TextSurface& out, int16_t year, float rowAverage, const StatGrid& m, int t, int columns,
                     const char* picture) {
@@ -83,7 +78,6 @@ void NextLastInfo_Click(Form& f) {
     const DataSet& d = *f.data;
     const RankTables& r = f.rank;
     TextSurface& out = f.Text;
-    RequireTwoDates(d, "N-Last-Info");
     out.Clear();
     const int T = d.NumDates;
 
@@ -125,7 +119,6 @@ void LastInfo_Click(Form& f) {
     const DataSet& d = *f.data;
     const InfoStatsState& s = f.info;
     TextSurface& out = f.Text;
-    RequireTwoDates(d, "Last-Info");
     const int T = d.NumDates;
 
     StatVec RowAverage;

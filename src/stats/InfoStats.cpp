@@ -91,15 +91,9 @@ void ComputeShareShifts(Form& f, const ShareGrid& p) {
         }
     }
     float total = 0;
-    int pairs = 0;
-    for (int t = 1; t <= T; ++t) {
-        for (int u = t + 1; u <= T; ++u) {
-            total = total + s.ShareShift(t, u);
-            ++pairs;
-        }
-    }
-    // A single date has no pair to average over.
-    s.AvShareShift = pairs > 0 ? total / static_cast<float>(pairs) : 0.0f;
+    for (int t = 1; t <= T; ++t)
+        for (int u = t + 1; u <= T; ++u) total = total + s.ShareShift(t, u);
+    s.AvShareShift = total / static_cast<float>(T * (T - 1) / 2);
 }
 
 // Step 7.

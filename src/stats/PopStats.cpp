@@ -73,9 +73,16 @@ void PrintBandTable(Form& f, std::initializer_list<const char*> headings, std::i
 }  // namespace
 
 void PopStats_Click(Form& f) {
-    f.half.HalfLivesNoDraw = 1;
-    HalfLives_Click(f);
-    f.half.HalfLivesNoDraw = 0;
+    // The flag goes back to 0 even on an error, or "Half-Lives" would stop drawing.
+    struct NoDrawWhileComputing {
+        int16_t& flag;
+        explicit NoDrawWhileComputing(int16_t& fl) : flag(fl) { flag = 1; }
+        ~NoDrawWhileComputing() { flag = 0; }
+    };
+    {
+        NoDrawWhileComputing noDraw(f.half.HalfLivesNoDraw);
+        HalfLives_Click(f);
+    }
 
     ComputePercentBands(f);
 

@@ -216,6 +216,16 @@ TEST(LoaderTest, TextInAPopulationFieldIsAnErrorNamingFileRecordAndField) {
     EXPECT_EQ(d->PopTable(1, 2), 7.5f);
 }
 
+TEST(LoaderTest, UnclosedQuoteIsAnErrorNamingTheFile) {
+    std::string msg = LoadError("\"A\",1,2\n\"Boston, MA,3,4\n", "quote.csv", 2, 2);
+    EXPECT_NE(msg.find("quote.csv"), std::string::npos) << msg;
+    EXPECT_NE(msg.find("not closed"), std::string::npos) << msg;
+    // Text after a closing quote up to the next delimiter is dropped.
+    auto d = LoadDataText("\"A\"x ,5,6\n", "after.csv", 1, 2);
+    EXPECT_EQ(d->CityName(1), "A");
+    EXPECT_EQ(d->PopTable(1, 1), 5);
+}
+
 TEST(LoaderTest, TimeMeasuresOfASmallCalendar) {
     // Three dates 1790, 1800, 1810: span 20, fractions 0, 1/2, 1; each interval 10 of 30.
     auto d = LoadSmall("quoted_names_with_commas.csv", 3, 3);

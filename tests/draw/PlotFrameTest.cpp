@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -201,6 +202,21 @@ TEST(PlotFrameTest, ZeroRangeIsADivisionByZeroAndKeepsWhatWasDrawn) {
         ASSERT_EQ(f.Picture1.Ops().size(), 1u);
         EXPECT_EQ(f.Picture1.Ops()[0].x2, 2);
     }
+}
+
+TEST(PlotFrameTest, InfiniteOrUndefinedRangeIsAnOverflowNotAFlatPlot) {
+    Form f;
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (auto ranges : {std::pair{inf, 5.0f}, std::pair{5.0f, -inf}, std::pair{nan, 5.0f}}) {
+        try {
+            DrawAxes(f, ranges.first, ranges.second, "y", "x");
+            ADD_FAILURE() << "an infinite range would put every point on the axis";
+        } catch (const RunError& e) {
+            EXPECT_STREQ(e.what(), "Overflow");
+        }
+    }
+    EXPECT_TRUE(f.Picture1.Ops().empty());
 }
 
 TEST(PlotFrameTest, CurveIsABlackMarkThenSegmentsInPlotColour) {

@@ -16,7 +16,7 @@ TEST(TextSurfaceTest, CommaMovesToTheNextMultipleOf14StrictlyBeyondTheColumn) {
     t.Put("0123456789012").Zone();  // 55 -> 56
     EXPECT_EQ(t.Column(), 56);
     t.End();
-    EXPECT_EQ(t.Lines().back(), std::string(42, ' ') + "0123456789012" + " ");
+    EXPECT_EQ(t.Lines().back(), std::string(28, ' ') + "abc" + std::string(11, ' ') + "0123456789012" + " ");
 }
 
 TEST(TextSurfaceTest, DataPropertiesRowLaysOutInZones) {

@@ -5,7 +5,7 @@
 #include <string>
 
 // The text as a C string literal, to paste into a regression test.
-std::string Escaped(const std::string& text) {
+inline std::string Escaped(const std::string& text) {
     std::string out = "\"";
     char buf[8];
     for (unsigned char c : text) {
@@ -23,10 +23,12 @@ std::string Escaped(const std::string& text) {
 
 // The text under test, printed with a failure so that it can go into a regression test.
 inline const std::string* FuzzText = nullptr;
+inline const std::string* FuzzFields = nullptr;  // the fields the text was written from
 
 [[noreturn]] inline void FuzzFail(const std::string& what) {
     std::fprintf(stderr, "PROPERTY FAILED: %s\n", what.c_str());
     if (FuzzText) std::fprintf(stderr, "TEXT: %s\n", Escaped(*FuzzText).c_str());
+    if (FuzzFields) std::fprintf(stderr, "FIELDS: %s\n", Escaped(*FuzzFields).c_str());
     std::abort();
 }
 

@@ -1,0 +1,56 @@
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+int Export(const QString& dir, const QStringList& extra = {}) {
+    QProcess p;
+    p.start(QStringLiteral(CITYSIZE_BINARY),
+            QStringList{"export", dir, "--data", QStringLiteral(CITYSIZE_REAL_DATA)} + extra);
+    p.waitForFinished(120000);
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+QByteArray Read(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+TEST(Export, WritesEveryStepAndAPageThatLinksOnlyWhatExists) {
+    QTemporaryDir dir;
+    ASSERT_EQ(Export(dir.path()), 0);
+    for (const char* name : {"01-Rank.png", "01-Rank.svg", "02-DataProperties.txt", "11-NextGraph.png",
+                             "12-RankSpirel1.png", "19-PlotCity.txt", "index.html"})
+        EXPECT_TRUE(QFile::exists(dir.filePath(name))) << name;
+    const QString page = QString::fromUtf8(Read(dir.filePath("index.html")));
+    QRegularExpression ref(QStringLiteral("(?:src|href)=\"([^\"]+)\""));
+    int refs = 0;
+    for (auto it = ref.globalMatch(page); it.hasNext(); ++refs) {
+        const QString file = it.next().captured(1);
+        EXPECT_FALSE(file.contains(QLatin1String("://"))) << file.toStdString();
+        EXPECT_TRUE(QFile::exists(dir.filePath(file))) << file.toStdString();
+    }
+    EXPECT_GT(refs, 60);
+    EXPECT_FALSE(page.contains(QLatin1String("<script")));
+}
+
+TEST(Export, TwoExportsAreByteIdentical) {
+    QTemporaryDir a, b;
+    ASSERT_EQ(Export(a.path(), {"--background", "black"}), 0);
+    ASSERT_EQ(Export(b.path(), {"--background", "black"}), 0);
+    QDirIterator it(a.path(), QDir::Files);
+    int files = 0;
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString name = QFileInfo(path).fileName();
+        EXPECT_EQ(Read(path), Read(b.filePath(name))) << name.toStdString();
+        ++files;
+    }
+    EXPECT_GT(files, 60);
+}

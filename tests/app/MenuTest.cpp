@@ -1,0 +1,73 @@
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "app/MainWindow.h"
+#include "app/PictureView.h"
+
+namespace {
+
+QAction* FindAction(MainWindow& w, const QString& text) {
+    for (QAction* menu : w.menuBar()->actions())
+        if (menu->menu())
+            for (QAction* a : menu->menu()->actions())
+                if (a->text() == text) return a;
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(Menus, SaveAndCopyTheResults) {
+    MainWindow w(std::make_unique<Form>(CITYSIZE_REAL_DATA));
+    w.setShowErrorDialogs(false);
+    w.show();
+    w.runCommand("ReadData");
+    w.runCommand("DataProperties");
+    ASSERT_TRUE(w.lastError().isEmpty()) << w.lastError().toStdString();
+
+    QTemporaryDir dir;
+    EXPECT_TRUE(w.savePicture(dir.filePath("p.png"), 2.0).isEmpty());
+    QImage saved(dir.filePath("p.png"));
+    EXPECT_EQ(saved.size(), QSize(1200, 1200));
+    EXPECT_EQ(saved.pixelColor(4, 4), QColor(200, 200, 200));
+    EXPECT_TRUE(w.saveText(dir.filePath("t.txt")).isEmpty());
+    QFile text(dir.filePath("t.txt"));
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(text.readAll().contains("1790"));
+    EXPECT_FALSE(w.saveText(QStringLiteral("/nonexistent-folder/t.txt")).isEmpty());
+
+    QAction* copyText = FindAction(w, QStringLiteral("Copy Text"));
+    ASSERT_NE(copyText, nullptr);
+    copyText->trigger();
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().contains(QLatin1String("1790")));
+    QAction* copyPicture = FindAction(w, QStringLiteral("Copy Picture"));
+    ASSERT_NE(copyPicture, nullptr);
+    EXPECT_EQ(copyPicture->shortcut(), QKeySequence(QKeySequence::Copy));
+    copyPicture->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(600, 600));
+    EXPECT_EQ(FindAction(w, QStringLiteral("Save Picture..."))->shortcut(), QKeySequence(QKeySequence::Save));
+}
+
+TEST(Menus, ToolTipNamesTheCityUnderTheMouse) {
+    MainWindow w(std::make_unique<Form>(CITYSIZE_REAL_DATA));
+    w.setShowErrorDialogs(false);
+    w.show();
+    w.runCommand("ReadData");
+    w.runCommand("RankChange");
+    ASSERT_TRUE(w.lastError().isEmpty()) << w.lastError().toStdString();
+    // The last tagged op drawn is on top: its middle must name its city.
+    const auto& ops = w.form().Picture1.Ops();
+    const DrawOp* last = nullptr;
+    for (const auto& op : ops)
+        if (op.tag.city > 0 && op.kind == OpKind::Line && (op.x1 != op.x2 || op.y1 != op.y2)) last = &op;
+    ASSERT_NE(last, nullptr);
+    const double k = w.pictureView()->width() / 9000.0;
+    QPointF mid((last->x1 + last->x2) / 2 * k, (last->y1 + last->y2) / 2 * k);
+    const QString tip = w.pictureView()->describeAt(mid);
+    EXPECT_TRUE(tip.startsWith(QString::fromStdString(w.form().data->CityName(last->tag.city)))) << tip.toStdString();
+    EXPECT_TRUE(w.pictureView()->describeAt(QPointF(595, 5)).isEmpty());
+}

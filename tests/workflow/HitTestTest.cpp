@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include "TestForm.h"
+#include "draw/HitTest.h"
+
+namespace {
+
+Picture TwoCrossingPaths() {
+    Picture p;
+    p.CurrentTag = OpTag{1, 3, 0, 0};
+    p.Line(0, 0, 1000, 0, 0);
+    p.DrawWidth = 3;
+    p.CurrentTag = OpTag{2, 4, 0, 0};
+    p.Line(500, -500, 500, 500, 0);
+    p.CurrentTag = OpTag{};
+    p.Line(0, 300, 1000, 300, 0);  // an axis: never a hit
+    return p;
+}
+
+}  // namespace
+
+TEST(HitTest, NamesTheTopmostTaggedPathWithinTolerance) {
+    Picture p = TwoCrossingPaths();
+    auto crossing = HitTest(p, 500, 0, 30);
+    ASSERT_TRUE(crossing);
+    EXPECT_EQ(crossing->tag.city, 2);  // drawn last, so on top
+    EXPECT_EQ(crossing->opIndex, 1u);
+
+    auto first = HitTest(p, 200, 20, 30);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->tag.city, 1);
+    EXPECT_FALSE(HitTest(p, 200, 60, 30));  // 60 twips off a 1-pixel line: 30 + 7.5 short
+    // The 3-pixel line reaches 22.5 twips further on each side.
+    EXPECT_TRUE(HitTest(p, 550, 200, 30));
+    EXPECT_FALSE(HitTest(p, 560, 200, 30));
+    EXPECT_FALSE(HitTest(p, 200, 300, 30));  // on the untagged line only
+}
+
+TEST(HitTest, DescribesACityOnTheRealData) {
+    auto f = FormWithRealData();
+    int boston = 0;
+    for (int i = 1; i <= f->data->NumCities; ++i)
+        if (f->data->CityName(i) == "Boston, MA") boston = i;
+    ASSERT_GT(boston, 0);
+    Hit hit{0, OpTag{static_cast<int16_t>(boston), 12, 0, 0}};
+    // 1900 census: New York 3437202, Chicago 1698575, Philadelphia 1293697, St. Louis 575238,
+    // then Boston 560892: rank 5.
+    EXPECT_EQ(DescribeHit(*f, hit, 0, 0), "Boston, MA, 1900: rank 5, population 560892");
+    // Chicago was not yet among the cities of 1790.
+    int chicago = 0;
+    for (int i = 1; i <= f->data->NumCities; ++i)
+        if (f->data->CityName(i) == "Chicago, IL") chicago = i;
+    Hit absent{0, OpTag{static_cast<int16_t>(chicago), 1, 0, 0}};
+    EXPECT_EQ(DescribeHit(*f, absent, 0, 0), "Chicago, IL, 1790: not among the cities of that census");
+}
+
+TEST(HitTest, RankSizeCurveTellsTheNearestRank) {
+    auto f = FormWithRealData();
+    f->Click("Rank");
+    // The segment of the 1790 curve from rank 1 to rank 2: New York, then Philadelphia.
+    const auto& ops = f->Picture1.Ops();
+    std::size_t seg = ops.size();
+    for (std::size_t i = 0; i < ops.size(); ++i)
+        if (ops[i].tag.date == 1 && ops[i].tag.point == 2) seg = i;
+    ASSERT_LT(seg, ops.size());
+    const DrawOp& op = ops[seg];
+    Hit nearStart{seg, op.tag};
+    std::string text = DescribeHit(*f, nearStart, op.x1 + 5, op.y1);
+    EXPECT_NE(text.find("Census of 1790"), std::string::npos) << text;
+    EXPECT_NE(text.find("rank 1: New York City, NY, population 33131"), std::string::npos) << text;
+    text = DescribeHit(*f, nearStart, op.x2 - 5, op.y2);
+    EXPECT_NE(text.find("rank 2: Philadelphia, PA, population 28522"), std::string::npos) << text;
+}
