@@ -15,6 +15,24 @@ namespace {
 
 constexpr int16_t StandardFirstYear = 1790;
 
+// Text of the file as a message shows it: control characters as \xNN escapes, and at
+// most 40 characters, so that a binary or 100 MB field still gives a one-line message.
+std::string Shown(std::string_view text) {
+    constexpr std::size_t Longest = 40;
+    std::string out;
+    for (std::size_t k = 0; k < text.size() && k < Longest; ++k) {
+        auto c = static_cast<unsigned char>(text[k]);
+        if (c < 0x20 || c == 0x7F) {
+            const char* hex = "0123456789ABCDEF";
+            out += std::string("\\x") + hex[c >> 4] + hex[c & 15];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    if (text.size() > Longest) out += "... (" + std::to_string(text.size()) + " characters)";
+    return out;
+}
+
 // Reads fields the way the system's file input does: blanks before a field are skipped,
 // a quoted field runs to the next quote, any other field to the next comma or line end,
 // and records are not tied to lines.
@@ -52,7 +70,8 @@ public:
             out.quoted = true;
             std::size_t close = s_.find('"', pos_ + 1);
             if (close == std::string_view::npos)
-                throw RunError(name_ + ": a quoted field is not closed before the end of the file");
+                throw RunError(name_ + ": a quoted field opened on line " + std::to_string(LineOf(pos_)) +
+                               " is not closed before the end of the file");
             out.text = std::string(s_.substr(pos_ + 1, close - pos_ - 1));
             pos_ = close + 1;
             // Whatever stands between the closing quote and the delimiter is dropped.
@@ -78,6 +97,13 @@ public:
 
 private:
     static bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+    // Line number of a position, counting CR, LF and CR LF as one line end each.
+    std::size_t LineOf(std::size_t at) const {
+        std::size_t line = 1;
+        for (std::size_t k = 0; k < at; ++k)
+            if (s_[k] == '\n' || (s_[k] == '\r' && (k + 1 >= s_.size() || s_[k + 1] != '\n'))) ++line;
+        return line;
+    }
     void SkipBlanks() {
         while (pos_ < s_.size() && (s_[pos_] == ' ' || s_[pos_] == '\t')) ++pos_;
     }
@@ -105,10 +131,11 @@ float ParsePopulation(const std::string& text, const std::string& where) {
     errno = 0;
     double v = plainDecimal ? std::strtod(begin, &end) : 0.0;
     if (!plainDecimal || end == begin || *end != '\0')
-        throw RunError(where + ": \"" + text + "\" is not a number");
-    if (errno == ERANGE && std::fabs(v) > 1.0) throw RunError(where + ": \"" + text + "\" is too large (Overflow)");
+        throw RunError(where + ": \"" + Shown(text) + "\" is not a number");
+    if (errno == ERANGE && std::fabs(v) > 1.0)
+        throw RunError(where + ": \"" + Shown(text) + "\" is too large (Overflow)");
     if (std::fabs(v) > static_cast<double>(FLT_MAX))
-        throw RunError(where + ": \"" + text + "\" is too large for a population (Overflow)");
+        throw RunError(where + ": \"" + Shown(text) + "\" is too large for a population (Overflow)");
     return static_cast<float>(v);
 }
 
@@ -145,6 +172,8 @@ std::unique_ptr<DataSet> LoadDataText(std::string_view text, const std::string& 
     d->FirstYear = StandardFirstYear;
     for (int t = 1; t <= d->NumDates; ++t) d->DateYear(t) = static_cast<int16_t>(d->FirstYear + 10 * (t - 1));
 
+    if (text.substr(0, 2) == "\xFF\xFE" || text.substr(0, 2) == "\xFE\xFF")
+        throw RunError(name + ": the file is in UTF-16; save it as plain text (ASCII or UTF-8)");
     FieldReader reader(text, name);
     FieldReader::Field field;
     for (int i = 1; i <= d->NumCities; ++i) {
@@ -161,7 +190,7 @@ std::unique_ptr<DataSet> LoadDataText(std::string_view text, const std::string& 
                 d->CityName(i) = field.text;
             } else {
                 std::string where = name + ", record " + std::to_string(i) + " (" +
-                                    (d->CityName(i).empty() ? std::string("no name") : d->CityName(i)) +
+                                    (d->CityName(i).empty() ? std::string("no name") : Shown(d->CityName(i))) +
                                     "), field " + std::to_string(f + 1) + " (" +
                                     std::to_string(d->DateYear(f)) + ")";
                 d->PopTable(i, f) = ParsePopulation(field.text, where);
@@ -193,6 +222,8 @@ std::unique_ptr<DataSet> LoadDataFile(const std::string& path) {
     std::error_code ec;
     if (!fs::exists(path, ec)) throw RunError("File not found: " + path);
     if (fs::is_directory(path, ec)) throw RunError("Cannot read " + path + ": it is a folder, not a file");
+    // A pipe would block and a device such as /dev/zero never end.
+    if (!fs::is_regular_file(path, ec)) throw RunError("Cannot read " + path + ": it is not a regular file");
     std::ifstream in(path, std::ios::binary);
     if (!in) throw RunError("Cannot open " + path + " for reading (permission denied?)");
     std::ostringstream buffer;

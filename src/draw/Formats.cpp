@@ -17,7 +17,6 @@ std::string GeneralForm(double v, int digits) {
     bool negative = !s.empty() && s[0] == '-';
     std::string body = negative ? s.substr(1) : s;
     if (body.rfind("0.", 0) == 0) body.erase(0, 1);
-    if (body == "0" || body == "-0") body = "0";
     return (negative ? "-" : " ") + body + " ";
 }
 

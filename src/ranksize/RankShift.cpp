@@ -7,7 +7,9 @@
 namespace {
 
 // Frame position of a data point, computed as PlotCurve computes its points.
-float FrameX(const PlotFrame& fr, float x) { return static_cast<float>(static_cast<double>(x) * fr.XScale + fr.LeftMargin); }
+float FrameX(const PlotFrame& fr, float x) {
+    return static_cast<float>(static_cast<double>(x) * fr.XScale + fr.LeftMargin);
+}
 float FrameY(const PlotFrame& fr, float y) {
     return static_cast<float>(static_cast<double>(fr.PlotHeight) + fr.TopMargin - static_cast<double>(y) * fr.YScale);
 }

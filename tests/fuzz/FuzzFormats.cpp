@@ -96,8 +96,9 @@ void CheckFormat(double v, std::string_view picture) {
     if (std::fabs(v) < 1e12) FUZZ_CHECK(s == ExpectedFormat(v, picture), where + ", expected \"" + ExpectedFormat(v, picture) + "\"");
 }
 
-// Unformatted text of a finite value: checks the shape and returns the number it reads as.
-double CheckUnformattedShape(const std::string& s) {
+// Unformatted text of a finite value: checks the shape and returns the number it reads as
+// (in long double: the 15-digit text of the largest double is beyond the largest double).
+long double CheckUnformattedShape(const std::string& s) {
     FUZZ_CHECK(s.size() >= 3, "\"" + s + "\"");
     FUZZ_CHECK(s.front() == ' ' || s.front() == '-', "\"" + s + "\"");
     FUZZ_CHECK(s.back() == ' ', "\"" + s + "\"");
@@ -105,7 +106,7 @@ double CheckUnformattedShape(const std::string& s) {
     for (char c : body)
         FUZZ_CHECK((c >= '0' && c <= '9') || c == '.' || c == 'E' || c == '+' || c == '-', "\"" + s + "\"");
     FUZZ_CHECK(body.rfind("0.", 0) != 0, "a zero before the point: \"" + s + "\"");
-    double back = std::strtod(body.c_str(), nullptr);
+    long double back = std::strtold(body.c_str(), nullptr);
     return s.front() == '-' ? -back : back;
 }
 
@@ -119,15 +120,15 @@ void CheckUnformatted(T v, int significant) {
         return;
     }
     FUZZ_CHECK(std::isfinite(v), "no error for a value that is not finite: \"" + s + "\"");
-    double back = CheckUnformattedShape(s);
-    double x = static_cast<double>(v);
+    long double back = CheckUnformattedShape(s);
+    long double x = static_cast<long double>(v);
     if (x == 0) {
         FUZZ_CHECK(s == " 0 ", "\"" + s + "\"");
         return;
     }
     // Half a unit of the last of `significant` digits, and a little for the reading back.
-    double unit = std::pow(10.0, std::floor(std::log10(std::fabs(x))) - (significant - 1));
-    FUZZ_CHECK(std::fabs(back - x) <= 0.5 * unit * (1 + 1e-9) + std::fabs(x) * 1e-15,
+    long double unit = std::pow(10.0L, std::floor(std::log10(std::fabs(x))) - (significant - 1));
+    FUZZ_CHECK(std::fabs(back - x) <= 0.5L * unit * (1 + 1e-9L) + std::fabs(x) * 1e-15L,
                "\"" + s + "\" does not read back as its value");
     FUZZ_CHECK((x < 0) == (s.front() == '-'), "sign of \"" + s + "\"");
 }

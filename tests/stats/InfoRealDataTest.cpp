@@ -155,7 +155,9 @@ TEST_F(InfoRealData, EveryPresentCityOutranksTheAbsentOnes) {
     // present ones on top. That agrees only while no present population is as small as 1.
     for (int c = 1; c <= form->data->NumCities; ++c)
         for (int t = 1; t <= form->data->NumDates; ++t)
-            if (form->data->Present(c, t) == 1) ASSERT_GT(form->data->PopTable(c, t), 1.0f) << c << " " << t;
+            if (form->data->Present(c, t) == 1) {
+                ASSERT_GT(form->data->PopTable(c, t), 1.0f) << c << " " << t;
+            }
 }
 
 TEST_F(InfoRealData, FirstTableLineByLine) {
@@ -283,7 +285,9 @@ TEST_F(InfoRealData, LastInfoPrintsTheShareShiftMatrix) {
         for (int u = 0; u < T; ++u) {
             row += d.shareShift[t][u];
             ExpectPrinted(cells[u], d.shareShift[t][u], 1e-3, line);
-            if (d.shareShift[t][u] < 1) EXPECT_EQ(cells[u][0], '.') << line;
+            if (d.shareShift[t][u] < 1) {
+                EXPECT_EQ(cells[u][0], '.') << line;
+            }
         }
         ExpectPrinted(line.substr(14, 14), row / (T - 1), 1e-6, line);
     }

@@ -53,7 +53,7 @@ bool MainSetVisible(const Form& f, bool visible) {
 
 }  // namespace
 
-TEST(PopStats, PercentBandsEndAtRoundedTenthsWithHalvesToEven) {
+TEST(PopStats, FirstTablePercentBandsEndAtRoundedTenthsWithHalvesToEven) {
     auto f = FormWithData(EqualCities(), 25, 3);
     f->Click("PopStats");
     const auto& lines = f->Text.Lines();
@@ -78,12 +78,7 @@ TEST(PopStats, PercentBandsEndAtRoundedTenthsWithHalvesToEven) {
     EXPECT_FLOAT_EQ(f->pop.TopTenPctShare(1), 2.0f / 25);
     EXPECT_FLOAT_EQ(f->pop.TopHalfShare(1), 12.0f / 25);  // 12.5 goes to 12
     EXPECT_FLOAT_EQ(f->pop.TopHalfShare(2), 12.0f / 24);
-}
 
-TEST(PopStats, FirstTableLayout) {
-    auto f = FormWithData(EqualCities(), 25, 3);
-    f->Click("PopStats");
-    const auto& lines = f->Text.Lines();
     ZoneLine header;
     header.Put("      ").Zone().Put("Time ");
     for (const char* h : {"10%", "20%", "30%", "40%", "50%", "60%", "70%", "80%", "90%", "100%"})
