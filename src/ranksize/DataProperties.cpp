@@ -49,6 +49,12 @@ void DataProperties_Click(Form& f) {
 
     const DateVec total = PresentTotals(d);
     PrintTable(f, total);
+    ResultTable table;
+    table.title = "Data Properties";
+    table.columns = {"Year", "NumPresent", "TotalPopulation"};
+    for (int t = 1; t <= d.NumDates; ++t)
+        table.Row().Add(static_cast<int>(d.DateYear(t))).Add(d.NumPresent(t)).Add(total(t));
+    f.Text.Tables.push_back(std::move(table));
 
     const float xRange = static_cast<float>(d.NumDates * 1.1);
     DateVec xpos;

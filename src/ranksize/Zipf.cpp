@@ -36,7 +36,7 @@ void FillShares(const RankTables& r, int t, int n, CityDateGrid& share) {
 
 // Hill estimates at every cut-off of date t, stored for Next-Graph, and the date's
 // summary line: all cities, the two largest, the mean over cut-offs, the slope.
-void EstimateAndPrint(Form& f, const CityDateGrid& share, float slope, int t, int n) {
+void EstimateAndPrint(Form& f, const CityDateGrid& share, float slope, int t, int n, ResultTable& table) {
     const DataSet& d = *f.data;
     ZipfState& z = f.zipf;
     if (n < 2)
@@ -68,6 +68,7 @@ void EstimateAndPrint(Form& f, const CityDateGrid& share, float slope, int t, in
         .Zone()
         .Put(Format(slope, "#.###"))
         .End();
+    table.Row().Add(static_cast<int>(d.DateYear(t))).Add(est(1) - 1).Add(est(n - 1) - 1).Add(mean - 1).Add(slope);
 }
 
 }  // namespace
@@ -89,12 +90,18 @@ void Zipf_Click(Form& f) {
     }
     CityDateGrid share;
     for (int t = 1; t <= d.NumDates; ++t) FillShares(r, t, ToInt16(d.NumPresent(t)), share);
+    ResultTable table;
+    table.title = "Zipf-Exponents";
+    table.columns = {"Year", "HillAllCities", "HillTwoLargest", "HillMean", "RegressionSlope"};
     try {
-        for (int t = 1; t <= d.NumDates; ++t) EstimateAndPrint(f, share, slope(t), t, ToInt16(d.NumPresent(t)));
+        for (int t = 1; t <= d.NumDates; ++t)
+            EstimateAndPrint(f, share, slope(t), t, ToInt16(d.NumPresent(t)), table);
+        f.Text.Tables.push_back(std::move(table));
     } catch (const RunError&) {
         // The lines printed so far stay; the next Next-Graph returns to the main panel
         // instead of drawing estimates that were never completed.
         z.GraphDate = Add16(d.NumDates, 1);
+        if (!table.rows.empty()) f.Text.Tables.push_back(std::move(table));
         throw;
     }
     z.GraphDate = 1;

@@ -1,6 +1,7 @@
 #include "spirels/CitySpirel.h"
 
 #include <exception>
+#include <utility>
 
 #include "app/Form.h"
 #include "draw/Formats.h"
@@ -42,13 +43,19 @@ void PrintCityTable(Form& f, int c) {
     text.FontSize = 9;
     text.Put("   ").Put("Year").Zone().Put("Rank").Zone().Put("Population").End();
     text.Line();
+    // The CSV names the city in every row: a saved file carries no title.
+    ResultTable table;
+    table.title = d.CityName(c);
+    table.columns = {"CityName", "Year", "Rank", "Population"};
     for (int t = 1; t <= d.NumDates; ++t) {
         float rank = f.rank.CityRank(c, t);
         float population = d.PopTable(c, t);
         if (rank > d.NumPresent(t)) rank = population = 0;
         text.Put("   ").Put(Unformatted(d.DateYear(t))).Zone().Put(Unformatted(rank)).Zone();
         text.Put(Unformatted(population)).End();
+        table.Row().Add(d.CityName(c)).Add(d.DateYear(t)).Add(rank).Add(population);
     }
+    text.Tables.push_back(std::move(table));
 }
 
 // The path by rank at SpirelScale: the first dot 3 pixels wide, everything after the first

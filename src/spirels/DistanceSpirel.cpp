@@ -1,5 +1,7 @@
 #include "spirels/DistanceSpirel.h"
 
+#include <utility>
+
 #include "app/Form.h"
 #include "draw/Formats.h"
 #include "draw/SpirelFace.h"
@@ -66,12 +68,23 @@ void PrintDistanceTable(Form& f) {
     for (int k = 0; k < 10; ++k) text.Line();
     text.Put("  ").Put(" From    ").Put("  ").Put("To    ").Put("   ").Put(" Distance").End();
     text.Line();
+    ResultTable table;
+    table.title = "Average distance moved in rank";
+    table.columns = {"From", "To", "AvStepDistance"};
     for (int t = 2; t <= d.NumDates; ++t) {
         text.Put("  ").Put(Unformatted(d.DateYear(t - 1))).Put("   ").Put(Unformatted(d.DateYear(t))).Put("   ");
         text.Put(Unformatted(f.spirel.AvStepDistance(t))).End();
+        table.Row().Add(d.DateYear(t - 1)).Add(d.DateYear(t)).Add(f.spirel.AvStepDistance(t));
     }
     text.Line();
     text.Put("   Av Dis       =      ").Put(Unformatted(f.spirel.AvAllDistance)).End();
+    // The mean over all moves is not one interval's: it gets a one-row table of its own.
+    ResultTable overall;
+    overall.title = "Average distance of all moves";
+    overall.columns = {"AvAllDistance"};
+    overall.Row().Add(f.spirel.AvAllDistance);
+    text.Tables.push_back(std::move(table));
+    text.Tables.push_back(std::move(overall));
 }
 
 float LargestDistance(const Form& f) {

@@ -1,6 +1,7 @@
 #include "stats/InfoPaging.h"
 
 #include <string>
+#include <utility>
 
 #include "app/Form.h"
 #include "draw/Formats.h"
@@ -26,6 +27,28 @@ void PrintAverageOverall(TextSurface& out, float average) {
     out.Put("     ").Put("Average Overall").Put("   ").Put(Format(average, "###.######")).End();
 }
 
+// A matrix for CSV: one row per date, its row average, then one column per date of the
+// calendar (the printed table pads to a fixed width with zeros; the CSV does not).
+ResultTable MatrixTable(const DataSet& d, const char* title, const StatVec& rowAverage, const StatGrid& m) {
+    ResultTable table;
+    table.title = title;
+    table.columns = {"Year", "RowAverage"};
+    for (int u = 1; u <= d.NumDates; ++u) table.columns.push_back(std::to_string(d.DateYear(u)));
+    for (int t = 1; t <= d.NumDates; ++t) {
+        table.Row().Add(d.DateYear(t)).Add(rowAverage(t));
+        for (int u = 1; u <= d.NumDates; ++u) table.Add(m(t, u));
+    }
+    return table;
+}
+
+ResultTable OverallTable(const char* title, const char* column, float average) {
+    ResultTable table;
+    table.title = title;
+    table.columns = {column};
+    table.Row().Add(average);
+    return table;
+}
+
 }  // namespace
 
 void NextInfo_Click(Form& f) {
@@ -43,6 +66,10 @@ void NextInfo_Click(Form& f) {
     out.End();
     out.Line();
 
+    ResultTable table;
+    table.title = "Information of change and growth";
+    table.columns = {"From",     "To",     "CumInfo", "TotCumInfo", "CumInfoGr", "CumGrowth", "TotCumGrowth",
+                     "CumTotGr", "Info",   "TotInfo", "InfoGr",     "Growth",    "TotGrowth", "PopGr"};
     for (int t = 2; t <= d.NumDates; ++t) {
         const float values[12] = {s.CumInfo(t),
                                   s.TotCumInfo(t),
@@ -60,6 +87,8 @@ void NextInfo_Click(Form& f) {
         out.Put("       ").Put(Unformatted(d.DateYear(t - 1)));
         for (float v : values) out.Zone().Put(Format(v, "###.####"));
         out.End();
+        table.Row().Add(d.DateYear(t - 1)).Add(d.DateYear(t));
+        for (float v : values) table.Add(v);
         for (int k = 0; k < 12; ++k) s.InfoAverages(12 + k) = s.InfoAverages(12 + k) + values[k] * d.StepFraction(t);
     }
 
@@ -68,6 +97,10 @@ void NextInfo_Click(Form& f) {
     for (int k = 12; k <= 23; ++k) out.Zone().Put(Format(s.InfoAverages(k), "###.#####"));
     out.End();
     out.Line();
+    // Printed under the first year; the CSV names the row instead.
+    table.Row().Add("Average").Add("");
+    for (int k = 12; k <= 23; ++k) table.Add(s.InfoAverages(k));
+    out.Tables.push_back(std::move(table));
 
     f.panel.Hide("NextInfo");
     f.panel.Hide("LastInfo");
@@ -109,6 +142,8 @@ void NextLastInfo_Click(Form& f) {
     for (int t = 1; t <= T; ++t) PrintMatrixRow(out, d.DateYear(t), RowAverage(t), Common, t, CommonColumns, "###.");
     out.Line();
     PrintAverageOverall(out, OverallAverage);
+    out.Tables.push_back(MatrixTable(d, "Cities present at both dates", RowAverage, Common));
+    out.Tables.push_back(OverallTable("Average overall", "OverallAverage", OverallAverage));
 
     f.panel.Hide("NextInfo");
     f.panel.Show("LastInfo");
@@ -134,4 +169,6 @@ void LastInfo_Click(Form& f) {
         PrintMatrixRow(out, d.DateYear(t), RowAverage(t), s.ShareShift, t, ShareShiftColumns, ".###");
     out.Line();
     PrintAverageOverall(out, s.AvShareShift);
+    out.Tables.push_back(MatrixTable(d, "Share shift", RowAverage, s.ShareShift));
+    out.Tables.push_back(OverallTable("Average overall", "AvShareShift", s.AvShareShift));
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "app/Form.h"
 #include "draw/Formats.h"
@@ -208,21 +209,40 @@ void PrintInfoTable(Form& f, float avShiftOverall) {
         out.Zone().Put(h);
     out.End();
     out.Line();
+    ResultTable table;
+    table.title = "Information and rank change statistics";
+    table.columns = {"Year",       "Entropy",         "EntropyChange", "CumEntropyChange",
+                     "Redundancy", "RelativeEntropy", "ExEntRank",     "InfoEnt",
+                     "InfoRank",   "AvRankShift",     "PctRankShift",  "CumRankShift"};
     for (int t = 1; t <= d.NumDates; ++t) {
         out.Put("      ").Zone().Put(Unformatted(d.DateYear(t)));
+        table.Row().Add(d.DateYear(t));
         for (float v : {s.Entropy(t), s.EntropyChange(t), s.CumEntropyChange(t), s.Redundancy(t),
                         s.RelativeEntropy(t), s.ExEntRank(t), s.InfoEnt(t), s.InfoRank(t), s.AvRankShift(t),
-                        s.PctRankShift(t), s.CumRankShift(t)})
+                        s.PctRankShift(t), s.CumRankShift(t)}) {
             out.Zone().Put(Fixed5(v));
+            table.Add(v);
+        }
         out.End();
     }
     out.Line();
     out.Put("      ").Zone().Put(Unformatted(d.DateYear(d.NumDates)));
-    for (int k = 1; k <= 11; ++k) out.Zone().Put(Fixed5(s.InfoAverages(k)));
+    // Printed under the last year; in the CSV a year there would read as a second row of that date.
+    table.Row().Add("Average");
+    for (int k = 1; k <= 11; ++k) {
+        out.Zone().Put(Fixed5(s.InfoAverages(k)));
+        table.Add(s.InfoAverages(k));
+    }
     out.End();
     out.Line();
     out.Put("     ").Zone().Put("Average Shift").Zone().Put(Unformatted(avShiftOverall)).Zone();
     out.Put("Overall Average Percent Shift in Ranked Log-Population Order   ").Put(Unformatted(s.AvShareShift)).End();
+    ResultTable summary;
+    summary.title = "Average shifts";
+    summary.columns = {"AvShiftOverall", "AvShareShift"};
+    summary.Row().Add(avShiftOverall).Add(s.AvShareShift);
+    out.Tables.push_back(std::move(table));
+    out.Tables.push_back(std::move(summary));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "stats/PopStats.h"
 
 #include <string>
+#include <utility>
 
 #include "app/Form.h"
 #include "draw/Formats.h"
@@ -55,9 +56,15 @@ void ComputeRankBands(Form& f) {
     }
 }
 
-void PrintBandTable(Form& f, std::initializer_list<const char*> headings, std::initializer_list<int> bands) {
+// `columns` name the bands in the CSV, where a bare "10" or "10%" would read as a number.
+void PrintBandTable(Form& f, const char* title, std::initializer_list<const char*> headings,
+                    std::initializer_list<const char*> columns, std::initializer_list<int> bands) {
     TextSurface& out = f.Text;
     const DataSet& d = *f.data;
+    ResultTable table;
+    table.title = title;
+    table.columns = {"Year"};
+    table.columns.insert(table.columns.end(), columns.begin(), columns.end());
     out.Line();
     out.Put("      ").Zone().Put("Time ");
     for (const char* h : headings) out.Zone().Put(h);
@@ -65,9 +72,32 @@ void PrintBandTable(Form& f, std::initializer_list<const char*> headings, std::i
     out.Line();
     for (int t = 1; t <= d.NumDates; ++t) {
         out.Put("      ").Zone().Put(Unformatted(d.DateYear(t)));
-        for (int k : bands) out.Zone().Put(Format(f.pop.PopBands(k, t), "###.#####"));
+        table.Row().Add(d.DateYear(t));
+        for (int k : bands) {
+            out.Zone().Put(Format(f.pop.PopBands(k, t), "###.#####"));
+            table.Add(f.pop.PopBands(k, t));
+        }
         out.End();
     }
+    out.Tables.push_back(std::move(table));
+}
+
+// The overlaps as printed (row t, column d holds TopOverlap(d, t)), but one column per date
+// of the calendar rather than the printed fixed width.
+ResultTable OverlapTable(const Form& f) {
+    const DataSet& d = *f.data;
+    const HalfLivesState& h = f.half;
+    ResultTable table;
+    table.title = "Overlap of the top 25 cities";
+    table.columns = {"Year"};
+    for (int c = 1; c <= d.NumDates; ++c) table.columns.push_back(std::to_string(d.DateYear(c)));
+    for (int t = 1; t <= d.NumDates; ++t) {
+        table.Row().Add(d.DateYear(t));
+        for (int c = 1; c <= d.NumDates; ++c) table.Add(h.TopOverlap(c, t));
+    }
+    table.Row().Add("Average");
+    for (int c = 1; c <= d.NumDates; ++c) table.Add(h.AvTopOverlap(c));
+    return table;
 }
 
 }  // namespace
@@ -90,7 +120,10 @@ void PopStats_Click(Form& f) {
     f.Picture1.Visible = false;
     f.panel.Show("NextPop");
 
-    PrintBandTable(f, {"10%", "20%", "30%", "40%", "50%", "60%", "70%", "80%", "90%", "100%"},
+    PrintBandTable(f, "Population share of the top percent of cities",
+                   {"10%", "20%", "30%", "40%", "50%", "60%", "70%", "80%", "90%", "100%"},
+                   {"Top10Pct", "Top20Pct", "Top30Pct", "Top40Pct", "Top50Pct", "Top60Pct", "Top70Pct", "Top80Pct",
+                    "Top90Pct", "Top100Pct"},
                    {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
 
     PopStatsState& s = f.pop;
@@ -108,7 +141,9 @@ void PopStats_Click(Form& f) {
 
 void NextPop_Click(Form& f) {
     f.Text.Clear();
-    PrintBandTable(f, {"10", "20", "30", "40", "50", "60", "70", "80", "90", "100", "200"},
+    PrintBandTable(f, "Population share of the top cities",
+                   {"10", "20", "30", "40", "50", "60", "70", "80", "90", "100", "200"},
+                   {"Top10", "Top20", "Top30", "Top40", "Top50", "Top60", "Top70", "Top80", "Top90", "Top100", "Top200"},
                    {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 20});
     f.panel.Hide("NextPop");
     f.panel.Show("LastPop");
@@ -133,4 +168,5 @@ void LastPop_Click(Form& f) {
     out.Put("     ").Put("Average").Put("   ").Put(Format(h.AvTopOverlap(1), "###"));
     for (int c = 2; c <= OverlapColumns; ++c) out.Put("        ").Put(Format(h.AvTopOverlap(c), "###"));
     out.End();
+    out.Tables.push_back(OverlapTable(f));
 }

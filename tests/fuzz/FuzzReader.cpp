@@ -139,8 +139,9 @@ Cell NameCell(FuzzedDataProvider& in) {
         if (!c.value.empty() && c.value.front() == '"') c.value.front() = 'Q';
         c.written = c.value;
     }
-    // A byte order mark is only dropped at the very start of the file; keep names clear of it.
-    if (!c.value.empty() && c.value.front() == '\xEF') {
+    // A byte order mark is dropped at the very start of the file, and a UTF-16 one (FF FE
+    // or FE FF) refused: keep names clear of their first bytes.
+    if (!c.value.empty() && (c.value.front() == '\xEF' || c.value.front() == '\xFF' || c.value.front() == '\xFE')) {
         c.value.front() = 'X';
         c.written[c.written.front() == '"' ? 1 : 0] = 'X';
     }
