@@ -42,7 +42,7 @@ void Paint(QPainter& painter, const Picture& picture, double pxPerTwip) {
         QColor colour = ToQColor(op.colour);
         switch (op.kind) {
         case OpKind::Line: {
-            QPen pen(colour, std::max(1, static_cast<int>(op.width)) * pixel, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+            QPen pen(colour, std::max(1, static_cast<int>(op.width)) * pixel, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
             painter.setPen(pen);
             QPointF a = at(op.x1, op.y1), b = at(op.x2, op.y2);
             if (a == b)
