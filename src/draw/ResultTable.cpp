@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 
 #include "draw/RunError.h"
@@ -18,6 +19,9 @@ std::string Shortest(T v, int maxDigits) {
         std::snprintf(buf, sizeof buf, "%.*g", digits, static_cast<double>(v));
         if (static_cast<T>(std::strtod(buf, nullptr)) == v) break;
     }
+    // A whole number is written out in full (18320, not 1.832e+04), as a reader expects a count.
+    if (std::strstr(buf, "e+") && std::fabs(v) < static_cast<T>(1e15))
+        std::snprintf(buf, sizeof buf, "%.0f", std::strtod(buf, nullptr));
     return buf;
 }
 

@@ -1,12 +1,11 @@
-// libFuzzer target for the data-file reader (LoadDataText). The first byte picks a mode:
+// libFuzzer target for the data-file reader (LoadDataText). The LAST byte of the input
+// picks a mode (the counts too come from the end, so a seed is a file followed by them):
 //   0  the rest is a file read with the standard counts, 266 records of 23 fields;
-//   1  the next two bytes pick small counts (1..4 cities, 2..5 dates) so that records
-//      complete and the number paths are reached; the rest is the file;
+//   1  the two bytes before the last pick small counts (1..4 cities, 2..5 dates) so that
+//      records complete and the number paths are reached; the rest is the file;
 //   2  the rest describes a small table, which is written out with varied quoting,
 //      blanks, blank lines, line ends and records split over lines; the reader must
 //      give back exactly that table.
-// The mode and the counts are taken from the END of the input (the last byte is the
-// mode), so a seed is a file followed by those bytes.
 // In every mode only RunError may escape, and a data set that loads must keep the
 // invariants of a load (presence mask, NumPresent, calendar, untouched cells beyond the
 // counts). In modes 0 and 1 a load must also be unchanged by junk after a line end at

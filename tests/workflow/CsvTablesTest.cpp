@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "TestForm.h"
+#include "draw/ResultTable.h"
 
 namespace {
 
@@ -359,3 +360,18 @@ TEST_F(CsvTables, PopulationPagesKeepBothBandSystemsAndTheOverlaps) {
 }
 
 }  // namespace
+
+// Populations and counts are whole numbers: a reader should see 18320, not 1.832e+04.
+TEST(CsvNumbers, WholeNumbersAreWrittenOutAndStillReadBack) {
+    EXPECT_EQ(CsvNumber(18320.0f), "18320");
+    EXPECT_EQ(CsvNumber(10.0f), "10");
+    EXPECT_EQ(CsvNumber(-200.0f), "-200");
+    EXPECT_EQ(CsvNumber(8008278.0f), "8008278");
+    EXPECT_EQ(CsvNumber(1.5e6), "1500000");
+    // Above 2^24 a single is a multiple of 8 here: the shortest digits, padded, still read back.
+    for (float v : {123456792.0f, 3.4e38f, 1e-7f, 0.05936f}) {
+        const std::string s = CsvNumber(v);
+        EXPECT_EQ(std::strtof(s.c_str(), nullptr), v) << s;
+    }
+    EXPECT_EQ(CsvNumber(123456792.0f), "123456790");
+}
