@@ -24,6 +24,14 @@ std::string CityAtDate(const Form& f, int c, int t) {
     return s + "rank " + Whole(f.rank.CityRank(c, t)) + ", population " + Whole(d.PopTable(c, t));
 }
 
+// Whether (x, y) lies nearer the start than the end of the hit line.
+bool NearerStart(const Form& f, const Hit& hit, float x, float y) {
+    const auto& ops = f.Picture1.Ops();
+    if (hit.opIndex >= ops.size() || ops[hit.opIndex].kind != OpKind::Line) return false;
+    const DrawOp& op = ops[hit.opIndex];
+    return std::hypot(x - op.x1, y - op.y1) < std::hypot(x - op.x2, y - op.y2);
+}
+
 }  // namespace
 
 std::optional<Hit> HitTest(const Picture& picture, float x, float y, float tolerance) {
@@ -50,7 +58,12 @@ std::string DescribeHit(const Form& f, const Hit& hit, float x, float y) {
     const OpTag& tag = hit.tag;
     const bool validCity = tag.city >= 1 && tag.city <= d.NumCities;
     const bool validDate = tag.date >= 1 && tag.date <= d.NumDates;
-    if (validCity && validDate) return CityAtDate(f, tag.city, tag.date);
+    if (validCity && validDate) {
+        // A path's segment runs from the previous date to the tagged one: name the nearer end.
+        const bool nearerStart = NearerStart(f, hit, x, y);
+        const int t = tag.series == 0 && tag.date > 1 && nearerStart ? tag.date - 1 : tag.date;
+        return CityAtDate(f, tag.city, t);
+    }
     if (validCity) {
         std::string s = d.CityName(tag.city);
         for (int t = 1; t <= d.NumDates; ++t)
@@ -63,8 +76,7 @@ std::string DescribeHit(const Form& f, const Hit& hit, float x, float y) {
         std::string s = "Census of " + std::to_string(d.DateYear(tag.date));
         if (tag.series == RankCurve && tag.point >= 1 && tag.point <= d.NumCities) {
             // The segment ends at `point`; the nearer of its two ends is the rank meant.
-            const DrawOp& op = f.Picture1.Ops()[hit.opIndex];
-            const bool nearerStart = std::hypot(x - op.x1, y - op.y1) < std::hypot(x - op.x2, y - op.y2);
+            const bool nearerStart = NearerStart(f, hit, x, y);
             const int i = tag.point > 1 && nearerStart ? tag.point - 1 : tag.point;
             const int c = ToInt16(f.rank.RankCity(i, tag.date));
             s += "\nrank " + std::to_string(i) + ": " + d.CityName(c) + ", population " +

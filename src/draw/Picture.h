@@ -10,12 +10,14 @@
 struct OpTag {
     int16_t city = 0;
     int16_t date = 0;
-    int16_t series = 0;  // RankCurve: a curve of one date whose k-th point is rank k
+    int16_t series = 0;  // RankCurve or CitiesAtOneDate; 0 for a city's path in time
     int16_t point = 0;   // set by PlotCurve: index of the curve's point the op ends at
     bool operator==(const OpTag&) const = default;
 };
 
 inline constexpr int16_t RankCurve = 1;
+// A line across cities at one date (not a path in time): its ops name the city and date as they are.
+inline constexpr int16_t CitiesAtOneDate = 2;
 
 enum class OpKind { Line, Circle, Text };
 

@@ -37,7 +37,7 @@ void DrawShiftLine(Form& f) {
             started = false;
             continue;
         }
-        p.CurrentTag = OpTag{static_cast<int16_t>(r.RankCity(i, ShiftDate)), d.NumDates, 0};
+        p.CurrentTag = OpTag{static_cast<int16_t>(r.RankCity(i, ShiftDate)), d.NumDates, CitiesAtOneDate};
         if (!started) {
             p.Line(x, y, x, y, red);
             started = true;

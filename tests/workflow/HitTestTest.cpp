@@ -71,3 +71,21 @@ TEST(HitTest, RankSizeCurveTellsTheNearestRank) {
     text = DescribeHit(*f, nearStart, op.x2 - 5, op.y2);
     EXPECT_NE(text.find("rank 2: Philadelphia, PA, population 28522"), std::string::npos) << text;
 }
+
+TEST(HitTest, APathSegmentNamesItsNearerDate) {
+    // Two dates of one city: 1790 at x = 0, 1800 at x = 1000; the op is tagged with 1800.
+    auto f = FormWithData("\"A\",10,20,30\n\"B\",5,5,5\n", 2, 3);
+    f->Picture1.Clear();
+    f->Picture1.CurrentTag = OpTag{1, 2, 0, 0};
+    f->Picture1.Line(0, 0, 1000, 0, 0);
+    auto hit = HitTest(f->Picture1, 100, 0, 30);
+    ASSERT_TRUE(hit);
+    EXPECT_EQ(DescribeHit(*f, *hit, 100, 0), "A, 1790: rank 1, population 10");
+    EXPECT_EQ(DescribeHit(*f, *hit, 900, 0), "A, 1800: rank 1, population 20");
+    // A line across cities at one date keeps its date at both ends.
+    f->Picture1.CurrentTag = OpTag{1, 2, CitiesAtOneDate, 0};
+    f->Picture1.Line(0, 500, 1000, 500, 0);
+    hit = HitTest(f->Picture1, 100, 500, 30);
+    ASSERT_TRUE(hit);
+    EXPECT_EQ(DescribeHit(*f, *hit, 100, 500), "A, 1800: rank 1, population 20");
+}
