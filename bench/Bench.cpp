@@ -9,6 +9,7 @@
 
 #include "app/MainWindow.h"
 #include "data/Loader.h"
+#include "draw/HitTest.h"
 #include "draw/RunError.h"
 #include "render/PictureRenderer.h"
 
@@ -125,6 +126,22 @@ void RenderOnly(benchmark::State& state) {
     state.counters["ops"] = static_cast<double>(f->Picture1.Ops().size());
 }
 BENCHMARK(RenderOnly)->Unit(benchmark::kMillisecond);
+
+// One mouse move over the busiest spirel: the hit test and the tool tip's text, at points
+// spread over the whole face (most land on or near a path).
+void HoverOnBusiestSpirel(benchmark::State& state) {
+    auto f = Loaded();
+    f->Click("RankSpirel2");
+    int k = 0;
+    for (auto _ : state) {
+        const float x = 700 + static_cast<float>((k * 37) % 7600), y = 700 + static_cast<float>((k * 53) % 7600);
+        ++k;
+        auto hit = HitTest(f->Picture1, x, y, 60);
+        std::string text = hit ? DescribeHit(*f, *hit, x, y) : std::string();
+        benchmark::DoNotOptimize(text.data());
+    }
+}
+BENCHMARK(HoverOnBusiestSpirel)->Unit(benchmark::kMicrosecond);
 
 void StartupToFirstPaint(benchmark::State& state) {
     for (auto _ : state) {
