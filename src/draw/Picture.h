@@ -73,3 +73,27 @@ public:
 private:
     std::vector<DrawOp> ops_;
 };
+
+// A path that breaks where its points are missing: each run of points starts with a
+// one-point mark in `markColour`, and the following points join it in `colour`.
+class BrokenPath {
+public:
+    BrokenPath(Picture& p, Colour colour, Colour markColour) : p_(p), colour_(colour), mark_(markColour) {}
+    BrokenPath(Picture& p, Colour colour) : BrokenPath(p, colour, colour) {}
+    // Returns true when the point continued a run (a segment was drawn to it).
+    bool To(float x, float y) {
+        if (!down_) {
+            p_.Line(x, y, x, y, mark_);
+            down_ = true;
+            return false;
+        }
+        p_.LineTo(x, y, colour_);
+        return true;
+    }
+    void Break() { down_ = false; }
+
+private:
+    Picture& p_;
+    Colour colour_, mark_;
+    bool down_ = false;
+};

@@ -4,6 +4,13 @@
 
 #include "app/Form.h"
 
+float ClearForStatisticsSpirel(Form& f) {
+    ClearPicture(f);
+    f.Picture1.DrawWidth = 1;
+    ApplyBackgroundChoice(f, false);
+    return static_cast<float>(BlackBackground(f) ? LightGrey : Black);
+}
+
 float SpirelStartAngle() { return static_cast<float>(TwoPi / 4); }
 
 SpirelPoint SpirelPosition(const Form& f, double r, double theta) {

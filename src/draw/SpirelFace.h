@@ -3,6 +3,10 @@
 
 class Form;
 
+// The start of the statistics spirels: clears Picture1, DrawWidth = 1, the background
+// choice without touching AxisColor; returns the face colour that contrasts with it.
+float ClearForStatisticsSpirel(Form& f);
+
 // The start angle of every spirel: date 1 straight up.
 float SpirelStartAngle();
 

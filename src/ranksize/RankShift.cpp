@@ -28,22 +28,17 @@ void DrawShiftLine(Form& f) {
     const Colour red = RGB(255, 0, 0);
     CityVec ys;
     for (int i = 1; i <= d.NumCities; ++i) ys(i) = Ln(d.PopTable(r.RankCity(i, ShiftDate), d.NumDates));
-    bool started = false;
+    BrokenPath path(p, red);
     const int16_t n = ToInt16(d.NumPresent(ShiftDate));
     for (int i = 1; i <= n; ++i) {
         const float x = FrameX(f.frame, r.LogRank(i));
         const float y = FrameY(f.frame, ys(i));
         if (ys(i) == 0) {
-            started = false;
+            path.Break();
             continue;
         }
         p.CurrentTag = OpTag{static_cast<int16_t>(r.RankCity(i, ShiftDate)), d.NumDates, CitiesAtOneDate};
-        if (!started) {
-            p.Line(x, y, x, y, red);
-            started = true;
-        } else {
-            p.LineTo(x, y, red);
-        }
+        path.To(x, y);
     }
     p.CurrentTag = OpTag{};
 }
@@ -113,22 +108,15 @@ void RankSpace_Click(Form& f) {
     for (int c = 1; c <= d.NumCities; ++c) {
         f.frame.PlotColor = static_cast<float>(RGB(ToInt16(r.ColorRed), ToInt16(r.ColorGreen), ToInt16(r.ColorBlue)));
         const Colour colour = ColourFromFloat(f.frame.PlotColor);
-        bool started = false;
+        // Each run of present dates starts with a black one-point mark.
+        BrokenPath path(p, colour, Black);
         for (int t = 1; t <= d.NumDates; ++t) {
             if (logRank(c, t) == Absent) {
-                started = false;
+                path.Break();
                 continue;
             }
-            const float x = FrameX(f.frame, logRank(c, t));
-            const float y = FrameY(f.frame, logPop(c, t));
             p.CurrentTag = OpTag{static_cast<int16_t>(c), static_cast<int16_t>(t), 0};
-            // Each run of present dates starts with a black one-point mark.
-            if (started) {
-                p.LineTo(x, y, colour);
-            } else {
-                p.Line(x, y, x, y, Black);
-                started = true;
-            }
+            path.To(FrameX(f.frame, logRank(c, t)), FrameY(f.frame, logPop(c, t)));
         }
         r.ColorGreen = r.ColorGreen + r.ColorStep;
         r.ColorRed = r.ColorRed + r.ColorStep;

@@ -46,21 +46,14 @@ void DrawTrajectories(Form& f, const Trajectory& kind) {
         for (int t = 1; t <= d.NumDates; ++t) value(t) = kind.value(f, c, t);
         f.frame.PlotColor = static_cast<float>(RGB(ToInt16(r.ColorRed), ToInt16(r.ColorGreen), ToInt16(r.ColorBlue)));
         const Colour colour = ColourFromFloat(f.frame.PlotColor);
-        bool started = false;
+        BrokenPath path(p, colour);
         for (int t = 1; t <= d.NumDates; ++t) {
             if (!kind.present(f, value(t), t)) {
-                started = false;
+                path.Break();
                 continue;
             }
-            const float x = FrameX(f.frame, xt(t));
-            const float y = FrameY(f.frame, value(t));
             p.CurrentTag = OpTag{static_cast<int16_t>(c), static_cast<int16_t>(t), 0};
-            if (started) {
-                p.LineTo(x, y, colour);
-            } else {
-                p.Line(x, y, x, y, colour);
-                started = true;
-            }
+            path.To(FrameX(f.frame, xt(t)), FrameY(f.frame, value(t)));
         }
         r.ColorGreen = r.ColorGreen + r.ColorStep;
         r.ColorRed = r.ColorRed + r.ColorStep;

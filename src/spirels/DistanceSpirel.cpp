@@ -101,19 +101,15 @@ void DrawCityDistances(Form& f, int c, float scale) {
     Picture& p = f.Picture1;
     const Colour colour = ColourFromFloat(f.frame.PlotColor);
     float angle = SpirelStartAngle() + d.AngleStep(1);
-    bool penDown = false;
+    BrokenPath path(p, colour);
     for (int t = 2; t <= d.NumDates; ++t) {
         const float r = Distance(f, c, t) * scale;
         const SpirelPoint P = SpirelPosition(f, r, angle);
         p.CurrentTag = OpTag{static_cast<int16_t>(c), static_cast<int16_t>(t), 0};
-        if (Moved(f, c, t) == 0) {
-            penDown = false;
-        } else if (!penDown) {
-            p.Line(P.x, P.y, P.x, P.y, colour);
-            penDown = true;
-        } else {
-            p.LineTo(P.x, P.y, colour);
-        }
+        if (Moved(f, c, t) == 0)
+            path.Break();
+        else
+            path.To(P.x, P.y);
         angle = angle + d.AngleStep(t);
     }
     p.CurrentTag = OpTag{};
@@ -126,19 +122,15 @@ void DrawAverageCurve(Form& f, float scale) {
     const Colour colour = ColourFromFloat(f.frame.PlotColor);
     p.DrawWidth = 3;
     float angle = SpirelStartAngle() + d.AngleStep(1);
-    bool penDown = false;
+    BrokenPath path(p, colour);
     for (int t = 2; t <= d.NumDates; ++t) {
         const float r = f.spirel.AvStepDistance(t) * scale;
         const SpirelPoint P = SpirelPosition(f, r, angle);
         p.CurrentTag = OpTag{0, static_cast<int16_t>(t), 1};
-        if (!AnyMoveAt(f, t)) {
-            penDown = false;
-        } else if (!penDown) {
-            p.Line(P.x, P.y, P.x, P.y, colour);
-            penDown = true;
-        } else {
-            p.LineTo(P.x, P.y, colour);
-        }
+        if (!AnyMoveAt(f, t))
+            path.Break();
+        else
+            path.To(P.x, P.y);
         angle = angle + d.AngleStep(t);
     }
     p.CurrentTag = OpTag{};

@@ -47,10 +47,7 @@ void DrawChangeCurve(Form& f, const DateVec& radius, Colour colour, int16_t seri
 void InfoSpirel_Click(Form& f) {
     const DataSet& d = *f.data;
     Picture& p = f.Picture1;
-    ClearPicture(f);
-    p.DrawWidth = 1;
-    ApplyBackgroundChoice(f, false);
-    const float fg = static_cast<float>(BlackBackground(f) ? LightGrey : Black);
+    const float fg = ClearForStatisticsSpirel(f);
     const float R = DrawSpirelFaceProcedure(f, fg);
 
     int16_t number = 0;

@@ -33,10 +33,7 @@ void DrawShareCurve(Form& f, const DateVec& series, float R, int16_t number) {
 
 void PopSpirel_Click(Form& f) {
     Picture& p = f.Picture1;
-    ClearPicture(f);
-    p.DrawWidth = 1;
-    ApplyBackgroundChoice(f, false);
-    const float fg = static_cast<float>(BlackBackground(f) ? LightGrey : Black);
+    const float fg = ClearForStatisticsSpirel(f);
 
     const float R = DrawSpirelRingsAndSpokes(f, fg);
     float angle = 0;

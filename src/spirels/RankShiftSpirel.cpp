@@ -14,10 +14,7 @@ constexpr float RanksToOuterRing = 35;
 void RankShiftSpirel_Click(Form& f) {
     const DataSet& d = *f.data;
     Picture& p = f.Picture1;
-    ClearPicture(f);
-    p.DrawWidth = 1;
-    ApplyBackgroundChoice(f, false);
-    const float fg = static_cast<float>(BlackBackground(f) ? LightGrey : Black);
+    const float fg = ClearForStatisticsSpirel(f);
     const float R = DrawSpirelRingsAndSpokes(f, fg);
     const float u = R / RanksToOuterRing;
 

@@ -94,22 +94,17 @@ void DrawCityPath(Form& f, const Variant& v, int c, float scale) {
     Picture& p = f.Picture1;
     const Colour colour = ColourFromFloat(f.frame.PlotColor);
     float angle = SpirelStartAngle();
-    bool penDown = false;
+    BrokenPath path(p, colour);
     float previous = 0;
     for (int t = 1; t <= d.NumDates; ++t) {
         const float r = static_cast<float>(PlottedValue(f, v.number, c, t) * scale);
         const SpirelPoint P = SpirelPosition(f, r, angle);
         const float quantity = v.number == 1 ? f.rank.CityRank(c, t) : r;
         p.CurrentTag = OpTag{static_cast<int16_t>(c), static_cast<int16_t>(t), 0};
-        if (!PresentAt(f, c, t)) {
-            penDown = false;
-        } else if (!penDown) {
-            p.Line(P.x, P.y, P.x, P.y, colour);
-            penDown = true;
-        } else {
-            p.LineTo(P.x, P.y, colour);
+        if (!PresentAt(f, c, t))
+            path.Break();
+        else if (path.To(P.x, P.y))
             f.spirel.PathStep(c, t, 1) = std::fabs(previous - quantity);
-        }
         previous = quantity;
         angle = angle + d.AngleStep(t);
     }
