@@ -1,6 +1,8 @@
 #pragma once
 // Builds a Form holding a small hand-made data table, as "Load Data" would leave it.
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "app/Form.h"
@@ -10,6 +12,14 @@ inline std::unique_ptr<Form> FormWithData(const std::string& csv, int cities, in
     auto f = std::make_unique<Form>();
     f->InstallData(LoadDataText(csv, "test.csv", static_cast<int16_t>(cities), static_cast<int16_t>(dates)));
     return f;
+}
+
+// The same from a small file under tests/data, e.g. "ranksize/traj.csv".
+inline std::unique_ptr<Form> FormWithTestFile(const std::string& name, int cities, int dates) {
+    std::ifstream in(std::string(CITYSIZE_TEST_DATA) + "/" + name);
+    std::stringstream s;
+    s << in.rdbuf();
+    return FormWithData(s.str(), cities, dates);
 }
 
 // A Form with the real data set loaded from ../shared/data.

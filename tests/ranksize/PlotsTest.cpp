@@ -9,10 +9,7 @@
 namespace {
 
 std::unique_ptr<Form> Load(const std::string& name, int cities, int dates) {
-    std::ifstream in(std::string(CITYSIZE_TEST_DATA) + "/ranksize/" + name);
-    std::stringstream s;
-    s << in.rdbuf();
-    return FormWithData(s.str(), cities, dates);
+    return FormWithTestFile("ranksize/" + name, cities, dates);
 }
 
 // shift22.csv, 22 dates (1950 is date 17): 1 Alpha 5000, 1000 in 2000; 2 Beta 4000, absent

@@ -12,10 +12,7 @@
 namespace {
 
 std::unique_ptr<Form> Load(const std::string& name, int cities, int dates) {
-    std::ifstream in(std::string(CITYSIZE_TEST_DATA) + "/ranksize/" + name);
-    std::stringstream s;
-    s << in.rdbuf();
-    return FormWithData(s.str(), cities, dates);
+    return FormWithTestFile("ranksize/" + name, cities, dates);
 }
 
 // Two blanks, then the four values in print zones of 14 columns.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "TestForm.h"
+#include "spirels/SpirelTestUtil.h"
 #include "draw/Formats.h"
 #include "spirels/CitySpirel.h"
 #include "spirels/DistanceSpirel.h"
@@ -39,14 +40,6 @@ std::vector<DrawOp> OpsTagged(const Picture& p, int city, int series) {
     for (const DrawOp& op : p.Ops())
         if (op.tag.city == city && op.tag.series == series && op.tag != OpTag{}) out.push_back(op);
     return out;
-}
-
-bool IsDot(const DrawOp& op) { return op.x1 == op.x2 && op.y1 == op.y2; }
-
-void ExpectAt(float x, float y, double r, int t) {
-    const double a = 6.283185307179586 * (t - 1) / 3;
-    EXPECT_NEAR(x, 4500 + r * std::sin(a), 0.05) << "r " << r << " date " << t;
-    EXPECT_NEAR(y, 4500 - r * std::cos(a), 0.05) << "r " << r << " date " << t;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "TestForm.h"
+#include "spirels/SpirelTestUtil.h"
 #include "spirels/RankSpirels.h"
 
 namespace {
@@ -35,15 +36,6 @@ std::vector<int> CitiesInDrawingOrder(const Picture& p) {
         if (op.tag.city != 0 && std::find(out.begin(), out.end(), op.tag.city) == out.end())
             out.push_back(op.tag.city);
     return out;
-}
-
-bool IsDot(const DrawOp& op) { return op.x1 == op.x2 && op.y1 == op.y2; }
-
-// Where radius r at date t of 4 lands (clockwise from straight up, centre 4500, 4500).
-void ExpectAt(float x, float y, double r, int t) {
-    const double a = 6.283185307179586 * (t - 1) / 3;
-    EXPECT_NEAR(x, 4500 + r * std::sin(a), 0.05) << "r " << r << " date " << t;
-    EXPECT_NEAR(y, 4500 - r * std::cos(a), 0.05) << "r " << r << " date " << t;
 }
 
 }  // namespace
