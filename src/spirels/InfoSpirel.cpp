@@ -28,10 +28,10 @@ const InfoSeries Series[] = {
 
 }  // namespace
 
-void DrawChangeCurve(Form& f, const DateVec& radius, Colour colour, int16_t series) {
+void DrawChangeCurve(Form& f, const DateVec& radius, Colour colour, int16_t series, float startAngle) {
     const DataSet& d = *f.data;
     Picture& p = f.Picture1;
-    float angle = static_cast<float>(TwoPi / 4 + d.AngleStep(1));
+    float angle = startAngle;
     for (int t = 2; t <= d.NumDates; ++t) {
         if (t > 2) angle = angle + d.AngleStep(t - 1);
         const SpirelPoint pt = SpirelPosition(f, radius(t), angle);
@@ -61,7 +61,8 @@ void InfoSpirel_Click(Form& f) {
         }
         f.frame.PlotColor = static_cast<float>(s.colour);
         p.DrawWidth = 2;
-        DrawChangeCurve(f, radius, s.colour, number);
+        // Date 2's direction, the sum formed in double from the written constant.
+        DrawChangeCurve(f, radius, s.colour, number, static_cast<float>(TwoPi / 4 + d.AngleStep(1)));
     }
     p.DrawWidth = 1;
 }

@@ -13,4 +13,4 @@ void InfoSpirel_Click(Form& f);
 // One series of a change statistic on the dial (shared with the rank-shift spirel): the
 // value of date t at distance radius(t) on the spoke of date t, for t = 2..NumDates. The
 // first point, date 2, is a dot; the curve is not closed. Drawn in the current DrawWidth.
-void DrawChangeCurve(Form& f, const DateVec& radius, Colour colour, int16_t series);
+void DrawChangeCurve(Form& f, const DateVec& radius, Colour colour, int16_t series, float startAngle);

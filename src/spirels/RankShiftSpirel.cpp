@@ -30,7 +30,8 @@ void RankShiftSpirel_Click(Form& f) {
         for (int t = 2; t <= d.NumDates; ++t) radius(t) = u * c.values(t);
         f.frame.PlotColor = static_cast<float>(c.colour);
         p.DrawWidth = 3;
-        DrawChangeCurve(f, radius, c.colour, number);
+        // Date 2's direction: the single start angle plus the first step, in single precision.
+        DrawChangeCurve(f, radius, c.colour, number, SpirelStartAngle() + d.AngleStep(1));
     }
     p.DrawWidth = 1;
     f.frame.PlotColor = static_cast<float>(RGB(0, 255, 0));

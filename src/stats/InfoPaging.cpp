@@ -156,19 +156,24 @@ void LastInfo_Click(Form& f) {
     TextSurface& out = f.Text;
     const int T = d.NumDates;
 
+    // A fresh working copy: entries beyond the loaded dates print as zero even when an
+    // earlier data set with more dates left values in ShareShift.
+    StatGrid shift;
+    for (int t = 1; t <= T; ++t)
+        for (int u = 1; u <= T; ++u) shift(t, u) = s.ShareShift(t, u);
     StatVec RowAverage;
     for (int t = 1; t <= T; ++t) {
         float row = 0;
-        for (int u = 1; u <= T; ++u) row = row + s.ShareShift(t, u);  // the diagonal is 0
+        for (int u = 1; u <= T; ++u) row = row + shift(t, u);  // the diagonal is 0
         RowAverage(t) = row / static_cast<float>(T - 1);
     }
 
     out.Clear();
     out.Line();
     for (int t = 1; t <= T; ++t)
-        PrintMatrixRow(out, d.DateYear(t), RowAverage(t), s.ShareShift, t, ShareShiftColumns, ".###");
+        PrintMatrixRow(out, d.DateYear(t), RowAverage(t), shift, t, ShareShiftColumns, ".###");
     out.Line();
     PrintAverageOverall(out, s.AvShareShift);
-    out.Tables.push_back(MatrixTable(d, "Share shift", RowAverage, s.ShareShift));
+    out.Tables.push_back(MatrixTable(d, "Share shift", RowAverage, shift));
     out.Tables.push_back(OverallTable("Average overall", "AvShareShift", s.AvShareShift));
 }

@@ -3,6 +3,13 @@
 #include "InfoTestData.h"
 #include "stats/InfoPaging.h"
 
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "TestForm.h"
+#include "data/Loader.h"
+
 namespace {
 
 using Fields = std::vector<std::string>;
@@ -134,3 +141,21 @@ TEST(InfoPagingLastInfo, TheShareShiftMatrixWithRowAverages) {
 }
 
 }  // namespace
+
+TEST(InfoPagingLastInfo, ColumnsBeyondTheLoadedDatesStayZeroAfterALargerDataSet) {
+    // First the real data (22 dates) leaves ShareShift filled; then a table of 3 dates.
+    auto f = FormWithRealData();
+    f->Click("InfoStats");
+    f->InstallData(LoadDataText("\"A\",50,40,30\n\"B\",30,35,45\n\"C\",20,25,25\n", "small.csv", 3, 3));
+    for (const char* step : {"InfoStats", "NextInfo", "NextLastInfo", "LastInfo"}) f->Click(step);
+    int rows = 0;
+    for (const std::string& line : f->Text.Lines()) {
+        std::istringstream in(line);
+        std::vector<std::string> tokens;
+        for (std::string tok; in >> tok;) tokens.push_back(tok);
+        if (tokens.size() != 24) continue;  // year, row average, 22 columns
+        ++rows;
+        for (std::size_t k = 5; k < tokens.size(); ++k) EXPECT_EQ(tokens[k], ".") << line;
+    }
+    EXPECT_EQ(rows, 3);
+}
