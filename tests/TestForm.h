@@ -7,6 +7,7 @@
 
 #include "app/Form.h"
 #include "data/Loader.h"
+#include "draw/RunError.h"
 
 inline std::unique_ptr<Form> FormWithData(const std::string& csv, int cities, int dates) {
     auto f = std::make_unique<Form>();
@@ -20,6 +21,16 @@ inline std::unique_ptr<Form> FormWithTestFile(const std::string& name, int citie
     std::stringstream s;
     s << in.rdbuf();
     return FormWithData(s.str(), cities, dates);
+}
+
+// The message of a click that fails, or "no error".
+inline std::string ErrorOf(Form& f, const char* control) {
+    try {
+        f.Click(control);
+    } catch (const RunError& e) {
+        return e.what();
+    }
+    return "no error";
 }
 
 // A Form with the real data set loaded from ../shared/data.

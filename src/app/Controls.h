@@ -5,7 +5,7 @@
 
 #include "draw/Numeric.h"
 
-enum class ControlKind { Button, List, Label, Image, Picture };
+enum class ControlKind { Button, List, Label, Image };
 
 // One control of the window as the core sees it: the window only mirrors these fields.
 struct Control {

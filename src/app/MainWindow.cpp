@@ -128,8 +128,6 @@ void MainWindow::buildControls() {
             w = bannerView_;
             break;
         }
-        case ControlKind::Picture:
-            break;
         }
         if (!w) continue;
         w->setObjectName(QString::fromStdString(name));

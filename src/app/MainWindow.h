@@ -6,7 +6,6 @@
 #include "app/Banner.h"
 #include "app/Form.h"
 
-class QAbstractButton;
 class QComboBox;
 class QLabel;
 class QScrollArea;

@@ -9,7 +9,6 @@ class PictureView : public QWidget {
     Q_OBJECT
 public:
     PictureView(const Picture* picture, QWidget* parent = nullptr);
-    void setPicture(const Picture* picture) { picture_ = picture; update(); }
     // Tells what lies under a point given in twips; an empty text shows no tool tip.
     void setDescriber(std::function<QString(float, float)> describe);
     // The text the tool tip would show for a point in widget pixels.

@@ -106,15 +106,6 @@ std::set<std::string> MainPanel() {
     return s;
 }
 
-std::string ErrorOf(Form& f, const char* control) {
-    try {
-        f.Click(control);
-    } catch (const RunError& e) {
-        return e.what();
-    }
-    return "no error";
-}
-
 // A folder holding a USData.csv of the given text, removed at the end.
 class DataDir {
 public:

@@ -25,15 +25,6 @@ std::string Summary(const std::string& a, const std::string& b, const std::strin
     return s;
 }
 
-std::string ErrorOf(Form& f, const char* control) {
-    try {
-        f.Click(control);
-    } catch (const RunError& e) {
-        return e.what();
-    }
-    return "no error";
-}
-
 }  // namespace
 
 // zipfhand.csv, 1790: 400, 200, 100, shares 4/7, 2/7, 1/7.
