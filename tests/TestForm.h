@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/Form.h"
+#include "core/Form.h"
 #include "data/Loader.h"
 #include "draw/RunError.h"
 

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "app/Export.h"
-#include "app/Form.h"
+#include "core/Form.h"
 #include "draw/RunError.h"
 #include "render/PictureRenderer.h"
 

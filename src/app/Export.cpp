@@ -7,7 +7,7 @@
 #include <sstream>
 #include <vector>
 
-#include "app/Form.h"
+#include "core/Form.h"
 #include "draw/RunError.h"
 #include "render/PictureRenderer.h"
 

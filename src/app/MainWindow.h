@@ -3,8 +3,8 @@
 #include <map>
 #include <memory>
 
-#include "app/Banner.h"
-#include "app/Form.h"
+#include "core/Banner.h"
+#include "core/Form.h"
 
 class QComboBox;
 class QLabel;

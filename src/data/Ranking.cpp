@@ -5,7 +5,8 @@
 #include <numeric>
 #include <vector>
 
-#include "app/Form.h"
+#include "data/DataSet.h"
+#include "draw/Canvas.h"
 #include "draw/RunError.h"
 
 void SortDescending(CityVec& values, CityVec& sorted, CityVec& order, int16_t n) {
@@ -23,9 +24,7 @@ void SortDescending(CityVec& values, CityVec& sorted, CityVec& order, int16_t n)
     for (int i = 1; i <= n; ++i) values(i) = -100.0f;
 }
 
-void NumberByFirstAppearance(Form& f) {
-    const DataSet& d = *f.data;
-    RankTables& r = f.rank;
+void NumberByFirstAppearance(const DataSet& d, RankTables& r) {
     float total = 0;
     for (int t = 1; t <= d.NumDates; ++t) total += d.NumPresent(t);
     Vec1<float, 20000> list;
@@ -48,9 +47,7 @@ void NumberByFirstAppearance(Form& f) {
 
 namespace {
 
-void BuildRankTables(Form& f) {
-    const DataSet& d = *f.data;
-    RankTables& r = f.rank;
+void BuildRankTables(const DataSet& d, RankTables& r) {
     CityVec values, sorted, order;
     for (int t = 1; t <= d.NumDates; ++t) {
         for (int c = 1; c <= d.NumCities; ++c) values(c) = d.PopTable(c, t);
@@ -61,7 +58,7 @@ void BuildRankTables(Form& f) {
             r.LogRankPop(i, t) = static_cast<float>(std::log(static_cast<double>(sorted(i))));
         }
     }
-    NumberByFirstAppearance(f);
+    NumberByFirstAppearance(d, r);
     // From a number for each city to a city for each number; never-entering cities first.
     for (int c = 1; c <= d.NumCities; ++c) values(c) = r.EntryOrder(c);
     SortDescending(values, sorted, order, d.NumCities);
@@ -90,15 +87,14 @@ void BuildRankTables(Form& f) {
 
 }  // namespace
 
-void Rank_Click(Form& f) {
-    Picture& p = f.Picture1;
-    ClearPicture(f);
+void RankSize(const DataSet& d, RankTables& r, const Canvas& c) {
+    Picture& p = c.pic;
+    ClearPicture(c);
     p.DrawWidth = 1;
-    f.frame.AxisKind = 1;
-    ApplyBackgroundChoice(f, true);
+    c.frame.AxisKind = 1;
+    ApplyBackgroundChoice(c, true);
 
-    BuildRankTables(f);
-    const DataSet& d = *f.data;
+    BuildRankTables(d, r);
     const float yRange = static_cast<float>(1.1 * std::log(10000000.0));
     float maxPresent = -10;
     for (int t = 1; t <= d.NumDates; ++t)
@@ -108,16 +104,15 @@ void Rank_Click(Form& f) {
     if (maxPresent < 1) throw RunError("No city has a population at any date: there is no rank-size plot to draw");
 
     const float xRange = static_cast<float>(1.1 * std::log(static_cast<double>(maxPresent)));
-    DrawAxes(f, yRange, xRange, "Log Population", "Log Rank");
-    RankTables& r = f.rank;
+    DrawAxes(c, yRange, xRange, "Log Population", "Log Rank");
     r.ColorRed = r.ColorGreen = r.ColorBlue = 255;
     r.ColorStep = 255.0f / d.NumDates;
     CityVec values;
     for (int t = 1; t <= d.NumDates; ++t) {
         for (int i = 1; i <= d.NumCities; ++i) values(i) = r.LogRankPop(i, t);
-        f.frame.PlotColor = static_cast<float>(RGB(ToInt16(r.ColorRed), ToInt16(r.ColorGreen), ToInt16(r.ColorBlue)));
+        c.frame.PlotColor = static_cast<float>(RGB(ToInt16(r.ColorRed), ToInt16(r.ColorGreen), ToInt16(r.ColorBlue)));
         p.CurrentTag = OpTag{0, static_cast<int16_t>(t), RankCurve, 0};
-        PlotCurve(f, values, r.LogRank, ToInt16(d.NumPresent(t)));
+        PlotCurve(c, values, r.LogRank, ToInt16(d.NumPresent(t)));
         r.ColorGreen = r.ColorGreen - r.ColorStep;
         r.ColorRed = r.ColorRed - r.ColorStep;
         r.ColorBlue = r.ColorBlue - r.ColorStep;

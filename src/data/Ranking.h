@@ -3,7 +3,8 @@
 
 #include "draw/Arrays.h"
 
-class Form;
+struct Canvas;
+struct DataSet;
 
 // The rank tables every analysis reads, rebuilt in full by each Rank_Click.
 struct RankTables {
@@ -25,7 +26,7 @@ struct RankTables {
 void SortDescending(CityVec& values, CityVec& sorted, CityVec& order, int16_t n);
 
 // EntryOrder(c) = the number under which city c first enters the ranked lists, 0 if never.
-void NumberByFirstAppearance(Form& f);
+void NumberByFirstAppearance(const DataSet& d, RankTables& r);
 
 // "Rank-Size": builds the rank tables; draws the fading rank-size curves when DataReady = 1.
-void Rank_Click(Form& f);
+void RankSize(const DataSet& d, RankTables& r, const Canvas& c);

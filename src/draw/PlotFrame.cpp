@@ -2,17 +2,14 @@
 
 #include <cmath>
 
-#include "app/Form.h"
+#include "draw/Canvas.h"
 
-bool BlackBackground(const Form& f) { return f.BackMapIndex() == 1; }
-
-void ApplyBackgroundChoice(Form& f, bool setAxisColor) {
-    bool black = BlackBackground(f);
-    f.Picture1.BackColor = black ? Black : LightGrey;
-    if (setAxisColor) f.frame.AxisColor = static_cast<float>(black ? LightGrey : Black);
+void ApplyBackgroundChoice(const Canvas& c, bool setAxisColor) {
+    c.pic.BackColor = c.black ? Black : LightGrey;
+    if (setAxisColor) c.frame.AxisColor = static_cast<float>(c.black ? LightGrey : Black);
 }
 
-void ClearPicture(Form& f) { f.Picture1.Clear(); }
+void ClearPicture(const Canvas& c) { c.pic.Clear(); }
 
 namespace {
 
@@ -22,9 +19,9 @@ void PrintAt(Picture& p, double x, double y, const std::string& text) {
     p.Print(text);
 }
 
-void DrawTimeAxes(Form& f, Colour axis, double X0, double Y0) {
-    PlotFrame& fr = f.frame;
-    Picture& p = f.Picture1;
+void DrawTimeAxes(const Canvas& c, Colour axis, double X0, double Y0) {
+    PlotFrame& fr = c.frame;
+    Picture& p = c.pic;
     for (int k : {7, 12, 17, 22}) {
         double x = X0 + k * static_cast<double>(fr.XScale);
         p.Line(static_cast<float>(x), static_cast<float>(Y0), static_cast<float>(x), static_cast<float>(Y0 + 200), axis);
@@ -42,9 +39,9 @@ void DrawTimeAxes(Form& f, Colour axis, double X0, double Y0) {
     }
 }
 
-void DrawLogAxes(Form& f, Colour axis, double X0, double Y0) {
-    PlotFrame& fr = f.frame;
-    Picture& p = f.Picture1;
+void DrawLogAxes(const Canvas& c, Colour axis, double X0, double Y0) {
+    PlotFrame& fr = c.frame;
+    Picture& p = c.pic;
     PrintAt(p, X0 - 100, Y0 + 300, "1");
     for (int v : {10, 100}) {
         double x = X0 + std::log(static_cast<double>(v)) * fr.XScale;
@@ -62,9 +59,9 @@ void DrawLogAxes(Form& f, Colour axis, double X0, double Y0) {
 
 }  // namespace
 
-void DrawAxes(Form& f, float yRange, float xRange, const std::string& yTitle, const std::string& xTitle) {
-    PlotFrame& fr = f.frame;
-    Picture& p = f.Picture1;
+void DrawAxes(const Canvas& c, float yRange, float xRange, const std::string& yTitle, const std::string& xTitle) {
+    PlotFrame& fr = c.frame;
+    Picture& p = c.pic;
     const Colour axis = ColourFromFloat(fr.AxisColor);
     p.FontSize = 9;
     p.ForeColor = axis;
@@ -91,17 +88,17 @@ void DrawAxes(Form& f, float yRange, float xRange, const std::string& yTitle, co
     seg(X0, Y0, X0 - 200, Y0);
     seg(X0, Y0, X0, Y0 + 200);
     if (fr.AxisKind != 1)
-        DrawTimeAxes(f, axis, X0, Y0);
+        DrawTimeAxes(c, axis, X0, Y0);
     else
-        DrawLogAxes(f, axis, X0, Y0);
+        DrawLogAxes(c, axis, X0, Y0);
     p.ForeColor = axis;
     PrintAt(p, fr.PicWidth - 1350, fr.PicHeight - 500, xTitle);
     PrintAt(p, 200, fr.TopMargin - 350, yTitle);
 }
 
-void PlotCurveImpl(Form& f, const float* ys, std::size_t ysCap, const float* xs, std::size_t xsCap, int n) {
-    const PlotFrame& fr = f.frame;
-    Picture& p = f.Picture1;
+void PlotCurveImpl(const Canvas& c, const float* ys, std::size_t ysCap, const float* xs, std::size_t xsCap, int n) {
+    const PlotFrame& fr = c.frame;
+    Picture& p = c.pic;
     auto px = [&](int k) {
         if (k > static_cast<int>(xsCap)) throw RunError("Subscript out of range");
         return static_cast<float>(static_cast<double>(xs[k - 1]) * fr.XScale + fr.LeftMargin);
@@ -116,9 +113,9 @@ void PlotCurveImpl(Form& f, const float* ys, std::size_t ysCap, const float* xs,
     p.CurrentTag.point = 1;
     p.Line(x, y, x, y, Black);
     const Colour colour = ColourFromFloat(fr.PlotColor);
-    for (f.LoopIndex = 2; f.LoopIndex <= n; f.LoopIndex = Add16(f.LoopIndex, 1)) {
-        p.CurrentTag.point = f.LoopIndex;
-        p.LineTo(px(f.LoopIndex), py(f.LoopIndex), colour);
+    for (c.LoopIndex = 2; c.LoopIndex <= n; c.LoopIndex = Add16(c.LoopIndex, 1)) {
+        p.CurrentTag.point = c.LoopIndex;
+        p.LineTo(px(c.LoopIndex), py(c.LoopIndex), colour);
     }
     p.CurrentTag = tag;
 }

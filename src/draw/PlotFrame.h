@@ -4,7 +4,7 @@
 
 #include "draw/Arrays.h"
 
-class Form;
+struct Canvas;
 
 // The frame fields shared by every x-y plot (and overwritten by the spirels).
 struct PlotFrame {
@@ -19,28 +19,25 @@ struct PlotFrame {
 inline constexpr Colour Black = 0;
 inline constexpr Colour LightGrey = 200 + 256 * 200 + 65536 * 200;
 
-// True when the background chooser stands at position 1 ("Black").
-bool BlackBackground(const Form& f);
-
-// The background choice every plot command starts with: BackColor from BackMap, and
+// The background choice every plot command starts with: BackColor from the chooser, and
 // with setAxisColor the contrasting AxisColor. Neither clears the picture.
-void ApplyBackgroundChoice(Form& f, bool setAxisColor);
+void ApplyBackgroundChoice(const Canvas& c, bool setAxisColor);
 
 // Assign an empty picture to Picture1: every drawing vanishes, BackColor stays.
-void ClearPicture(Form& f);
+void ClearPicture(const Canvas& c);
 
 // Sets the frame fields from Picture1's size and draws both axes of the kind AxisKind
 // holds, their ticks and labels, and the two titles, in AxisColor.
-void DrawAxes(Form& f, float yRange, float xRange, const std::string& yTitle, const std::string& xTitle);
+void DrawAxes(const Canvas& c, float yRange, float xRange, const std::string& yTitle, const std::string& xTitle);
 
 // The polyline through (xs(k), ys(k)), k = 1..n, in data units on the last frame: a black
 // one-point mark at the first point, then n - 1 segments in PlotColor. Uses LoopIndex.
-void PlotCurveImpl(Form& f, const float* ys, std::size_t ysCap, const float* xs, std::size_t xsCap, int n);
+void PlotCurveImpl(const Canvas& c, const float* ys, std::size_t ysCap, const float* xs, std::size_t xsCap, int n);
 
 template <typename A, typename B>
-void PlotCurve(Form& f, const A& ys, const B& xs, int n) {
+void PlotCurve(const Canvas& c, const A& ys, const B& xs, int n) {
     // Element 1 is always read, so an empty array fails even with n = 0.
     const float* y = &ys(1);
     const float* x = &xs(1);
-    PlotCurveImpl(f, y, A::Capacity, x, B::Capacity, n);
+    PlotCurveImpl(c, y, A::Capacity, x, B::Capacity, n);
 }

@@ -2,25 +2,25 @@
 
 #include <cmath>
 
-#include "app/Form.h"
+#include "draw/Canvas.h"
 
-float ClearForStatisticsSpirel(Form& f) {
-    ClearPicture(f);
-    f.Picture1.DrawWidth = 1;
-    ApplyBackgroundChoice(f, false);
-    return static_cast<float>(BlackBackground(f) ? LightGrey : Black);
+float ClearForStatisticsSpirel(const Canvas& c) {
+    ClearPicture(c);
+    c.pic.DrawWidth = 1;
+    ApplyBackgroundChoice(c, false);
+    return static_cast<float>(c.black ? LightGrey : Black);
 }
 
 float SpirelStartAngle() { return static_cast<float>(TwoPi / 4); }
 
-SpirelPoint SpirelPosition(const Form& f, double r, double theta) {
-    double cx = f.frame.PicWidth / 2.0, cy = f.frame.PicHeight / 2.0;
+SpirelPoint SpirelPosition(const PlotFrame& frame, double r, double theta) {
+    double cx = frame.PicWidth / 2.0, cy = frame.PicHeight / 2.0;
     return {static_cast<float>(cx - r * std::cos(theta)), static_cast<float>(cy - r * std::sin(theta))};
 }
 
-float DrawSpirelRings(Form& f, float fg) {
-    PlotFrame& fr = f.frame;
-    Picture& p = f.Picture1;
+float DrawSpirelRings(const Canvas& c, float fg) {
+    PlotFrame& fr = c.frame;
+    Picture& p = c.pic;
     const Colour colour = ColourFromFloat(fg);
     fr.LeftMargin = fr.RightMargin = fr.TopMargin = fr.BottomMargin = 700;
     fr.PicWidth = p.Width;
@@ -38,47 +38,46 @@ float DrawSpirelRings(Form& f, float fg) {
     return R;
 }
 
-void DrawSpirelSpokes(Form& f, float radius, float fg) {
-    const PlotFrame& fr = f.frame;
-    Picture& p = f.Picture1;
+void DrawSpirelSpokes(const Canvas& c, const DialDates& dates, float radius, float fg) {
+    const PlotFrame& fr = c.frame;
+    Picture& p = c.pic;
     const Colour colour = ColourFromFloat(fg);
     const float cx = fr.PicWidth / 2, cy = fr.PicHeight / 2;
     // One spoke fewer than dates: after a full turn the last date shares the first spoke.
     float angle = SpirelStartAngle();
-    for (int t = 1; t <= f.data->NumDates - 1; ++t) {
+    for (int t = 1; t <= dates.NumDates - 1; ++t) {
         double X = std::cos(static_cast<double>(angle)) * radius;
         double Y = std::sin(static_cast<double>(angle)) * radius;
         p.Line(cx, cy, static_cast<float>(cx - X), static_cast<float>(cy - Y), colour);
-        angle = angle + f.data->AngleStep(t);
+        angle = angle + dates.AngleStep(t);
     }
 }
 
-float DrawSpirelRingsAndSpokes(Form& f, float fg) {
-    const float R = DrawSpirelRings(f, fg);
-    DrawSpirelSpokes(f, R, fg);
+float DrawSpirelRingsAndSpokes(const Canvas& c, const DialDates& dates, float fg) {
+    const float R = DrawSpirelRings(c, fg);
+    DrawSpirelSpokes(c, dates, R, fg);
     return R;
 }
 
-float DrawSpirelFaceProcedure(Form& f, float fg) {
-    float R = DrawSpirelRingsAndSpokes(f, fg);
+float DrawSpirelFaceProcedure(const Canvas& c, const DialDates& dates, float fg) {
+    float R = DrawSpirelRingsAndSpokes(c, dates, fg);
     float angle = 0;
-    DrawSpirelFace(f, angle, R, fg);
+    DrawSpirelFace(c, dates, angle, R, fg);
     return R;
 }
 
-void DrawSpirelFace(Form& f, float& angle, float radius, float colour) {
-    Picture& p = f.Picture1;
+void DrawSpirelFace(const Canvas& c, const DialDates& dates, float& angle, float radius, float colour) {
+    Picture& p = c.pic;
     p.ForeColor = ColourFromFloat(colour);
     p.FontSize = 11;
     p.FontBold = false;
     angle = SpirelStartAngle();
-    const DataSet& d = *f.data;
-    for (f.LoopIndex = 1; f.LoopIndex <= d.NumDates - 1; f.LoopIndex = Add16(f.LoopIndex, 1)) {
+    for (c.LoopIndex = 1; c.LoopIndex <= dates.NumDates - 1; c.LoopIndex = Add16(c.LoopIndex, 1)) {
         double X = std::cos(static_cast<double>(angle)) * radius * 1.1;
         double Y = std::sin(static_cast<double>(angle)) * radius * 1.1;
-        p.CurrentX = static_cast<float>(f.frame.PicWidth / 2.0 - (X + 300));
-        p.CurrentY = static_cast<float>(f.frame.PicHeight / 2.0 - (Y + 80));
-        p.Print(" " + std::to_string(d.DateYear(f.LoopIndex)));
-        angle = angle + d.AngleStep(f.LoopIndex);
+        p.CurrentX = static_cast<float>(c.frame.PicWidth / 2.0 - (X + 300));
+        p.CurrentY = static_cast<float>(c.frame.PicHeight / 2.0 - (Y + 80));
+        p.Print(" " + std::to_string(dates.Year(c.LoopIndex)));
+        angle = angle + dates.AngleStep(c.LoopIndex);
     }
 }

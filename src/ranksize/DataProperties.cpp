@@ -1,6 +1,7 @@
 #include "ranksize/DataProperties.h"
 
-#include "app/Form.h"
+#include "data/DataSet.h"
+#include "draw/Canvas.h"
 #include "draw/Formats.h"
 
 namespace {
@@ -18,9 +19,7 @@ DateVec PresentTotals(const DataSet& d) {
     return total;
 }
 
-void PrintTable(Form& f, const DateVec& total) {
-    const DataSet& d = *f.data;
-    TextSurface& text = f.Text;
+void PrintTable(const DataSet& d, TextSurface& text, const DateVec& total) {
     text.Line().Line();
     text.Put("   ").Put("Year ").Put("  ").Put("   No of Cities").Put("      ").Put("Total Population").End();
     text.Line();
@@ -37,35 +36,32 @@ void PrintTable(Form& f, const DateVec& total) {
 
 }  // namespace
 
-void DataProperties_Click(Form& f) {
-    Picture& p = f.Picture1;
-    const DataSet& d = *f.data;
+void DataProperties(const DataSet& d, const Canvas& c) {
+    Picture& p = c.pic;
     p.FontSize = 9;
-    f.ShowMainCommandSet(false);
-    p.Visible = true;
-    ClearPicture(f);
-    ApplyBackgroundChoice(f, true);
-    f.Text.Line();
+    ClearPicture(c);
+    ApplyBackgroundChoice(c, true);
+    c.text.Line();
 
     const DateVec total = PresentTotals(d);
-    PrintTable(f, total);
+    PrintTable(d, c.text, total);
     ResultTable table;
     table.title = "Data Properties";
     table.columns = {"Year", "NumPresent", "TotalPopulation"};
     for (int t = 1; t <= d.NumDates; ++t)
         table.Row().Add(static_cast<int>(d.DateYear(t))).Add(d.NumPresent(t)).Add(total(t));
-    f.Text.Tables.push_back(std::move(table));
+    c.text.Tables.push_back(std::move(table));
 
     const float xRange = static_cast<float>(d.NumDates * 1.1);
     DateVec xpos;
     for (int t = 1; t <= d.NumDates; ++t) xpos(t) = d.NumDates * d.TimeFraction(t);
 
     // Time axes from here on, until "Rank-Size" or "Rank Shift" sets log-log axes again.
-    f.frame.AxisKind = 0;
+    c.frame.AxisKind = 0;
     // The vertical scale is fixed: a later total above it runs off the top of the frame.
-    DrawAxes(f, 105000000, xRange, "Population", "Time");
-    f.frame.PlotColor = f.frame.AxisColor;
+    DrawAxes(c, 105000000, xRange, "Population", "Time");
+    c.frame.PlotColor = c.frame.AxisColor;
     p.DrawWidth = 2;
-    PlotCurve(f, total, xpos, d.NumDates);
+    PlotCurve(c, total, xpos, d.NumDates);
     p.DrawWidth = 1;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
-class Form;
+struct Canvas;
+struct DataSet;
 
-void DataProperties_Click(Form& f);
+// The number of cities and their total population at each date, printed and drawn in time.
+void DataProperties(const DataSet& d, const Canvas& c);

@@ -1,7 +1,11 @@
 #pragma once
 
-class Form;
+struct Canvas;
+struct DataSet;
+struct RankTables;
 
-void SizeRank_Click(Form& f);
-void CumRankSize_Click(Form& f);
-void CumSizeRank_Click(Form& f);
+// The distributions of every date as size by rank, rank by cumulative size and cumulative
+// size by rank.
+void SizeRank(const DataSet& d, RankTables& r, const Canvas& c);
+void CumRankSize(const DataSet& d, RankTables& r, const Canvas& c);
+void CumSizeRank(const DataSet& d, RankTables& r, const Canvas& c);

@@ -2,7 +2,9 @@
 
 #include <cmath>
 
-#include "app/Form.h"
+#include "data/DataSet.h"
+#include "data/Ranking.h"
+#include "draw/Canvas.h"
 
 namespace {
 
@@ -21,18 +23,16 @@ constexpr int ShiftDate = 17;
 
 // In order of their 1950 rank, the 1950 cities at their populations of the last date;
 // a city absent then (population 1, logarithm 0) breaks the line.
-void DrawShiftLine(Form& f) {
-    const DataSet& d = *f.data;
-    const RankTables& r = f.rank;
-    Picture& p = f.Picture1;
+void DrawShiftLine(const DataSet& d, const RankTables& r, const Canvas& c) {
+    Picture& p = c.pic;
     const Colour red = RGB(255, 0, 0);
     CityVec ys;
     for (int i = 1; i <= d.NumCities; ++i) ys(i) = Ln(d.PopTable(r.RankCity(i, ShiftDate), d.NumDates));
     BrokenPath path(p, red);
     const int16_t n = ToInt16(d.NumPresent(ShiftDate));
     for (int i = 1; i <= n; ++i) {
-        const float x = FrameX(f.frame, r.LogRank(i));
-        const float y = FrameY(f.frame, ys(i));
+        const float x = FrameX(c.frame, r.LogRank(i));
+        const float y = FrameY(c.frame, ys(i));
         if (ys(i) == 0) {
             path.Break();
             continue;
@@ -47,37 +47,33 @@ constexpr float Absent = 999;  // marks a city-date without a point in rank spac
 
 }  // namespace
 
-void RankShift_Click(Form& f) {
-    const DataSet& d = *f.data;
-    RankTables& r = f.rank;
-    Picture& p = f.Picture1;
-    ClearPicture(f);
-    f.frame.AxisKind = 1;
+void RankShift(const DataSet& d, RankTables& r, const Canvas& c) {
+    Picture& p = c.pic;
+    ClearPicture(c);
+    c.frame.AxisKind = 1;
     p.DrawWidth = 1;
-    ApplyBackgroundChoice(f, true);
-    f.frame.PlotColor = f.frame.AxisColor;
-    DrawAxes(f, static_cast<float>(1.1 * std::log(10000000.0)), static_cast<float>(1.1 * std::log(100.0)),
+    ApplyBackgroundChoice(c, true);
+    c.frame.PlotColor = c.frame.AxisColor;
+    DrawAxes(c, static_cast<float>(1.1 * std::log(10000000.0)), static_cast<float>(1.1 * std::log(100.0)),
              "Log Population", "Log Rank");
     CityVec ys;
     for (int t = 1; t <= d.NumDates; ++t) {
         for (int i = 1; i <= d.NumCities; ++i) ys(i) = r.LogRankPop(i, t);
         p.CurrentTag = OpTag{0, static_cast<int16_t>(t), RankCurve};
-        PlotCurve(f, ys, r.LogRank, ToInt16(d.NumPresent(t)));
+        PlotCurve(c, ys, r.LogRank, ToInt16(d.NumPresent(t)));
     }
     p.CurrentTag = OpTag{};
     // The red line stays 2 pixels wide and leaves DrawWidth at 2.
     p.DrawWidth = 2;
-    f.frame.PlotColor = 255;
-    DrawShiftLine(f);
+    c.frame.PlotColor = 255;
+    DrawShiftLine(d, r, c);
 }
 
-void RankSpace_Click(Form& f) {
-    const DataSet& d = *f.data;
-    RankTables& r = f.rank;
-    Picture& p = f.Picture1;
-    ClearPicture(f);
+void RankSpace(const DataSet& d, RankTables& r, const Canvas& cv) {
+    Picture& p = cv.pic;
+    ClearPicture(cv);
     // Only the background: the axes keep the colour the last command gave them.
-    ApplyBackgroundChoice(f, false);
+    ApplyBackgroundChoice(cv, false);
 
     // Layer 1: ln rank; layer 2: ln population.
     Grid<float, MaxCities, MaxDates> logRank, logPop;
@@ -99,15 +95,15 @@ void RankSpace_Click(Form& f) {
             if (logPop(c, t) > maxLogPop) maxLogPop = logPop(c, t);
             if (logRank(c, t) > maxLogRank) maxLogRank = logRank(c, t);
         }
-    DrawAxes(f, static_cast<float>(1.1 * maxLogPop), static_cast<float>(1.1 * maxLogRank), "Log Population",
+    DrawAxes(cv, static_cast<float>(1.1 * maxLogPop), static_cast<float>(1.1 * maxLogRank), "Log Population",
              "Log Rank");
 
     r.ColorRed = r.ColorGreen = r.ColorBlue = 0;
     r.ColorStep = static_cast<float>(255.0 / (d.NumCities + 1));
     p.DrawWidth = 2;
     for (int c = 1; c <= d.NumCities; ++c) {
-        f.frame.PlotColor = static_cast<float>(RGB(ToInt16(r.ColorRed), ToInt16(r.ColorGreen), ToInt16(r.ColorBlue)));
-        const Colour colour = ColourFromFloat(f.frame.PlotColor);
+        cv.frame.PlotColor = static_cast<float>(RGB(ToInt16(r.ColorRed), ToInt16(r.ColorGreen), ToInt16(r.ColorBlue)));
+        const Colour colour = ColourFromFloat(cv.frame.PlotColor);
         // Each run of present dates starts with a black one-point mark.
         BrokenPath path(p, colour, Black);
         for (int t = 1; t <= d.NumDates; ++t) {
@@ -116,7 +112,7 @@ void RankSpace_Click(Form& f) {
                 continue;
             }
             p.CurrentTag = OpTag{static_cast<int16_t>(c), static_cast<int16_t>(t), 0};
-            path.To(FrameX(f.frame, logRank(c, t)), FrameY(f.frame, logPop(c, t)));
+            path.To(FrameX(cv.frame, logRank(c, t)), FrameY(cv.frame, logPop(c, t)));
         }
         r.ColorGreen = r.ColorGreen + r.ColorStep;
         r.ColorRed = r.ColorRed + r.ColorStep;

@@ -1,6 +1,10 @@
 #pragma once
 
-class Form;
+struct Canvas;
+struct DataSet;
+struct RankTables;
 
-void RankShift_Click(Form& f);
-void RankSpace_Click(Form& f);
+// Every rank-size curve with the 1950 cities at their last-date populations in red.
+void RankShift(const DataSet& d, RankTables& r, const Canvas& c);
+// Each city's path through rank-size space.
+void RankSpace(const DataSet& d, RankTables& r, const Canvas& c);

@@ -1,6 +1,9 @@
 #pragma once
 
-class Form;
+struct Canvas;
+struct DataSet;
+struct RankTables;
 
-void RankChange_Click(Form& f);
-void PopChange_Click(Form& f);
+// Each city's rank, or population, through time.
+void RankChange(const DataSet& d, RankTables& r, const Canvas& c);
+void PopChange(const DataSet& d, RankTables& r, const Canvas& c);

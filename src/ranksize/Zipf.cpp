@@ -3,7 +3,10 @@
 #include <cmath>
 #include <string>
 
-#include "app/Form.h"
+#include "data/DataSet.h"
+#include "data/Ranking.h"
+#include "draw/Canvas.h"
+#include "ranksize/ZipfState.h"
 #include "draw/Formats.h"
 
 namespace {
@@ -36,9 +39,7 @@ void FillShares(const RankTables& r, int t, int n, CityDateGrid& share) {
 
 // Hill estimates at every cut-off of date t, stored for Next-Graph, and the date's
 // summary line: all cities, the two largest, the mean over cut-offs, the slope.
-void EstimateAndPrint(Form& f, const CityDateGrid& share, float slope, int t, int n, ResultTable& table) {
-    const DataSet& d = *f.data;
-    ZipfState& z = f.zipf;
+void EstimateAndPrint(const DataSet& d, ZipfState& z, TextSurface& text, const CityDateGrid& share, float slope, int t, int n, ResultTable& table) {
     if (n < 2)
         throw RunError("Zipf-Exponents: fewer than two cities are present in " + YearOf(d, t) +
                        ", so no exponent can be estimated for that year");
@@ -59,7 +60,7 @@ void EstimateAndPrint(Form& f, const CityDateGrid& share, float slope, int t, in
     double sum = 0;
     for (int i = 1; i <= n - 1; ++i) sum += est(i);
     const float mean = static_cast<float>(sum / (n - 1));
-    f.Text.Put("  ")
+    text.Put("  ")
         .Put(Format(est(1) - 1, "#.###"))
         .Zone()
         .Put(Format(est(n - 1) - 1, "#.###"))
@@ -73,14 +74,9 @@ void EstimateAndPrint(Form& f, const CityDateGrid& share, float slope, int t, in
 
 }  // namespace
 
-void Zipf_Click(Form& f) {
-    const DataSet& d = *f.data;
-    const RankTables& r = f.rank;
-    ZipfState& z = f.zipf;
-    ApplyBackgroundChoice(f, true);
-    f.ShowMainCommandSet(false);
-    f.panel.Show("NextGraph");
-    f.Text.Line();
+void ZipfExponents(const DataSet& d, const RankTables& r, ZipfState& z, const Canvas& c) {
+    ApplyBackgroundChoice(c, true);
+    c.text.Line();
 
     // The slope needs two present cities; a date with fewer is reported when its line is due.
     DateVec slope;
@@ -95,13 +91,13 @@ void Zipf_Click(Form& f) {
     table.columns = {"Year", "HillAllCities", "HillTwoLargest", "HillMean", "RegressionSlope"};
     try {
         for (int t = 1; t <= d.NumDates; ++t)
-            EstimateAndPrint(f, share, slope(t), t, ToInt16(d.NumPresent(t)), table);
-        f.Text.Tables.push_back(std::move(table));
+            EstimateAndPrint(d, z, c.text, share, slope(t), t, ToInt16(d.NumPresent(t)), table);
+        c.text.Tables.push_back(std::move(table));
     } catch (const RunError&) {
         // The lines printed so far stay; the next Next-Graph returns to the main panel
         // instead of drawing estimates that were never completed.
         z.GraphDate = Add16(d.NumDates, 1);
-        if (!table.rows.empty()) f.Text.Tables.push_back(std::move(table));
+        if (!table.rows.empty()) c.text.Tables.push_back(std::move(table));
         throw;
     }
     z.GraphDate = 1;
@@ -116,20 +112,15 @@ void Zipf_Click(Form& f) {
     }
     const float yRange = static_cast<float>(1.1 * maxEstimate);
     const float xRange = static_cast<float>(1.1 * maxShare);
-    ClearPicture(f);
-    DrawAxes(f, yRange, xRange, "Zipf Parameter", "Minimum Population");
+    ClearPicture(c);
+    DrawAxes(c, yRange, xRange, "Zipf Parameter", "Minimum Population");
 }
 
-void NextGraph_Click(Form& f) {
-    const DataSet& d = *f.data;
-    ZipfState& z = f.zipf;
-    Picture& p = f.Picture1;
+bool NextGraph(const DataSet& d, ZipfState& z, const Canvas& c) {
+    Picture& p = c.pic;
     const int16_t g = z.GraphDate;
     p.DrawWidth = 1;
-    if (g > d.NumDates) {
-        Clear_Click(f);
-        return;
-    }
+    if (g > d.NumDates) return false;
     const int16_t m = ToInt16(d.NumPresent(g) - 1);
     CityVec ys, xs;
     for (int i = 1; i <= m; ++i) {
@@ -137,9 +128,10 @@ void NextGraph_Click(Form& f) {
         xs(i) = z.CutoffShare(i, g);
     }
     // Date 16 takes palette colour 0, black, like every sixteenth date.
-    f.frame.PlotColor = static_cast<float>(PaletteColour(g & 15));
+    c.frame.PlotColor = static_cast<float>(PaletteColour(g & 15));
     p.CurrentTag = OpTag{0, g, 0};
-    PlotCurve(f, ys, xs, m);
+    PlotCurve(c, ys, xs, m);
     p.CurrentTag = OpTag{};
     z.GraphDate = Add16(g, 1);
+    return true;
 }

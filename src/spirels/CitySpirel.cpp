@@ -3,7 +3,10 @@
 #include <exception>
 #include <utility>
 
-#include "app/Form.h"
+#include "data/DataSet.h"
+#include "data/Ranking.h"
+#include "draw/Canvas.h"
+#include "spirels/SpirelState.h"
 #include "draw/Formats.h"
 #include "draw/SpirelFace.h"
 
@@ -13,28 +16,26 @@ constexpr Colour White = 255 + 256 * 255 + 65536 * 255;
 constexpr Colour Grey150 = 150 + 256 * 150 + 65536 * 150;
 
 // An empty face in the city spirel's own colours, which differ from the other plots'.
-void DrawFreshFace(Form& f) {
-    Picture& p = f.Picture1;
+void DrawFreshFace(const DataSet& d, const Canvas& c) {
+    Picture& p = c.pic;
     p.DrawWidth = 1;
-    ClearPicture(f);
-    const bool black = BlackBackground(f);
+    ClearPicture(c);
+    const bool black = c.black;
     p.BackColor = black ? Black : White;
-    DrawSpirelFaceProcedure(f, static_cast<float>(black ? White : Grey150));
+    DrawSpirelFaceProcedure(c, DialOf(d), static_cast<float>(black ? White : Grey150));
 }
 
 // The path colour of the n-th press since "Rank-Spirel1" (n = CityPlotCount after raising).
-void SetPathColour(Form& f) {
+void SetPathColour(const SpirelState& s, const Canvas& c) {
     static const int sequence[][3] = {{255, 0, 0},   {0, 255, 0},   {0, 0, 255},     {255, 255, 0}, {255, 0, 255},
                                       {0, 255, 255}, {0, 0, 0},     {150, 150, 150}, {255, 100, 0}};
-    const int n = f.spirel.CityPlotCount;
+    const int n = s.CityPlotCount;
     if (n < 2 || n > 10) return;
     const int* rgb = sequence[n - 2];
-    f.frame.PlotColor = static_cast<float>(RGB(rgb[0], rgb[1], rgb[2]));
+    c.frame.PlotColor = static_cast<float>(RGB(rgb[0], rgb[1], rgb[2]));
 }
 
-void PrintCityTable(Form& f, int c) {
-    const DataSet& d = *f.data;
-    TextSurface& text = f.Text;
+void PrintCityTable(const DataSet& d, const RankTables& r, TextSurface& text, int c) {
     text.Clear();
     for (int k = 0; k < 10; ++k) text.Line();
     text.FontSize = 11;
@@ -48,7 +49,7 @@ void PrintCityTable(Form& f, int c) {
     table.title = d.CityName(c);
     table.columns = {"CityName", "Year", "Rank", "Population"};
     for (int t = 1; t <= d.NumDates; ++t) {
-        float rank = f.rank.CityRank(c, t);
+        float rank = r.CityRank(c, t);
         float population = d.PopTable(c, t);
         if (rank > d.NumPresent(t)) rank = population = 0;
         text.Put("   ").Put(Unformatted(d.DateYear(t))).Zone().Put(Unformatted(rank)).Zone();
@@ -60,18 +61,17 @@ void PrintCityTable(Form& f, int c) {
 
 // The path by rank at SpirelScale: the first dot 3 pixels wide, everything after the first
 // segment 4. Returns the point of the last date, where the name goes.
-SpirelPoint DrawCityRankPath(Form& f, int c) {
-    const DataSet& d = *f.data;
-    Picture& p = f.Picture1;
-    const Colour colour = ColourFromFloat(f.frame.PlotColor);
+SpirelPoint DrawCityRankPath(const DataSet& d, const RankTables& r, const SpirelState& s, const Canvas& cv, int c) {
+    Picture& p = cv.pic;
+    const Colour colour = ColourFromFloat(cv.frame.PlotColor);
     p.DrawWidth = 3;
     float angle = SpirelStartAngle();
     bool penDown = false;
     SpirelPoint P{};
     for (int t = 1; t <= d.NumDates; ++t) {
-        const float rank = f.rank.CityRank(c, t);
-        const float r = f.spirel.SpirelScale * rank;
-        P = SpirelPosition(f, r, angle);
+        const float rank = r.CityRank(c, t);
+        const float radius = s.SpirelScale * rank;
+        P = SpirelPosition(cv.frame, radius, angle);
         p.CurrentTag = OpTag{static_cast<int16_t>(c), static_cast<int16_t>(t), 0};
         if (rank > d.NumPresent(t)) {
             penDown = false;
@@ -87,32 +87,32 @@ SpirelPoint DrawCityRankPath(Form& f, int c) {
     return P;
 }
 
-void PlotCity(Form& f) {
-    if (f.spirel.CityPlotCount == 1) DrawFreshFace(f);
-    f.spirel.CityPlotCount = Add16(f.spirel.CityPlotCount, 1);
-    SetPathColour(f);
-    f.spirel.CityChoice = static_cast<int16_t>(f.panel["Cities"].listIndex);
-    const int c = f.spirel.CityChoice + 1;
-    PrintCityTable(f, c);
+void PlotCity(const DataSet& d, const RankTables& r, SpirelState& s, const Canvas& cv, int16_t choice) {
+    if (s.CityPlotCount == 1) DrawFreshFace(d, cv);
+    s.CityPlotCount = Add16(s.CityPlotCount, 1);
+    SetPathColour(s, cv);
+    s.CityChoice = choice;
+    const int c = s.CityChoice + 1;
+    PrintCityTable(d, r, cv.text, c);
 
-    Picture& p = f.Picture1;
-    const SpirelPoint end = DrawCityRankPath(f, c);
+    Picture& p = cv.pic;
+    const SpirelPoint end = DrawCityRankPath(d, r, s, cv, c);
     p.CurrentTag = OpTag{static_cast<int16_t>(c), 0, 0};
     p.CurrentX = end.x;
     p.CurrentY = end.y;
     p.FontSize = 11;
     p.FontBold = true;
-    p.Print(f.data->CityName(c));  // in the face colour the last DrawSpirelFace left
+    p.Print(d.CityName(c));  // in the face colour the last DrawSpirelFace left
     p.CurrentTag = OpTag{};
 }
 
 }  // namespace
 
-void PlotCity_Click(Form& f) {
+void PlotCityOnSpirel(const DataSet& d, const RankTables& r, SpirelState& s, const Canvas& c, int16_t choice) {
     // This command alone ends silently at any error, keeping what it drew and printed.
     try {
-        PlotCity(f);
+        PlotCity(d, r, s, c, choice);
     } catch (const std::exception&) {
-        f.Picture1.CurrentTag = OpTag{};
+        c.pic.CurrentTag = OpTag{};
     }
 }

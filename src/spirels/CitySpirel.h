@@ -1,8 +1,13 @@
 #pragma once
+#include <cstdint>
 
-class Form;
+struct Canvas;
+struct DataSet;
+struct RankTables;
+struct SpirelState;
 
-// The rank path of the city chosen in Cities, on the face "Rank-Spirel1" left (replaced by
-// an empty face at the first press), with the city's ranks and populations on the window.
-// Each further press adds a city in the next colour. Any run-time error ends it silently.
-void PlotCity_Click(Form& f);
+// The rank path of the city at list position `choice`, on the face "Rank-Spirel1" left
+// (replaced by an empty face at the first press), with the city's ranks and populations on
+// the text pane. Each further press adds a city in the next colour. Any run-time error
+// ends it silently.
+void PlotCityOnSpirel(const DataSet& d, const RankTables& r, SpirelState& s, const Canvas& c, int16_t choice);

@@ -1,6 +1,9 @@
 #include "spirels/InfoSpirel.h"
 
-#include "app/Form.h"
+#include "data/DataSet.h"
+#include "draw/Canvas.h"
+#include "spirels/SpirelState.h"
+#include "stats/InfoStatsState.h"
 #include "draw/SpirelFace.h"
 
 namespace {
@@ -28,13 +31,12 @@ const InfoSeries Series[] = {
 
 }  // namespace
 
-void DrawChangeCurve(Form& f, const DateVec& radius, Colour colour, int16_t series, float startAngle) {
-    const DataSet& d = *f.data;
-    Picture& p = f.Picture1;
+void DrawChangeCurve(const DataSet& d, const Canvas& c, const DateVec& radius, Colour colour, int16_t series, float startAngle) {
+    Picture& p = c.pic;
     float angle = startAngle;
     for (int t = 2; t <= d.NumDates; ++t) {
         if (t > 2) angle = angle + d.AngleStep(t - 1);
-        const SpirelPoint pt = SpirelPosition(f, radius(t), angle);
+        const SpirelPoint pt = SpirelPosition(c.frame, radius(t), angle);
         p.CurrentTag = OpTag{0, static_cast<int16_t>(t), series};
         if (t == 2)
             p.Line(pt.x, pt.y, pt.x, pt.y, colour);
@@ -44,25 +46,24 @@ void DrawChangeCurve(Form& f, const DateVec& radius, Colour colour, int16_t seri
     p.CurrentTag = OpTag{};
 }
 
-void InfoSpirel_Click(Form& f) {
-    const DataSet& d = *f.data;
-    Picture& p = f.Picture1;
-    const float fg = ClearForStatisticsSpirel(f);
-    const float R = DrawSpirelFaceProcedure(f, fg);
+void InfoSpirel(const DataSet& d, const InfoStatsState& info, const Canvas& c) {
+    Picture& p = c.pic;
+    const float fg = ClearForStatisticsSpirel(c);
+    const float R = DrawSpirelFaceProcedure(c, DialOf(d), fg);
 
     int16_t number = 0;
     for (const InfoSeries& s : Series) {
         ++number;
         DateVec radius;
         for (int t = 2; t <= d.NumDates; ++t) {
-            const float v = s.value(f.info, t);
+            const float v = s.value(info, t);
             radius(t) = s.scale == Scale::Information ? InnerRadius + R * v
                                                       : static_cast<float>((v - 0.0) * R / 3);
         }
-        f.frame.PlotColor = static_cast<float>(s.colour);
+        c.frame.PlotColor = static_cast<float>(s.colour);
         p.DrawWidth = 2;
         // Date 2's direction, the sum formed in double from the written constant.
-        DrawChangeCurve(f, radius, s.colour, number, static_cast<float>(TwoPi / 4 + d.AngleStep(1)));
+        DrawChangeCurve(d, c, radius, s.colour, number, static_cast<float>(TwoPi / 4 + d.AngleStep(1)));
     }
     p.DrawWidth = 1;
 }

@@ -1,6 +1,9 @@
 #include "spirels/PopSpirel.h"
 
-#include "app/Form.h"
+#include "data/DataSet.h"
+#include "draw/Canvas.h"
+#include "spirels/SpirelState.h"
+#include "stats/PopStatsState.h"
 #include "draw/SpirelFace.h"
 
 namespace {
@@ -12,17 +15,16 @@ struct ShareCurve {
 
 // One curve from the spoke of date 2 to the last date, each value on its own date's
 // spoke. Date 1 is left out, as on the information spirel: its spoke is the last date's.
-void DrawShareCurve(Form& f, const DateVec& series, float R, int16_t number) {
-    const DataSet& d = *f.data;
-    Picture& p = f.Picture1;
-    const Colour colour = ColourFromFloat(f.frame.PlotColor);
+void DrawShareCurve(const DataSet& d, const Canvas& c, const DateVec& series, float R, int16_t number) {
+    Picture& p = c.pic;
+    const Colour colour = ColourFromFloat(c.frame.PlotColor);
     float angle = SpirelStartAngle() + d.AngleStep(1);
     p.CurrentTag = OpTag{0, 2, number};
-    SpirelPoint at = SpirelPosition(f, R * series(2), angle);
+    SpirelPoint at = SpirelPosition(c.frame, R * series(2), angle);
     p.Line(at.x, at.y, at.x, at.y, colour);
     for (int k = 3; k <= d.NumDates; ++k) {
         angle = angle + d.AngleStep(k - 1);
-        at = SpirelPosition(f, R * series(k), angle);
+        at = SpirelPosition(c.frame, R * series(k), angle);
         p.CurrentTag = OpTag{0, static_cast<int16_t>(k), number};
         p.LineTo(at.x, at.y, colour);
     }
@@ -31,24 +33,23 @@ void DrawShareCurve(Form& f, const DateVec& series, float R, int16_t number) {
 
 }  // namespace
 
-void PopSpirel_Click(Form& f) {
-    Picture& p = f.Picture1;
-    const float fg = ClearForStatisticsSpirel(f);
+void PopSpirel(const DataSet& d, const PopStatsState& s, const Canvas& c) {
+    Picture& p = c.pic;
+    const float fg = ClearForStatisticsSpirel(c);
 
-    const float R = DrawSpirelRingsAndSpokes(f, fg);
+    const float R = DrawSpirelRingsAndSpokes(c, DialOf(d), fg);
     float angle = 0;
-    DrawSpirelFace(f, angle, R, fg);
+    DrawSpirelFace(c, DialOf(d), angle, R, fg);
 
-    const PopStatsState& s = f.pop;
     const ShareCurve curves[] = {{s.TopTenPctShare, RGB(0, 255, 0)},
                                  {s.TopHalfShare, RGB(255, 0, 0)},
                                  {s.TopTenShare, RGB(0, 0, 255)},
                                  {s.TopFiftyShare, RGB(255, 255, 0)}};
     int16_t number = 0;
-    for (const ShareCurve& c : curves) {
+    for (const ShareCurve& curve : curves) {
         p.DrawWidth = 3;
-        f.frame.PlotColor = static_cast<float>(c.colour);
-        DrawShareCurve(f, c.series, R, ++number);
+        c.frame.PlotColor = static_cast<float>(curve.colour);
+        DrawShareCurve(d, c, curve.series, R, ++number);
     }
     p.DrawWidth = 1;
 }

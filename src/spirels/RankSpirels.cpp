@@ -2,7 +2,10 @@
 
 #include <cmath>
 
-#include "app/Form.h"
+#include "data/DataSet.h"
+#include "data/Ranking.h"
+#include "draw/Canvas.h"
+#include "spirels/SpirelState.h"
 #include "draw/SpirelFace.h"
 
 namespace {
@@ -27,17 +30,16 @@ const Variant Variants[] = {
 // The placeholder loading puts where a population is missing.
 constexpr float MissingPopulation = 1;
 
-bool PresentAt(const Form& f, int c, int t) { return f.rank.CityRank(c, t) <= f.data->NumPresent(t); }
+bool PresentAt(const DataSet& d, const RankTables& r, int c, int t) { return r.CityRank(c, t) <= d.NumPresent(t); }
 
 // How much city c changed over the whole span, summed in single precision.
-float ChangeOf(const Form& f, ChangeMeasure measure, int c) {
-    const DataSet& d = *f.data;
+float ChangeOf(const DataSet& d, const RankTables& r, ChangeMeasure measure, int c) {
     float sum = 0;
     for (int t = 1; t <= d.NumDates - 1; ++t) {
         if (measure == ChangeMeasure::Rank) {
             // A city outside the lists counts as rank 101, whatever its place among the absent.
-            float a = PresentAt(f, c, t) ? f.rank.CityRank(c, t) : 101.0f;
-            float b = PresentAt(f, c, t + 1) ? f.rank.CityRank(c, t + 1) : 101.0f;
+            float a = PresentAt(d, r, c, t) ? r.CityRank(c, t) : 101.0f;
+            float b = PresentAt(d, r, c, t + 1) ? r.CityRank(c, t + 1) : 101.0f;
             sum = sum + std::fabs(a - b);
         } else {
             float a = d.PopTable(c, t), b = d.PopTable(c, t + 1);
@@ -48,9 +50,7 @@ float ChangeOf(const Form& f, ChangeMeasure measure, int c) {
 }
 
 // The largest value a variant plots, which lands on the outer ring.
-float LargestValue(const Form& f, int variant) {
-    const DataSet& d = *f.data;
-    const RankTables& rt = f.rank;
+float LargestValue(const DataSet& d, const RankTables& rt, int variant) {
     float largest = -10;
     for (int t = 1; t <= d.NumDates; ++t) {
         float v = 0;
@@ -68,104 +68,94 @@ float LargestValue(const Form& f, int variant) {
     return largest;
 }
 
-double PlottedValue(const Form& f, int variant, int c, int t) {
-    const RankTables& rt = f.rank;
+double PlottedValue(const DataSet& d, const RankTables& rt, int variant, int c, int t) {
     switch (variant) {
         case 1: return rt.CityRank(c, t);
         case 2: return std::log(static_cast<double>(rt.CityRank(c, t)));
-        case 3: return f.data->PopTable(c, t);
-        case 4: return std::log(static_cast<double>(f.data->PopTable(c, t)));
+        case 3: return d.PopTable(c, t);
+        case 4: return std::log(static_cast<double>(d.PopTable(c, t)));
         case 5: return rt.CumCityPop(c, t);
         default: return rt.CumCityLogPop(c, t);
     }
 }
 
-void ClearPathSteps(Form& f) {
-    const DataSet& d = *f.data;
+void ClearPathSteps(const DataSet& d, SpirelState& s) {
     for (int c = 1; c <= d.NumCities; ++c)
         for (int t = 1; t <= d.NumDates; ++t)
-            for (int layer = 1; layer <= PathStepTable::Layers; ++layer) f.spirel.PathStep(c, t, layer) = 0;
+            for (int layer = 1; layer <= PathStepTable::Layers; ++layer) s.PathStep(c, t, layer) = 0;
 }
 
 // One city's path: a dot where it (re)enters the lists, segments while it stays, a break
 // where it is absent. Records the distance of every segment in PathStep layer 1.
-void DrawCityPath(Form& f, const Variant& v, int c, float scale) {
-    const DataSet& d = *f.data;
-    Picture& p = f.Picture1;
-    const Colour colour = ColourFromFloat(f.frame.PlotColor);
+void DrawCityPath(const DataSet& d, const RankTables& r, SpirelState& s, const Canvas& cv, const Variant& v, int c,
+                  float scale) {
+    Picture& p = cv.pic;
+    const Colour colour = ColourFromFloat(cv.frame.PlotColor);
     float angle = SpirelStartAngle();
     BrokenPath path(p, colour);
     float previous = 0;
     for (int t = 1; t <= d.NumDates; ++t) {
-        const float r = static_cast<float>(PlottedValue(f, v.number, c, t) * scale);
-        const SpirelPoint P = SpirelPosition(f, r, angle);
-        const float quantity = v.number == 1 ? f.rank.CityRank(c, t) : r;
+        const float radius = static_cast<float>(PlottedValue(d, r, v.number, c, t) * scale);
+        const SpirelPoint P = SpirelPosition(cv.frame, radius, angle);
+        const float quantity = v.number == 1 ? r.CityRank(c, t) : radius;
         p.CurrentTag = OpTag{static_cast<int16_t>(c), static_cast<int16_t>(t), 0};
-        if (!PresentAt(f, c, t))
+        if (!PresentAt(d, r, c, t))
             path.Break();
         else if (path.To(P.x, P.y))
-            f.spirel.PathStep(c, t, 1) = std::fabs(previous - quantity);
+            s.PathStep(c, t, 1) = std::fabs(previous - quantity);
         previous = quantity;
         angle = angle + d.AngleStep(t);
     }
     p.CurrentTag = OpTag{};
 }
 
-void PrintPlotCityHint(Form& f) {
-    for (int k = 0; k < 3; ++k) f.Text.Line();
-    f.Text.Line("     If you wish to plot a city from ");
-    f.Text.Line("     the above pull down menu, be sure");
-    f.Text.Line("     to select a city first");
+void PrintPlotCityHint(const Canvas& c) {
+    for (int k = 0; k < 3; ++k) c.text.Line();
+    c.text.Line("     If you wish to plot a city from ");
+    c.text.Line("     the above pull down menu, be sure");
+    c.text.Line("     to select a city first");
 }
 
-void DrawRankSpirel(Form& f, const Variant& v) {
-    const DataSet& d = *f.data;
-    Picture& p = f.Picture1;
-    CollapseCommandPanel(f);
+void DrawRankSpirel(const DataSet& d, RankTables& r, SpirelState& s, const Canvas& c, const Variant& v) {
+    Picture& p = c.pic;
     p.DrawWidth = 1;
-    ClearPicture(f);
-    ClearPathSteps(f);
-    const bool black = BlackBackground(f);
+    ClearPicture(c);
+    ClearPathSteps(d, s);
+    const bool black = c.black;
     p.BackColor = black ? Black : LightGrey;
     const float fg = black ? v.lightFace : 0.0f;
 
     CityVec measure, sorted;
-    CityVec& order = f.spirel.DrawOrder;
-    for (int c = 1; c <= d.NumCities; ++c) measure(c) = ChangeOf(f, v.measure, c);
+    CityVec& order = s.DrawOrder;
+    for (int c = 1; c <= d.NumCities; ++c) measure(c) = ChangeOf(d, r, v.measure, c);
     SortDescending(measure, sorted, order, d.NumCities);
 
     float angle = 0;
-    const float R = DrawSpirelRings(f, fg);
-    const float scale = static_cast<float>(Divide(R, LargestValue(f, v.number)));
-    DrawSpirelSpokes(f, R, fg);
-    DrawSpirelFace(f, angle, R, fg);
+    const float R = DrawSpirelRings(c, fg);
+    const float scale = static_cast<float>(Divide(R, LargestValue(d, r, v.number)));
+    DrawSpirelSpokes(c, DialOf(d), R, fg);
+    DrawSpirelFace(c, DialOf(d), angle, R, fg);
 
     RampColours colours;
-    AssignRampColours(f, colours);
+    AssignRampColours(d, r, colours);
 
     p.DrawWidth = 2;
     for (int j = d.NumCities; j >= 1; --j) {
-        const int c = ToInt16(order(j));
-        f.frame.PlotColor = static_cast<float>(RampColourOf(colours, c));
-        DrawCityPath(f, v, c, scale);
+        const int city = ToInt16(order(j));
+        c.frame.PlotColor = static_cast<float>(RampColourOf(colours, city));
+        DrawCityPath(d, r, s, c, v, city, scale);
     }
 
     if (v.number == 1) {
-        PrintPlotCityHint(f);
-        f.panel.Show("Cities");
-        f.panel.Show("PlotCity");
-        f.spirel.SpirelScale = scale;
-        f.spirel.CityPlotCount = 1;
-    } else {
-        f.panel.Show("Cities");
+        PrintPlotCityHint(c);
+        s.SpirelScale = scale;
+        s.CityPlotCount = 1;
     }
 }
 
 }  // namespace
 
-void AssignRampColours(Form& f, RampColours& colours) {
-    const DataSet& d = *f.data;
-    RankTables& rt = f.rank;
+void AssignRampColours(const DataSet& d, RankTables& rt, RampColours& colours) {
     const float Q = d.NumCities / 4.0f;
     rt.ColorStep = 255 / Q;
     rt.ColorRed = 255;
@@ -198,14 +188,6 @@ Colour RampColourOf(const RampColours& colours, int c) {
     return RGB(colours.Red(c), colours.Green(c), colours.Blue(c));
 }
 
-void RankSpirel1_Click(Form& f) { DrawRankSpirel(f, Variants[0]); }
-
-void RankSpirel2_Click(Form& f) { DrawRankSpirel(f, Variants[1]); }
-
-void RankSpirel3_Click(Form& f) { DrawRankSpirel(f, Variants[2]); }
-
-void RankSpirel4_Click(Form& f) { DrawRankSpirel(f, Variants[3]); }
-
-void RankSpirel5_Click(Form& f) { DrawRankSpirel(f, Variants[4]); }
-
-void RankSpirel6_Click(Form& f) { DrawRankSpirel(f, Variants[5]); }
+void RankSpirel(const DataSet& d, RankTables& r, SpirelState& s, const Canvas& c, int variant) {
+    DrawRankSpirel(d, r, s, c, Variants[variant - 1]);
+}

@@ -1,7 +1,9 @@
 #pragma once
 #include <cstdint>
 
+#include "data/DataSet.h"
 #include "draw/Arrays.h"
+#include "draw/SpirelFace.h"
 
 // PathStep(c, t, layer): layer 1 holds the distance city c moved from date t - 1 to date t
 // on the last rank spirel; layer 2 marks the moves (1) once the distance spirel has run.
@@ -35,3 +37,6 @@ struct SpirelState {
     // the most changeable at 1; cities are drawn from position NumCities down to 1.
     CityVec DrawOrder;
 };
+
+// The dates of a data set as a dial shows them.
+inline DialDates DialOf(const DataSet& d) { return {d.NumDates, d.DateYear, d.AngleStep}; }

@@ -2,17 +2,18 @@
 
 #include <string>
 
-#include "app/Form.h"
+#include "data/DataSet.h"
+#include "data/Ranking.h"
+#include "draw/Canvas.h"
+#include "stats/PopStatsState.h"
 
 namespace {
 
 constexpr int TopSize = 25;  // K, the size of the top list
 
 // TopOverlap(t, s): cities among the first min(K, NumPresent) ranks at both dates.
-void CountTopOverlaps(Form& f) {
-    const DataSet& d = *f.data;
-    const CityDateGrid& rankCity = f.rank.RankCity;
-    HalfLivesState& h = f.half;
+void CountTopOverlaps(const DataSet& d, const RankTables& r, HalfLivesState& h) {
+    const CityDateGrid& rankCity = r.RankCity;
     const int T = d.NumDates;
     for (int t = 1; t <= T; ++t) {
         for (int s = 1; s <= T; ++s) {
@@ -27,19 +28,16 @@ void CountTopOverlaps(Form& f) {
 
 }  // namespace
 
-void HalfLives_Click(Form& f) {
-    Picture& p = f.Picture1;
-    ClearPicture(f);
-    ApplyBackgroundChoice(f, true);
+void HalfLives(const DataSet& d, const RankTables& r, HalfLivesState& h, const Canvas& c) {
+    Picture& p = c.pic;
+    ClearPicture(c);
+    ApplyBackgroundChoice(c, true);
     p.DrawWidth = 1;
-
-    const DataSet& d = *f.data;
-    HalfLivesState& h = f.half;
     const int T = d.NumDates;
     DateVec x;
     for (int s = 1; s <= T; ++s) x(s) = static_cast<float>(T) * d.TimeFraction(s);
 
-    CountTopOverlaps(f);
+    CountTopOverlaps(d, r, h);
     float yRange = -10;
     for (int t = 1; t <= T; ++t)
         for (int s = 1; s <= T; ++s)
@@ -48,16 +46,16 @@ void HalfLives_Click(Form& f) {
 
     const bool draw = h.HalfLivesNoDraw == 0;
     if (draw)
-        DrawAxes(f, yRange, static_cast<float>(T), "No of Ranks in Top " + std::to_string(TopSize), "Time");
+        DrawAxes(c, yRange, static_cast<float>(T), "No of Ranks in Top " + std::to_string(TopSize), "Time");
 
     // PlotCurve runs on LoopIndex, so the dates have a counter of their own.
     DateVec curve;
     for (int t = 1; t <= T; ++t) {
-        f.frame.PlotColor = static_cast<float>(PaletteColour(t % 15));
+        c.frame.PlotColor = static_cast<float>(PaletteColour(t % 15));
         if (!draw) continue;
         for (int s = 1; s <= T; ++s) curve(s) = h.TopOverlap(t, s);
         p.CurrentTag = OpTag{0, static_cast<int16_t>(t), 0};
-        PlotCurve(f, curve, x, T);
+        PlotCurve(c, curve, x, T);
     }
     p.CurrentTag = OpTag{};
 

@@ -3,7 +3,10 @@
 #include <string>
 #include <utility>
 
-#include "app/Form.h"
+#include "data/DataSet.h"
+#include "data/Ranking.h"
+#include "draw/TextSurface.h"
+#include "stats/InfoStatsState.h"
 #include "draw/Formats.h"
 
 namespace {
@@ -51,10 +54,7 @@ ResultTable OverallTable(const char* title, const char* column, float average) {
 
 }  // namespace
 
-void NextInfo_Click(Form& f) {
-    const DataSet& d = *f.data;
-    InfoStatsState& s = f.info;
-    TextSurface& out = f.Text;
+void NextInfo(const DataSet& d, InfoStatsState& s, TextSurface& out) {
     out.Clear();
     s.InfoAverages.Fill(0);
 
@@ -101,16 +101,9 @@ void NextInfo_Click(Form& f) {
     table.Row().Add("Average").Add("");
     for (int k = 12; k <= 23; ++k) table.Add(s.InfoAverages(k));
     out.Tables.push_back(std::move(table));
-
-    f.panel.Hide("NextInfo");
-    f.panel.Hide("LastInfo");
-    f.panel.Show("NextLastInfo");
 }
 
-void NextLastInfo_Click(Form& f) {
-    const DataSet& d = *f.data;
-    const RankTables& r = f.rank;
-    TextSurface& out = f.Text;
+void NextLastInfo(const DataSet& d, const RankTables& r, TextSurface& out) {
     out.Clear();
     const int T = d.NumDates;
 
@@ -144,16 +137,9 @@ void NextLastInfo_Click(Form& f) {
     PrintAverageOverall(out, OverallAverage);
     out.Tables.push_back(MatrixTable(d, "Cities present at both dates", RowAverage, Common));
     out.Tables.push_back(OverallTable("Average overall", "OverallAverage", OverallAverage));
-
-    f.panel.Hide("NextInfo");
-    f.panel.Show("LastInfo");
-    f.panel.Hide("NextLastInfo");
 }
 
-void LastInfo_Click(Form& f) {
-    const DataSet& d = *f.data;
-    const InfoStatsState& s = f.info;
-    TextSurface& out = f.Text;
+void LastInfo(const DataSet& d, const InfoStatsState& s, TextSurface& out) {
     const int T = d.NumDates;
 
     // A fresh working copy: entries beyond the loaded dates print as zero even when an

@@ -4,7 +4,10 @@
 #include <string>
 #include <utility>
 
-#include "app/Form.h"
+#include "data/DataSet.h"
+#include "data/Ranking.h"
+#include "draw/Canvas.h"
+#include "stats/InfoStatsState.h"
 #include "draw/Formats.h"
 
 namespace {
@@ -23,9 +26,7 @@ void RequireTwoCitiesAtEveryDate(const DataSet& d) {
 }
 
 // Step 1: shares of the population and of the one-over-rank law, and the totals.
-void ComputeShares(const Form& f, ShareGrid& p, ShareGrid& q, StatVec& TotalPop) {
-    const DataSet& d = *f.data;
-    const RankTables& r = f.rank;
+void ComputeShares(const DataSet& d, const RankTables& r, ShareGrid& p, ShareGrid& q, StatVec& TotalPop) {
     for (int t = 1; t <= d.NumDates; ++t) {
         const int16_t n = ToInt16(d.NumPresent(t));
         float total = 0, rankSum = 0;
@@ -44,10 +45,7 @@ void ComputeShares(const Form& f, ShareGrid& p, ShareGrid& q, StatVec& TotalPop)
 }
 
 // Steps 2, 5 and 6: entropy, relative entropy, redundancy and the rank information.
-void ComputeLevels(Form& f, const ShareGrid& p, const ShareGrid& q) {
-    const DataSet& d = *f.data;
-    const RankTables& r = f.rank;
-    InfoStatsState& s = f.info;
+void ComputeLevels(const DataSet& d, const RankTables& r, InfoStatsState& s, const ShareGrid& p, const ShareGrid& q) {
     for (int t = 1; t <= d.NumDates; ++t) {
         const int16_t n = ToInt16(d.NumPresent(t));
         float entropy = 0;
@@ -79,9 +77,7 @@ void ComputeLevels(Form& f, const ShareGrid& p, const ShareGrid& q) {
 
 // Steps 3 and 4: positions are compared rank by rank, whatever city holds them, relative
 // to the share at the first-named date.
-void ComputeShareShifts(Form& f, const ShareGrid& p) {
-    const DataSet& d = *f.data;
-    InfoStatsState& s = f.info;
+void ComputeShareShifts(const DataSet& d, InfoStatsState& s, const ShareGrid& p) {
     const int T = d.NumDates;
     for (int t = 1; t <= T; ++t) {
         for (int u = 1; u <= T; ++u) {
@@ -98,9 +94,7 @@ void ComputeShareShifts(Form& f, const ShareGrid& p) {
 }
 
 // Step 7.
-void ComputeEntropyChange(Form& f) {
-    const DataSet& d = *f.data;
-    InfoStatsState& s = f.info;
+void ComputeEntropyChange(const DataSet& d, InfoStatsState& s) {
     float sum = 0;
     for (int t = 2; t <= d.NumDates; ++t) {
         s.EntropyChange(t) = s.Entropy(t) - s.Entropy(t - 1);
@@ -114,10 +108,7 @@ void ComputeEntropyChange(Form& f) {
 // Steps 8 and 9: mean absolute change of rank of the cities present at t that were among
 // the present cities at the reference date; newcomers are left out. Returns the pooled
 // average over all intervals from the previous date.
-float ComputeRankShifts(Form& f) {
-    const DataSet& d = *f.data;
-    const RankTables& r = f.rank;
-    InfoStatsState& s = f.info;
+float ComputeRankShifts(const DataSet& d, const RankTables& r, InfoStatsState& s) {
     float pooledSum = 0, pooledCount = 0;
     for (int t = 2; t <= d.NumDates; ++t) {
         const int16_t n = ToInt16(d.NumPresent(t));
@@ -152,10 +143,7 @@ float ComputeRankShifts(Form& f) {
 }
 
 // Steps 10 and 11.
-void ComputeChangeAndGrowth(Form& f, const StatVec& TotalPop) {
-    const DataSet& d = *f.data;
-    const RankTables& r = f.rank;
-    InfoStatsState& s = f.info;
+void ComputeChangeAndGrowth(const DataSet& d, const RankTables& r, InfoStatsState& s, const StatVec& TotalPop) {
     CityVec SizeT, SizePrev, SizeFirst, a, b;
     int16_t Count = 0;
     for (int t = 2; t <= d.NumDates; ++t) {
@@ -163,11 +151,11 @@ void ComputeChangeAndGrowth(Form& f, const StatVec& TotalPop) {
         for (int i = 1; i <= ToInt16(d.NumPresent(t - 1)); ++i) SizePrev(i) = r.RankPop(i, t - 1);
         for (int i = 1; i <= ToInt16(d.NumPresent(1)); ++i) SizeFirst(i) = r.RankPop(i, 1);
 
-        MatchCityShares(f, a, b, SizeT, SizeFirst, Count, d.NumPresent(t), static_cast<float>(t), d.NumPresent(1), 1);
+        MatchCityShares(r, a, b, SizeT, SizeFirst, Count, d.NumPresent(t), static_cast<float>(t), d.NumPresent(1), 1);
         s.CumInfo(t) = SumInformation(a, a, b, Count);
         s.CumGrowth(t) = SumGrowthRatios(a, a, b, Count);
 
-        MatchCityShares(f, a, b, SizeT, SizePrev, Count, d.NumPresent(t), static_cast<float>(t),
+        MatchCityShares(r, a, b, SizeT, SizePrev, Count, d.NumPresent(t), static_cast<float>(t),
                         d.NumPresent(t - 1), static_cast<float>(t - 1));
         s.Info(t) = SumInformation(a, a, b, Count);
         s.Growth(t) = SumGrowthRatios(a, a, b, Count);
@@ -181,9 +169,7 @@ void ComputeChangeAndGrowth(Form& f, const StatVec& TotalPop) {
 }
 
 // Step 12: levels weighted by DateWeight, changes by StepFraction.
-void ComputeAverages(Form& f) {
-    const DataSet& d = *f.data;
-    InfoStatsState& s = f.info;
+void ComputeAverages(const DataSet& d, InfoStatsState& s) {
     s.InfoAverages.Fill(0);
     for (int t = 1; t <= d.NumDates; ++t) {
         const float w = d.DateWeight(t), step = d.StepFraction(t);
@@ -198,10 +184,7 @@ void ComputeAverages(Form& f) {
 
 std::string Fixed5(float v) { return Format(v, "###.#####"); }
 
-void PrintInfoTable(Form& f, float avShiftOverall) {
-    const DataSet& d = *f.data;
-    const InfoStatsState& s = f.info;
-    TextSurface& out = f.Text;
+void PrintInfoTable(const DataSet& d, const InfoStatsState& s, TextSurface& out, float avShiftOverall) {
     out.Line();
     out.Put("      ");
     for (const char* h : {"Time ", "Entropy", "EntropyCh", "CumEntCh", "Redundancy", "RelativeE", "ExEntRank",
@@ -247,9 +230,8 @@ void PrintInfoTable(Form& f, float avShiftOverall) {
 
 }  // namespace
 
-void MatchCityShares(Form& f, CityVec& A, CityVec& B, const CityVec& SizeT1, const CityVec& SizeT2,
+void MatchCityShares(const RankTables& r, CityVec& A, CityVec& B, const CityVec& SizeT1, const CityVec& SizeT2,
                      int16_t& Count, float N1, float T1, float N2, float T2) {
-    const RankTables& r = f.rank;
     const int16_t n1 = ToInt16(N1), n2 = ToInt16(N2);
     Count = 0;
     for (int i = 1; i <= n1; ++i) {
@@ -287,21 +269,16 @@ float SumGrowthRatios(const CityVec& W, const CityVec& X, const CityVec& Y, int1
     return sum;
 }
 
-void InfoStats_Click(Form& f) {
-    RequireTwoCitiesAtEveryDate(*f.data);
+void InfoStats(const DataSet& d, const RankTables& r, InfoStatsState& s, const Canvas& c) {
+    RequireTwoCitiesAtEveryDate(d);
     ShareGrid p, q;
     StatVec TotalPop;
-    ComputeShares(f, p, q, TotalPop);
-    ComputeLevels(f, p, q);
-    ComputeShareShifts(f, p);
-    ComputeEntropyChange(f);
-    const float avShiftOverall = ComputeRankShifts(f);
-    ComputeChangeAndGrowth(f, TotalPop);
-    ComputeAverages(f);
-
-    CollapseCommandPanel(f);
-    f.panel.Hide("DistancePlot");
-    f.Picture1.Visible = false;
-    f.panel.Show("NextInfo");
-    PrintInfoTable(f, avShiftOverall);
+    ComputeShares(d, r, p, q, TotalPop);
+    ComputeLevels(d, r, s, p, q);
+    ComputeShareShifts(d, s, p);
+    ComputeEntropyChange(d, s);
+    const float avShiftOverall = ComputeRankShifts(d, r, s);
+    ComputeChangeAndGrowth(d, r, s, TotalPop);
+    ComputeAverages(d, s);
+    PrintInfoTable(d, s, c.text, avShiftOverall);
 }

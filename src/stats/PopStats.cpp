@@ -3,7 +3,10 @@
 #include <string>
 #include <utility>
 
-#include "app/Form.h"
+#include "data/DataSet.h"
+#include "data/Ranking.h"
+#include "draw/Canvas.h"
+#include "stats/PopStatsState.h"
 #include "draw/Formats.h"
 #include "stats/HalfLives.h"
 
@@ -13,11 +16,11 @@ constexpr int OverlapColumns = 22;  // the overlap table is as wide as the stand
 
 // The sum of the populations of the present cities is the divisor of every share; a date
 // without present cities has none to share.
-float PresentTotal(const Form& f, int t, int n) {
+float PresentTotal(const DataSet& d, const RankTables& r, int t, int n) {
     float total = 0;
-    for (int i = 1; i <= n; ++i) total = total + f.rank.RankPop(i, t);
+    for (int i = 1; i <= n; ++i) total = total + r.RankPop(i, t);
     if (total == 0)
-        throw RunError("No city is present in " + std::to_string(f.data->DateYear(t)) +
+        throw RunError("No city is present in " + std::to_string(d.DateYear(t)) +
                        ": the population shares of that date cannot be computed");
     return total;
 }
@@ -29,38 +32,34 @@ int PercentBandEnd(float n, int k) {
     return ToInt16(static_cast<float>(k) * step);
 }
 
-float LeadingSum(const Form& f, int t, int last) {
+float LeadingSum(const RankTables& r, int t, int last) {
     float sum = 0;
-    for (int i = 1; i <= last; ++i) sum = sum + f.rank.RankPop(i, t);
+    for (int i = 1; i <= last; ++i) sum = sum + r.RankPop(i, t);
     return sum;
 }
 
-void ComputePercentBands(Form& f) {
-    const DataSet& d = *f.data;
+void ComputePercentBands(const DataSet& d, const RankTables& r, PopStatsState& s) {
     for (int t = 1; t <= d.NumDates; ++t) {
         const float n = d.NumPresent(t);
-        const float total = PresentTotal(f, t, ToInt16(n));
-        for (int k = 1; k <= 10; ++k) f.pop.PopBands(k, t) = LeadingSum(f, t, PercentBandEnd(n, k)) / total;
+        const float total = PresentTotal(d, r, t, ToInt16(n));
+        for (int k = 1; k <= 10; ++k) s.PopBands(k, t) = LeadingSum(r, t, PercentBandEnd(n, k)) / total;
     }
 }
 
-void ComputeRankBands(Form& f) {
-    const DataSet& d = *f.data;
+void ComputeRankBands(const DataSet& d, const RankTables& r, PopStatsState& s) {
     for (int t = 1; t <= d.NumDates; ++t) {
         const int n = ToInt16(d.NumPresent(t));
-        const float total = PresentTotal(f, t, n);
+        const float total = PresentTotal(d, r, t, n);
         for (int k = 1; k <= 20; ++k) {
             const int last = 10 * k < n ? 10 * k : n;
-            f.pop.PopBands(k, t) = LeadingSum(f, t, last) / total;
+            s.PopBands(k, t) = LeadingSum(r, t, last) / total;
         }
     }
 }
 
 // `columns` name the bands in the CSV, where a bare "10" or "10%" would read as a number.
-void PrintBandTable(Form& f, const char* title, std::initializer_list<const char*> headings,
+void PrintBandTable(const DataSet& d, const PopStatsState& s, TextSurface& out, const char* title, std::initializer_list<const char*> headings,
                     std::initializer_list<const char*> columns, std::initializer_list<int> bands) {
-    TextSurface& out = f.Text;
-    const DataSet& d = *f.data;
     ResultTable table;
     table.title = title;
     table.columns = {"Year"};
@@ -74,8 +73,8 @@ void PrintBandTable(Form& f, const char* title, std::initializer_list<const char
         out.Put("      ").Zone().Put(Unformatted(d.DateYear(t)));
         table.Row().Add(d.DateYear(t));
         for (int k : bands) {
-            out.Zone().Put(Format(f.pop.PopBands(k, t), "###.#####"));
-            table.Add(f.pop.PopBands(k, t));
+            out.Zone().Put(Format(s.PopBands(k, t), "###.#####"));
+            table.Add(s.PopBands(k, t));
         }
         out.End();
     }
@@ -84,9 +83,7 @@ void PrintBandTable(Form& f, const char* title, std::initializer_list<const char
 
 // The overlaps as printed (row t, column d holds TopOverlap(d, t)), but one column per date
 // of the calendar rather than the printed fixed width.
-ResultTable OverlapTable(const Form& f) {
-    const DataSet& d = *f.data;
-    const HalfLivesState& h = f.half;
+ResultTable OverlapTable(const DataSet& d, const HalfLivesState& h) {
     ResultTable table;
     table.title = "Overlap of the top 25 cities";
     table.columns = {"Year"};
@@ -102,7 +99,7 @@ ResultTable OverlapTable(const Form& f) {
 
 }  // namespace
 
-void PopStats_Click(Form& f) {
+void PopStats(const DataSet& d, const RankTables& r, PopStatsState& s, HalfLivesState& half, const Canvas& c) {
     // The flag goes back to 0 even on an error, or "Half-Lives" would stop drawing.
     struct NoDrawWhileComputing {
         int16_t& flag;
@@ -110,49 +107,39 @@ void PopStats_Click(Form& f) {
         ~NoDrawWhileComputing() { flag = 0; }
     };
     {
-        NoDrawWhileComputing noDraw(f.half.HalfLivesNoDraw);
-        HalfLives_Click(f);
+        NoDrawWhileComputing noDraw(half.HalfLivesNoDraw);
+        HalfLives(d, r, half, c);
     }
 
-    ComputePercentBands(f);
+    ComputePercentBands(d, r, s);
 
-    f.ShowMainCommandSet(false);
-    f.Picture1.Visible = false;
-    f.panel.Show("NextPop");
-
-    PrintBandTable(f, "Population share of the top percent of cities",
+    PrintBandTable(d, s, c.text, "Population share of the top percent of cities",
                    {"10%", "20%", "30%", "40%", "50%", "60%", "70%", "80%", "90%", "100%"},
                    {"Top10Pct", "Top20Pct", "Top30Pct", "Top40Pct", "Top50Pct", "Top60Pct", "Top70Pct", "Top80Pct",
                     "Top90Pct", "Top100Pct"},
                    {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
 
-    PopStatsState& s = f.pop;
-    const int T = f.data->NumDates;
+    const int T = d.NumDates;
     for (int t = 1; t <= T; ++t) {
         s.TopTenPctShare(t) = s.PopBands(1, t);
         s.TopHalfShare(t) = s.PopBands(5, t);
     }
-    ComputeRankBands(f);
+    ComputeRankBands(d, r, s);
     for (int t = 1; t <= T; ++t) {
         s.TopTenShare(t) = s.PopBands(1, t);
         s.TopFiftyShare(t) = s.PopBands(5, t);
     }
 }
 
-void NextPop_Click(Form& f) {
-    f.Text.Clear();
-    PrintBandTable(f, "Population share of the top cities",
+void NextPop(const DataSet& d, const PopStatsState& s, TextSurface& out) {
+    out.Clear();
+    PrintBandTable(d, s, out, "Population share of the top cities",
                    {"10", "20", "30", "40", "50", "60", "70", "80", "90", "100", "200"},
                    {"Top10", "Top20", "Top30", "Top40", "Top50", "Top60", "Top70", "Top80", "Top90", "Top100", "Top200"},
                    {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 20});
-    f.panel.Hide("NextPop");
-    f.panel.Show("LastPop");
 }
 
-void LastPop_Click(Form& f) {
-    TextSurface& out = f.Text;
-    const DataSet& d = *f.data;
-    const HalfLivesState& h = f.half;
+void LastPop(const DataSet& d, const HalfLivesState& h, TextSurface& out) {
     out.Clear();
     out.Line();
     out.Put("    ").Put("Time");
@@ -168,5 +155,5 @@ void LastPop_Click(Form& f) {
     out.Put("     ").Put("Average").Put("   ").Put(Format(h.AvTopOverlap(1), "###"));
     for (int c = 2; c <= OverlapColumns; ++c) out.Put("        ").Put(Format(h.AvTopOverlap(c), "###"));
     out.End();
-    out.Tables.push_back(OverlapTable(f));
+    out.Tables.push_back(OverlapTable(d, h));
 }

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "TestForm.h"
-#include "app/Form.h"
+#include "core/Form.h"
 #include "data/Loader.h"
 #include "draw/RunError.h"
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "TestForm.h"
+#include "core/Commands.h"
 #include "draw/RunError.h"
 
 namespace {
@@ -100,7 +101,7 @@ TEST(RankingTest, EntryOrderListsNeverEnteringCitiesFirstThenCitiesByEntry) {
     const int expected[6] = {F, D, B, C, A, E};
     for (int k = 1; k <= 6; ++k) EXPECT_EQ(f->rank.EntryOrder(k), expected[k - 1]) << k;
     // NumberByFirstAppearance alone gives each city its number, 0 for never.
-    NumberByFirstAppearance(*f);
+    NumberByFirstAppearance(*f->data, f->rank);
     const int number[6] = {3, 1, 2, 0, 4, 0};
     for (int c = 1; c <= 6; ++c) EXPECT_EQ(f->rank.EntryOrder(c), number[c - 1]) << c;
 }

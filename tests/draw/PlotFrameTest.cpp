@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Form.h"
+#include "core/Form.h"
 #include "draw/PlotFrame.h"
 #include "draw/RunError.h"
 
@@ -44,7 +44,7 @@ bool HasLine(const Picture& p, double x1, double y1, double x2, double y2, doubl
 TEST(PlotFrameTest, FrameFieldsComeFromThePictureSizeAndTheRanges) {
     Form f;
     f.frame.AxisKind = 0;
-    DrawAxes(f, 1900.0f, 22.0f, "Population", "Time");
+    DrawAxes(CanvasOf(f), 1900.0f, 22.0f, "Population", "Time");
     EXPECT_EQ(f.frame.LeftMargin, 1200);
     EXPECT_EQ(f.frame.RightMargin, 1200);
     EXPECT_EQ(f.frame.TopMargin, 700);
@@ -57,7 +57,7 @@ TEST(PlotFrameTest, FrameFieldsComeFromThePictureSizeAndTheRanges) {
     EXPECT_FLOAT_EQ(f.frame.YScale, 4.0f);    // 7600 / 1900
     // The frame follows the picture's size at each call.
     f.Picture1.Width = 6000;
-    DrawAxes(f, 1900.0f, 18.0f, "Population", "Time");
+    DrawAxes(CanvasOf(f), 1900.0f, 18.0f, "Population", "Time");
     EXPECT_EQ(f.frame.PlotWidth, 3600);
     EXPECT_FLOAT_EQ(f.frame.XScale, 200.0f);
 }
@@ -68,7 +68,7 @@ TEST(PlotFrameTest, AxesAndCornerTicksInTheAxisColour) {
     f.frame.AxisColor = static_cast<float>(LightGrey);
     f.Picture1.DrawWidth = 3;
     f.Picture1.FontSize = 12;
-    DrawAxes(f, 17.7f, 5.0f, "Log Population", "Log Rank");
+    DrawAxes(CanvasOf(f), 17.7f, 5.0f, "Log Population", "Log Rank");
     const auto& ops = f.Picture1.Ops();
     ASSERT_GE(ops.size(), 4u);
     // In this order: vertical axis, horizontal axis, corner tick left, corner tick down.
@@ -97,7 +97,7 @@ TEST(PlotFrameTest, LogLogTicksAndLabelsStandAtNaturalLogarithms) {
     // xRange = ln 100 puts the tick of rank 100 at the right end of the axis (7800);
     // rank 10 is half way: 1200 + 3300 = 4500.
     const float yRange = static_cast<float>(1.1 * std::log(10000000.0));
-    DrawAxes(f, yRange, static_cast<float>(std::log(100.0)), "Log Population", "Log Rank");
+    DrawAxes(CanvasOf(f), yRange, static_cast<float>(std::log(100.0)), "Log Population", "Log Rank");
     const Picture& p = f.Picture1;
     EXPECT_TRUE(HasLine(p, 4500, Y0, 4500, Y0 + 200, 0.5));
     EXPECT_TRUE(HasLine(p, XR, Y0, XR, Y0 + 200, 0.5));
@@ -141,7 +141,7 @@ TEST(PlotFrameTest, TimeAxesHaveYearLabelsAndPopulationsInMillions) {
     Form f;
     f.frame.AxisKind = 0;
     // xRange 22 gives 300 twips per date step; yRange 1.05e8 as in the data properties.
-    DrawAxes(f, 105000000.0f, 22.0f, "Population", "Time");
+    DrawAxes(CanvasOf(f), 105000000.0f, 22.0f, "Population", "Time");
     const Picture& p = f.Picture1;
     for (int k : {7, 12, 17, 22}) EXPECT_TRUE(HasLine(p, X0 + 300 * k, Y0, X0 + 300 * k, Y0 + 200)) << k;
     const std::pair<int, const char*> years[] = {{0, "1790"}, {7, "1850"}, {12, "1900"}, {17, "1950"}, {22, "2000"}};
@@ -169,14 +169,14 @@ TEST(PlotFrameTest, TimeAxesHaveYearLabelsAndPopulationsInMillions) {
 TEST(PlotFrameTest, AnyAxisKindOtherThanOneDrawsTimeAxes) {
     Form f;
     f.frame.AxisKind = 2;
-    DrawAxes(f, 105000000.0f, 22.0f, "Population", "Time");
+    DrawAxes(CanvasOf(f), 105000000.0f, 22.0f, "Population", "Time");
     EXPECT_NE(TextOp(f.Picture1, "1850"), nullptr);
 }
 
 TEST(PlotFrameTest, TitlesBelowTheAxisEndAndAboveTheVerticalAxis) {
     Form f;
     f.frame.AxisKind = 1;
-    DrawAxes(f, 17.7f, 5.0f, "Log Population", "Log Rank");
+    DrawAxes(CanvasOf(f), 17.7f, 5.0f, "Log Population", "Log Rank");
     const auto& ops = f.Picture1.Ops();
     ASSERT_GE(ops.size(), 2u);
     const DrawOp& x = ops[ops.size() - 2];
@@ -194,7 +194,7 @@ TEST(PlotFrameTest, ZeroRangeIsADivisionByZeroAndKeepsWhatWasDrawn) {
     f.Picture1.Line(1, 1, 2, 2, 0);
     for (auto ranges : {std::pair{0.0f, 5.0f}, std::pair{5.0f, 0.0f}}) {
         try {
-            DrawAxes(f, ranges.first, ranges.second, "y", "x");
+            DrawAxes(CanvasOf(f), ranges.first, ranges.second, "y", "x");
             ADD_FAILURE() << "a zero range must not scale the axes";
         } catch (const RunError& e) {
             EXPECT_STREQ(e.what(), "Division by zero");
@@ -210,7 +210,7 @@ TEST(PlotFrameTest, InfiniteOrUndefinedRangeIsAnOverflowNotAFlatPlot) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     for (auto ranges : {std::pair{inf, 5.0f}, std::pair{5.0f, -inf}, std::pair{nan, 5.0f}}) {
         try {
-            DrawAxes(f, ranges.first, ranges.second, "y", "x");
+            DrawAxes(CanvasOf(f), ranges.first, ranges.second, "y", "x");
             ADD_FAILURE() << "an infinite range would put every point on the axis";
         } catch (const RunError& e) {
             EXPECT_STREQ(e.what(), "Overflow");
@@ -222,7 +222,7 @@ TEST(PlotFrameTest, InfiniteOrUndefinedRangeIsAnOverflowNotAFlatPlot) {
 TEST(PlotFrameTest, CurveIsABlackMarkThenSegmentsInPlotColour) {
     Form f;
     f.frame.AxisKind = 0;
-    DrawAxes(f, 7600.0f, 22.0f, "y", "x");  // 300 twips per x unit, 1 per y unit
+    DrawAxes(CanvasOf(f), 7600.0f, 22.0f, "y", "x");  // 300 twips per x unit, 1 per y unit
     const std::size_t axisOps = f.Picture1.Ops().size();
     f.frame.PlotColor = static_cast<float>(RGB(255, 0, 0));
     f.Picture1.DrawWidth = 2;
@@ -230,7 +230,7 @@ TEST(PlotFrameTest, CurveIsABlackMarkThenSegmentsInPlotColour) {
     xs(1) = 0; ys(1) = 0;      // (1200, 8300)
     xs(2) = 1; ys(2) = 100;    // (1500, 8200)
     xs(3) = 2.5f; ys(3) = 50;  // (1950, 8250)
-    PlotCurve(f, ys, xs, 3);
+    PlotCurve(CanvasOf(f), ys, xs, 3);
     const auto& ops = f.Picture1.Ops();
     ASSERT_EQ(ops.size(), axisOps + 3);
     const DrawOp& mark = ops[axisOps];
@@ -256,15 +256,15 @@ TEST(PlotFrameTest, CurveIsABlackMarkThenSegmentsInPlotColour) {
 TEST(PlotFrameTest, ShortCurvesDrawOnlyTheMarkAndOverlongOnesStopAtTheCapacity) {
     Form f;
     f.frame.AxisKind = 0;
-    DrawAxes(f, 7600.0f, 22.0f, "y", "x");
+    DrawAxes(CanvasOf(f), 7600.0f, 22.0f, "y", "x");
     const std::size_t axisOps = f.Picture1.Ops().size();
     Vec1<float, 3> xs, ys;
     xs(1) = 1; xs(2) = 2; xs(3) = 3;
-    PlotCurve(f, ys, xs, 1);
-    PlotCurve(f, ys, xs, 0);  // element 1 is read even for n = 0
+    PlotCurve(CanvasOf(f), ys, xs, 1);
+    PlotCurve(CanvasOf(f), ys, xs, 0);  // element 1 is read even for n = 0
     EXPECT_EQ(f.Picture1.Ops().size(), axisOps + 2);
     try {
-        PlotCurve(f, ys, xs, 4);
+        PlotCurve(CanvasOf(f), ys, xs, 4);
         ADD_FAILURE() << "point 4 lies beyond the arrays";
     } catch (const RunError& e) {
         EXPECT_STREQ(e.what(), "Subscript out of range");
@@ -279,10 +279,10 @@ TEST(PlotFrameTest, BackgroundChoiceFollowsOnlyPositionOneOfBackMap) {
     for (auto [index, black] : cases) {
         f.panel["BackMap"].listIndex = index;
         f.frame.AxisColor = 12345;
-        ApplyBackgroundChoice(f, false);
+        ApplyBackgroundChoice(CanvasOf(f), false);
         EXPECT_EQ(f.Picture1.BackColor, black ? Black : LightGrey) << index;
         EXPECT_EQ(f.frame.AxisColor, 12345) << "without the axis colour step";
-        ApplyBackgroundChoice(f, true);
+        ApplyBackgroundChoice(CanvasOf(f), true);
         EXPECT_EQ(f.frame.AxisColor, static_cast<float>(black ? LightGrey : Black)) << index;
         EXPECT_EQ(BlackBackground(f), black);
     }
@@ -292,7 +292,7 @@ TEST(PlotFrameTest, ClearPictureKeepsTheBackground) {
     Form f;
     f.Picture1.BackColor = Black;
     f.Picture1.Line(0, 0, 1, 1, 5);
-    ClearPicture(f);
+    ClearPicture(CanvasOf(f));
     EXPECT_TRUE(f.Picture1.Ops().empty());
     EXPECT_EQ(f.Picture1.BackColor, Black);
 }

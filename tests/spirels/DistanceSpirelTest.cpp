@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "TestForm.h"
+#include "core/Commands.h"
 #include "spirels/SpirelTestUtil.h"
 #include "draw/Formats.h"
 #include "spirels/CitySpirel.h"

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "TestForm.h"
+#include "core/Commands.h"
 #include "spirels/SpirelTestUtil.h"
 #include "spirels/RankSpirels.h"
 
@@ -184,7 +185,7 @@ TEST(RankSpirel, ColourRampThresholdsWith266Cities) {
     auto f = FormWithData(csv, 266, 2);
     for (int k = 1; k <= 266; ++k) ASSERT_EQ(f->rank.EntryOrder(k), k);
     RampColours col;
-    AssignRampColours(*f, col);
+    AssignRampColours(*f->data, f->rank, col);
     // Q = 66.5, step 255 / 66.5 = 3.8346.
     for (int k = 2; k <= 66; ++k) EXPECT_GT(col.Green(k), col.Green(k - 1)) << k;
     for (int k = 67; k <= 133; ++k) EXPECT_LT(col.Red(k), col.Red(k - 1)) << k;

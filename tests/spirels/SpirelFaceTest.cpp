@@ -37,7 +37,7 @@ TEST(SpirelFace, RingsSpokesAndLabelsOfTheTwentyTwoDates) {
     auto f = TwentyTwoDates();
     const Colour fg = RGB(200, 200, 200);
     // 9000 x 9000 twips less margins of 700: PlotWidth = PlotHeight = 7600, R = 3800.
-    EXPECT_EQ(DrawSpirelFaceProcedure(*f, static_cast<float>(fg)), 3800.0f);
+    EXPECT_EQ(DrawSpirelFaceProcedure(CanvasOf(*f), DialOf(*f->data), static_cast<float>(fg)), 3800.0f);
     EXPECT_EQ(f->frame.LeftMargin, 700.0f);
     EXPECT_EQ(f->frame.PlotHeight, 7600.0f);
 
@@ -84,7 +84,7 @@ TEST(SpirelFace, AngleComesBackAFullTurnLater) {
     const float theta0 = SpirelStartAngle();
     EXPECT_EQ(theta0, 1.57079637f);  // 6.2831853 / 4 to the nearest single
     float angle = -123;              // not read
-    DrawSpirelFace(*f, angle, 3800, 0);
+    DrawSpirelFace(CanvasOf(*f), DialOf(*f->data), angle, 3800, 0);
     EXPECT_NEAR(angle, theta0 + 6.2831853, 2e-6);
     EXPECT_NE(angle, theta0);
 }
@@ -92,12 +92,12 @@ TEST(SpirelFace, AngleComesBackAFullTurnLater) {
 TEST(SpirelFace, RadiusFromTheShorterSideAndCentreFromBoth) {
     auto f = TwentyTwoDates();
     f->Picture1.Width = 12000;  // PlotWidth 10600 > PlotHeight 7600
-    EXPECT_EQ(DrawSpirelRingsAndSpokes(*f, 0), 3800.0f);
+    EXPECT_EQ(DrawSpirelRingsAndSpokes(CanvasOf(*f), DialOf(*f->data), 0), 3800.0f);
     auto spokes = OpsOf(f->Picture1, OpKind::Line);
     EXPECT_EQ(spokes[0].x1, 6000.0f);
     EXPECT_NEAR(spokes[0].x2, 6000, 1e-3);
     EXPECT_NEAR(spokes[0].y2, 700, 1e-3);
     EXPECT_TRUE(OpsOf(f->Picture1, OpKind::Text).empty());
     f->Picture1.Width = 7000;  // PlotWidth 5600 < PlotHeight
-    EXPECT_EQ(DrawSpirelRingsAndSpokes(*f, 0), 2800.0f);
+    EXPECT_EQ(DrawSpirelRingsAndSpokes(CanvasOf(*f), DialOf(*f->data), 0), 2800.0f);
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "TestForm.h"
+#include "core/Commands.h"
 #include "stats/HalfLives.h"
 
 namespace {

@@ -100,7 +100,7 @@ TEST(InfoStatsShifts, MatchCitySharesRenormalisesInTheLaterDatesRankOrder) {
     for (int i = 1; i <= 4; ++i) sizeT(i) = r.RankPop(i, 3);  // 40 30 20 10 (A B C D)
     for (int i = 1; i <= 3; ++i) sizePrev(i) = r.RankPop(i, 2);  // 50 40 20 (D A C)
     int16_t count = -1;
-    MatchCityShares(*f, a, b, sizeT, sizePrev, count, 4, 3, 3, 2);
+    MatchCityShares(f->rank, a, b, sizeT, sizePrev, count, 4, 3, 3, 2);
     // B is not among 1800's present cities; A, C, D are, listed in 1810's order.
     ASSERT_EQ(count, 3);
     EXPECT_FLOAT_EQ(a(1), 4.0f / 7);  // A: 40 / (40 + 20 + 10)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "TestForm.h"
+#include "core/Commands.h"
 #include "stats/PopStats.h"
 
 namespace {

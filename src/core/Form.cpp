@@ -1,7 +1,8 @@
-#include "app/Form.h"
+#include "core/Form.h"
 
 #include <utility>
 
+#include "core/Commands.h"
 #include "data/Loader.h"
 #include "draw/RunError.h"
 
@@ -264,9 +265,13 @@ void Clear_Click(Form& f) {
     f.ShowMainCommandSet(true);
     f.Picture1.Visible = true;
     for (const char* name : {"NextGraph", "NextInfo", "NextPop", "LastPop", "Cities", "PlotCity"}) f.panel.Hide(name);
-    ClearPicture(f);
+    ClearPicture(CanvasOf(f));
     for (const char* name : {"DistancePlot", "NextInfo", "LastInfo", "NextLastInfo"}) f.panel.Hide(name);
 }
+
+bool BlackBackground(const Form& f) { return f.BackMapIndex() == 1; }
+
+Canvas CanvasOf(Form& f) { return Canvas{f.Picture1, f.frame, f.Text, BlackBackground(f), f.LoopIndex}; }
 
 void CollapseCommandPanel(Form& f) {
     f.ShowMainCommandSet(false);

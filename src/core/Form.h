@@ -4,9 +4,11 @@
 #include <string>
 #include <string_view>
 
-#include "app/Controls.h"
+#include "core/Controls.h"
 #include "data/DataSet.h"
 #include "data/Ranking.h"
+#include "draw/Canvas.h"
+#include "draw/HitTest.h"
 #include "draw/Picture.h"
 #include "draw/PlotFrame.h"
 #include "draw/TextSurface.h"
@@ -76,6 +78,16 @@ const CommandEntry* FindCommand(std::string_view control);
 void ReadData_Click(Form& f);
 void Clear_Click(Form& f);
 void CollapseCommandPanel(Form& f);
+
+// What a researcher is told about a hit: the city, the date, its rank and population there;
+// for a curve of one date, the date and the nearest point's rank and population.
+std::string DescribeHit(const Form& f, const Hit& hit, float x, float y);
+
+// True when the background chooser stands at position 1 ("Black").
+bool BlackBackground(const Form& f);
+
+// What the analyses draw and print on: the window's picture, frame and text pane.
+Canvas CanvasOf(Form& f);
 
 // A command whose analysis is not built yet says so instead of doing nothing.
 [[noreturn]] void NotAvailableYet(Form& f, std::string_view caption);

@@ -1,4 +1,4 @@
-#include "app/Banner.h"
+#include "core/Banner.h"
 
 #include <cmath>
 

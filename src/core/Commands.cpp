@@ -1,22 +1,7 @@
 // The one table from control names to their commands, used by the window and the
 // command line alike.
-#include "app/Form.h"
-#include "data/Ranking.h"
-#include "ranksize/DataProperties.h"
-#include "ranksize/Distributions.h"
-#include "ranksize/RankShift.h"
-#include "ranksize/Trajectories.h"
-#include "ranksize/Zipf.h"
-#include "spirels/CitySpirel.h"
-#include "spirels/DistanceSpirel.h"
-#include "spirels/InfoSpirel.h"
-#include "spirels/PopSpirel.h"
-#include "spirels/RankShiftSpirel.h"
-#include "spirels/RankSpirels.h"
-#include "stats/HalfLives.h"
-#include "stats/InfoPaging.h"
-#include "stats/InfoStats.h"
-#include "stats/PopStats.h"
+#include "core/Commands.h"
+#include "core/Form.h"
 
 const std::vector<CommandEntry>& CommandRegistry() {
     static const std::vector<CommandEntry> table = {
