@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "draw/HitTest.h"
 #include "draw/RunError.h"
 #include "render/PictureRenderer.h"
+#include "stats/Mobility.h"
 
 namespace {
 
@@ -142,6 +145,51 @@ void HoverOnBusiestSpirel(benchmark::State& state) {
     }
 }
 BENCHMARK(HoverOnBusiestSpirel)->Unit(benchmark::kMicrosecond);
+
+// Mobility on the real data: the measures of every pair, the matrix and both printed pages.
+void MobilityRealData(benchmark::State& state) {
+    auto f = Loaded();
+    for (auto _ : state) {
+        TextSurface text;
+        MobilityState s = ComputeMobility(*f->data, f->rank);
+        PrintMobility(s, text);
+        PrintMobilityMatrix(s, text);
+        benchmark::DoNotOptimize(text.Lines().data());
+    }
+}
+BENCHMARK(MobilityRealData)->Unit(benchmark::kMillisecond);
+
+// Mobility on 10,000 places x 23 dates, beyond the data set's capacity, on plain rank lists:
+// Zipf-like populations that drift, about a tenth of the places absent at each date.
+void MobilityTenThousand(benchmark::State& state) {
+    const int cities = 10000, dates = 23;
+    RankPanel panel;
+    unsigned seed = 12345;
+    auto next = [&] { return seed = seed * 1103515245u + 12345u; };
+    std::vector<double> pop(cities);
+    for (int c = 0; c < cities; ++c) pop[static_cast<std::size_t>(c)] = 1e7 / (c + 1);
+    for (int t = 0; t < dates; ++t) {
+        panel.years.push_back(static_cast<int16_t>(1790 + 10 * t));
+        for (double& p : pop) p *= 0.8 + 0.4 * (next() % 1000) / 1000.0;
+        std::vector<int> order(cities);
+        std::iota(order.begin(), order.end(), 0);
+        std::vector<bool> present(cities);
+        for (int c = 0; c < cities; ++c) present[static_cast<std::size_t>(c)] = (c + 7 * t) % 10 != 0;
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return pop[a] > pop[b]; });
+        std::vector<int>& rank = panel.rank.emplace_back(cities, 0);
+        int r = 0;
+        for (int c : order)
+            if (present[static_cast<std::size_t>(c)]) rank[static_cast<std::size_t>(c)] = ++r;
+    }
+    for (auto _ : state) {
+        TextSurface text;
+        MobilityState s = ComputeMobility(panel);
+        PrintMobility(s, text);
+        PrintMobilityMatrix(s, text);
+        benchmark::DoNotOptimize(text.Lines().data());
+    }
+}
+BENCHMARK(MobilityTenThousand)->Unit(benchmark::kMillisecond);
 
 void StartupToFirstPaint(benchmark::State& state) {
     for (auto _ : state) {

@@ -9,6 +9,7 @@
 #include "draw/Canvas.h"
 #include "stats/InfoStatsState.h"
 #include "draw/Formats.h"
+#include "stats/RankShiftSum.h"
 
 namespace {
 
@@ -111,32 +112,13 @@ void ComputeEntropyChange(const DataSet& d, InfoStatsState& s) {
 float ComputeRankShifts(const DataSet& d, const RankTables& r, InfoStatsState& s) {
     float pooledSum = 0, pooledCount = 0;
     for (int t = 2; t <= d.NumDates; ++t) {
-        const int16_t n = ToInt16(d.NumPresent(t));
-        float sum = 0, count = 0;
-        for (int i = 1; i <= n; ++i) {
-            const float c = r.RankCity(i, t);
-            const float r1 = r.CityRank(c, t), r0 = r.CityRank(c, t - 1);
-            if (r0 <= d.NumPresent(t - 1)) {
-                count = count + 1;
-                sum = sum + std::fabs(r1 - r0);
-            }
-        }
-        s.AvRankShift(t) = count > 0 ? sum / count : 0.0f;
-        pooledSum = pooledSum + sum;
-        pooledCount = pooledCount + count;
+        const RankShiftTotals shift = SumRankShifts(d, r, t, t - 1);
+        s.AvRankShift(t) = shift.Mean();
+        pooledSum = pooledSum + shift.sum;
+        pooledCount = pooledCount + shift.count;
     }
     for (int t = 2; t <= d.NumDates; ++t) {
-        const int16_t n = ToInt16(d.NumPresent(t));
-        float sum = 0, count = 0;
-        for (int i = 1; i <= n; ++i) {
-            const float c = r.RankCity(i, t);
-            const float r1 = r.CityRank(c, t), r0 = r.CityRank(c, 1);
-            if (r0 <= d.NumPresent(1)) {
-                count = count + 1;
-                sum = sum + std::fabs(r1 - r0);
-            }
-        }
-        s.CumRankShift(t) = count > 0 ? sum / count : 0.0f;
+        s.CumRankShift(t) = SumRankShifts(d, r, t, 1).Mean();
         s.PctRankShift(t) = s.AvRankShift(t) / d.NumPresent(t) * 100;
     }
     return pooledCount > 0 ? pooledSum / pooledCount : 0.0f;
