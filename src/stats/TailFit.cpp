@@ -100,11 +100,11 @@ TailFitState FitAllDates(const DataSet& d, const TailFitOptions& options, const 
 
 void PrintTailFit(const TailFitState& state, TextSurface& text) {
     const auto& o = state.options;
-    std::string title = "Tail fits: rank-1/2 regression; power-law MLE, x_min by KS (tail >= " +
+    std::string title = "Tail fits: rank-1/2 regression, power-law MLE (x_min by KS, tail >= " +
                         std::to_string(o.minTail) + ")";
     if (o.replicates > 0)
-        title += "; bootstrap p (" + std::to_string(o.replicates) + " replicates, seed " + std::to_string(o.seed) + ")";
-    title += "; LR test vs lognormal";
+        title += ", bootstrap p (" + std::to_string(o.replicates) + " replicates, seed " + std::to_string(o.seed) + ")";
+    title += ", LR vs lognormal";
     text.Line(title);
     const int w[] = {5, 5, 7, 6, 10, 6, 8, 6, 6, 6, 7, 6};
     const char* head[] = {"Year", "n", "zeta_GI", "SE_GI", "x_min", "n_tail", "zeta_MLE", "SE_MLE", "D", "p_boot",

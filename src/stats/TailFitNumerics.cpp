@@ -6,6 +6,7 @@
 #include <exception>
 #include <limits>
 #include <mutex>
+#include <numbers>
 #include <nlopt.hpp>
 #include <random>
 #include <thread>
@@ -13,7 +14,7 @@
 namespace {
 
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
-const double LogSqrt2Pi = 0.5 * std::log(2.0 * M_PI);
+const double LogSqrt2Pi = 0.5 * std::log(2.0 * std::numbers::pi);
 
 // ln x and the suffix sums of ln x of an ascending sample: the tail above any candidate is
 // a suffix, so its sum of logs costs one subtraction.
