@@ -1,0 +1,185 @@
+// The tail estimators against hand computations, samples of known laws, and R's poweRlaw.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "data/Loader.h"
+#include "stats/TailFit.h"
+
+namespace {
+
+// n values from the power law of exponent alpha above xmin, ascending, by the inverse CDF.
+std::vector<double> PowerLawSample(int n, double alpha, double xmin, unsigned seed) {
+    std::mt19937_64 g(seed);
+    std::uniform_real_distribution<double> u(0.0, 1.0);
+    std::vector<double> x(n);
+    for (auto& v : x) v = xmin * std::pow(1.0 - u(g), -1.0 / (alpha - 1.0));
+    std::sort(x.begin(), x.end());
+    return x;
+}
+
+TEST(TailFit, RankHalfOnExactZipf) {
+    // x_i = C / i. n = 2 by hand: the slope through two points is -ln 3 / ln 2 and
+    // SE = zeta * sqrt(2/2). n = 3 and 1000 from R 4.2, 2026-12-06:
+    // i <- 1:n; x <- 5e6/i; -coef(lm(log(i-0.5) ~ log(x)))[2]
+    const struct {
+        int n;
+        double zeta, se;
+    } cases[] = {{2, std::log(3.0) / std::log(2.0), std::log(3.0) / std::log(2.0)},
+                 {3, 1.47789417838939, 1.20669554362793},
+                 {1000, 1.01214642821087, 0.0452645643332625}};
+    for (const auto& c : cases) {
+        std::vector<double> x;
+        for (int i = c.n; i >= 1; --i) x.push_back(5e6 / i);  // order must not matter
+        const RankHalfFit f = FitRankHalf(x);
+        EXPECT_NEAR(f.zeta, c.zeta, 1e-12) << c.n;
+        EXPECT_NEAR(f.se, c.se, 1e-12) << c.n;
+    }
+}
+
+TEST(TailFit, PowerLawMleAndKsByHand) {
+    // {1, e}: sum ln(x/1) = 1, alpha = 1 + 2/1 = 3, P(e) = 1 - e^-2, D = |1/2 - P(e)|.
+    // {1, 1, e, e}: alpha = 1 + 4/2 = 3; the candidate e has a zero log sum and is skipped;
+    // D = max(0, 1/4, |2/4 - P(e)|, |3/4 - P(e)|).
+    const double e = std::exp(1.0), Pe = 1.0 - std::exp(-2.0);
+    const struct {
+        std::vector<double> x;
+        double alpha, D;
+    } cases[] = {{{1, e}, 3, Pe - 0.5}, {{1, 1, e, e}, 3, Pe - 0.5}};
+    for (const auto& c : cases) {
+        const PowerLawFit f = FitPowerLaw(c.x, 2);
+        ASSERT_TRUE(f.ok);
+        EXPECT_EQ(f.xmin, 1.0);
+        EXPECT_EQ(f.nTail, static_cast<int>(c.x.size()));
+        EXPECT_NEAR(f.alpha, c.alpha, 1e-12);
+        EXPECT_NEAR(f.D, c.D, 1e-12);
+    }
+    EXPECT_FALSE(FitPowerLaw(std::vector<double>{2, 2, 2}, 2).ok);
+}
+
+TEST(TailFit, PowerLawSampleRecoversItsExponent) {
+    for (double alpha : {1.8, 2.5, 3.2}) {
+        const auto x = PowerLawSample(3000, alpha, 1000.0, 7);
+        const PowerLawFit f = FitPowerLaw(x, 10);
+        EXPECT_NEAR(f.alpha, alpha, f.se) << alpha;
+        EXPECT_LT(f.xmin, 1000.0 * 1.5) << alpha;  // a pure power law: the tail starts near the floor
+        EXPECT_LT(f.D, 1.36 / std::sqrt(f.nTail)) << alpha;
+    }
+}
+
+TEST(TailFit, TruncatedLognormalRecoversItsParameters) {
+    // Lognormal(mu = 10, sigma = 1.5) kept above its median: half the sample, truncated.
+    std::mt19937_64 g(11);
+    std::lognormal_distribution<double> ln(10.0, 1.5);
+    const double xmin = std::exp(10.0);
+    std::vector<double> tail;
+    while (tail.size() < 4000)
+        if (double v = ln(g); v >= xmin) tail.push_back(v);
+    const LognormalFit f = FitTruncatedLognormal(tail, xmin);
+    EXPECT_NEAR(f.mu, 10.0, 0.1);
+    EXPECT_NEAR(f.sigma, 1.5, 0.06);
+}
+
+TEST(TailFit, BootstrapIsReproducibleWhateverTheThreads) {
+    const auto x = PowerLawSample(300, 2.2, 1.0, 3);
+    const PowerLawFit f = FitPowerLaw(x, 10);
+    BootstrapOptions o;
+    o.replicates = 60;
+    o.seed = 42;
+    o.threads = 1;
+    const double one = BootstrapP(x, f, o);
+    o.threads = 2;
+    EXPECT_EQ(BootstrapP(x, f, o), one);
+    EXPECT_EQ(BootstrapP(x, f, o), one);
+    EXPECT_GT(one, 0.05);  // the sample is a power law: it must not be rejected
+}
+
+TEST(TailFit, HillByHand) {
+    // {4, 2, 1}: zeta_1 = 1 / ln 2, zeta_2 = 2 / (ln 4 + ln 2) = 2 / (3 ln 2).
+    const auto h = HillEstimates(std::vector<double>{1, 4, 2});
+    ASSERT_EQ(h.size(), 2u);
+    const double l2 = std::log(2.0);
+    EXPECT_NEAR(h[0].zeta, 1 / l2, 1e-12);
+    EXPECT_NEAR(h[0].upper, (1 + 1.96) / l2, 1e-12);
+    EXPECT_NEAR(h[1].zeta, 2 / (3 * l2), 1e-12);
+    EXPECT_NEAR(h[1].lower, 2 / (3 * l2) * (1 - 1.96 / std::sqrt(2.0)), 1e-12);
+}
+
+TEST(TailFit, TooFewCitiesStopsBeforeAnything) {
+    // Three cities; 1800 has two present.
+    auto d = LoadDataText("\"A\",5000,9000\r\n\"B\",3000,4000\r\n\"C\",2600,0\r\n", "small.csv", 3, 2);
+    TextSurface text;
+    TailFitOptions o;
+    o.minTail = 3;
+    try {
+        PrintTailFit(FitAllDates(*d, o), text);
+        FAIL() << "no error";
+    } catch (const RunError& e) {
+        EXPECT_NE(std::string(e.what()).find("1800"), std::string::npos) << e.what();
+    }
+    EXPECT_TRUE(text.Lines().empty());
+    EXPECT_TRUE(text.Tables.empty());
+}
+
+TEST(TailFit, CancelAndProgress) {
+    auto d = LoadDataFile(std::string(CITYSIZE_REAL_DATA) + "/" + DataFileName);
+    TailFitOptions o;
+    o.replicates = 5;
+    std::vector<long> seen;
+    TailFitControl c;
+    c.progress = [&](long done, long total) {
+        EXPECT_EQ(total, 22 * 6);
+        seen.push_back(done);
+    };
+    FitAllDates(*d, o, c);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_EQ(seen.back(), 22 * 6);
+    std::atomic<bool> cancel{true};
+    c.cancel = &cancel;
+    EXPECT_THROW(FitAllDates(*d, o, c), FitCancelled);
+}
+
+TEST(TailFit, AgreesWithPoweRlawOnUsData) {
+    // R poweRlaw 0.70.6, 2026-12-06, x = the year's nonzero populations of USData.csv:
+    // m <- conpl$new(x); est <- estimate_xmin(m, xmax = Inf)  -> est$xmin, est$pars, est$gof
+    // bootstrap_p(m, no_of_sims = 500, threads = 2, xmax = Inf)$p (set.seed(1)) -> 0.208 for 1850.
+    // poweRlaw maximises the likelihood numerically, so alpha agrees to about 1e-7.
+    const struct {
+        int year;
+        double xmin, alpha, D;
+    } cases[] = {{1800, 4049, 2.4498651423898461, 0.11132440115251707},
+                 {1850, 8122, 2.1026573954894983, 0.06688600159482308},
+                 {1950, 299017, 2.391143486833748, 0.064817362340856388},
+                 {2000, 328014, 2.5975157091612577, 0.052776478624024348}};
+    auto d = LoadDataFile(std::string(CITYSIZE_REAL_DATA) + "/" + DataFileName);
+    TailFitOptions o;
+    o.replicates = 0;
+    const TailFitState s = FitAllDates(*d, o);
+    for (const auto& c : cases) {
+        const TailFitRow& r = s.rows[(c.year - 1790) / 10];
+        ASSERT_EQ(r.year, c.year);
+        EXPECT_EQ(r.pl.xmin, c.xmin) << c.year;
+        EXPECT_NEAR(r.pl.alpha, c.alpha, 1e-6) << c.year;
+        EXPECT_NEAR(r.pl.D, c.D, 1e-6) << c.year;
+        EXPECT_FALSE(r.pBoot.has_value());
+    }
+    // The bootstrap of 1850 (1000 replicates) within sampling error of poweRlaw's 500.
+    o.replicates = 1000;
+    const auto x = PresentPopulations(*d, 7);
+    EXPECT_NEAR(*FitDate(x, 1850, 7, o).pBoot, 0.208, 0.07);
+    // poweRlaw's lognormal for 1850 (conlnorm, setXmin(8122), estimate_pars): mu 2.471482021,
+    // sigma 2.747235981. The likelihood is flat along a ridge there; ours must be no lower.
+    const TailFitRow& r1850 = s.rows[6];
+    std::vector<double> tail;
+    for (double v : x)
+        if (v >= r1850.pl.xmin) tail.push_back(v);
+    double theirs = 0;
+    for (double v : tail) theirs += TruncatedLognormalLogPdf(v, r1850.pl.xmin, 2.471482021, 2.747235981);
+    EXPECT_GE(r1850.lognormal.logLik, theirs - 1e-9);
+}
+
+}  // namespace
