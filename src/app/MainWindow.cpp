@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollBar>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QTextBlock>
@@ -242,6 +243,8 @@ void MainWindow::showText() {
     }
     cursor.endEditBlock();
     textPane_->moveCursor(QTextCursor::Start);
+    textPane_->horizontalScrollBar()->setValue(0);
+    textPane_->verticalScrollBar()->setValue(0);
 }
 
 void MainWindow::buildMenus() {
