@@ -2,7 +2,11 @@
 
 #include <QDir>
 #include <QString>
+#include <algorithm>
+#include <atomic>
 #include <filesystem>
+#include <mutex>
+#include <thread>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -74,6 +78,45 @@ std::string Html(const std::string& s) {
     return out;
 }
 
+bool SameOp(const DrawOp& a, const DrawOp& b) {
+    return a.kind == b.kind && a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2 && a.radius == b.radius &&
+           a.colour == b.colour && a.width == b.width && a.text == b.text && a.fontSize == b.fontSize && a.bold == b.bold;
+}
+
+// A step draws when its picture shows something that was not there before it: a step that
+// only prints (or pages through a table) leaves the picture as it was.
+bool Drew(const Picture& now, const std::vector<DrawOp>& before, Colour backBefore) {
+    if (!now.Visible || now.Ops().empty()) return false;
+    const auto& ops = now.Ops();
+    return now.BackColor != backBefore || ops.size() != before.size() ||
+           !std::equal(ops.begin(), ops.end(), before.begin(), SameOp);
+}
+
+// Renders the pictures on every core. Each file depends only on its own picture, so the
+// output is the same whatever the order the threads finish in.
+std::string RenderAll(const std::vector<std::pair<std::string, Picture>>& jobs) {
+    std::atomic<std::size_t> next{0};
+    std::mutex mutex;
+    std::string failure;
+    auto work = [&] {
+        for (std::size_t i; (i = next++) < jobs.size();) {
+            const auto& [path, picture] = jobs[i];
+            QString error = render::Save(picture, QString::fromStdString(path + ".png"), 1.0);
+            if (error.isEmpty()) error = render::Save(picture, QString::fromStdString(path + ".svg"), 1.0);
+            if (!error.isEmpty()) {
+                std::lock_guard lock(mutex);
+                if (failure.empty()) failure = error.toStdString();
+            }
+        }
+    };
+    const unsigned n = std::max(1u, std::min<unsigned>(std::thread::hardware_concurrency(), jobs.size()));
+    std::vector<std::thread> pool;
+    for (unsigned k = 1; k < n; ++k) pool.emplace_back(work);
+    work();
+    for (auto& t : pool) t.join();
+    return failure;
+}
+
 void WriteFile(const std::string& path, const std::string& content) {
     std::ofstream out(path, std::ios::binary);
     out << content;
@@ -99,6 +142,7 @@ int ExportTour(const std::string& dataDir, const std::string& outDir, bool black
     }
     int status = 0;
     std::ostringstream body;
+    std::vector<std::pair<std::string, Picture>> pictures;
     const auto tour = Tour();
     for (std::size_t i = 0; i < tour.size(); ++i) {
         const Step& step = tour[i];
@@ -107,6 +151,8 @@ int ExportTour(const std::string& dataDir, const std::string& outDir, bool black
         const std::string base = std::string(number) + "-" + step.control;
         std::string caption = f.panel.Find(step.control) ? f.panel[step.control].caption : step.control;
         std::string error;
+        const std::vector<DrawOp> before = f.Picture1.Ops();
+        const Colour backBefore = f.Picture1.BackColor;
         try {
             if (step.clearFirst) f.Click("Clear");
             for (const auto& click : step.clicks) {
@@ -120,17 +166,12 @@ int ExportTour(const std::string& dataDir, const std::string& outDir, bool black
         }
         body << "<section id=\"" << base << "\">\n<h2>" << number << ". " << Html(caption) << "</h2>\n";
         if (!error.empty()) body << "<p class=\"error\">" << Html(error) << "</p>\n";
-        const QString png = QString::fromStdString(outDir + "/" + base + ".png");
-        const QString svg = QString::fromStdString(outDir + "/" + base + ".svg");
-        QString failure = render::Save(f.Picture1, png, 1.0);
-        if (failure.isEmpty()) failure = render::Save(f.Picture1, svg, 1.0);
-        if (!failure.isEmpty()) {
-            log << "citysize: " << failure.toStdString() << "\n";
-            return 1;
-        }
-        if (f.Picture1.Visible)
+        const bool drew = Drew(f.Picture1, before, backBefore);
+        if (drew) {
+            pictures.emplace_back(outDir + "/" + base, f.Picture1);
             body << "<figure><img src=\"" << base << ".png\" width=\"600\" height=\"600\" alt=\"" << Html(caption)
                  << "\"><figcaption><a href=\"" << base << ".svg\">SVG</a></figcaption></figure>\n";
+        }
         const std::string text = f.Text.ToString();
         try {
             if (!text.empty()) {
@@ -149,6 +190,10 @@ int ExportTour(const std::string& dataDir, const std::string& outDir, bool black
             return 1;
         }
         body << "</section>\n";
+    }
+    if (const std::string failure = RenderAll(pictures); !failure.empty()) {
+        log << "citysize: " << failure << "\n";
+        return 1;
     }
     std::ostringstream page;
     page << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"

@@ -13,7 +13,14 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollBar>
 #include <QScrollArea>
+#include <QSplitter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include "app/PictureView.h"
 #include "draw/HitTest.h"
@@ -23,59 +30,64 @@
 namespace {
 constexpr double Twip = 1.0 / 15.0;  // pixels per twip at 100 %
 int Px(float twips) { return static_cast<int>(std::lround(twips * Twip)); }
+
+// The printed text is set in DejaVu Sans Mono, which the program depends on; a system that
+// lacks it gets its fixed font, so columns still line up.
+QString MonoFamily() {
+    static const QString family = [] {
+        const QString dejavu = QStringLiteral("DejaVu Sans Mono");
+        if (QFontDatabase::families().contains(dejavu)) return dejavu;
+        const int id = QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf"));
+        if (id >= 0 && !QFontDatabase::applicationFontFamilies(id).isEmpty())
+            return QFontDatabase::applicationFontFamilies(id).first();
+        return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+    }();
+    return family;
+}
+
+QFont MonoFont(double points) {
+    QFont font(MonoFamily());
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    font.setPointSizeF(points);
+    return font;
+}
+
 }  // namespace
-
-// The window's own surface: paints the printed text from its top left, under the controls.
-class TextCanvas : public QWidget {
-public:
-    TextCanvas(const Form& form, QWidget* parent) : QWidget(parent), form_(form) {
-        setAutoFillBackground(true);
-    }
-    QFont textFont() const {
-        QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        font.setPointSizeF(std::max(6.0, static_cast<double>(form_.Text.FontSize) + 1.0));
-        return font;
-    }
-    // Large enough for the window's layout and for all the text, so nothing is cut off.
-    QSize neededSize() const {
-        QFontMetrics m(textFont());
-        int w = Px(form_.WindowWidth), h = Px(form_.WindowHeight);
-        const auto& lines = form_.Text.Lines();
-        int longest = 0;
-        for (const auto& l : lines) longest = std::max(longest, static_cast<int>(l.size()));
-        w = std::max(w, 8 + longest * m.horizontalAdvance(QLatin1Char('0')));
-        h = std::max(h, 8 + static_cast<int>(lines.size()) * m.lineSpacing());
-        return {w, h};
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.setFont(textFont());
-        p.setPen(palette().color(QPalette::WindowText));
-        QFontMetrics m(p.font());
-        int y = 4 + m.ascent();
-        for (const auto& l : form_.Text.Lines()) {
-            p.drawText(4, y, QString::fromStdString(l));
-            y += m.lineSpacing();
-        }
-    }
-
-private:
-    const Form& form_;
-};
 
 MainWindow::MainWindow(std::unique_ptr<Form> form, QWidget* parent)
     : QMainWindow(parent), form_(std::move(form)), banner_(MakeBanner()) {
     setWindowTitle(QString::fromStdString(form_->Caption));
-    scroll_ = new QScrollArea(this);
+    split_ = new QSplitter(Qt::Horizontal, this);
+    scroll_ = new QScrollArea(split_);
     scroll_->setWidgetResizable(false);
-    canvas_ = new TextCanvas(*form_, scroll_);
-    scroll_->setWidget(canvas_);
-    setCentralWidget(scroll_);
+    stage_ = new QWidget(scroll_);
+    stage_->setAutoFillBackground(true);
+    stage_->resize(Px(form_->WindowWidth), Px(form_->WindowHeight));
+    scroll_->setWidget(stage_);
+    textPane_ = new QPlainTextEdit(split_);
+    textPane_->setObjectName(QStringLiteral("Text"));
+    textPane_->setReadOnly(true);
+    textPane_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    textPane_->setFont(MonoFont(form_->Text.FontSize));
+    split_->addWidget(scroll_);
+    split_->addWidget(textPane_);
+    split_->setChildrenCollapsible(false);
+    split_->setStretchFactor(0, 0);
+    split_->setStretchFactor(1, 1);
+    setCentralWidget(split_);
     buildControls();
     buildMenus();
-    resize(Px(form_->WindowWidth) + 4, Px(form_->WindowHeight) + 4 + menuBar()->sizeHint().height());
+    // Room beside the stage for the widest tables (about 90 columns at 9 pt), as far as
+    // the screen allows; both sides scroll when it does not.
+    const int stageWidth = stage_->width() + 2 * scroll_->frameWidth() + 2;
+    const int paneWidth = 92 * QFontMetrics(MonoFont(9)).horizontalAdvance(QLatin1Char('0')) + 30;
+    QSize want(stageWidth + split_->handleWidth() + paneWidth,
+               stage_->height() + 2 * scroll_->frameWidth() + 2 + menuBar()->sizeHint().height());
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        want = want.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
+    resize(want);
+    split_->setSizes({std::min(stageWidth, want.width() * 3 / 5), paneWidth});
     syncFromForm();
 }
 
@@ -87,13 +99,13 @@ void MainWindow::buildControls() {
         const std::string name = c.name;
         switch (c.kind) {
         case ControlKind::Button: {
-            auto* b = new QPushButton(QString::fromStdString(c.caption), canvas_);
+            auto* b = new QPushButton(QString::fromStdString(c.caption), stage_);
             connect(b, &QPushButton::clicked, this, [this, name] { runCommand(name); });
             w = b;
             break;
         }
         case ControlKind::List: {
-            auto* box = new QComboBox(canvas_);
+            auto* box = new QComboBox(stage_);
             box->setPlaceholderText(QString::fromStdString(c.caption));
             connect(box, qOverload<int>(&QComboBox::activated), this, [this, name](int index) {
                 try {
@@ -107,7 +119,7 @@ void MainWindow::buildControls() {
             break;
         }
         case ControlKind::Label: {
-            auto* l = new QLabel(QString::fromStdString(c.caption), canvas_);
+            auto* l = new QLabel(QString::fromStdString(c.caption), stage_);
             l->setWordWrap(true);
             l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             QFont font = l->font();
@@ -123,7 +135,7 @@ void MainWindow::buildControls() {
             break;
         }
         case ControlKind::Image: {
-            bannerView_ = new PictureView(&banner_, canvas_);
+            bannerView_ = new PictureView(&banner_, stage_);
             // The banner keeps its own 681 x 161 pixels inside the image control.
             w = bannerView_;
             break;
@@ -133,7 +145,7 @@ void MainWindow::buildControls() {
         w->setObjectName(QString::fromStdString(name));
         widgets_[name] = w;
     }
-    pictureView_ = new PictureView(&form_->Picture1, canvas_);
+    pictureView_ = new PictureView(&form_->Picture1, stage_);
     pictureView_->setObjectName(QStringLiteral("Picture1"));
     pictureView_->setDescriber([this](float x, float y) -> QString {
         if (!form_->HasData()) return {};
@@ -204,8 +216,35 @@ void MainWindow::syncFromForm() {
     for (const Control& c : panel.All())
         if (c.kind == ControlKind::Button || c.kind == ControlKind::List)
             if (QWidget* w = control(c.name)) w->raise();
-    canvas_->resize(canvas_->neededSize());
-    canvas_->update();
+    showText();
+}
+
+void MainWindow::showText() {
+    const TextSurface& text = form_->Text;
+    if (text.Revision() == textRevision_) return;
+    textRevision_ = text.Revision();
+    // Each line in its own size. The blank lines a command prints first only pushed its
+    // table below the controls of the old single surface; the pane starts with the text.
+    const auto& lines = text.Lines();
+    std::size_t first = 0;
+    while (first < lines.size() && lines[first].find_first_not_of(' ') == std::string::npos) ++first;
+    QTextDocument* doc = textPane_->document();
+    doc->clear();
+    QTextCursor cursor(doc);
+    cursor.beginEditBlock();
+    for (std::size_t i = first; i < lines.size(); ++i) {
+        QTextCharFormat format;
+        format.setFont(MonoFont(text.LineFontSize(i)));
+        if (i == first)
+            cursor.setBlockCharFormat(format);
+        else
+            cursor.insertBlock(QTextBlockFormat(), format);
+        cursor.insertText(QString::fromStdString(lines[i]), format);
+    }
+    cursor.endEditBlock();
+    textPane_->moveCursor(QTextCursor::Start);
+    textPane_->horizontalScrollBar()->setValue(0);
+    textPane_->verticalScrollBar()->setValue(0);
 }
 
 void MainWindow::buildMenus() {
@@ -235,8 +274,13 @@ void MainWindow::buildMenus() {
     auto* copyTxt = edit->addAction(tr("Copy Text"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), this, [this] { copyText(); });
     pictureView_->setContextMenuPolicy(Qt::ActionsContextMenu);
     pictureView_->addActions({copyPic, savePic});
-    canvas_->setContextMenuPolicy(Qt::ActionsContextMenu);
-    canvas_->addActions({copyTxt, saveTxt, saveCsv});
+    textPane_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(textPane_, &QWidget::customContextMenuRequested, this, [this, copyTxt, saveTxt, saveCsv](QPoint at) {
+        std::unique_ptr<QMenu> menu(textPane_->createStandardContextMenu(at));
+        menu->addSeparator();
+        menu->addActions({copyTxt, saveTxt, saveCsv});
+        menu->exec(textPane_->viewport()->mapToGlobal(at));
+    });
 }
 
 void MainWindow::report(const QString& error) {

@@ -8,9 +8,10 @@
 
 class QComboBox;
 class QLabel;
+class QPlainTextEdit;
 class QScrollArea;
+class QSplitter;
 class PictureView;
-class TextCanvas;
 
 // The window: a thin mirror of a Form. Every click goes to the Form; afterwards the
 // widgets are made to show what the Form holds.
@@ -23,7 +24,10 @@ public:
     Form& form() { return *form_; }
     QWidget* control(const std::string& name) const;
     PictureView* pictureView() const { return pictureView_; }
-    TextCanvas* textCanvas() const { return canvas_; }
+    // The stage holds the controls and the picture at their twip positions; the printed
+    // text has a pane of its own beside it, so nothing ever covers a table.
+    QWidget* stage() const { return stage_; }
+    QPlainTextEdit* textPane() const { return textPane_; }
 
     // Runs a command as a click; errors become a message box and the program goes on.
     void runCommand(const std::string& name);
@@ -45,10 +49,14 @@ private:
     void buildControls();
     void buildMenus();
     void report(const QString& error);
+    void showText();
     std::unique_ptr<Form> form_;
     Picture banner_;
+    QSplitter* split_ = nullptr;
     QScrollArea* scroll_ = nullptr;
-    TextCanvas* canvas_ = nullptr;
+    QWidget* stage_ = nullptr;
+    QPlainTextEdit* textPane_ = nullptr;
+    unsigned textRevision_ = ~0u;
     PictureView* pictureView_ = nullptr;
     PictureView* bannerView_ = nullptr;
     std::map<std::string, QWidget*> widgets_;

@@ -3,6 +3,7 @@
 std::string& TextSurface::Current() {
     if (!lineOpen_) {
         lines_.emplace_back();
+        sizes_.push_back(FontSize);
         lineOpen_ = true;
     }
     return lines_.back();
@@ -35,6 +36,7 @@ TextSurface& TextSurface::Line(std::string_view item) { return Put(item).End(); 
 
 void TextSurface::Clear() {
     lines_.clear();
+    sizes_.clear();
     Tables.clear();
     lineOpen_ = false;
     ++revision_;

@@ -14,6 +14,8 @@ class TextSurface {
 public:
     static constexpr int ZoneWidth = 14;
 
+    // The size of the lines started from now on; each line keeps the size in force when
+    // it was started, so a title and its table may differ.
     float FontSize = 8.25f;
 
     // The numbers of the tables printed since the text was last cleared, for CSV. A command
@@ -33,6 +35,8 @@ public:
 
     // The lines written so far; the last may be unfinished (statement ended with ; or ,).
     const std::vector<std::string>& Lines() const { return lines_; }
+    // The font size of line `i`, in points.
+    float LineFontSize(std::size_t i) const { return sizes_[i]; }
     // All text as it would be saved: lines joined with '\n', no unfinished empty tail.
     std::string ToString() const;
     int Column() const;
@@ -42,6 +46,7 @@ public:
 private:
     std::string& Current();
     std::vector<std::string> lines_;
+    std::vector<float> sizes_;  // one per line
     bool lineOpen_ = false;  // the last line still takes items
     unsigned revision_ = 0;
 };
