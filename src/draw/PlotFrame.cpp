@@ -1,5 +1,6 @@
 #include "draw/PlotFrame.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "draw/Canvas.h"
@@ -118,4 +119,29 @@ void PlotCurveImpl(const Canvas& c, const float* ys, std::size_t ysCap, const fl
         p.LineTo(px(c.LoopIndex), py(c.LoopIndex), colour);
     }
     p.CurrentTag = tag;
+}
+
+void DrawKey(const Canvas& c, const std::vector<KeyEntry>& entries) {
+    Picture& p = c.pic;
+    const PlotFrame& fr = c.frame;
+    const float savedSize = p.FontSize;
+    const int16_t savedWidth = p.DrawWidth;
+    p.FontSize = 8;
+    std::size_t longest = 0;
+    for (const auto& e : entries) longest = std::max(longest, e.name.size());
+    // About 0.6 em per character of the sans-serif label font, 20 twips per point.
+    const float stroke = 400, gap = 120;
+    const float width = stroke + gap + static_cast<float>(longest) * p.FontSize * 20 * 0.6f;
+    const float x = fr.PicWidth - fr.RightMargin - width - 100;
+    float y = fr.TopMargin + 100;
+    for (const auto& e : entries) {
+        const float mid = y + p.TextHeight() / 2;
+        p.DrawWidth = e.width;
+        p.Line(x, mid, x + stroke, mid, e.colour);
+        p.ForeColor = ColourFromFloat(fr.AxisColor);
+        PrintAt(p, x + stroke + gap, y, e.name);
+        y += p.TextHeight();
+    }
+    p.FontSize = savedSize;
+    p.DrawWidth = savedWidth;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "draw/Arrays.h"
 
@@ -28,6 +29,17 @@ void ClearPicture(const Canvas& c);
 
 // Sets the frame fields from Picture1's size and draws both axes of the kind AxisKind
 // holds, their ticks and labels, and the two titles, in AxisColor.
+// One line of a plot's key: a short stroke in the curve's colour and width, then its name.
+struct KeyEntry {
+    std::string name;
+    Colour colour = 0;
+    int16_t width = 2;
+};
+
+// A small key in the top right corner inside the plot area, its names in AxisColor, so a
+// plot with several curves says which is which. Call it after DrawAxes (it reads the frame).
+void DrawKey(const Canvas& c, const std::vector<KeyEntry>& entries);
+
 void DrawAxes(const Canvas& c, float yRange, float xRange, const std::string& yTitle, const std::string& xTitle);
 
 // The polyline through (xs(k), ys(k)), k = 1..n, in data units on the last frame: a black
