@@ -78,7 +78,7 @@ void DrawSpirelFace(Form& f, float& angle, float radius, float colour) {
         double Y = std::sin(static_cast<double>(angle)) * radius * 1.1;
         p.CurrentX = static_cast<float>(f.frame.PicWidth / 2.0 - (X + 300));
         p.CurrentY = static_cast<float>(f.frame.PicHeight / 2.0 - (Y + 80));
-        p.Print(" " + std::to_string(d.DateYear(f.LoopIndex)));
+        p.Print(std::string(" ").append(std::to_string(d.DateYear(f.LoopIndex))));
         angle = angle + d.AngleStep(f.LoopIndex);
     }
 }
