@@ -16,8 +16,10 @@ std::string FindDataFile(const std::vector<std::string>& folders) {
 }
 
 std::string DataFilePath(const std::string& fileOrFolder) {
+    namespace fs = std::filesystem;
     if (fileOrFolder.empty()) return DataFileName;
     std::error_code ec;
-    if (std::filesystem::is_directory(fileOrFolder, ec)) return fileOrFolder + "/" + DataFileName;
-    return fileOrFolder;
+    const fs::path path(fileOrFolder);
+    const bool isFile = fs::exists(path, ec) ? !fs::is_directory(path, ec) : path.extension() == ".csv";
+    return isFile ? fileOrFolder : fileOrFolder + "/" + DataFileName;
 }

@@ -9,5 +9,6 @@
 std::string FindDataFile(const std::vector<std::string>& folders);
 
 // What a data argument names: a folder means its USData.csv, anything else is the file
-// itself; empty means USData.csv in the current folder.
+// itself. A path that does not exist is taken for a file if it ends in .csv, else for a
+// folder, so the error names what is missing. Empty: USData.csv in the current folder.
 std::string DataFilePath(const std::string& fileOrFolder);

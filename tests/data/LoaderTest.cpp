@@ -398,5 +398,7 @@ TEST(LoaderTest, DataSearchTakesTheFirstFolderHoldingTheFile) {
     // A data argument: a folder means its USData.csv, a file is taken as it is.
     EXPECT_EQ(DataFilePath(dir + "/cwd"), dir + "/cwd/USData.csv");
     EXPECT_EQ(DataFilePath(dir + "/installed/USData.csv"), dir + "/installed/USData.csv");
+    EXPECT_EQ(DataFilePath(dir + "/missing"), dir + "/missing/USData.csv");
+    EXPECT_EQ(DataFilePath(dir + "/missing.csv"), dir + "/missing.csv");
     EXPECT_EQ(DataFilePath(""), "USData.csv");
 }
