@@ -38,7 +38,7 @@ std::unique_ptr<Form> AtCapacity() {
         for (int t = 1; t <= 25; ++t) {
             const bool present = (c + 37 * t) % 15 < 7;
             long pop = !present ? 0 : static_cast<long>(8000000.0 / (c + next() % 200) * (0.5 + 0.04 * t));
-            csv += "," + std::to_string(pop);
+            csv.append(",").append(std::to_string(pop));
         }
         csv += "\r\n";
     }

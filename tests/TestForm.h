@@ -33,7 +33,7 @@ inline std::string ErrorOf(Form& f, const char* control) {
     return "no error";
 }
 
-// A Form with the real data set loaded from ../shared/data.
+// A Form with the real data set loaded from the project's data/.
 inline std::unique_ptr<Form> FormWithRealData() {
     auto f = std::make_unique<Form>(CITYSIZE_REAL_DATA);
     f->Click("ReadData");

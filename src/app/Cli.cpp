@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/Export.h"
+#include "app/Paths.h"
 #include "core/Form.h"
 #include "draw/RunError.h"
 #include "render/PictureRenderer.h"
@@ -18,12 +19,13 @@
 
 std::string UsageText() {
     return "Usage:\n"
-           "  citysize [DATA_DIR]             open the window; Load Data reads DATA_DIR/USData.csv\n"
-           "                                  (default: the current folder if it holds USData.csv,\n"
-           "                                  else ../shared/data)\n"
+           "  citysize [DATA]                 open the window; Load Data reads DATA, a data file or a\n"
+           "                                  folder holding USData.csv (default: USData.csv in the\n"
+           "                                  current folder, else the data installed with citysize)\n"
            "  citysize run [options] CONTROL...\n"
            "                                  click the named controls in order, without a window\n"
-           "      --data DIR                  read USData.csv from DIR (default: the current folder)\n"
+           "      --data FILE|DIR             the data file, or a folder holding USData.csv\n"
+           "                                  (default: as for the window)\n"
            "      --picture FILE              write the picture at the end (.png, .svg or .pdf)\n"
            "      --scale N                   PNG size as a multiple of 600 x 600 pixels (default 1)\n"
            "      --text FILE                 write the window's text at the end\n"
@@ -31,7 +33,7 @@ std::string UsageText() {
            "                                  (further tables beside it as FILE-2.csv, ...)\n"
            "    A CONTROL is a button name (ReadData, Rank, Zipf, NextGraph, RankSpirel1, ...),\n"
            "    or LIST=ENTRY to choose a list entry: BackMap=Black, \"Cities=Boston, MA\".\n"
-           "  citysize export DIR [--data DIR] [--background black]\n"
+           "  citysize export DIR [--data FILE|DIR] [--background black]\n"
            "                                  run every command in a fixed tour and write each\n"
            "                                  picture (.png, .svg), text (.txt) and table (.csv)\n"
            "                                  into DIR, with an index.html showing them all\n"
@@ -66,7 +68,7 @@ private:
 };
 
 struct RunOptions {
-    std::string dataDir = ".";
+    std::string dataDir;  // empty: search the usual places
     std::string picture;
     std::string text;
     std::string csv;
@@ -132,7 +134,7 @@ void Step(Form& f, const std::string& step) {
 }
 
 int Run(const RunOptions& o, std::ostream& out, std::ostream& err) {
-    Form f(o.dataDir);
+    Form f(o.dataDir.empty() ? DefaultDataPath() : o.dataDir);
     int status = 0;
     for (const auto& step : o.steps) {
         try {
@@ -186,7 +188,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         return 0;
     }
     if (first == "export") {
-        std::string dir, dataDir = ".";
+        std::string dir, dataDir;
         bool black = false;
         for (std::size_t i = 1; i < args.size(); ++i) {
             if (args[i] == "--background" && i + 1 < args.size()) {
@@ -210,7 +212,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
             return 2;
         }
         OffscreenApp app;
-        return ExportTour(dataDir, dir, black, err);
+        return ExportTour(dataDir.empty() ? DefaultDataPath() : dataDir, dir, black, err);
     }
     if (first == "run") {
         RunOptions o;

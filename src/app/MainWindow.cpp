@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
+#include <QFileInfo>
 #include <QFile>
 #include <QFileDialog>
 #include <QMenuBar>
@@ -21,7 +23,10 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextBrowser>
+#include <QVBoxLayout>
 
+#include "app/Paths.h"
 #include "app/PictureView.h"
 #include "draw/HitTest.h"
 #include "draw/RunError.h"
@@ -281,6 +286,48 @@ void MainWindow::buildMenus() {
         menu->addActions({copyTxt, saveTxt, saveCsv});
         menu->exec(textPane_->viewport()->mapToGlobal(at));
     });
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->addAction(tr("Read Me"), QKeySequence::HelpContents, this, [this] { report(showReadme()); });
+    help->addAction(tr("About citysize"), this, [this] {
+        QMessageBox::about(this, tr("About citysize"), aboutText());
+    });
+}
+
+QString MainWindow::showReadme() {
+    const QString path = ReadmePath();
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return tr("The README is not installed beside the program (looked for share/doc/citysize/README.md)");
+    auto* dialog = new QDialog(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setObjectName(QStringLiteral("ReadMe"));
+    dialog->setWindowTitle(tr("citysize - Read Me"));
+    auto* browser = new QTextBrowser(dialog);
+    browser->setOpenExternalLinks(true);
+    // The gallery's pictures are named relative to the README's own folder.
+    browser->setSearchPaths({QFileInfo(path).absolutePath()});
+    browser->setMarkdown(QString::fromUtf8(file.readAll()));
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addWidget(browser);
+    dialog->resize(820, 700);
+    dialog->show();
+    return {};
+}
+
+QString MainWindow::aboutText() {
+    return tr("<h3>citysize %1</h3>"
+              "<p>Rank-size distributions, Zipf exponents, spirels and information statistics of "
+              "city populations through time.</p>"
+              "<p>The code is under the MIT licence: Copyright (c) 2026 the citysize developers.</p>"
+              "<p><b>Data shipped with the program</b> (see data/README.md):</p><ul>"
+              "<li><i>USData.csv</i> and <i>us-places-1790-2010.csv</i>: US Census Bureau figures as "
+              "compiled by the Spatial History Project, CESTA, Stanford University; public domain.</li>"
+              "<li><i>europop-1500-1800.csv</i>: Matthew Lincoln's edition of Jan de Vries, "
+              "<i>European Urbanization, 1500-1800</i> (1984); CC0.</li>"
+              "<li><i>un-wup2018-f12-cities-1950-2035.csv</i>: United Nations, Department of Economic "
+              "and Social Affairs, Population Division (2018). World Urbanization Prospects: The 2018 "
+              "Revision; CC BY 3.0 IGO.</li></ul>")
+        .arg(QStringLiteral(CITYSIZE_VERSION));
 }
 
 void MainWindow::report(const QString& error) {

@@ -39,6 +39,10 @@ public:
     QString saveTablesCsv(const QString& path);
     void copyPicture();
     void copyText();
+    // Help: opens the README that ships with the program in a window of its own; returns
+    // an empty text or the error. The About box's text: version, data sources, licences.
+    QString showReadme();
+    static QString aboutText();
 
     // The last error shown (for tests that drive the window without a person).
     QString lastError() const { return lastError_; }

@@ -1,20 +1,12 @@
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QTimer>
 #include <iostream>
 
 #include "app/Cli.h"
 #include "app/MainWindow.h"
-#include "data/Loader.h"
+#include "app/Paths.h"
 
 namespace {
-
-std::string ChooseDataDir(const std::vector<std::string>& args) {
-    if (!args.empty()) return args[0];
-    if (QFileInfo::exists(QString::fromLatin1(DataFileName))) return ".";
-    return "../shared/data";
-}
 
 bool HaveDisplay() {
     return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY") ||
@@ -28,7 +20,7 @@ int main(int argc, char** argv) {
     int status = RunCommandLine(args, std::cout, std::cerr);
     if (status >= 0) return status;
     if (args.size() > 1) {
-        std::cerr << "citysize: the window takes one data folder at most\n" << UsageText();
+        std::cerr << "citysize: the window takes one data file or folder at most\n" << UsageText();
         return 2;
     }
     if (!HaveDisplay()) {
@@ -39,7 +31,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     QApplication app(argc, argv);
-    MainWindow window(std::make_unique<Form>(ChooseDataDir(args)));
+    MainWindow window(std::make_unique<Form>(args.empty() ? DefaultDataPath() : args[0]));
     window.show();
     // For measuring start-up: leave as soon as the first frame has been painted.
     if (qEnvironmentVariableIsSet("CITYSIZE_QUIT_AFTER_FIRST_PAINT")) QTimer::singleShot(0, &app, &QApplication::quit);

@@ -41,7 +41,7 @@ std::string DescribeHit(const Form& f, const Hit& hit, float x, float y) {
         std::string s = d.CityName(tag.city);
         for (int t = 1; t <= d.NumDates; ++t)
             if (d.Present(tag.city, t) == 1.0f) {
-                s += "\n" + CityAtDate(f, tag.city, t).substr(d.CityName(tag.city).size() + 2);
+                s.append("\n").append(CityAtDate(f, tag.city, t).substr(d.CityName(tag.city).size() + 2));
             }
         return s;
     }

@@ -3,12 +3,9 @@
 #include <utility>
 
 #include "core/Commands.h"
+#include "data/DataSearch.h"
 #include "data/Loader.h"
 #include "draw/RunError.h"
-
-#ifndef CITYSIZE_README
-#define CITYSIZE_README "README.md"
-#endif
 
 namespace {
 
@@ -178,7 +175,7 @@ Form::Form(std::string dataDir) : DataDir(std::move(dataDir)), data(std::make_un
     p.Hide("DistancePlot");
     Control& l4 = p["Label4"];
     SetLabel(l4, p["ProgramLogo"].left + 150, p["Clear"].top + 100, 11000, 855,
-             std::string("All the documentation is at ") + CITYSIZE_README);
+             "All the documentation is under Help > Read Me.");
     l4.fontName = "Arial";
     l4.fontSize = 14;
     l4.italic = true;
@@ -229,8 +226,7 @@ void Form::ChooseText(std::string_view list, std::string_view text) {
 
 void ReadData_Click(Form& f) {
     // Read into a fresh data set first: a failed load leaves everything as it was.
-    std::string path = f.DataDir.empty() ? std::string(DataFileName) : f.DataDir + "/" + DataFileName;
-    f.InstallData(LoadDataFile(path));
+    f.InstallData(LoadDataFile(DataFilePath(f.DataDir)));
 }
 
 void Form::InstallData(std::unique_ptr<DataSet> fresh) {

@@ -24,7 +24,7 @@ public:
     explicit Form(std::string dataDir = ".");
 
     std::string Caption = "Visualisation-of-City-Size-Data";
-    std::string DataDir;  // where Load Data finds USData.csv
+    std::string DataDir;  // the folder whose USData.csv Load Data reads, or the data file itself
 
     std::unique_ptr<DataSet> data;  // never null; empty until the first load
     RankTables rank;

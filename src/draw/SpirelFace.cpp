@@ -77,7 +77,7 @@ void DrawSpirelFace(const Canvas& c, const DialDates& dates, float& angle, float
         double Y = std::sin(static_cast<double>(angle)) * radius * 1.1;
         p.CurrentX = static_cast<float>(c.frame.PicWidth / 2.0 - (X + 300));
         p.CurrentY = static_cast<float>(c.frame.PicHeight / 2.0 - (Y + 80));
-        p.Print(" " + std::to_string(dates.Year(c.LoopIndex)));
+        p.Print(std::string(" ").append(std::to_string(dates.Year(c.LoopIndex))));
         angle = angle + dates.AngleStep(c.LoopIndex);
     }
 }

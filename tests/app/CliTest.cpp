@@ -42,7 +42,7 @@ TEST(CommandLine, RefusesHiddenControlsAndMissingData) {
     EXPECT_TRUE(hidden.err.contains("not offered")) << hidden.err.toStdString();
 
     QTemporaryDir empty;
-    Result missing = RunCitysize({"run", "ReadData"}, empty.path());
+    Result missing = RunCitysize({"run", "--data", empty.path(), "ReadData"}, empty.path());
     EXPECT_EQ(missing.status, 1);
     EXPECT_TRUE(missing.err.contains("USData.csv")) << missing.err.toStdString();
 

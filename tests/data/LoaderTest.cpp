@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "data/DataSearch.h"
 #include "data/Loader.h"
 #include "draw/RunError.h"
 
@@ -364,4 +365,40 @@ TEST(LoaderTest, MissingFileIsAnErrorNamingIt) {
     } catch (const RunError& e) {
         EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
     }
+}
+
+// Load Data without a path takes USData.csv from the first folder that has it; a folder
+// where USData.csv is itself a folder, or a missing folder, is passed over.
+TEST(LoaderTest, DataSearchTakesTheFirstFolderHoldingTheFile) {
+    ScratchDir root("search");
+    const std::string base = root.Write("probe", "");
+    const std::string dir = fs::path(base).parent_path().string();
+    for (const char* sub : {"cwd", "installed", "source", "empty"}) fs::create_directories(dir + "/" + sub);
+    root.Write("installed/USData.csv", "x");
+    root.Write("source/USData.csv", "x");
+    fs::create_directories(dir + "/empty/USData.csv");
+    struct Case {
+        std::vector<std::string> folders;
+        std::string found;  // relative to the scratch folder; empty: none
+    };
+    const std::vector<Case> cases = {
+        {{"cwd", "installed", "source"}, "installed"},
+        {{"source", "installed"}, "source"},
+        {{"empty", "missing", "", "source"}, "source"},
+        {{"cwd", "empty", "missing"}, ""},
+        {{}, ""},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> folders;
+        for (const auto& f : c.folders) folders.push_back(f.empty() ? f : dir + "/" + f);
+        EXPECT_EQ(FindDataFile(folders), c.found.empty() ? "" : dir + "/" + c.found + "/USData.csv") << c.found;
+    }
+    root.Write("cwd/USData.csv", "x");
+    EXPECT_EQ(FindDataFile({dir + "/cwd", dir + "/installed"}), dir + "/cwd/USData.csv");
+    // A data argument: a folder means its USData.csv, a file is taken as it is.
+    EXPECT_EQ(DataFilePath(dir + "/cwd"), dir + "/cwd/USData.csv");
+    EXPECT_EQ(DataFilePath(dir + "/installed/USData.csv"), dir + "/installed/USData.csv");
+    EXPECT_EQ(DataFilePath(dir + "/missing"), dir + "/missing/USData.csv");
+    EXPECT_EQ(DataFilePath(dir + "/missing.csv"), dir + "/missing.csv");
+    EXPECT_EQ(DataFilePath(""), "USData.csv");
 }

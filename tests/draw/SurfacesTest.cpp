@@ -56,7 +56,7 @@ TEST(TextSurfaceTest, ClearErasesEverythingAndPrintingStartsAtTheTopAgain) {
     EXPECT_EQ(t.ToString(), "");
     t.Put("x").Zone().Put("y").End();
     ASSERT_EQ(t.Lines().size(), 1u);
-    EXPECT_EQ(t.Lines()[0], "x" + std::string(13, ' ') + "y");
+    EXPECT_EQ(t.Lines()[0], std::string("x").append(13, ' ').append("y"));
 }
 
 TEST(PictureTest, LinesMoveTheCurrentPositionAndCarryTheWidthOfTheirTime) {

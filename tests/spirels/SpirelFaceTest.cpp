@@ -14,7 +14,7 @@ std::unique_ptr<Form> TwentyTwoDates() {
     std::string csv;
     for (const char* name : {"A", "B", "C"}) {
         csv += std::string("\"") + name + "\"";
-        for (int t = 1; t <= 22; ++t) csv += "," + std::to_string(100 * t + (name[0] - 'A'));
+        for (int t = 1; t <= 22; ++t) csv.append(",").append(std::to_string(100 * t + (name[0] - 'A')));
         csv += "\n";
     }
     auto f = FormWithData(csv, 3, 22);
@@ -62,7 +62,7 @@ TEST(SpirelFace, RingsSpokesAndLabelsOfTheTwentyTwoDates) {
     auto labels = OpsOf(f->Picture1, OpKind::Text);
     ASSERT_EQ(labels.size(), 21u);
     for (int t = 1; t <= 21; ++t) {
-        EXPECT_EQ(labels[t - 1].text, " " + std::to_string(1780 + 10 * t));
+        EXPECT_EQ(labels[t - 1].text, std::string(" ").append(std::to_string(1780 + 10 * t)));
         EXPECT_EQ(labels[t - 1].colour, fg);
         EXPECT_EQ(labels[t - 1].fontSize, 11.0f);
         EXPECT_FALSE(labels[t - 1].bold);

@@ -35,7 +35,7 @@ std::string ThreeCitiesAt(int dates) {
     std::string csv;
     for (int c = 1; c <= 3; ++c) {
         csv += "\"C" + std::to_string(c) + "\"";
-        for (int t = 1; t <= dates; ++t) csv += "," + std::to_string(100 * c + t);
+        for (int t = 1; t <= dates; ++t) csv.append(",").append(std::to_string(100 * c + t));
         csv += "\n";
     }
     return csv;

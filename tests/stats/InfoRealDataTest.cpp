@@ -253,7 +253,7 @@ TEST_F(InfoRealData, NextLastInfoCountsEveryPairOfDates) {
             if (u < T)
                 for (int c : d.ranked[t]) common += d.rankOf[u][c] != 0;
             if (u != t) row += common;
-            expectedCells += (u ? " " : "") + (common ? std::to_string(common) : std::string()) + ".";
+            expectedCells.append(u ? " " : "").append(common ? std::to_string(common) : std::string()).append(".");
         }
         EXPECT_EQ(line.substr(28), expectedCells) << line;
         ExpectPrinted(line.substr(14, 14), row / (T - 1), 1e-6, line);

@@ -44,7 +44,7 @@ struct ZoneLine {
     }
 };
 
-std::string Year(int year) { return " " + std::to_string(year) + " "; }
+std::string Year(int year) { return std::string(" ").append(std::to_string(year)).append(" "); }
 
 bool MainSetVisible(const Form& f, bool visible) {
     for (std::string_view name : MainCommandSet)

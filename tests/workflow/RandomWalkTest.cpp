@@ -101,7 +101,7 @@ TEST(RandomWalk, EveryPanelStateHoldsAndTheDataStaysIntact) {
             if (c.kind == ControlKind::List) {
                 int n = static_cast<int>(c.items.size());
                 int index = std::uniform_int_distribution<int>(-1, n - 1)(rng);
-                what += "=" + std::to_string(index);
+                what.append("=").append(std::to_string(index));
                 f->Choose(c.name, index);
             } else {
                 f->Click(c.name);
