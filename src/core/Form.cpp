@@ -162,8 +162,7 @@ Form::Form(std::string dataDir) : DataDir(std::move(dataDir)), data(std::make_un
     RightOf(p, "InfoSpirel", "InfoStats", gap);
     Below(p, "PopStats", "InfoStats");
     RightOf(p, "PopSpirel", "PopStats", gap);
-    // Mobility takes the free slot under Pop-Spirel (the chooser sits under Pop-Stats); its
-    // second page pages from where the other statistics page.
+    // The free slot under Pop-Spirel (the background chooser sits under Pop-Stats).
     Below(p, "Mobility", "PopSpirel");
     SetLabel(p["Label3"], labelLeft, p["PopSpirel"].top + 650, 8200, 2175,
              "To proceed, click on the mauve-colored 'Load Data' Button at the top left of this window and "
