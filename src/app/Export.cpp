@@ -53,6 +53,8 @@ std::vector<Step> Tour() {
     t.push_back({"NextPop", {"NextPop"}, false});
     t.push_back({"LastPop", {"LastPop"}, false});
     t.push_back({"PopSpirel", {"PopSpirel"}, true});
+    t.push_back({"Mobility", {"Mobility"}, true});
+    t.push_back({"NextMobility", {"NextMobility"}, false});
     return t;
 }
 

@@ -37,6 +37,8 @@ const std::vector<CommandEntry>& CommandRegistry() {
         {"NextPop", NextPop_Click, true},
         {"LastPop", LastPop_Click, true},
         {"HalfLives", HalfLives_Click, true},
+        {"Mobility", Mobility_Click, true},
+        {"NextMobility", NextMobility_Click, true},
     };
     return table;
 }

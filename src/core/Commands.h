@@ -41,3 +41,5 @@ void PopStats_Click(Form& f);
 void NextPop_Click(Form& f);
 void LastPop_Click(Form& f);
 void HalfLives_Click(Form& f);
+void Mobility_Click(Form& f);
+void NextMobility_Click(Form& f);

@@ -1,9 +1,11 @@
 // What the window tells a researcher about the drawing under the mouse.
 #include <cmath>
+#include <cstdio>
 
 #include "core/Form.h"
 #include "draw/Formats.h"
 #include "draw/HitTest.h"
+#include "stats/MobilityPages.h"
 
 namespace {
 
@@ -24,11 +26,25 @@ bool NearerStart(const Form& f, const Hit& hit, float x, float y) {
     return std::hypot(x - op.x1, y - op.y1) < std::hypot(x - op.x2, y - op.y2);
 }
 
+// A point of the mobility plot, or the segment ending there: its pair of dates and measures.
+std::string MobilityPairAt(const Form& f, const Hit& hit, float x, float y) {
+    int t = hit.tag.date;
+    if (t > 2 && NearerStart(f, hit, x, y)) --t;
+    const auto& pairs = f.mobility.pairs;
+    if (t < 2 || t - 2 >= static_cast<int>(pairs.size())) return {};
+    const MobilityPair& m = pairs[static_cast<std::size_t>(t - 2)];
+    char buf[160];
+    std::snprintf(buf, sizeof buf, "\ntau_b %.4f, turnover %.4f, mean shift %.5f\n%d common, %d entries, %d exits",
+                  m.kendall.tau, m.turnover, static_cast<double>(m.meanShift), m.common, m.entries, m.exits);
+    return std::to_string(m.fromYear) + " to " + std::to_string(m.toYear) + buf;
+}
+
 }  // namespace
 
 std::string DescribeHit(const Form& f, const Hit& hit, float x, float y) {
     const DataSet& d = *f.data;
     const OpTag& tag = hit.tag;
+    if (tag.series == MobilityPairSeries) return MobilityPairAt(f, hit, x, y);
     const bool validCity = tag.city >= 1 && tag.city <= d.NumCities;
     const bool validDate = tag.date >= 1 && tag.date <= d.NumDates;
     if (validCity && validDate) {

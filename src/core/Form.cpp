@@ -48,6 +48,9 @@ void CreateControls(ControlTable& p) {
     p.Add(Button("DataProperties", "Data Properties", "Shows aggregate dynamics of the population data"));
     p.Add(Button("PopSpirel", "Pop-Spirel", "Plots population change statistics as a spirel"));
     p.Add(Button("PopStats", "Pop-Stats", "Computes population change statistics"));
+    p.Add(Button("Mobility", "Mobility", "Computes rank mobility between consecutive dates: entries, exits, turnover, "
+                                         "Kendall's tau and the rank-class transitions"));
+    p.Add(Button("NextMobility", "Next-Mobility", "Prints the rank-class transition matrix"));
     p.Add(Button("InfoSpirel", "Info-Spirel", "Plots information statistics as spirel"));
     p.Add(Button("Clear", "Clear-Data", "Clears all the data and the window for new working"));
     p.Add(Button("InfoStats", "Info-Stats", "Computes information and rank change statistics"));
@@ -156,12 +159,14 @@ Form::Form(std::string dataDir) : DataDir(std::move(dataDir)), data(std::make_un
     RightOf(p, "InfoSpirel", "InfoStats", gap);
     Below(p, "PopStats", "InfoStats");
     RightOf(p, "PopSpirel", "PopStats", gap);
+    // The free slot under Pop-Spirel (the background chooser sits under Pop-Stats).
+    Below(p, "Mobility", "PopSpirel");
     SetLabel(p["Label3"], labelLeft, p["PopSpirel"].top + 650, 8200, 2175,
              "To proceed, click on the mauve-colored 'Load Data' Button at the top left of this window and "
              "this screen will clear and the functions available will display.");
     const Control& info = p["InfoStats"];
     Place(p["Clear"], info.left, Picture1.Height + 150 - info.height, info.width, info.height);
-    for (const char* name : {"NextGraph", "NextInfo", "NextPop", "LastPop"}) {
+    for (const char* name : {"NextGraph", "NextInfo", "NextPop", "LastPop", "NextMobility"}) {
         RightOf(p, name, "Clear", gap);
         p.Hide(name);
     }
@@ -260,7 +265,8 @@ void Clear_Click(Form& f) {
     f.Text.Clear();
     f.ShowMainCommandSet(true);
     f.Picture1.Visible = true;
-    for (const char* name : {"NextGraph", "NextInfo", "NextPop", "LastPop", "Cities", "PlotCity"}) f.panel.Hide(name);
+    for (const char* name : {"NextGraph", "NextInfo", "NextPop", "LastPop", "NextMobility", "Cities", "PlotCity"})
+        f.panel.Hide(name);
     ClearPicture(CanvasOf(f));
     for (const char* name : {"DistancePlot", "NextInfo", "LastInfo", "NextLastInfo"}) f.panel.Hide(name);
 }

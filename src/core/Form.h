@@ -14,6 +14,7 @@
 #include "draw/TextSurface.h"
 #include "ranksize/ZipfState.h"
 #include "spirels/SpirelState.h"
+#include "stats/Mobility.h"
 #include "stats/StatsState.h"
 
 // The window's whole state and its commands, without any toolkit. The Qt window and the
@@ -39,6 +40,7 @@ public:
     InfoStatsState info;
     PopStatsState pop;
     HalfLivesState half;
+    MobilityState mobility;
 
     float LayoutOffset = 0;
     float WindowWidth = 0;   // twips
@@ -61,7 +63,7 @@ public:
     // it, fills the lists and shows the main command set.
     void InstallData(std::unique_ptr<DataSet> fresh);
 
-    // Hides or shows the 23 buttons of the main command set.
+    // Hides or shows the buttons of the main command set.
     void ShowMainCommandSet(bool show);
 };
 

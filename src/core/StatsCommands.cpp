@@ -4,6 +4,7 @@
 #include "stats/HalfLives.h"
 #include "stats/InfoPaging.h"
 #include "stats/InfoStats.h"
+#include "stats/MobilityPages.h"
 #include "stats/PopStats.h"
 
 void InfoStats_Click(Form& f) {
@@ -48,3 +49,16 @@ void NextPop_Click(Form& f) {
 void LastPop_Click(Form& f) { LastPop(*f.data, f.half, f.Text); }
 
 void HalfLives_Click(Form& f) { HalfLives(*f.data, f.rank, f.half, CanvasOf(f)); }
+
+void Mobility_Click(Form& f) {
+    Mobility(*f.data, f.rank, f.mobility, CanvasOf(f));
+    // As "Zipf-Exponents": the picture stays beside page 1 and the panel offers page 2.
+    f.ShowMainCommandSet(false);
+    f.Picture1.Visible = true;
+    f.panel.Show("NextMobility");
+}
+
+void NextMobility_Click(Form& f) {
+    NextMobility(f.mobility, f.Text);
+    f.panel.Hide("NextMobility");
+}

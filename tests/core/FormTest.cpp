@@ -51,6 +51,11 @@ const Expected StartUp[] = {
      500, false},
     {"PopSpirel", Btn, "Pop-Spirel", "Plots population change statistics as a spirel", 1800, 7300, 1500, 500, false},
     {"PopStats", Btn, "Pop-Stats", "Computes population change statistics", 150, 7300, 1500, 500, false},
+    {"Mobility", Btn, "Mobility",
+     "Computes rank mobility between consecutive dates: entries, exits, turnover, Kendall's tau and the rank-class "
+     "transitions",
+     1800, 7950, 1500, 500, false},
+    {"NextMobility", Btn, "Next-Mobility", "Prints the rank-class transition matrix", 1800, 8650, 1500, 500, false},
     {"InfoSpirel", Btn, "Info-Spirel", "Plots information statistics as spirel", 1800, 6650, 1500, 500, false},
     {"Clear", Btn, "Clear-Data", "Clears all the data and the window for new working", 150, 8650, 1500, 500, true},
     {"InfoStats", Btn, "Info-Stats", "Computes information and rank change statistics", 150, 6650, 1500, 500, false},
@@ -87,8 +92,8 @@ const Expected StartUp[] = {
     {"ProgramLogo", ControlKind::Image, nullptr, "", 3450, 150, 10275, 2475, true},
 };
 
-const std::vector<std::string> Singles = {"NextGraph", "NextInfo", "LastInfo", "NextLastInfo",
-                                          "NextPop",   "LastPop",  "DistancePlot", "PlotCity", "Cities"};
+const std::vector<std::string> Singles = {"NextGraph", "NextInfo", "LastInfo",     "NextLastInfo", "NextPop",
+                                          "LastPop",   "DistancePlot", "PlotCity", "Cities", "NextMobility"};
 const std::vector<std::string> Opening = {"ProgramLogo", "Label1", "Label2", "Label3", "Label4"};
 
 // Names of the visible controls, for comparing whole panel states.
@@ -221,9 +226,32 @@ TEST(FormTest, OnlyLoadClearAndTheChooserAreOfferedAtStartUp) {
     EXPECT_NE(ErrorOf(f, "Nowhere").find("Nowhere"), std::string::npos);
 }
 
+// Whether every two visible controls (and the picture) are apart and all lie in the window.
+static void ExpectNoOverlap(const Form& f) {
+    std::vector<Control> shown;
+    for (const auto& c : f.panel.All())
+        if (c.visible) shown.push_back(c);
+    Control pic;
+    pic.name = "Picture1";
+    pic.left = f.Picture1.Left, pic.top = f.Picture1.Top, pic.width = f.Picture1.Width, pic.height = f.Picture1.Height;
+    if (f.Picture1.Visible) shown.push_back(pic);
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const Control& a = shown[i];
+        EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.left + a.width <= f.WindowWidth && a.top + a.height <= f.WindowHeight)
+            << a.name;
+        for (std::size_t j = 0; j < i; ++j) {
+            const Control& b = shown[j];
+            EXPECT_TRUE(a.left >= b.left + b.width || b.left >= a.left + a.width || a.top >= b.top + b.height ||
+                        b.top >= a.top + a.height)
+                << a.name << " overlaps " << b.name;
+        }
+    }
+}
+
 TEST(FormTest, LoadDataShowsTheMainPanelAndAnEmptyGreyPicture) {
     auto f = FormWithRealData();
     EXPECT_EQ(Shown(*f), MainPanel());
+    ExpectNoOverlap(*f);
     EXPECT_TRUE(f->Picture1.Visible);
     EXPECT_TRUE(f->Picture1.Ops().empty());
     EXPECT_EQ(f->Picture1.BackColor, LightGrey);
@@ -271,6 +299,19 @@ TEST(FormTest, RankSizeLeavesThePanelAndClearDataRestoresTheMainPanel) {
     EXPECT_EQ(f->panel["ReadData"].caption, "Data Loaded");
     // Every single-purpose button hides again, whichever was shown.
     for (const auto& name : Singles) f->panel.Show(name);
+    f->Click("Clear");
+    EXPECT_EQ(Shown(*f), MainPanel());
+}
+
+TEST(FormTest, MobilityOffersItsSecondPageOnceAndClearDataReturns) {
+    auto f = FormWithRealData();
+    f->Click("Mobility");
+    EXPECT_EQ(Shown(*f), (std::set<std::string>{"Clear", "BackMap", "NextMobility"}));
+    EXPECT_TRUE(f->Picture1.Visible);
+    EXPECT_EQ(f->frame.AxisKind, 1);  // later plots keep the axes they would have had
+    ExpectNoOverlap(*f);
+    f->Click("NextMobility");
+    EXPECT_EQ(Shown(*f), (std::set<std::string>{"Clear", "BackMap"}));
     f->Click("Clear");
     EXPECT_EQ(Shown(*f), MainPanel());
 }

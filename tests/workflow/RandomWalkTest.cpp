@@ -20,7 +20,7 @@ long EnvOr(const char* name, long fallback) {
 }
 
 const std::set<std::string> SinglePurpose = {"NextGraph", "NextInfo", "LastInfo", "NextLastInfo", "NextPop",
-                                             "LastPop",   "DistancePlot", "PlotCity", "Cities"};
+                                             "LastPop",   "DistancePlot", "PlotCity", "Cities", "NextMobility"};
 
 // Empty when the panel is one of the states a user can reach, else what is wrong.
 std::string PanelProblem(const Form& f) {
@@ -32,10 +32,11 @@ std::string PanelProblem(const Form& f) {
     const bool pic = f.Picture1.Visible;
     if (!f.panel.Visible("Clear") || !f.panel.Visible("BackMap")) return "a fixed control is hidden";
     using S = std::set<std::string>;
-    if (mainShown == 23 && singles.empty() && pic) return {};  // main panel
+    if (mainShown == static_cast<int>(MainCommandSet.size()) && singles.empty() && pic) return {};  // main panel
     if (mainShown == 1 && f.panel.Visible("ReadData") && singles.empty() && !pic) return {};  // opening
     if (mainShown == 0) {
-        if (pic && (singles.empty() || singles == S{"NextGraph"})) return {};  // result or Zipf view
+        if (pic && (singles.empty() || singles == S{"NextGraph"} || singles == S{"NextMobility"}))
+            return {};  // result, Zipf or Mobility view
         if (pic && singles.count("DistancePlot")) {
             S rest = singles;
             rest.erase("DistancePlot");
