@@ -5,16 +5,14 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSvgGenerator>
 #include <cmath>
 
 #include "render/PngWriter.h"
+#include "render/SvgWriter.h"
 
 namespace render {
 
 QColor ToQColor(Colour c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
-
-namespace {
 
 QFont PictureFont(const DrawOp& op, double pxPerTwip) {
     QFont font(QStringLiteral("DejaVu Sans"));
@@ -24,8 +22,6 @@ QFont PictureFont(const DrawOp& op, double pxPerTwip) {
     font.setBold(op.bold);
     return font;
 }
-
-}  // namespace
 
 void Paint(QPainter& painter, const Picture& picture, double pxPerTwip) {
     painter.save();
@@ -85,20 +81,7 @@ QImage ToImage(const Picture& picture, double scale) {
 
 QString Save(const Picture& picture, const QString& path, double scale) {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("svg")) {
-        QSvgGenerator svg;
-        svg.setFileName(path);
-        const double pxPerTwip = scale / TwipsPerPixel;
-        QSize size(static_cast<int>(std::lround(picture.Width * pxPerTwip)), static_cast<int>(std::lround(picture.Height * pxPerTwip)));
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle(QStringLiteral("citysize picture"));
-        QPainter painter;
-        if (!painter.begin(&svg)) return QStringLiteral("Cannot write ") + path;
-        Paint(painter, picture, pxPerTwip);
-        painter.end();
-        return {};
-    }
+    if (suffix == QLatin1String("svg")) return WriteSvg(picture, path, scale);
     if (suffix == QLatin1String("pdf")) {
         QPdfWriter pdf(path);
         pdf.setResolution(1440);  // one device unit per twip

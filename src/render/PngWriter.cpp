@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <png.h>
+#include <zlib.h>
 
 #include <cerrno>
 #include <csetjmp>
@@ -109,6 +110,7 @@ bool Write(std::FILE* file, Rows& rows) {
     // deflate itself. Palette rows compress best unfiltered; antialiased RGB rows with Sub.
     png_set_filter(png, PNG_FILTER_TYPE_BASE, rows.indexed ? PNG_FILTER_NONE : PNG_FILTER_SUB);
     png_set_compression_level(png, 1);
+    png_set_compression_strategy(png, Z_RLE);
     png_set_compression_buffer_size(png, 1 << 16);
     png_write_info(png, info);
     png_write_image(png, rows.rows.data());
