@@ -4,9 +4,9 @@
 
 namespace render {
 
-// Writes an opaque image as PNG with settings chosen for speed: no adaptive filter search,
-// the fastest deflate level, and an exact palette when the image has at most 256 colours
-// (the decoded pixels are always the image's own). Returns an empty string or the error.
+// Writes an image as an opaque PNG with settings chosen for speed: one fixed filter and
+// libdeflate's fastest level, and an exact palette when the image has at most 256 colours.
+// The decoded pixels are always the image's own. Returns an empty string or the error.
 QString WritePng(const QImage& image, const QString& path);
 
 }  // namespace render

@@ -15,8 +15,18 @@ namespace render {
 
 namespace {
 
-// Six significant digits, like the numbers of Qt's own SVG output.
+// Six significant digits, like the numbers of Qt's own SVG output. Most coordinates are on a
+// half pixel, written directly as the general formatting would.
 void Num(std::string& out, double v) {
+    const double twice = v * 2;
+    if (twice == std::floor(twice) && std::fabs(v) < 99999.5) {
+        const long h = static_cast<long>(twice);
+        const long whole = (h < 0 ? -h : h) / 2;
+        if (h < 0) out += '-';
+        out += std::to_string(whole);
+        if (h % 2 != 0) out += ".5";
+        return;
+    }
     char buf[32];
     auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6);
     if (ec != std::errc()) end = buf + std::snprintf(buf, sizeof buf, "%g", v);
