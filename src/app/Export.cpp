@@ -3,8 +3,10 @@
 #include <QDir>
 #include <QString>
 #include <algorithm>
-#include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <fstream>
@@ -94,30 +96,72 @@ bool Drew(const Picture& now, const std::vector<DrawOp>& before, Colour backBefo
            !std::equal(ops.begin(), ops.end(), before.begin(), SameOp);
 }
 
-// Renders the pictures on every core. Each file depends only on its own picture, so the
-// output is the same whatever the order the threads finish in.
-std::string RenderAll(const std::vector<std::pair<std::string, Picture>>& jobs) {
-    std::atomic<std::size_t> next{0};
-    std::mutex mutex;
-    std::string failure;
-    auto work = [&] {
-        for (std::size_t i; (i = next++) < jobs.size();) {
-            const auto& [path, picture] = jobs[i];
-            QString error = render::Save(picture, QString::fromStdString(path + ".png"), 1.0);
-            if (error.isEmpty()) error = render::Save(picture, QString::fromStdString(path + ".svg"), 1.0);
+// Writes the picture files on every core while the tour goes on: the tour feeds a queue, one
+// thread per other core starts at once, and the tour's thread joins them when it is done. A
+// picture's PNG and SVG are separate tasks so the last ones spread evenly. Each file depends
+// only on its own display list, so the output is the same whatever order the tasks run in.
+class Renderer {
+public:
+    Renderer() {
+        const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+        for (unsigned k = 1; k < cores; ++k) pool_.emplace_back([this] { Work(); });
+    }
+    ~Renderer() { Finish(); }
+
+    void Add(const std::string& base, const Picture& picture) {
+        auto shared = std::make_shared<const Picture>(picture);
+        {
+            std::lock_guard lock(mutex_);
+            tasks_.push_back({base + ".png", shared});
+            tasks_.push_back({base + ".svg", shared});
+        }
+        ready_.notify_all();
+    }
+
+    // Renders what is left on this thread too; returns the first error, if any.
+    std::string Finish() {
+        {
+            std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        ready_.notify_all();
+        Work();
+        for (auto& t : pool_) t.join();
+        pool_.clear();
+        return failure_;
+    }
+
+private:
+    struct Task {
+        std::string path;
+        std::shared_ptr<const Picture> picture;
+    };
+
+    void Work() {
+        for (;;) {
+            Task task;
+            {
+                std::unique_lock lock(mutex_);
+                ready_.wait(lock, [this] { return done_ || !tasks_.empty(); });
+                if (tasks_.empty()) return;
+                task = std::move(tasks_.front());
+                tasks_.pop_front();
+            }
+            const QString error = render::Save(*task.picture, QString::fromStdString(task.path), 1.0);
             if (!error.isEmpty()) {
-                std::lock_guard lock(mutex);
-                if (failure.empty()) failure = error.toStdString();
+                std::lock_guard lock(mutex_);
+                if (failure_.empty()) failure_ = error.toStdString();
             }
         }
-    };
-    const unsigned n = std::max(1u, std::min<unsigned>(std::thread::hardware_concurrency(), jobs.size()));
-    std::vector<std::thread> pool;
-    for (unsigned k = 1; k < n; ++k) pool.emplace_back(work);
-    work();
-    for (auto& t : pool) t.join();
-    return failure;
-}
+    }
+
+    std::mutex mutex_;
+    std::condition_variable ready_;
+    std::deque<Task> tasks_;
+    bool done_ = false;
+    std::string failure_;
+    std::vector<std::thread> pool_;
+};
 
 void WriteFile(const std::string& path, const std::string& content) {
     std::ofstream out(path, std::ios::binary);
@@ -144,7 +188,7 @@ int ExportTour(const std::string& dataDir, const std::string& outDir, bool black
     }
     int status = 0;
     std::ostringstream body;
-    std::vector<std::pair<std::string, Picture>> pictures;
+    Renderer renderer;
     const auto tour = Tour();
     for (std::size_t i = 0; i < tour.size(); ++i) {
         const Step& step = tour[i];
@@ -170,7 +214,7 @@ int ExportTour(const std::string& dataDir, const std::string& outDir, bool black
         if (!error.empty()) body << "<p class=\"error\">" << Html(error) << "</p>\n";
         const bool drew = Drew(f.Picture1, before, backBefore);
         if (drew) {
-            pictures.emplace_back(outDir + "/" + base, f.Picture1);
+            renderer.Add(outDir + "/" + base, f.Picture1);
             body << "<figure><img src=\"" << base << ".png\" width=\"600\" height=\"600\" alt=\"" << Html(caption)
                  << "\"><figcaption><a href=\"" << base << ".svg\">SVG</a></figcaption></figure>\n";
         }
@@ -193,7 +237,7 @@ int ExportTour(const std::string& dataDir, const std::string& outDir, bool black
         }
         body << "</section>\n";
     }
-    if (const std::string failure = RenderAll(pictures); !failure.empty()) {
+    if (const std::string failure = renderer.Finish(); !failure.empty()) {
         log << "citysize: " << failure << "\n";
         return 1;
     }

@@ -3,17 +3,16 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
-#include <QImageWriter>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSvgGenerator>
 #include <cmath>
+
+#include "render/PngWriter.h"
+#include "render/SvgWriter.h"
 
 namespace render {
 
 QColor ToQColor(Colour c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
-
-namespace {
 
 QFont PictureFont(const DrawOp& op, double pxPerTwip) {
     QFont font(QStringLiteral("DejaVu Sans"));
@@ -23,8 +22,6 @@ QFont PictureFont(const DrawOp& op, double pxPerTwip) {
     font.setBold(op.bold);
     return font;
 }
-
-}  // namespace
 
 void Paint(QPainter& painter, const Picture& picture, double pxPerTwip) {
     painter.save();
@@ -84,20 +81,7 @@ QImage ToImage(const Picture& picture, double scale) {
 
 QString Save(const Picture& picture, const QString& path, double scale) {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("svg")) {
-        QSvgGenerator svg;
-        svg.setFileName(path);
-        const double pxPerTwip = scale / TwipsPerPixel;
-        QSize size(static_cast<int>(std::lround(picture.Width * pxPerTwip)), static_cast<int>(std::lround(picture.Height * pxPerTwip)));
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle(QStringLiteral("citysize picture"));
-        QPainter painter;
-        if (!painter.begin(&svg)) return QStringLiteral("Cannot write ") + path;
-        Paint(painter, picture, pxPerTwip);
-        painter.end();
-        return {};
-    }
+    if (suffix == QLatin1String("svg")) return WriteSvg(picture, path, scale);
     if (suffix == QLatin1String("pdf")) {
         QPdfWriter pdf(path);
         pdf.setResolution(1440);  // one device unit per twip
@@ -111,12 +95,7 @@ QString Save(const Picture& picture, const QString& path, double scale) {
         return {};
     }
     if (suffix != QLatin1String("png")) return QStringLiteral("Unknown picture format \"") + suffix + QStringLiteral("\": use .png, .svg or .pdf");
-    QImageWriter writer(path, "png");
-    // Qt maps quality 80 to zlib level 1: the same pixels, files within 1 % of the default
-    // level's size, and a third less time for the export, where deflate was the main cost.
-    writer.setQuality(80);
-    if (!writer.write(ToImage(picture, scale))) return QStringLiteral("Cannot write ") + path + QStringLiteral(": ") + writer.errorString();
-    return {};
+    return WritePng(ToImage(picture, scale), path);
 }
 
 }  // namespace render

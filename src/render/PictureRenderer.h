@@ -1,4 +1,5 @@
 #pragma once
+#include <QFont>
 #include <QImage>
 #include <QString>
 
@@ -11,6 +12,9 @@ namespace render {
 inline constexpr double TwipsPerPixel = 15.0;
 
 QColor ToQColor(Colour c);
+
+// The font of a text op at `pxPerTwip` device pixels per twip (sized in whole pixels).
+QFont PictureFont(const DrawOp& op, double pxPerTwip);
 
 // Paints the whole display list, background first, at `pxPerTwip` device units per twip
 // (1/15 at 100 %). One path serves the screen, PNG, SVG and PDF.

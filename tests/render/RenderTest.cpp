@@ -61,4 +61,15 @@ TEST(Render, WritesPngSvgAndPdf) {
     ASSERT_TRUE(pdfFile.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdfFile.read(4) == "%PDF");
     EXPECT_FALSE(render::Save(f->Picture1, dir.filePath("r.bmp")).isEmpty());
+    // The PNG decodes (by Qt's own reader) to exactly the rendered pixels, both when it is
+    // written with a palette (few colours) and as RGB (a spirel's antialiased rainbow).
+    for (auto [command, format] : {std::pair{"Rank", QImage::Format_Indexed8}, std::pair{"RankSpirel2", QImage::Format_RGB32}}) {
+        f->Click("Clear");
+        f->Click(command);
+        const QString path = dir.filePath(QString::fromLatin1(command) + ".png");
+        ASSERT_TRUE(render::Save(f->Picture1, path).isEmpty());
+        const QImage decoded(path);
+        EXPECT_EQ(decoded.format(), format) << command;
+        EXPECT_TRUE(decoded.convertToFormat(QImage::Format_RGB32) == render::ToImage(f->Picture1)) << command;
+    }
 }
