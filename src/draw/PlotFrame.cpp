@@ -131,6 +131,8 @@ void DrawKey(const Canvas& c, const std::vector<KeyEntry>& entries, bool inPictu
     for (const auto& e : entries) width = std::max(width, stroke + gap + static_cast<float>(LabelWidth(e.name, p.FontSize)));
     const float x = inPictureCorner ? fr.PicWidth - width - 20 : fr.PicWidth - fr.RightMargin - width - 100;
     float y = inPictureCorner ? 20 : fr.TopMargin + 100;
+    const OpTag tag = p.CurrentTag;
+    p.CurrentTag = OpTag{0, 0, KeySeries};
     for (const auto& e : entries) {
         const float mid = y + p.TextHeight() / 2;
         p.DrawWidth = e.width;
@@ -139,6 +141,7 @@ void DrawKey(const Canvas& c, const std::vector<KeyEntry>& entries, bool inPictu
         PrintAt(p, x + stroke + gap, y, e.name);
         y += p.TextHeight();
     }
+    p.CurrentTag = tag;
     p.FontSize = savedSize;
     p.DrawWidth = savedWidth;
 }
