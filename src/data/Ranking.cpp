@@ -7,6 +7,7 @@
 
 #include "data/DataSet.h"
 #include "draw/Canvas.h"
+#include "draw/Contrast.h"
 #include "draw/RunError.h"
 
 void SortDescending(CityVec& values, CityVec& sorted, CityVec& order, int16_t n) {
@@ -104,13 +105,16 @@ void RankSize(const DataSet& d, RankTables& r, const Canvas& c) {
     if (maxPresent < 1) throw RunError("No city has a population at any date: there is no rank-size plot to draw");
 
     const float xRange = static_cast<float>(1.1 * std::log(static_cast<double>(maxPresent)));
-    DrawAxes(c, yRange, xRange, "Log Population", "Log Rank");
+    DrawAxes(c, yRange, xRange, "Log Population", "Log Rank", Axes{});
     r.ColorRed = r.ColorGreen = r.ColorBlue = 255;
     r.ColorStep = 255.0f / d.NumDates;
     CityVec values;
+    std::vector<KeyEntry> key;
     for (int t = 1; t <= d.NumDates; ++t) {
         for (int i = 1; i <= d.NumCities; ++i) values(i) = r.LogRankPop(i, t);
-        c.frame.PlotColor = static_cast<float>(RGB(ToInt16(r.ColorRed), ToInt16(r.ColorGreen), ToInt16(r.ColorBlue)));
+        c.frame.PlotColor = static_cast<float>(
+            Visible(RGB(ToInt16(r.ColorRed), ToInt16(r.ColorGreen), ToInt16(r.ColorBlue)), p.BackColor));
+        AddFadeKey(t, d.NumDates, d.DateYear(t), ColourFromFloat(c.frame.PlotColor), key);
         p.CurrentTag = OpTag{0, static_cast<int16_t>(t), RankCurve, 0};
         PlotCurve(c, values, r.LogRank, ToInt16(d.NumPresent(t)));
         r.ColorGreen = r.ColorGreen - r.ColorStep;
@@ -118,4 +122,5 @@ void RankSize(const DataSet& d, RankTables& r, const Canvas& c) {
         r.ColorBlue = r.ColorBlue - r.ColorStep;
     }
     p.CurrentTag = OpTag{};
+    DrawKey(c, key);
 }

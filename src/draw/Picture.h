@@ -18,6 +18,8 @@ struct OpTag {
 inline constexpr int16_t RankCurve = 1;
 // A line across cities at one date (not a path in time): its ops name the city and date as they are.
 inline constexpr int16_t CitiesAtOneDate = 2;
+// The strokes and names of a plot's key: they stand for no data.
+inline constexpr int16_t KeySeries = -1;
 
 enum class OpKind { Line, Circle, Text };
 

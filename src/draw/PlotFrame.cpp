@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "draw/Canvas.h"
+#include "draw/Contrast.h"
+#include "draw/Ticks.h"
 
 void ApplyBackgroundChoice(const Canvas& c, bool setAxisColor) {
     c.pic.BackColor = c.black ? Black : LightGrey;
@@ -20,53 +22,17 @@ void PrintAt(Picture& p, double x, double y, const std::string& text) {
     p.Print(text);
 }
 
-void DrawTimeAxes(const Canvas& c, Colour axis, double X0, double Y0) {
-    PlotFrame& fr = c.frame;
-    Picture& p = c.pic;
-    for (int k : {7, 12, 17, 22}) {
-        double x = X0 + k * static_cast<double>(fr.XScale);
-        p.Line(static_cast<float>(x), static_cast<float>(Y0), static_cast<float>(x), static_cast<float>(Y0 + 200), axis);
-    }
-    const std::pair<int, const char*> years[] = {{0, "1790"}, {7, "1850"}, {12, "1900"}, {17, "1950"}, {22, "2000"}};
-    for (auto [k, label] : years) PrintAt(p, X0 - 150 + k * static_cast<double>(fr.XScale), Y0 + 300, label);
-    for (int m = 1; m <= 10; ++m) {
-        double v = 10000000.0 * m;
-        double y = Y0 - v * fr.YScale;
-        p.Line(static_cast<float>(X0), static_cast<float>(y), static_cast<float>(X0 - 200), static_cast<float>(y), axis);
-    }
-    for (int m = 1; m <= 10; ++m) {
-        double v = 10000000.0 * m;
-        PrintAt(p, X0 - 1000, Y0 - v * fr.YScale - 100, std::to_string(10 * m) + "m");
-    }
-}
-
-void DrawLogAxes(const Canvas& c, Colour axis, double X0, double Y0) {
-    PlotFrame& fr = c.frame;
-    Picture& p = c.pic;
-    PrintAt(p, X0 - 100, Y0 + 300, "1");
-    for (int v : {10, 100}) {
-        double x = X0 + std::log(static_cast<double>(v)) * fr.XScale;
-        p.Line(static_cast<float>(x), static_cast<float>(Y0), static_cast<float>(x), static_cast<float>(Y0 + 200), axis);
-        PrintAt(p, X0 - 100 + std::log(static_cast<double>(v)) * fr.XScale, Y0 + 300, std::to_string(v));
-    }
-    for (double v = 10; v <= 10000000; v *= 10) {
-        double y = Y0 - std::log(v) * fr.YScale;
-        p.Line(static_cast<float>(X0), static_cast<float>(y), static_cast<float>(X0 - 200), static_cast<float>(y), axis);
-    }
-    long v = 1;
-    for (int e = 0; e <= 7; ++e, v *= 10)
-        PrintAt(p, X0 - 1000, Y0 - std::log(static_cast<double>(v)) * fr.YScale - 100, std::to_string(v));
-}
-
 }  // namespace
 
-void DrawAxes(const Canvas& c, float yRange, float xRange, const std::string& yTitle, const std::string& xTitle) {
+void DrawAxes(const Canvas& c, float yRange, float xRange, const std::string& yTitle, const std::string& xTitle,
+              const Axes& axes) {
     PlotFrame& fr = c.frame;
     Picture& p = c.pic;
-    const Colour axis = ColourFromFloat(fr.AxisColor);
+    const Colour axis = InkFor(p.BackColor);
     p.FontSize = 9;
     p.ForeColor = axis;
     p.DrawWidth = 1;
+    fr.AxisKind = axes.x == AxisScale::Log && axes.y == AxisScale::Log ? 1 : 0;
     fr.LeftMargin = fr.RightMargin = 1200;
     fr.TopMargin = fr.BottomMargin = 700;
     fr.PicWidth = p.Width;
@@ -88,12 +54,40 @@ void DrawAxes(const Canvas& c, float yRange, float xRange, const std::string& yT
     seg(X0, Y0, XR, Y0);
     seg(X0, Y0, X0 - 200, Y0);
     seg(X0, Y0, X0, Y0 + 200);
-    if (fr.AxisKind != 1)
-        DrawTimeAxes(c, axis, X0, Y0);
-    else
-        DrawLogAxes(c, axis, X0, Y0);
+
+    const double h = LabelHeight(p.FontSize);
+    auto inRange = [](const std::vector<Tick>& ticks, double range) {
+        std::vector<Tick> kept;
+        for (const Tick& t : ticks)
+            if (t.at >= 0 && t.at <= range * (1 + 1e-6)) kept.push_back(t);
+        return kept;
+    };
+    std::vector<Tick> xs;
+    if (axes.x == AxisScale::Years) {
+        const YearSpan& y = axes.years;
+        xs = inRange(YearTicks(y.first, y.last, y.xFirst, y.xLast, fr.XScale, p.FontSize), xRange);
+    } else {
+        xs = inRange(axes.x == AxisScale::Log ? LogTicks(xRange) : LinearTicks(0, xRange), xRange);
+        xs = Thinned(xs, fr.XScale, p.FontSize, true);
+    }
+    std::vector<Tick> ys = inRange(axes.y == AxisScale::Log ? LogTicks(yRange) : LinearTicks(0, yRange), yRange);
+    ys = Thinned(ys, fr.YScale, p.FontSize, false);
+    // Labels centred under their ticks and right-aligned beside them, clear of the tick ends.
+    for (const Tick& t : xs) {
+        const double x = X0 + t.at * fr.XScale;
+        if (t.at > 0) seg(x, Y0, x, Y0 + 200);
+        const double w = LabelWidth(t.label, p.FontSize);
+        PrintAt(p, std::clamp(x - w / 2, 0.0, fr.PicWidth - w), Y0 + 230, t.label);
+    }
+    for (const Tick& t : ys) {
+        const double y = Y0 - t.at * fr.YScale;
+        if (t.at > 0) seg(X0, y, X0 - 200, y);
+        PrintAt(p, std::max(0.0, X0 - 250 - LabelWidth(t.label, p.FontSize)), y - h / 2, t.label);
+    }
     p.ForeColor = axis;
-    PrintAt(p, fr.PicWidth - 1350, fr.PicHeight - 500, xTitle);
+    // The x title below the x labels, ending inside the picture; the y title above the top label.
+    const double xTitleWidth = LabelWidth(xTitle, p.FontSize);
+    PrintAt(p, std::max(0.0, fr.PicWidth - 100 - xTitleWidth), Y0 + 230 + h + 20, xTitle);
     PrintAt(p, 200, fr.TopMargin - 350, yTitle);
 }
 
@@ -121,27 +115,33 @@ void PlotCurveImpl(const Canvas& c, const float* ys, std::size_t ysCap, const fl
     p.CurrentTag = tag;
 }
 
-void DrawKey(const Canvas& c, const std::vector<KeyEntry>& entries) {
+void AddFadeKey(int t, int numDates, int year, Colour colour, std::vector<KeyEntry>& key) {
+    if (t == 1 || t == numDates || t == (numDates + 1) / 2) key.push_back({std::to_string(year), colour, 2});
+}
+
+void DrawKey(const Canvas& c, const std::vector<KeyEntry>& entries, bool inPictureCorner) {
     Picture& p = c.pic;
     const PlotFrame& fr = c.frame;
     const float savedSize = p.FontSize;
     const int16_t savedWidth = p.DrawWidth;
-    p.FontSize = 8;
-    std::size_t longest = 0;
-    for (const auto& e : entries) longest = std::max(longest, e.name.size());
-    // About 0.6 em per character of the sans-serif label font, 20 twips per point.
-    const float stroke = 400, gap = 120;
-    const float width = stroke + gap + static_cast<float>(longest) * p.FontSize * 20 * 0.6f;
-    const float x = fr.PicWidth - fr.RightMargin - width - 100;
-    float y = fr.TopMargin + 100;
+    // In the picture's corner, between the dial's year labels, it keeps to a smaller font.
+    p.FontSize = inPictureCorner ? 7 : 8;
+    const float stroke = inPictureCorner ? 300 : 400, gap = 120;
+    float width = stroke + gap;
+    for (const auto& e : entries) width = std::max(width, stroke + gap + static_cast<float>(LabelWidth(e.name, p.FontSize)));
+    const float x = inPictureCorner ? fr.PicWidth - width - 20 : fr.PicWidth - fr.RightMargin - width - 100;
+    float y = inPictureCorner ? 20 : fr.TopMargin + 100;
+    const OpTag tag = p.CurrentTag;
+    p.CurrentTag = OpTag{0, 0, KeySeries};
     for (const auto& e : entries) {
         const float mid = y + p.TextHeight() / 2;
         p.DrawWidth = e.width;
         p.Line(x, mid, x + stroke, mid, e.colour);
-        p.ForeColor = ColourFromFloat(fr.AxisColor);
+        p.ForeColor = InkFor(p.BackColor);
         PrintAt(p, x + stroke + gap, y, e.name);
         y += p.TextHeight();
     }
+    p.CurrentTag = tag;
     p.FontSize = savedSize;
     p.DrawWidth = savedWidth;
 }

@@ -27,8 +27,6 @@ void ApplyBackgroundChoice(const Canvas& c, bool setAxisColor);
 // Assign an empty picture to Picture1: every drawing vanishes, BackColor stays.
 void ClearPicture(const Canvas& c);
 
-// Sets the frame fields from Picture1's size and draws both axes of the kind AxisKind
-// holds, their ticks and labels, and the two titles, in AxisColor.
 // One line of a plot's key: a short stroke in the curve's colour and width, then its name.
 struct KeyEntry {
     std::string name;
@@ -38,9 +36,31 @@ struct KeyEntry {
 
 // A small key in the top right corner inside the plot area, its names in AxisColor, so a
 // plot with several curves says which is which. Call it after DrawAxes (it reads the frame).
-void DrawKey(const Canvas& c, const std::vector<KeyEntry>& entries);
+// inPictureCorner puts it in the picture's own top right corner instead (the spirels,
+// whose dial fills the frame).
+void DrawKey(const Canvas& c, const std::vector<KeyEntry>& entries, bool inPictureCorner = false);
 
-void DrawAxes(const Canvas& c, float yRange, float xRange, const std::string& yTitle, const std::string& xTitle);
+// The key of a fade of one curve per date: the first, the middle and the last date.
+void AddFadeKey(int t, int numDates, int year, Colour colour, std::vector<KeyEntry>& key);
+
+// What each axis of a plot shows, given by the plot itself so no plot inherits the axes of
+// the one before: logarithms (ticks at powers of ten), plain values, or dates (x only),
+// whose first and last years stand at xFirst and xLast data units.
+enum class AxisScale { Log, Linear, Years };
+struct YearSpan {
+    int first = 0, last = 0;
+    double xFirst = 0, xLast = 0;
+};
+struct Axes {
+    AxisScale x = AxisScale::Log, y = AxisScale::Log;
+    YearSpan years;
+};
+
+// Sets the frame fields from Picture1's size (AxisKind = 1 for log-log axes, else 0) and
+// draws both axes with ticks and labels for the values in their ranges (thinned where
+// they would overprint), and the two titles, in the colour that contrasts with BackColor.
+void DrawAxes(const Canvas& c, float yRange, float xRange, const std::string& yTitle, const std::string& xTitle,
+              const Axes& axes);
 
 // The polyline through (xs(k), ys(k)), k = 1..n, in data units on the last frame: a black
 // one-point mark at the first point, then n - 1 segments in PlotColor. Uses LoopIndex.

@@ -1,8 +1,12 @@
 #include "draw/SpirelFace.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "draw/Canvas.h"
+#include "draw/Ticks.h"
 
 float ClearForStatisticsSpirel(const Canvas& c) {
     ClearPicture(c);
@@ -72,12 +76,29 @@ void DrawSpirelFace(const Canvas& c, const DialDates& dates, float& angle, float
     p.FontSize = 11;
     p.FontBold = false;
     angle = SpirelStartAngle();
+    // Each year centred on its spoke's extension at 1.1 R, kept inside the picture; a year
+    // whose label would touch the last one printed (or the first) is left out.
+    const double h = LabelHeight(p.FontSize);
+    struct Box {
+        double x, y, w;
+    };
+    std::vector<Box> kept;
+    auto touches = [&](const Box& a, const Box& b) {
+        return a.x < b.x + b.w + 40 && b.x < a.x + a.w + 40 && a.y < b.y + h && b.y < a.y + h;
+    };
     for (c.LoopIndex = 1; c.LoopIndex <= dates.NumDates - 1; c.LoopIndex = Add16(c.LoopIndex, 1)) {
         double X = std::cos(static_cast<double>(angle)) * radius * 1.1;
         double Y = std::sin(static_cast<double>(angle)) * radius * 1.1;
-        p.CurrentX = static_cast<float>(c.frame.PicWidth / 2.0 - (X + 300));
-        p.CurrentY = static_cast<float>(c.frame.PicHeight / 2.0 - (Y + 80));
-        p.Print(std::string(" ").append(std::to_string(dates.Year(c.LoopIndex))));
+        const std::string label = std::to_string(dates.Year(c.LoopIndex));
+        const double w = LabelWidth(label, p.FontSize);
+        const Box box{std::clamp(c.frame.PicWidth / 2.0 - X - w / 2, 0.0, c.frame.PicWidth - w),
+                      std::clamp(c.frame.PicHeight / 2.0 - Y - h / 2, 0.0, c.frame.PicHeight - h), w};
+        if (kept.empty() || (!touches(box, kept.back()) && !touches(box, kept.front()))) {
+            kept.push_back(box);
+            p.CurrentX = static_cast<float>(box.x);
+            p.CurrentY = static_cast<float>(box.y);
+            p.Print(label);
+        }
         angle = angle + dates.AngleStep(c.LoopIndex);
     }
 }

@@ -56,10 +56,10 @@ void DataProperties(const DataSet& d, const Canvas& c) {
     DateVec xpos;
     for (int t = 1; t <= d.NumDates; ++t) xpos(t) = d.NumDates * d.TimeFraction(t);
 
-    // Time axes from here on, until "Rank-Size" or "Rank Shift" sets log-log axes again.
-    c.frame.AxisKind = 0;
     // The vertical scale is fixed: a later total above it runs off the top of the frame.
-    DrawAxes(c, 105000000, xRange, "Population", "Time");
+    DrawAxes(c, 105000000, xRange, "Population", "Time",
+             Axes{AxisScale::Years, AxisScale::Linear,
+                  {d.DateYear(1), d.DateYear(d.NumDates), 0.0, static_cast<double>(d.NumDates)}});
     c.frame.PlotColor = c.frame.AxisColor;
     p.DrawWidth = 2;
     PlotCurve(c, total, xpos, d.NumDates);

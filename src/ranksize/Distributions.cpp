@@ -6,6 +6,7 @@
 #include "data/DataSet.h"
 #include "data/Ranking.h"
 #include "draw/Canvas.h"
+#include "draw/Contrast.h"
 
 namespace {
 
@@ -30,16 +31,19 @@ using FillCurve = void (*)(const DataSet& d, const RankTables& r, int t, int n, 
 
 // One curve per date in the fading greys of the rank-size plot, axes drawn again on top.
 void DrawDistribution(const DataSet& d, RankTables& r, const Canvas& c, float yRange, float xRange, const std::string& yTitle, const std::string& xTitle,
-                      FillCurve fill) {
+                      const Axes& axes, FillCurve fill) {
     Picture& p = c.pic;
-    DrawAxes(c, yRange, xRange, yTitle, xTitle);
+    DrawAxes(c, yRange, xRange, yTitle, xTitle, axes);
     r.ColorRed = r.ColorGreen = r.ColorBlue = 255;
     r.ColorStep = 255.0f / d.NumDates;
+    std::vector<KeyEntry> key;
     for (int t = 1; t <= d.NumDates; ++t) {
         const int16_t n = ToInt16(d.NumPresent(t));
         CityVec ys, xs;
         fill(d, r, t, n, ys, xs);
-        c.frame.PlotColor = static_cast<float>(RGB(ToInt16(r.ColorRed), ToInt16(r.ColorGreen), ToInt16(r.ColorBlue)));
+        c.frame.PlotColor = static_cast<float>(
+            Visible(RGB(ToInt16(r.ColorRed), ToInt16(r.ColorGreen), ToInt16(r.ColorBlue)), p.BackColor));
+        AddFadeKey(t, d.NumDates, d.DateYear(t), ColourFromFloat(c.frame.PlotColor), key);
         p.CurrentTag = OpTag{0, static_cast<int16_t>(t), RankCurve};
         PlotCurve(c, ys, xs, n);
         p.CurrentTag = OpTag{};
@@ -47,7 +51,8 @@ void DrawDistribution(const DataSet& d, RankTables& r, const Canvas& c, float yR
         r.ColorRed = r.ColorRed - r.ColorStep;
         r.ColorBlue = r.ColorBlue - r.ColorStep;
     }
-    DrawAxes(c, yRange, xRange, yTitle, xTitle);
+    DrawAxes(c, yRange, xRange, yTitle, xTitle, axes);
+    DrawKey(c, key);
 }
 
 void StartDistributionPlot(const Canvas& c) {
@@ -62,7 +67,7 @@ void SizeRank(const DataSet& d, RankTables& r, const Canvas& c) {
     StartDistributionPlot(c);
     const DistributionMaxima m = FindMaxima(d, r);
     DrawDistribution(d, r, c, static_cast<float>(1.1 * m.maxPop), static_cast<float>(1.1 * m.maxPresent), "Population",
-                     "Rank", [](const DataSet& d, const RankTables& r, int t, int, CityVec& ys, CityVec& xs) {
+                     "Rank", Axes{AxisScale::Linear, AxisScale::Linear, {}}, [](const DataSet& d, const RankTables& r, int t, int, CityVec& ys, CityVec& xs) {
                          for (int i = 1; i <= d.NumCities; ++i) {
                              ys(i) = r.RankPop(i, t);
                              xs(i) = static_cast<float>(i);
@@ -78,7 +83,7 @@ void CumRankSize(const DataSet& d, RankTables& r, const Canvas& c) {
     const DistributionMaxima m = FindMaxima(d, r);
     const float yRange = static_cast<float>(1.1 * std::log(static_cast<double>(m.maxPresent)));
     DrawDistribution(d, r, c, yRange, static_cast<float>(1.1 * m.maxLogPop), "Log Cumulative Rank", "Log Population",
-                     [](const DataSet&, const RankTables& r, int t, int n, CityVec& ys, CityVec& xs) {
+                     Axes{}, [](const DataSet&, const RankTables& r, int t, int n, CityVec& ys, CityVec& xs) {
                          for (int j = 1; j <= n; ++j) {
                              ys(n - j + 1) = r.LogRank(j);
                              xs(j) = r.LogRankPop(j, t);
@@ -90,7 +95,7 @@ void CumSizeRank(const DataSet& d, RankTables& r, const Canvas& c) {
     StartDistributionPlot(c);
     const DistributionMaxima m = FindMaxima(d, r);
     DrawDistribution(d, r, c, static_cast<float>(1.1 * m.maxPresent), static_cast<float>(1.1 * m.maxPop),
-                     "Cumulative Rank", "Population", [](const DataSet&, const RankTables& r, int t, int n, CityVec& ys, CityVec& xs) {
+                     "Cumulative Rank", "Population", Axes{AxisScale::Linear, AxisScale::Linear, {}}, [](const DataSet&, const RankTables& r, int t, int n, CityVec& ys, CityVec& xs) {
                          for (int j = 1; j <= n; ++j) {
                              ys(n - j + 1) = static_cast<float>(j);
                              xs(j) = r.RankPop(j, t);

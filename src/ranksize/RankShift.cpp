@@ -5,6 +5,7 @@
 #include "data/DataSet.h"
 #include "data/Ranking.h"
 #include "draw/Canvas.h"
+#include "draw/Contrast.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ void RankShift(const DataSet& d, RankTables& r, const Canvas& c) {
     ApplyBackgroundChoice(c, true);
     c.frame.PlotColor = c.frame.AxisColor;
     DrawAxes(c, static_cast<float>(1.1 * std::log(10000000.0)), static_cast<float>(1.1 * std::log(100.0)),
-             "Log Population", "Log Rank");
+             "Log Population", "Log Rank", Axes{});
     CityVec ys;
     for (int t = 1; t <= d.NumDates; ++t) {
         for (int i = 1; i <= d.NumCities; ++i) ys(i) = r.LogRankPop(i, t);
@@ -96,14 +97,14 @@ void RankSpace(const DataSet& d, RankTables& r, const Canvas& cv) {
             if (logRank(c, t) > maxLogRank) maxLogRank = logRank(c, t);
         }
     DrawAxes(cv, static_cast<float>(1.1 * maxLogPop), static_cast<float>(1.1 * maxLogRank), "Log Population",
-             "Log Rank");
+             "Log Rank", Axes{});
 
     r.ColorRed = r.ColorGreen = r.ColorBlue = 0;
     r.ColorStep = static_cast<float>(255.0 / (d.NumCities + 1));
     p.DrawWidth = 2;
     for (int c = 1; c <= d.NumCities; ++c) {
         cv.frame.PlotColor = static_cast<float>(RGB(ToInt16(r.ColorRed), ToInt16(r.ColorGreen), ToInt16(r.ColorBlue)));
-        const Colour colour = ColourFromFloat(cv.frame.PlotColor);
+        const Colour colour = Visible(ColourFromFloat(cv.frame.PlotColor), p.BackColor);
         // Each run of present dates starts with a black one-point mark.
         BrokenPath path(p, colour, Black);
         for (int t = 1; t <= d.NumDates; ++t) {

@@ -5,6 +5,7 @@
 #include "data/DataSet.h"
 #include "data/Ranking.h"
 #include "draw/Canvas.h"
+#include "draw/Contrast.h"
 
 namespace {
 
@@ -38,14 +39,15 @@ void DrawTrajectories(const DataSet& d, RankTables& r, const Canvas& cv, const T
     r.ColorRed = r.ColorGreen = r.ColorBlue = kind.startLevel;
     r.ColorStep = static_cast<float>(255.0 / d.NumCities);
     const float xRange = d.NumDates;
-    DrawAxes(cv, kind.yRange, xRange, kind.yTitle, "Time");
+    const Axes axes{AxisScale::Years, AxisScale::Linear, {d.DateYear(1), d.DateYear(d.NumDates), 0.0, xRange}};
+    DrawAxes(cv, kind.yRange, xRange, kind.yTitle, "Time", axes);
     p.DrawWidth = 1;
     DateVec value;
     for (int k = 1; k <= d.NumCities; ++k) {
         const int c = static_cast<int>(RoundToLong(r.RankCity(k, 1)));
         for (int t = 1; t <= d.NumDates; ++t) value(t) = kind.value(d, r, c, t);
         cv.frame.PlotColor = static_cast<float>(RGB(ToInt16(r.ColorRed), ToInt16(r.ColorGreen), ToInt16(r.ColorBlue)));
-        const Colour colour = ColourFromFloat(cv.frame.PlotColor);
+        const Colour colour = Visible(ColourFromFloat(cv.frame.PlotColor), p.BackColor);
         BrokenPath path(p, colour);
         for (int t = 1; t <= d.NumDates; ++t) {
             if (!kind.present(d, value(t), t)) {
@@ -62,7 +64,7 @@ void DrawTrajectories(const DataSet& d, RankTables& r, const Canvas& cv, const T
     p.CurrentTag = OpTag{};
     p.DrawWidth = 1;
     // The axes again, on top of the lines.
-    DrawAxes(cv, kind.yRange, xRange, kind.yTitle, "Time");
+    DrawAxes(cv, kind.yRange, xRange, kind.yTitle, "Time", axes);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "data/DataSet.h"
 #include "data/Ranking.h"
 #include "draw/Canvas.h"
+#include "draw/Contrast.h"
 #include "ranksize/ZipfState.h"
 #include "draw/Formats.h"
 
@@ -113,7 +114,8 @@ void ZipfExponents(const DataSet& d, const RankTables& r, ZipfState& z, const Ca
     const float yRange = static_cast<float>(1.1 * maxEstimate);
     const float xRange = static_cast<float>(1.1 * maxShare);
     ClearPicture(c);
-    DrawAxes(c, yRange, xRange, "Zipf Parameter", "Minimum Population");
+    DrawAxes(c, yRange, xRange, "Zipf Parameter", "Cut-off City's Share of Population",
+             Axes{AxisScale::Linear, AxisScale::Linear, {}});
 }
 
 bool NextGraph(const DataSet& d, ZipfState& z, const Canvas& c) {
@@ -127,8 +129,9 @@ bool NextGraph(const DataSet& d, ZipfState& z, const Canvas& c) {
         ys(i) = z.HillEstimate(i, g);
         xs(i) = z.CutoffShare(i, g);
     }
-    // Date 16 takes palette colour 0, black, like every sixteenth date.
-    c.frame.PlotColor = static_cast<float>(PaletteColour(g & 15));
+    // Date 16 takes palette colour 0, black, like every sixteenth date; a colour lost on the
+    // background gives way to the next palette entry.
+    c.frame.PlotColor = static_cast<float>(VisiblePaletteColour(g & 15, p.BackColor));
     p.CurrentTag = OpTag{0, g, 0};
     PlotCurve(c, ys, xs, m);
     p.CurrentTag = OpTag{};

@@ -1,5 +1,6 @@
 #include "spirels/CitySpirel.h"
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
@@ -9,6 +10,8 @@
 #include "spirels/SpirelState.h"
 #include "draw/Formats.h"
 #include "draw/SpirelFace.h"
+#include "draw/Contrast.h"
+#include "draw/Ticks.h"
 
 namespace {
 
@@ -32,7 +35,7 @@ void SetPathColour(const SpirelState& s, const Canvas& c) {
     const int n = s.CityPlotCount;
     if (n < 2 || n > 10) return;
     const int* rgb = sequence[n - 2];
-    c.frame.PlotColor = static_cast<float>(RGB(rgb[0], rgb[1], rgb[2]));
+    c.frame.PlotColor = static_cast<float>(Visible(RGB(rgb[0], rgb[1], rgb[2]), c.pic.BackColor));
 }
 
 void PrintCityTable(const DataSet& d, const RankTables& r, TextSurface& text, int c) {
@@ -98,10 +101,23 @@ void PlotCity(const DataSet& d, const RankTables& r, SpirelState& s, const Canva
     Picture& p = cv.pic;
     const SpirelPoint end = DrawCityRankPath(d, r, s, cv, c);
     p.CurrentTag = OpTag{static_cast<int16_t>(c), 0, 0};
-    p.CurrentX = end.x;
-    p.CurrentY = end.y;
     p.FontSize = 11;
     p.FontBold = true;
+    // Leaders all end near the centre: a name that would overprint one printed before
+    // moves down a line until it is clear, and stays inside the picture.
+    const float w = static_cast<float>(LabelWidth(d.CityName(c), p.FontSize)), h = p.TextHeight();
+    float x = std::clamp(end.x, 0.0f, std::max(0.0f, p.Width - w)), y = end.y;
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (const DrawOp& op : p.Ops())
+            if (op.kind == OpKind::Text && op.bold && x < op.x1 + LabelWidth(op.text, op.fontSize) &&
+                op.x1 < x + w && y < op.y1 + h && op.y1 < y + h) {
+                y = op.y1 + h;
+                moved = true;
+            }
+    }
+    p.CurrentX = x;
+    p.CurrentY = std::min(y, p.Height - h);
     p.Print(d.CityName(c));  // in the face colour the last DrawSpirelFace left
     p.CurrentTag = OpTag{};
 }

@@ -2,6 +2,7 @@
 
 #include "data/DataSet.h"
 #include "draw/Canvas.h"
+#include "draw/Contrast.h"
 #include "spirels/SpirelState.h"
 #include "stats/InfoStatsState.h"
 #include "draw/SpirelFace.h"
@@ -16,17 +17,18 @@ enum class Scale { Information, Growth };
 struct InfoSeries {
     Scale scale;
     Colour colour;
+    const char* name;
     float (*value)(const InfoStatsState&, int t);
 };
 
 const InfoSeries Series[] = {
-    {Scale::Information, RGB(255, 255, 0), [](const InfoStatsState& s, int t) { return s.Info(t); }},
-    {Scale::Information, RGB(255, 0, 0), [](const InfoStatsState& s, int t) { return s.TotInfo(t); }},
-    {Scale::Information, RGB(255, 255, 255),
+    {Scale::Information, RGB(255, 255, 0), "Info", [](const InfoStatsState& s, int t) { return s.Info(t); }},
+    {Scale::Information, RGB(255, 0, 0), "Total info", [](const InfoStatsState& s, int t) { return s.TotInfo(t); }},
+    {Scale::Information, RGB(255, 255, 255), "Info + total",
      [](const InfoStatsState& s, int t) { return s.TotInfo(t) + s.Info(t); }},
-    {Scale::Growth, RGB(0, 0, 255), [](const InfoStatsState& s, int t) { return s.Growth(t); }},
-    {Scale::Growth, RGB(0, 255, 0), [](const InfoStatsState& s, int t) { return s.TotGrowth(t); }},
-    {Scale::Growth, RGB(255, 0, 255), [](const InfoStatsState& s, int t) { return s.TotGrowth(t) * s.Growth(t); }},
+    {Scale::Growth, RGB(0, 0, 255), "Growth", [](const InfoStatsState& s, int t) { return s.Growth(t); }},
+    {Scale::Growth, RGB(0, 255, 0), "Total growth", [](const InfoStatsState& s, int t) { return s.TotGrowth(t); }},
+    {Scale::Growth, RGB(255, 0, 255), "Growth product", [](const InfoStatsState& s, int t) { return s.TotGrowth(t) * s.Growth(t); }},
 };
 
 }  // namespace
@@ -52,6 +54,7 @@ void InfoSpirel(const DataSet& d, const InfoStatsState& info, const Canvas& c) {
     const float R = DrawSpirelFaceProcedure(c, DialOf(d), fg);
 
     int16_t number = 0;
+    std::vector<KeyEntry> key;
     for (const InfoSeries& s : Series) {
         ++number;
         DateVec radius;
@@ -60,10 +63,13 @@ void InfoSpirel(const DataSet& d, const InfoStatsState& info, const Canvas& c) {
             radius(t) = s.scale == Scale::Information ? InnerRadius + R * v
                                                       : static_cast<float>((v - 0.0) * R / 3);
         }
-        c.frame.PlotColor = static_cast<float>(s.colour);
+        const Colour colour = Visible(s.colour, p.BackColor);
+        c.frame.PlotColor = static_cast<float>(colour);
         p.DrawWidth = 2;
         // Date 2's direction, the sum formed in double from the written constant.
-        DrawChangeCurve(d, c, radius, s.colour, number, static_cast<float>(TwoPi / 4 + d.AngleStep(1)));
+        DrawChangeCurve(d, c, radius, colour, number, static_cast<float>(TwoPi / 4 + d.AngleStep(1)));
+        key.push_back({s.name, colour, 2});
     }
+    DrawKey(c, key, true);
     p.DrawWidth = 1;
 }

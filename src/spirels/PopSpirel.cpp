@@ -2,6 +2,7 @@
 
 #include "data/DataSet.h"
 #include "draw/Canvas.h"
+#include "draw/Contrast.h"
 #include "spirels/SpirelState.h"
 #include "stats/PopStatsState.h"
 #include "draw/SpirelFace.h"
@@ -11,6 +12,8 @@ namespace {
 struct ShareCurve {
     const DateVec& series;
     Colour colour;
+    const char* name;
+    int16_t width;
 };
 
 // One curve from the spoke of date 2 to the last date, each value on its own date's
@@ -41,15 +44,21 @@ void PopSpirel(const DataSet& d, const PopStatsState& s, const Canvas& c) {
     float angle = 0;
     DrawSpirelFace(c, DialOf(d), angle, R, fg);
 
-    const ShareCurve curves[] = {{s.TopTenPctShare, RGB(0, 255, 0)},
-                                 {s.TopHalfShare, RGB(255, 0, 0)},
-                                 {s.TopTenShare, RGB(0, 0, 255)},
-                                 {s.TopFiftyShare, RGB(255, 255, 0)}};
+    // Green runs under blue and red under yellow: the covered ones are drawn wider, so
+    // they show on both sides of the curve on top.
+    const ShareCurve curves[] = {{s.TopTenPctShare, RGB(0, 255, 0), "Top 10% share", 7},
+                                 {s.TopHalfShare, RGB(255, 0, 0), "Top half share", 7},
+                                 {s.TopTenShare, RGB(0, 0, 255), "Top 10 share", 3},
+                                 {s.TopFiftyShare, RGB(255, 255, 0), "Top 50 share", 3}};
     int16_t number = 0;
+    std::vector<KeyEntry> key;
     for (const ShareCurve& curve : curves) {
-        p.DrawWidth = 3;
-        c.frame.PlotColor = static_cast<float>(curve.colour);
+        p.DrawWidth = curve.width;
+        const Colour colour = Visible(curve.colour, p.BackColor);
+        c.frame.PlotColor = static_cast<float>(colour);
         DrawShareCurve(d, c, curve.series, R, ++number);
+        key.push_back({curve.name, colour, curve.width});
     }
+    DrawKey(c, key, true);
     p.DrawWidth = 1;
 }

@@ -2,6 +2,7 @@
 
 #include "data/DataSet.h"
 #include "draw/Canvas.h"
+#include "draw/Contrast.h"
 #include "spirels/SpirelState.h"
 #include "stats/InfoStatsState.h"
 #include "draw/SpirelFace.h"
@@ -23,17 +24,25 @@ void RankShiftSpirel(const DataSet& d, const InfoStatsState& s, const Canvas& c)
     const struct {
         const DateVec& values;
         Colour colour;
-    } curves[] = {{s.AvRankShift, RGB(255, 255, 0)}, {s.PctRankShift, RGB(255, 0, 0)}, {s.CumRankShift, RGB(0, 255, 0)}};
+        const char* name;
+        int16_t width;  // the mean lies under the percentage from the second date on: drawn wider, it shows on both sides
+    } curves[] = {{s.AvRankShift, RGB(255, 255, 0), "Mean rank shift", 7},
+                  {s.PctRankShift, RGB(255, 0, 0), "Rank shift %", 3},
+                  {s.CumRankShift, RGB(0, 255, 0), "Cumulative rank shift", 3}};
     int16_t number = 0;
+    std::vector<KeyEntry> key;
     for (const auto& curve : curves) {
         ++number;
         DateVec radius;
         for (int t = 2; t <= d.NumDates; ++t) radius(t) = u * curve.values(t);
-        c.frame.PlotColor = static_cast<float>(curve.colour);
-        p.DrawWidth = 3;
+        const Colour colour = Visible(curve.colour, p.BackColor);
+        c.frame.PlotColor = static_cast<float>(colour);
+        p.DrawWidth = curve.width;
         // Date 2's direction: the single start angle plus the first step, in single precision.
-        DrawChangeCurve(d, c, radius, curve.colour, number, SpirelStartAngle() + d.AngleStep(1));
+        DrawChangeCurve(d, c, radius, colour, number, SpirelStartAngle() + d.AngleStep(1));
+        key.push_back({curve.name, colour, curve.width});
     }
+    DrawKey(c, key, true);
     p.DrawWidth = 1;
     c.frame.PlotColor = static_cast<float>(RGB(0, 255, 0));
 }

@@ -5,6 +5,7 @@
 #include "data/DataSet.h"
 #include "data/Ranking.h"
 #include "draw/Canvas.h"
+#include "draw/Contrast.h"
 #include "stats/PopStatsState.h"
 
 namespace {
@@ -46,12 +47,13 @@ void HalfLives(const DataSet& d, const RankTables& r, HalfLivesState& h, const C
 
     const bool draw = h.HalfLivesNoDraw == 0;
     if (draw)
-        DrawAxes(c, yRange, static_cast<float>(T), "No of Ranks in Top " + std::to_string(TopSize), "Time");
+        DrawAxes(c, yRange, static_cast<float>(T), "No of Ranks in Top " + std::to_string(TopSize), "Time",
+                 Axes{AxisScale::Years, AxisScale::Linear, {d.DateYear(1), d.DateYear(T), 0.0, static_cast<double>(T)}});
 
     // PlotCurve runs on LoopIndex, so the dates have a counter of their own.
     DateVec curve;
     for (int t = 1; t <= T; ++t) {
-        c.frame.PlotColor = static_cast<float>(PaletteColour(t % 15));
+        c.frame.PlotColor = static_cast<float>(VisiblePaletteColour(t % 15, p.BackColor));
         if (!draw) continue;
         for (int s = 1; s <= T; ++s) curve(s) = h.TopOverlap(t, s);
         p.CurrentTag = OpTag{0, static_cast<int16_t>(t), 0};

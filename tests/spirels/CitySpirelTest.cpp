@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "draw/Contrast.h"
 #include "TestForm.h"
 #include "spirels/CitySpirel.h"
 
@@ -97,8 +98,8 @@ TEST(CitySpirel, LaterPressesAddCitiesInTheColourSequence) {
     int rings = 0;
     for (const DrawOp& op : p.Ops()) rings += op.kind == OpKind::Circle;
     EXPECT_EQ(rings, 5);
-    EXPECT_EQ(OpsOfCity(p, B).front().colour, RGB(255, 0, 0));
-    EXPECT_EQ(OpsOfCity(p, D).front().colour, RGB(0, 255, 0));
+    EXPECT_EQ(OpsOfCity(p, B).front().colour, Visible(RGB(255, 0, 0), p.BackColor));
+    EXPECT_EQ(OpsOfCity(p, D).front().colour, Visible(RGB(0, 255, 0), p.BackColor));
     ASSERT_EQ(f->Text.Lines().size(), 18u);
     EXPECT_EQ(f->Text.Lines()[10], "   D");
     EXPECT_EQ(f->Text.Lines()[14], "    1790       2             80 ");
@@ -107,7 +108,7 @@ TEST(CitySpirel, LaterPressesAddCitiesInTheColourSequence) {
     for (Colour expected : {RGB(0, 0, 255), RGB(255, 255, 0), RGB(255, 0, 255), RGB(0, 255, 255), RGB(0, 0, 0),
                             RGB(150, 150, 150), RGB(255, 100, 0), RGB(255, 100, 0)}) {
         PlotCityNumber(*f, B);
-        EXPECT_EQ(p.Ops()[p.Ops().size() - 4].colour, expected);  // B's first dot
+        EXPECT_EQ(p.Ops()[p.Ops().size() - 4].colour, Visible(expected, p.BackColor));  // B's first dot
     }
     EXPECT_EQ(f->spirel.CityPlotCount, 11);
 }
@@ -136,5 +137,5 @@ TEST(CitySpirel, NothingChosenEndsSilentlyAfterTheEmptyLines) {
     // The next press works on that face in the next colour.
     PlotCityNumber(*f, B);
     EXPECT_EQ(f->Picture1.Ops().size(), FaceOps + 4);
-    EXPECT_EQ(OpsOfCity(f->Picture1, B).front().colour, RGB(0, 255, 0));
+    EXPECT_EQ(OpsOfCity(f->Picture1, B).front().colour, Visible(RGB(0, 255, 0), f->Picture1.BackColor));
 }

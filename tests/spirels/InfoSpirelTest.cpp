@@ -3,6 +3,7 @@
 #include <cmath>
 #include <map>
 
+#include "draw/Contrast.h"
 #include "TestForm.h"
 #include "spirels/InfoSpirel.h"
 
@@ -18,13 +19,13 @@ double Distance(float x, float y) { return std::hypot(x - Cx, y - Cy); }
 std::map<int, std::vector<DrawOp>> Curves(const Picture& p) {
     std::map<int, std::vector<DrawOp>> out;
     for (const DrawOp& op : p.Ops())
-        if (op.tag.series != 0) out[op.tag.series].push_back(op);
+        if (op.tag.series > 0) out[op.tag.series].push_back(op);
     return out;
 }
 
 int Count(const Picture& p, OpKind kind, bool curve) {
     int n = 0;
-    for (const DrawOp& op : p.Ops()) n += op.kind == kind && (op.tag.series != 0) == curve;
+    for (const DrawOp& op : p.Ops()) n += op.kind == kind && op.tag.series >= 0 && (op.tag.series > 0) == curve;
     return n;
 }
 
@@ -49,7 +50,7 @@ TEST(InfoSpirel, BeforeTheStatisticsTheInformationCurvesLieOnTheInnerCircle) {
         EXPECT_EQ(ops[0].x1, ops[0].x2);
         EXPECT_EQ(ops[0].y1, ops[0].y2);
         for (std::size_t k = 0; k < ops.size(); ++k) {
-            EXPECT_EQ(ops[k].colour, colours[s - 1]);
+            EXPECT_EQ(ops[k].colour, Visible(colours[s - 1], p.BackColor));
             EXPECT_EQ(ops[k].width, 2);
             EXPECT_EQ(ops[k].tag.date, static_cast<int16_t>(k + 2));
             // Every field is still 0: information at 500 twips, growth at the centre.

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <map>
 
+#include "draw/Contrast.h"
 #include "TestForm.h"
 #include "spirels/RankShiftSpirel.h"
 
@@ -18,7 +19,7 @@ double Distance(const DrawOp& op) { return std::hypot(op.x2 - Cx, op.y2 - Cy); }
 std::map<int, std::vector<DrawOp>> Curves(const Picture& p) {
     std::map<int, std::vector<DrawOp>> out;
     for (const DrawOp& op : p.Ops())
-        if (op.tag.series != 0) out[op.tag.series].push_back(op);
+        if (op.tag.series > 0) out[op.tag.series].push_back(op);
     return out;
 }
 
@@ -42,13 +43,13 @@ TEST(RankShiftSpirel, AFaceWithoutLabelsAndThreeCurvesAtTheCentreBeforeTheStatis
     for (int s = 1; s <= 3; ++s) {
         ASSERT_EQ(curves[s].size(), 21u);
         for (const DrawOp& op : curves[s]) {
-            EXPECT_EQ(op.colour, colours[s - 1]);
-            EXPECT_EQ(op.width, 3);
+            EXPECT_EQ(op.colour, Visible(colours[s - 1], p.BackColor));
+            EXPECT_EQ(op.width, s == 1 ? 7 : 3);  // the mean, under the others, drawn wider
             EXPECT_NEAR(Distance(op), 0.0, 1e-3);
         }
     }
     EXPECT_EQ(p.DrawWidth, 1);
-    EXPECT_EQ(f->frame.PlotColor, static_cast<float>(Green));
+    EXPECT_EQ(f->frame.PlotColor, static_cast<float>(Green));  // left at the first colour, not the one drawn
     EXPECT_TRUE(f->panel.Visible("RankShiftSpirel"));
 }
 

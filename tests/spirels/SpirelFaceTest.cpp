@@ -58,22 +58,23 @@ TEST(SpirelFace, RingsSpokesAndLabelsOfTheTwentyTwoDates) {
         EXPECT_NEAR(spokes[t - 1].x2, 4500 + 3800 * std::sin(a), 0.05) << t;
         EXPECT_NEAR(spokes[t - 1].y2, 4500 - 3800 * std::cos(a), 0.05) << t;
     }
-    // Labels " 1790" .. " 1990" in fg, 11 points, not bold; none for 2000 (it would cover 1790).
+    // Labels "1790" .. "1990" in fg, 11 points, not bold; none for 2000 (it would cover 1790).
     auto labels = OpsOf(f->Picture1, OpKind::Text);
     ASSERT_EQ(labels.size(), 21u);
     for (int t = 1; t <= 21; ++t) {
-        EXPECT_EQ(labels[t - 1].text, std::string(" ").append(std::to_string(1780 + 10 * t)));
+        EXPECT_EQ(labels[t - 1].text, std::to_string(1780 + 10 * t));
         EXPECT_EQ(labels[t - 1].colour, fg);
         EXPECT_EQ(labels[t - 1].fontSize, 11.0f);
         EXPECT_FALSE(labels[t - 1].bold);
     }
-    // Date 1: top left corner at (cx - 300, cy - 1.1 R - 80) = (4200, 240). Date 6, at
-    // 10 pi / 21 on the circle of 1.1 R = 4180: right of the centre, below date 1's label.
-    EXPECT_NEAR(labels[0].x1, 4200.0, 1e-3);
-    EXPECT_NEAR(labels[0].y1, 240.0, 1e-3);
+    // Each label centred on its spoke at 1.1 R = 4180: 4 characters of 0.6 x 11 points
+    // (528 twips) by a line of 253. Date 1 straight above the centre; date 6, at 10 pi / 21,
+    // right of the centre and below date 1's label.
+    EXPECT_NEAR(labels[0].x1, 4500 - 264, 1e-3);
+    EXPECT_NEAR(labels[0].y1, 4500 - 4180 - 126.5, 1e-3);
     const double a6 = ExactTwoPi * 5 / 21;
-    EXPECT_NEAR(labels[5].x1, 4500 + 4180 * std::sin(a6) - 300, 0.05);
-    EXPECT_NEAR(labels[5].y1, 4500 - 4180 * std::cos(a6) - 80, 0.05);
+    EXPECT_NEAR(labels[5].x1, 4500 + 4180 * std::sin(a6) - 264, 0.05);
+    EXPECT_NEAR(labels[5].y1, 4500 - 4180 * std::cos(a6) - 126.5, 0.05);
     EXPECT_GT(labels[5].x1, 4500.0f);
     EXPECT_GT(labels[5].y1, labels[0].y1);
     EXPECT_EQ(f->LoopIndex, 22);  // the shared counter ends at NumDates
