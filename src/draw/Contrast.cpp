@@ -20,6 +20,11 @@ double LuminanceContrast(Colour a, Colour b) {
     return std::max(la, lb) / std::min(la, lb);
 }
 
+double RgbDistance(Colour a, Colour b) {
+    const double dr = RedOf(a) - RedOf(b), dg = GreenOf(a) - GreenOf(b), db = BlueOf(a) - BlueOf(b);
+    return std::sqrt(dr * dr + dg * dg + db * db);
+}
+
 Colour InkFor(Colour back) { return Luminance(back) < 0.18 ? LightGrey : Black; }
 
 Colour Visible(Colour c, Colour back) {

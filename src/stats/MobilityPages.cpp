@@ -41,19 +41,18 @@ void PrintAt(Picture& p, double x, double y, const std::string& text) {
     p.Print(text);
 }
 
-// Both value axes share the four gridline heights: 0..1 on the left, 0..shiftTop on the right.
+// The right-hand axis of the mean shift, 0..shiftTop, its ticks at the heights of 0, .25, .5, .75
+// and 1 on the left axis.
 void DrawValueAxes(const Canvas& c, double shiftTop) {
     const PlotFrame& fr = c.frame;
     Picture& p = c.pic;
     const Colour axis = ColourFromFloat(fr.AxisColor);
-    const double X0 = fr.LeftMargin, XR = fr.PicWidth - fr.RightMargin, Y0 = fr.PicHeight - fr.BottomMargin;
+    const double XR = fr.PicWidth - fr.RightMargin, Y0 = fr.PicHeight - fr.BottomMargin;
     p.Line(static_cast<float>(XR), fr.TopMargin, static_cast<float>(XR), static_cast<float>(Y0), axis);
     p.ForeColor = axis;
     for (int k = 0; k <= 4; ++k) {
         const double y = Y0 - 0.25 * k * fr.YScale;
-        p.Line(static_cast<float>(X0 - 120), static_cast<float>(y), static_cast<float>(X0), static_cast<float>(y), axis);
         p.Line(static_cast<float>(XR), static_cast<float>(y), static_cast<float>(XR + 120), static_cast<float>(y), axis);
-        PrintAt(p, X0 - 650, y - 110, Label(0.25 * k));
         PrintAt(p, XR + 180, y - 110, Label(shiftTop * 0.25 * k));
     }
     PrintAt(p, XR - 1200, fr.TopMargin - 350, "Mean shift (ranks)");
@@ -74,7 +73,8 @@ void Mobility(const DataSet& d, const RankTables& r, MobilityState& s, const Can
     c.frame.AxisKind = 0;
     const int T = d.NumDates;
     // Head room above 1 keeps the key clear of the curves.
-    DrawAxes(c, 1.2f, static_cast<float>(T * 1.1), "Tau_b, turnover", "Time");
+    DrawAxes(c, 1.2f, static_cast<float>(T * 1.1), "Tau_b, turnover", "Time",
+             Axes{AxisScale::Years, AxisScale::Linear, {d.DateYear(1), d.DateYear(T), 0.0, static_cast<double>(T)}});
     double maxShift = 0;
     for (const MobilityPair& m : s.pairs) maxShift = std::max(maxShift, static_cast<double>(m.meanShift));
     const double shiftTop = RoundTop(maxShift);
