@@ -369,10 +369,20 @@ int DetectNameColumn(const std::vector<std::string>& header, const std::vector<C
         const std::string k = Key(header[c]);
         if (std::none_of(std::begin(words), std::end(words), [&](const char* w) { return k.find(w) != std::string::npos; }))
             continue;
+        // Names of the place's county, state or source are not its own name.
+        static const char* others[] = {"county", "country", "state", "region", "province", "source", "type"};
+        if (std::any_of(std::begin(others), std::end(others), [&](const char* w) { return k.find(w) != std::string::npos; }))
+            continue;
         std::set<std::string> distinct;
+        std::size_t length = 0;
         for (std::size_t r = 1; r < rows.size(); ++r)
-            if (c < rows[r].cells.size() && !LooksNumeric(rows[r].cells[c])) distinct.insert(rows[r].cells[c].text);
-        if (best < 0 || distinct.size() > bestCount) best = static_cast<int>(c), bestCount = distinct.size();
+            if (c < rows[r].cells.size() && !LooksNumeric(rows[r].cells[c])) {
+                distinct.insert(rows[r].cells[c].text);
+                length += rows[r].cells[c].text.size();
+            }
+        // Of equally distinct columns the one with more text ("Kailua, HI" over "Kailua").
+        const std::size_t score = distinct.size() * 1000000 + std::min<std::size_t>(length / rows.size(), 999999);
+        if (best < 0 || score > bestCount) best = static_cast<int>(c), bestCount = score;
     }
     if (best >= 0) return best;
     for (std::size_t c = 0; c < header.size(); ++c)  // else the first column of text

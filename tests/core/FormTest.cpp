@@ -333,7 +333,7 @@ TEST(FormTest, FailedLoadLeavesEverythingAsItWas) {
     const std::vector<Control> controls = f->panel.All();
     const std::size_t ops = f->Picture1.Ops().size();
 
-    DataDir shortFile("short", RealFirstLines(265));
+    DataDir shortFile("short", RealFirstLines(265) + "\"Cut, XX\",1,2\r\n");  // a record cut short
     const std::string missing = (fs::temp_directory_path() / "citysize-form-no-such-folder").string();
     for (const std::string& dir : {shortFile.Path(), missing}) {
         f->DataDir = dir;
@@ -359,7 +359,7 @@ TEST(FormTest, FailedLoadLeavesEverythingAsItWas) {
 }
 
 TEST(FormTest, FailedFirstLoadKeepsTheOpeningPanel) {
-    DataDir shortFile("first", RealFirstLines(265));
+    DataDir shortFile("first", RealFirstLines(265) + "\"Cut, XX\",1,2\r\n");
     Form f(shortFile.Path());
     std::set<std::string> opening = Shown(f);
     EXPECT_NE(ErrorOf(f, "ReadData"), "no error");
