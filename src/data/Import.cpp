@@ -155,15 +155,17 @@ double CellValue(const CsvCell& cell, const Where& at, std::set<std::string>& se
     return v;
 }
 
+// The same test as CellValue without its message (no exception per text cell: name
+// detection asks it of every row).
 bool LooksNumeric(const CsvCell& cell) {
-    std::set<std::string> seen;
-    static const std::string none;
-    try {
-        CellValue(cell, Where{none, 0, 0, none}, seen);
-        return true;
-    } catch (const RunError&) {
-        return false;
-    }
+    const std::string t = Trim(cell.text);
+    if (t.empty() || IsAbsenceWord(t)) return true;
+    const std::string n = WithoutSeparators(t, cell.quoted);
+    for (char c : n)
+        if (!(IsDigit(c) || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E')) return false;
+    char* end = nullptr;
+    const double v = std::strtod(n.c_str(), &end);
+    return end != n.c_str() && *end == '\0' && !std::isnan(v);
 }
 
 // The header-less layout has a data row first: a name, then numbers; a header has text
