@@ -1,5 +1,7 @@
 #include "core/Form.h"
 
+#include "data/Import.h"
+
 #include <utility>
 
 #include "core/Commands.h"
@@ -227,6 +229,12 @@ void Form::ChooseText(std::string_view list, std::string_view text) {
 void ReadData_Click(Form& f) {
     // Read into a fresh data set first: a failed load leaves everything as it was.
     f.InstallData(LoadDataFile(DataFilePath(f.DataDir)));
+}
+
+void Form::LoadFile(const std::string& path, const ImportOptions& options) {
+    ImportResult read = ImportFile(path, options);  // throws before anything changes
+    DataDir = path;
+    InstallData(std::move(read.data));
 }
 
 void Form::InstallData(std::unique_ptr<DataSet> fresh) {

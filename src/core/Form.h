@@ -60,6 +60,8 @@ public:
     // The part of "Load Data" after the file has been read: swaps the data set in, ranks
     // it, fills the lists and shows the main command set.
     void InstallData(std::unique_ptr<DataSet> fresh);
+    // Reads a table with these choices and installs it; throws RunError (data untouched).
+    void LoadFile(const std::string& path, const struct ImportOptions& options);
 
     // Hides or shows the 23 buttons of the main command set.
     void ShowMainCommandSet(bool show);
