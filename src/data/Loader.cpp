@@ -139,6 +139,8 @@ float ParsePopulation(const std::string& text, const std::string& where) {
     return static_cast<float>(v);
 }
 
+}  // namespace
+
 void DeriveTimeMeasures(DataSet& d) {
     const int16_t n = d.NumDates;
     DateVec diff;
@@ -159,7 +161,22 @@ void DeriveTimeMeasures(DataSet& d) {
             2.0 * (static_cast<double>(d.TimeFraction(t)) - d.TimeFraction(t - 1)) * Pi);
 }
 
-}  // namespace
+void MarkPresence(DataSet& d) {
+    for (int t = 1; t <= d.NumDates; ++t) {
+        for (int i = 1; i <= d.NumCities; ++i) {
+            d.Present(i, t) = 1.0f;
+            if (!(d.PopTable(i, t) > 0.0f)) {
+                d.Present(i, t) = 0.0f;
+                d.PopTable(i, t) = 1.0f;
+            }
+        }
+    }
+    for (int t = 1; t <= d.NumDates; ++t) {
+        float sum = 0.0f;
+        for (int i = 1; i <= d.NumCities; ++i) sum += d.Present(i, t);
+        d.NumPresent(t) = sum;
+    }
+}
 
 std::unique_ptr<DataSet> LoadDataText(std::string_view text, const std::string& name, int16_t numCities,
                                       int16_t numDates) {
@@ -199,25 +216,11 @@ std::unique_ptr<DataSet> LoadDataText(std::string_view text, const std::string& 
     }
 
     DeriveTimeMeasures(*d);
-
-    for (int t = 1; t <= d->NumDates; ++t) {
-        for (int i = 1; i <= d->NumCities; ++i) {
-            d->Present(i, t) = 1.0f;
-            if (!(d->PopTable(i, t) > 0.0f)) {
-                d->Present(i, t) = 0.0f;
-                d->PopTable(i, t) = 1.0f;
-            }
-        }
-    }
-    for (int t = 1; t <= d->NumDates; ++t) {
-        float sum = 0.0f;
-        for (int i = 1; i <= d->NumCities; ++i) sum += d->Present(i, t);
-        d->NumPresent(t) = sum;
-    }
+    MarkPresence(*d);
     return d;
 }
 
-std::unique_ptr<DataSet> LoadDataFile(const std::string& path) {
+std::string ReadDataBytes(const std::string& path) {
     namespace fs = std::filesystem;
     std::error_code ec;
     if (!fs::exists(path, ec)) throw RunError("File not found: " + path);
@@ -229,6 +232,7 @@ std::unique_ptr<DataSet> LoadDataFile(const std::string& path) {
     std::ostringstream buffer;
     buffer << in.rdbuf();
     if (in.bad()) throw RunError("Cannot read " + path);
-    std::string text = buffer.str();
-    return LoadDataText(text, path);
+    return buffer.str();
 }
+
+std::unique_ptr<DataSet> LoadDataFile(const std::string& path) { return LoadDataText(ReadDataBytes(path), path); }

@@ -17,3 +17,11 @@ std::unique_ptr<DataSet> LoadDataFile(const std::string& path);
 // of the data file; tests pass smaller ones to load small hand-made tables.
 std::unique_ptr<DataSet> LoadDataText(std::string_view text, const std::string& name, int16_t numCities = 266,
                                       int16_t numDates = 22);
+
+// The whole file, after the checks LoadDataFile makes (exists, not a folder, a regular file).
+std::string ReadDataBytes(const std::string& path);
+
+// The calendar from DateYear (TimeFraction, StepFraction, DateWeight, AngleStep), and the
+// presence mask: a population not above 0 is absent and stored as 1.0; NumPresent counts.
+void DeriveTimeMeasures(DataSet& d);
+void MarkPresence(DataSet& d);

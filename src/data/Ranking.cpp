@@ -25,19 +25,16 @@ void SortDescending(CityVec& values, CityVec& sorted, CityVec& order, int16_t n)
 }
 
 void NumberByFirstAppearance(const DataSet& d, RankTables& r) {
-    float total = 0;
-    for (int t = 1; t <= d.NumDates; ++t) total += d.NumPresent(t);
-    Vec1<float, 20000> list;
-    int p = 0;
+    // Up to MaxCities x MaxDates appearances (400,000): more than a 16-bit count holds.
+    std::vector<float> list;
+    list.reserve(MaxCities);
     for (int t = 1; t <= d.NumDates; ++t) {
-        int16_t present = ToInt16(d.NumPresent(t));
-        for (int i = 1; i <= present; ++i) list(++p) = r.RankCity(i, t);
+        const int present = static_cast<int>(d.NumPresent(t));
+        for (int i = 1; i <= present; ++i) list.push_back(r.RankCity(i, t));
     }
     for (int c = 1; c <= d.NumCities; ++c) r.EntryOrder(c) = 0;
     float next = 1;
-    int16_t count = ToInt16(total);
-    for (int q = 1; q <= count; ++q) {
-        float c = list(q);
+    for (float c : list) {
         if (r.EntryOrder(c) == 0) {
             r.EntryOrder(c) = next;
             next = next + 1;

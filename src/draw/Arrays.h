@@ -70,9 +70,9 @@ private:
     std::vector<T> data_;
 };
 
-// The capacities of the system: cities, dates and the few statistics tables of 40.
-inline constexpr std::size_t MaxCities = 1500;
-inline constexpr std::size_t MaxDates = 25;
+// The capacities of the system: places, dates and the few statistics tables (one row per date).
+inline constexpr std::size_t MaxCities = 10000;
+inline constexpr std::size_t MaxDates = 40;
 inline constexpr std::size_t MaxStats = 40;
 
 using CityVec = Vec1<float, MaxCities>;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "data/DataSet.h"
 #include "data/Ranking.h"
@@ -44,12 +45,29 @@ void EstimateAndPrint(const DataSet& d, ZipfState& z, TextSurface& text, const C
         throw RunError("Zipf-Exponents: fewer than two cities are present in " + YearOf(d, t) +
                        ", so no exponent can be estimated for that year");
     CityVec est;
+    // Running sums of ln share give every cut-off in one pass: sum ln(s_j / s_k) =
+    // sum ln s_j - k ln s_k. Up to ExactTermsUpTo present places the sum is taken term by
+    // term over the single-precision ratios, as the published estimates were, so that those
+    // tables keep every digit; the running form agrees with it to a unit in the last place.
+    constexpr int ExactTermsUpTo = 400;
+    std::vector<double> logSum;
+    if (n > ExactTermsUpTo) {
+        logSum.assign(static_cast<std::size_t>(n) + 1, 0.0);
+        for (int j = 1; j <= n; ++j)
+            logSum[static_cast<std::size_t>(j)] = logSum[static_cast<std::size_t>(j - 1)] + std::log(static_cast<double>(share(j, t)));
+    }
     // Index i stands for the cut-off rank k = n - i + 1: i = 1 takes all present cities.
     for (int i = 1; i <= n - 1; ++i) {
         const int k = n - i + 1;
         const float sk = share(k, t);
         double h = 0;
-        for (int j = 1; j <= k; ++j) h += std::log(static_cast<double>(share(j, t) / sk));
+        if (n > ExactTermsUpTo) {
+            h = logSum[static_cast<std::size_t>(k)] - k * std::log(static_cast<double>(sk));
+            // Equal populations leave only rounding: the sum of ln ratios is 0 exactly then.
+            if (share(1, t) == sk) h = 0;
+        } else {
+            for (int j = 1; j <= k; ++j) h += std::log(static_cast<double>(share(j, t) / sk));
+        }
         if (h == 0)
             throw RunError("Zipf-Exponents: the " + std::to_string(k) + " largest cities of " + YearOf(d, t) +
                            " have equal populations, so the Hill estimate is undefined");

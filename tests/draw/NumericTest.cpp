@@ -97,15 +97,15 @@ TEST(NumericTest, ColourHeldInAFloatRoundsToTheNearestInteger) {
 TEST(ArraysTest, IndexesRunFromOneToTheCapacity) {
     DateVec v;
     v(1) = 1.5f;
-    v(25) = 2.5f;
+    v(MaxDates) = 2.5f;
     EXPECT_EQ(v(1), 1.5f);
-    EXPECT_EQ(v(25), 2.5f);
+    EXPECT_EQ(v(MaxDates), 2.5f);
     EXPECT_EQ(v(2), 0.0f);  // a field no one wrote holds 0
-    EXPECT_EQ(ErrorOf([&] { v(26); }), "Subscript out of range");
+    EXPECT_EQ(ErrorOf([&] { v(MaxDates + 1); }), "Subscript out of range");
     EXPECT_EQ(ErrorOf([&] { v(0); }), "Subscript out of range");
     EXPECT_EQ(ErrorOf([&] { v(-1); }), "Subscript out of range");
     const DateVec& cv = v;
-    EXPECT_EQ(ErrorOf([&] { cv(26); }), "Subscript out of range");
+    EXPECT_EQ(ErrorOf([&] { cv(MaxDates + 1); }), "Subscript out of range");
 }
 
 TEST(ArraysTest, FloatIndexesRoundTiesToEven) {
@@ -124,13 +124,13 @@ TEST(ArraysTest, GridsCheckBothIndexesAndKeepCellsApart) {
     CityDateGrid g;
     g(1, 2) = 3.0f;
     g(2, 1) = 4.0f;
-    g(1500, 25) = 5.0f;
+    g(MaxCities, MaxDates) = 5.0f;
     EXPECT_EQ(g(1, 2), 3.0f);
     EXPECT_EQ(g(2, 1), 4.0f);
-    EXPECT_EQ(g(1500, 25), 5.0f);
+    EXPECT_EQ(g(MaxCities, MaxDates), 5.0f);
     EXPECT_EQ(g(1, 1), 0.0f);
-    EXPECT_EQ(ErrorOf([&] { g(1501, 1); }), "Subscript out of range");
-    EXPECT_EQ(ErrorOf([&] { g(1, 26); }), "Subscript out of range");
+    EXPECT_EQ(ErrorOf([&] { g(MaxCities + 1, 1); }), "Subscript out of range");
+    EXPECT_EQ(ErrorOf([&] { g(1, MaxDates + 1); }), "Subscript out of range");
     EXPECT_EQ(ErrorOf([&] { g(0, 1); }), "Subscript out of range");
     EXPECT_EQ(ErrorOf([&] { g(1, 0); }), "Subscript out of range");
     Grid<float, 40, 40> s;

@@ -1,0 +1,12 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+// The bytes of a text file as UTF-8 without a byte order mark: UTF-8 is kept, UTF-16 with a
+// byte order mark is converted, and bytes that are not valid UTF-8 are read as Windows-1252
+// (what spreadsheets on Windows save). `encoding` names what was found.
+struct DecodedText {
+    std::string text;
+    std::string encoding;
+};
+DecodedText DecodeText(std::string_view bytes);
