@@ -25,7 +25,21 @@ std::string UsageText() {
            "  citysize run [options] CONTROL...\n"
            "                                  click the named controls in order, without a window\n"
            "      --data FILE|DIR             the data file, or a folder holding USData.csv\n"
-           "                                  (default: as for the window)\n"
+           "                                  (default: as for the window); the layout, the columns\n"
+           "                                  and the dates are found in the file, or chosen with:\n"
+           "      --layout wide|long|plain    one row per place with a column per year (wide), one\n"
+           "                                  row per place and year (long), or USData.csv's (plain)\n"
+           "      --name COLUMN, --group COLUMN, --id COLUMN\n"
+           "                                  the columns of place names, of their state, country or\n"
+           "                                  region, and of an ID (to tell equal names apart)\n"
+           "      --dates COLUMN,COLUMN,...   the date columns of a wide table\n"
+           "      --year COLUMN, --population COLUMN\n"
+           "                                  the year and population columns of a long table\n"
+           "      --unit N                    multiply every population by N (1000 for thousands)\n"
+           "      --top N                     keep the places among the N largest at one or more\n"
+           "                                  dates (tables of more than 10,000 places: the largest\n"
+           "                                  N that fits)\n"
+           "    Warnings of the load (ignored columns, places kept, names made unique) go to stderr.\n"
            "      --picture FILE              write the picture at the end (.png, .svg or .pdf)\n"
            "      --scale N                   PNG size as a multiple of 600 x 600 pixels (default 1)\n"
            "      --text FILE                 write the window's text at the end\n"
@@ -69,6 +83,7 @@ private:
 
 struct RunOptions {
     std::string dataDir;  // empty: search the usual places
+    ImportOptions import;
     std::string picture;
     std::string text;
     std::string csv;
@@ -95,6 +110,53 @@ bool ParseRun(const std::vector<std::string>& args, RunOptions& o, std::ostream&
             if (!value(o.text)) return false;
         } else if (a == "--csv") {
             if (!value(o.csv)) return false;
+        } else if (a == "--layout") {
+            std::string l;
+            if (!value(l)) return false;
+            if (l == "wide") o.import.layout = TableLayout::Wide;
+            else if (l == "long") o.import.layout = TableLayout::Long;
+            else if (l == "plain") o.import.layout = TableLayout::Plain;
+            else {
+                err << "citysize: --layout takes wide, long or plain\n";
+                return false;
+            }
+        } else if (a == "--name") {
+            if (!value(o.import.name)) return false;
+        } else if (a == "--group") {
+            if (!value(o.import.group)) return false;
+        } else if (a == "--id") {
+            if (!value(o.import.id)) return false;
+        } else if (a == "--year") {
+            if (!value(o.import.year)) return false;
+        } else if (a == "--population") {
+            if (!value(o.import.population)) return false;
+        } else if (a == "--dates") {
+            std::string list;
+            if (!value(list)) return false;
+            o.import.dates.clear();
+            for (std::size_t from = 0;;) {
+                const std::size_t comma = list.find(',', from);
+                o.import.dates.push_back(list.substr(from, comma == std::string::npos ? std::string::npos : comma - from));
+                if (comma == std::string::npos) break;
+                from = comma + 1;
+            }
+        } else if (a == "--unit" || a == "--top") {
+            std::string v;
+            if (!value(v)) return false;
+            double n = 0;
+            try {
+                std::size_t used = 0;
+                n = std::stod(v, &used);
+                if (used != v.size()) n = 0;
+            } catch (...) {
+                n = 0;
+            }
+            if (a == "--unit" ? !(n > 0 && n < 1e9) : !(n >= 1 && n <= 10000 && n == static_cast<int>(n))) {
+                err << "citysize: " << a << (a == "--unit" ? " takes a positive number\n" : " takes a whole number from 1 to 10000\n");
+                return false;
+            }
+            if (a == "--unit") o.import.unit = n;
+            else o.import.top = static_cast<int>(n);
         } else if (a == "--scale") {
             std::string s;
             if (!value(s)) return false;
@@ -135,10 +197,13 @@ void Step(Form& f, const std::string& step) {
 
 int Run(const RunOptions& o, std::ostream& out, std::ostream& err) {
     Form f(o.dataDir.empty() ? DefaultDataPath() : o.dataDir);
+    f.Import = o.import;
     int status = 0;
     for (const auto& step : o.steps) {
         try {
+            f.LoadWarnings.clear();
             Step(f, step);
+            for (const auto& w : f.LoadWarnings) err << "citysize: " << f.DataTitle << ": " << w << "\n";
         } catch (const RunError& e) {
             err << "citysize: " << step << ": " << e.what() << "\n";
             status = 1;

@@ -64,7 +64,7 @@ ImportDialog::ImportDialog(QString path, std::string bytes, const ImportOptions&
     unit_->addItems({QStringLiteral("1"), QStringLiteral("1000")});
     unit_->setToolTip(tr("Every value is multiplied by it: 1000 for a table in thousands"));
     top_ = new QSpinBox(this);
-    top_->setRange(0, 1000000);
+    top_->setRange(0, 10000);
     top_->setSpecialValueText(tr("all"));
     top_->setToolTip(tr("Keep the places that rank among the N largest at one date or more (0: all)"));
     summary_ = new QLabel(this);

@@ -185,7 +185,7 @@ void MainWindow::runCommand(const std::string& name) {
 }
 
 void MainWindow::syncFromForm() {
-    setWindowTitle(windowTitleFor(*form_));
+    setWindowTitle(QString::fromStdString(form_->Caption));
     const ControlTable& panel = form_->panel;
     const bool refillLists = listRevision_ != panel.listRevision;
     for (const Control& c : panel.All()) {
@@ -329,18 +329,6 @@ void MainWindow::dropEvent(QDropEvent* event) {
     openData(path);
 }
 
-QString MainWindow::windowTitleFor(const Form& f) {
-    // The opening caption until data is loaded; then the table and its span, unless the
-    // Form's caption already names them.
-    static const std::string opening = "Visualisation-of-City-Size-Data";
-    if (!f.HasData() || f.Caption != opening) return QString::fromStdString(f.Caption);
-    const DataSet& d = *f.data;
-    return tr("citysize - %1: %n place(s), %2-%3", nullptr, d.NumCities)
-        .arg(QFileInfo(QString::fromStdString(DataFilePath(f.DataDir))).fileName())
-        .arg(d.DateYear(1))
-        .arg(d.DateYear(d.NumDates));
-}
-
 ImportDialog* MainWindow::openData(const QString& path) {
     lastError_.clear();
     const QString file = QString::fromStdString(DataFilePath(path.toStdString()));
@@ -359,21 +347,26 @@ ImportDialog* MainWindow::openData(const QString& path) {
     auto* dialog = new ImportDialog(file, bytes.toStdString(), ImportOptions{}, preview, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this, dialog] {
-        const QString error = loadData(dialog->path(), dialog->options());
-        if (error.isEmpty())
-            for (const std::string& w : dialog->preview().warnings)
-                std::cerr << dialog->path().toStdString() << ": " << w << '\n';
-        report(error);
+        report(loadData(dialog->path(), dialog->options()));
     });
     dialog->open();
     return dialog;
 }
 
 QString MainWindow::loadData(const QString& path, const ImportOptions& options) {
+    // Load Data's own path, with this file and these choices; they become the Form's only
+    // when the table loads, so a failure leaves the data and how it was read as they were.
+    const std::string oldPath = form_->DataDir;
+    const ImportOptions oldOptions = form_->Import;
+    form_->DataDir = path.toStdString();
+    form_->Import = options;
     QString error;
     try {
-        form_->LoadFile(path.toStdString(), options);
+        ReadData_Click(*form_);
+        for (const std::string& w : form_->LoadWarnings) std::cerr << path.toStdString() << ": " << w << '\n';
     } catch (const RunError& e) {
+        form_->DataDir = oldPath;
+        form_->Import = oldOptions;
         error = QString::fromUtf8(e.what());
     }
     syncFromForm();

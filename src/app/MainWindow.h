@@ -53,8 +53,6 @@ public:
     // an empty text or the error. The About box's text: version, data sources, licences.
     QString showReadme();
     static QString aboutText();
-    // The window's title: the loaded table and its span.
-    static QString windowTitleFor(const Form& f);
 
     // The last error shown (for tests that drive the window without a person).
     QString lastError() const { return lastError_; }

@@ -1,5 +1,7 @@
 #include "core/Banner.h"
 
+#include <string>
+
 #include <cmath>
 
 namespace {
@@ -16,7 +18,7 @@ Colour Ramp(double s) {
 
 }  // namespace
 
-Picture MakeBanner() {
+Picture MakeBanner(const std::string& data) {
     Picture p;
     p.Width = 681 * 15;
     p.Height = 161 * 15;
@@ -65,6 +67,6 @@ Picture MakeBanner() {
     p.ForeColor = RGB(170, 180, 210);
     p.CurrentX = 2650;
     p.CurrentY = 1800;
-    p.Print("rank-size, Zipf exponents, spirels, information of change  -  US cities 1790-2000");
+    p.Print("rank-size, Zipf exponents, spirels, information of change  -  " + (data.empty() ? std::string("US cities 1790-2000") : data));
     return p;
 }

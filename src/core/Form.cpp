@@ -1,12 +1,13 @@
 #include "core/Form.h"
 
-#include "data/Import.h"
-
 #include <utility>
 
 #include "core/Commands.h"
 #include "data/DataSearch.h"
 #include "data/Loader.h"
+#include "ranksize/RankShift.h"
+
+#include <filesystem>
 #include "draw/RunError.h"
 
 namespace {
@@ -135,10 +136,10 @@ Form::Form(std::string dataDir) : DataDir(std::move(dataDir)), data(std::make_un
     Below(p, "PopChange", "RankShift");
     const float labelLeft = p["ProgramLogo"].left + 1100;
     SetLabel(p["Label1"], labelLeft, p["PopChange"].top, 8200, 3015,
-             "This program reads a table of the populations of a country's largest cities, one row per city "
-             "and one column per census from 1790 to 2000 in ten-year periods, and lets you plot and explore "
-             "the rank-size distributions, the rank spirels and the information and growth statistics that "
-             "describe how the cities change rank over time. ");
+             "This program reads a table of the populations of a country's cities at a series of dates, "
+             "censuses or estimates, and lets you plot and explore the rank-size distributions, the rank "
+             "spirels and the information and growth statistics that describe how the cities change rank "
+             "over time. ");
     Below(p, "RankChange", "PopChange");
     RightOf(p, "RankSpace", "RankChange", gap);
     Below(p, "RankSpirel1", "RankChange");
@@ -148,10 +149,10 @@ Form::Form(std::string dataDir) : DataDir(std::move(dataDir)), data(std::make_un
     Below(p, "RankSpirel5", "RankSpirel3");
     RightOf(p, "RankSpirel6", "RankSpirel5", gap);
     SetLabel(p["Label2"], labelLeft, p["RankSpirel6"].top, 8200, 2895,
-             "The data is a comma separated table whose rows are cities and whose columns are the populations "
-             "of the cities at the census dates. The file must be called USData.csv and must stand in the "
-             "folder from which the program is started; the program reads it from there when you load the "
-             "data.");
+             "Load Data reads " + std::filesystem::path(DataFilePath(DataDir)).filename().string() +
+                 " (USData.csv: the US cities among the 101 largest at one or more censuses, 1790-2000). "
+                 "Any comma separated table of cities by date can be opened: one row per city with a "
+                 "column per year, or one row per city and year.");
     Below(p, "HalfLives", "RankSpirel5");
     RightOf(p, "RankShiftSpirel", "HalfLives", gap);
     Below(p, "InfoStats", "HalfLives");
@@ -228,16 +229,13 @@ void Form::ChooseText(std::string_view list, std::string_view text) {
 
 void ReadData_Click(Form& f) {
     // Read into a fresh data set first: a failed load leaves everything as it was.
-    f.InstallData(LoadDataFile(DataFilePath(f.DataDir)));
+    const std::string path = DataFilePath(f.DataDir);
+    ImportResult loaded = ImportFile(path, f.Import);
+    f.LoadWarnings = loaded.preview.warnings;
+    f.InstallData(std::move(loaded.data), std::filesystem::path(path).filename().string());
 }
 
-void Form::LoadFile(const std::string& path, const ImportOptions& options) {
-    ImportResult read = ImportFile(path, options);  // throws before anything changes
-    DataDir = path;
-    InstallData(std::move(read.data));
-}
-
-void Form::InstallData(std::unique_ptr<DataSet> fresh) {
+void Form::InstallData(std::unique_ptr<DataSet> fresh, const std::string& source) {
     Form& f = *this;
     ControlTable& p = f.panel;
     for (const char* name : {"ProgramLogo", "Label1", "Label2", "Label3", "Label4"}) p.Hide(name);
@@ -249,6 +247,13 @@ void Form::InstallData(std::unique_ptr<DataSet> fresh) {
     rd.caption = "Data Loaded";
     Rank_Click(f);
     f.data->DataReady = 1;
+    const DataSet& d = *f.data;
+    f.DataTitle = (source.empty() ? std::string() : source + ": ") + std::to_string(d.NumCities) + " places, " +
+                  std::to_string(d.DateYear(1)) + "-" + std::to_string(d.DateYear(d.NumDates));
+    f.Caption = f.DataTitle + " - Visualisation-of-City-Size-Data";
+    const int shift = RankShiftDate(d);
+    p["RankShift"].toolTip = "Shows the shift in ranks between " + std::to_string(d.DateYear(shift)) + " and " +
+                             std::to_string(d.DateYear(d.NumDates)) + " and also all the rank size distributions";
 
     // Refill the lists (a second load must not append them again); keep the choices.
     Control& cities = p["Cities"];

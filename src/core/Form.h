@@ -6,6 +6,7 @@
 
 #include "core/Controls.h"
 #include "data/DataSet.h"
+#include "data/Import.h"
 #include "data/Ranking.h"
 #include "draw/Canvas.h"
 #include "draw/HitTest.h"
@@ -25,6 +26,9 @@ public:
 
     std::string Caption = "Visualisation-of-City-Size-Data";
     std::string DataDir;  // the folder whose USData.csv Load Data reads, or the data file itself
+    ImportOptions Import;  // how Load Data reads the file (layout, columns, unit, places kept)
+    std::vector<std::string> LoadWarnings;  // what the last load said (ignored columns, places dropped...)
+    std::string DataTitle;  // the loaded data and its span, e.g. "USData.csv: 266 places, 1790-2000"
 
     std::unique_ptr<DataSet> data;  // never null; empty until the first load
     RankTables rank;
@@ -58,10 +62,9 @@ public:
     bool HasData() const { return data->NumCities > 0 && data->NumDates > 0; }
 
     // The part of "Load Data" after the file has been read: swaps the data set in, ranks
-    // it, fills the lists and shows the main command set.
-    void InstallData(std::unique_ptr<DataSet> fresh);
-    // Reads a table with these choices and installs it; throws RunError (data untouched).
-    void LoadFile(const std::string& path, const struct ImportOptions& options);
+    // it, fills the lists, names the data in the caption and shows the main command set.
+    // `source` names the file in the caption (empty: the caption names no file).
+    void InstallData(std::unique_ptr<DataSet> fresh, const std::string& source = {});
 
     // Hides or shows the 23 buttons of the main command set.
     void ShowMainCommandSet(bool show);

@@ -170,6 +170,10 @@ bool LooksNumeric(const CsvCell& cell) {
 // after its first cell, or years in increasing order.
 bool LooksLikeHeader(const CsvRow& row) {
     if (row.cells.size() < 2) return true;
+    // USData.csv quotes its names and not its numbers; a header quotes all or nothing.
+    const bool quotedNameOnly = row.cells[0].quoted && std::none_of(row.cells.begin() + 1, row.cells.end(),
+                                                                    [](const CsvCell& c) { return c.quoted; });
+    if (quotedNameOnly) return false;
     int years = 0, prev = -1;
     bool increasing = true;
     for (std::size_t k = 1; k < row.cells.size(); ++k) {
@@ -186,7 +190,7 @@ bool LooksLikeHeader(const CsvRow& row) {
             return false;
         }
     }
-    return years >= 2 && increasing;
+    return years >= 1 && increasing;
 }
 
 // The table as read, before the choice of places: values are 0 where absent.

@@ -1,6 +1,7 @@
 #include "ranksize/RankShift.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include "data/DataSet.h"
 #include "data/Ranking.h"
@@ -18,13 +19,11 @@ float FrameY(const PlotFrame& fr, float y) {
 
 float Ln(float v) { return static_cast<float>(std::log(static_cast<double>(v))); }
 
-// The fixed pair of dates compared: date 17 (1950) against the last date.
-constexpr int ShiftDate = 17;
-
-// In order of their 1950 rank, the 1950 cities at their populations of the last date;
+// In order of their rank at the shift date, its cities at their populations of the last date;
 // a city absent then (population 1, logarithm 0) breaks the line.
 void DrawShiftLine(const DataSet& d, const RankTables& r, const Canvas& c) {
     Picture& p = c.pic;
+    const int ShiftDate = RankShiftDate(d);
     const Colour red = RGB(255, 0, 0);
     CityVec ys;
     for (int i = 1; i <= d.NumCities; ++i) ys(i) = Ln(d.PopTable(r.RankCity(i, ShiftDate), d.NumDates));
@@ -46,6 +45,14 @@ void DrawShiftLine(const DataSet& d, const RankTables& r, const Canvas& c) {
 constexpr float Absent = 999;  // marks a city-date without a point in rank space
 
 }  // namespace
+
+int RankShiftDate(const DataSet& d) {
+    const int target = d.DateYear(d.NumDates) - 50;
+    int best = 1;
+    for (int t = 2; t < d.NumDates; ++t)
+        if (std::abs(d.DateYear(t) - target) < std::abs(d.DateYear(best) - target)) best = t;
+    return best;
+}
 
 void RankShift(const DataSet& d, RankTables& r, const Canvas& c) {
     Picture& p = c.pic;

@@ -184,14 +184,13 @@ TEST(FormTest, StartUpWindowPictureColoursAndLists) {
 TEST(FormTest, OpeningTextsAndTheirFonts) {
     Form f;
     EXPECT_EQ(f.panel["Label1"].caption,
-              "This program reads a table of the populations of a country's largest cities, one row per city and "
-              "one column per census from 1790 to 2000 in ten-year periods, and lets you plot and explore the "
-              "rank-size distributions, the rank spirels and the information and growth statistics that describe "
-              "how the cities change rank over time. ");
+              "This program reads a table of the populations of a country's cities at a series of dates, censuses "
+              "or estimates, and lets you plot and explore the rank-size distributions, the rank spirels and the "
+              "information and growth statistics that describe how the cities change rank over time. ");
     EXPECT_EQ(f.panel["Label2"].caption,
-              "The data is a comma separated table whose rows are cities and whose columns are the populations of "
-              "the cities at the census dates. The file must be called USData.csv and must stand in the folder from "
-              "which the program is started; the program reads it from there when you load the data.");
+              "Load Data reads USData.csv (USData.csv: the US cities among the 101 largest at one or more "
+              "censuses, 1790-2000). Any comma separated table of cities by date can be opened: one row per city "
+              "with a column per year, or one row per city and year.");
     EXPECT_EQ(f.panel["Label3"].caption,
               "To proceed, click on the mauve-colored 'Load Data' Button at the top left of this window and this "
               "screen will clear and the functions available will display.");

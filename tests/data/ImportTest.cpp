@@ -1,0 +1,222 @@
+// Reading city tables in their published layouts: small excerpts of the real tables and
+// hand-made bytes, each with what must load or the exact message; then the four full
+// tables against an independent count.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "data/Import.h"
+#include "draw/RunError.h"
+#include "ranksize/RankShift.h"
+
+namespace {
+
+std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string Excerpt(const std::string& name) { return Bytes(std::string(CITYSIZE_TEST_DATA) + "/import/" + name); }
+
+std::string Utf16Le(const std::string& ascii) {
+    std::string out = "\xFF\xFE";
+    for (char c : ascii) out += std::string{c, '\0'};
+    return out;
+}
+
+struct Cell {
+    std::string place;
+    int year;
+    float value;  // 0: absent
+};
+
+struct Case {
+    const char* what;
+    std::string bytes;
+    ImportOptions options;
+    std::string error;  // the exact message; empty when the table loads
+    int places = 0, dates = 0, firstYear = 0, lastYear = 0;
+    std::vector<Cell> cells;
+    std::vector<std::string> warnings;  // each found in one warning
+    std::string encoding = "UTF-8";
+};
+
+ImportOptions Unit(double unit) {
+    ImportOptions o;
+    o.unit = unit;
+    return o;
+}
+
+std::vector<Case> Cases() {
+    ImportOptions top1;
+    top1.top = 1;
+    ImportOptions noSuchName;
+    noSuchName.name = "Town";
+    ImportOptions longByHand;
+    longByHand.layout = TableLayout::Long;
+    return {
+        {"USData.csv's own layout: no header, years from 1790 by ten", Excerpt("usdata-excerpt.csv"), {}, "", 3, 22,
+         1790, 2000, {{"Akron, OH", 1790, 0}, {"Akron, OH", 2000, 217074}, {"Albany, NY", 1790, 3498}}, {}},
+        {"wide, CR line ends, a second 2010 column, equal names told apart by ID",
+         Excerpt("us-places-excerpt.csv"), {}, "", 6, 23, 1790, 2010,
+         {{"Boston, MA", 1790, 18320}, {"Boston, MA", 2010, 617594}, {"Kailua, HI (1521)", 1980, 4751},
+          {"Kailua, HI (1522)", 1950, 7715}, {"Anchorage, AK", 1900, 0}},
+         {"\"STPLFIPS_2010\" ignored: a second column for 2010", "2 names made unique: Kailua, HI (1521); Kailua, HI (1522)"}},
+        {"long, rows in any order, NA and 0 absent, thousands", Excerpt("europop-excerpt.csv"), Unit(1000), "", 3, 7,
+         1500, 1800,
+         {{"LONDON", 1800, 865000}, {"PARIS", 1500, 100000}, {"BERGEN", 1700, 0}, {"BERGEN", 1600, 0},
+          {"BERGEN", 1750, 14000}}, {}},
+        {"Windows-1252 names, space as thousands separator, names told apart by country",
+         Excerpt("un-excerpt.csv"), Unit(1000), "", 5, 18, 1950, 2035,
+         {{"Tiranë (Tirana)", 1950, 85000}, {"São Paulo", 1950, 2334000}, {"Herat", 2035, 1058000},
+          {"London, United Kingdom", 1950, 8361000}, {"London, Canada", 1950, 125000}},
+         {"Columns ignored: Index, Country Code, Note, Latitude, Longitude", "2 names made unique"}, "Windows-1252"},
+        {"UTF-16 with a byte order mark", Utf16Le("name,1900,1950\r\nA,10,20\r\nB,5,30\r\n"), {}, "", 2, 2, 1900, 1950,
+         {{"A", 1950, 20}, {"B", 1900, 5}}, {}, "UTF-16LE"},
+        {"prefixed years in any order; quoted, separated and decimal numbers; every way of writing absence",
+         "\xEF\xBB\xBF" "City,y1900,Pop1850,1800x\n"
+         "A,\"1,234\",1 500.5,N/A\nB,..,-,-3\nC,NA,\"12\",\n",
+         {}, "", 3, 3, 1800, 1900,
+         {{"A", 1900, 1234}, {"A", 1850, 1500.5f}, {"A", 1800, 0}, {"B", 1900, 0}, {"B", 1850, 0}, {"B", 1800, 0},
+          {"C", 1850, 12}}, {}},
+        {"the largest place at one date or more; absent where it is not among them",
+         "name,1800,1900\nA,50,60\nB,40,70\nC,10,20\n", top1, "", 2, 2, 1800, 1900,
+         {{"A", 1800, 50}, {"A", 1900, 0}, {"B", 1800, 0}, {"B", 1900, 70}},
+         {"Kept 2 of 3 places: those among the 1 largest at one or more dates"}},
+        {"equal names without group or ID", "name,1800,1900\nA,1,2\nA,3,4\n", {}, "", 2, 2, 1800, 1900,
+         {{"A (#1)", 1900, 2}, {"A (#2)", 1900, 4}}, {"2 names made unique"}},
+        {"a repeated place and year names both lines", "place,year,pop\nA,1900,1\nA,1950,2\nA,1900,3\n", longByHand,
+         "t.csv, lines 2 and 4, column 2 (year): A in 1900 is given twice"},
+        {"text where a population stands", "name,1800,1950\nA,1,2\nB,3,abc\n", {},
+         "t.csv, line 3, column 3 (1950): \"abc\" is not a number"},
+        {"a comma thousands separator outside quotes is two cells", "name,1800,1950\nA,1,234,5\n", {}, "", 1, 2, 1800,
+         1950, {{"A", 1800, 1}, {"A", 1950, 234}}, {}},
+        {"one date", "name,1800\nA,1\n", {},
+         "t.csv: 1 date found; at least 2 dates are needed (name the date columns if they were not found)"},
+        {"a column that is not there", "name,1800,1900\nA,1,2\n", noSuchName,
+         "t.csv: there is no column \"Town\" for the names (the columns are name, 1800, 1900)"},
+        {"the header-less layout keeps the loader's messages", "\"A\",1,2,3\n\"B\",4\n", {},
+         "t.csv: input past end of file in record 2 (field 3 of 4); 2 complete records of a name and 3 "
+         "populations are needed, 1 were found"},
+    };
+}
+
+}  // namespace
+
+TEST(ImportTest, LayoutsValuesAndMessages) {
+    for (const Case& c : Cases()) {
+        SCOPED_TRACE(c.what);
+        if (!c.error.empty()) {
+            std::string msg = "no error";
+            try {
+                ImportTable(c.bytes, "t.csv", c.options);
+            } catch (const RunError& e) {
+                msg = e.what();
+            }
+            EXPECT_EQ(msg, c.error);
+            continue;
+        }
+        const ImportResult r = ImportTable(c.bytes, "t.csv", c.options);
+        const DataSet& d = *r.data;
+        EXPECT_EQ(r.preview.encoding, c.encoding);
+        ASSERT_EQ(d.NumCities, c.places);
+        ASSERT_EQ(d.NumDates, c.dates);
+        EXPECT_EQ(r.preview.kept, c.places);
+        EXPECT_EQ(d.DateYear(1), c.firstYear);
+        EXPECT_EQ(d.DateYear(d.NumDates), c.lastYear);
+        for (const Cell& cell : c.cells) {
+            int i = 0, t = 0;
+            for (int k = 1; k <= d.NumCities; ++k)
+                if (d.CityName(k) == cell.place) i = k;
+            for (int k = 1; k <= d.NumDates; ++k)
+                if (d.DateYear(k) == cell.year) t = k;
+            ASSERT_TRUE(i > 0 && t > 0) << cell.place << " " << cell.year;
+            EXPECT_EQ(d.Present(i, t), cell.value > 0 ? 1.0f : 0.0f) << cell.place << " " << cell.year;
+            EXPECT_EQ(d.PopTable(i, t), cell.value > 0 ? cell.value : 1.0f) << cell.place << " " << cell.year;
+        }
+        for (const auto& w : c.warnings) {
+            bool found = false;
+            for (const auto& have : r.preview.warnings) found = found || have.find(w) != std::string::npos;
+            EXPECT_TRUE(found) << w;
+        }
+        if (c.warnings.empty()) EXPECT_TRUE(r.preview.warnings.empty()) << r.preview.warnings.front();
+    }
+}
+
+// Uneven steps 50, 50, 10: intervals 50, 50, 50, 10 (the first taken as the second), sum 160.
+TEST(ImportTest, UnevenYearsGiveTheirOwnCalendarAndRankShiftDate) {
+    const auto d = ImportTable("name,1800,1850,1900,1910\nA,1,2,3,4\nB,4,3,2,1\n", "u.csv").data;
+    EXPECT_FLOAT_EQ(d->TimeFraction(2), 50.0f / 110);
+    EXPECT_FLOAT_EQ(d->StepFraction(4), 10.0f / 110);
+    EXPECT_FLOAT_EQ(d->DateWeight(1), 50.0f / 160);
+    EXPECT_FLOAT_EQ(d->DateWeight(4), 10.0f / 160);
+    EXPECT_FLOAT_EQ(d->AngleStep(3), static_cast<float>(2 * (10.0 / 110) * 3.14159265));
+    EXPECT_EQ(RankShiftDate(*d), 2);  // 1850 is nearest to 1910 - 50
+}
+
+// The full tables, each date's count of present places and their total against an
+// independent count made with Python's csv module (2025-06, /usr/bin/python3):
+//   text = open(path,'rb').read().decode(enc); rows = list(csv.reader(io.StringIO(text, newline='')))
+//   per date column c: vals = [float(r[c].strip().replace(' ','')) * unit for r in rows[1:]
+//                              if r[c].strip() not in ('', 'NA') and float(...) > 0]
+//   -> (year, len(vals), int(sum(vals))); the long table grouped by (city, region) and year.
+TEST(ImportTest, TheFourRealTablesAgainstAnIndependentCount) {
+    struct Date {
+        int year, present;
+        long long total;
+    };
+    struct Real {
+        const char* file;
+        double unit;
+        int places;
+        std::vector<Date> dates;
+    };
+    const std::vector<Real> tables = {
+        {"USData.csv", 1, 266,
+         {{1790, 24, 201655}, {1800, 33, 322371}, {1810, 48, 530857}, {1820, 63, 700155}, {1830, 91, 1130750},
+          {1840, 101, 1745233}, {1850, 101, 3002569}, {1860, 101, 4722795}, {1870, 101, 6752943},
+          {1880, 101, 9120464}, {1890, 101, 13363120}, {1900, 101, 17881451}, {1910, 101, 24160945},
+          {1920, 101, 30196088}, {1930, 101, 37106694}, {1940, 101, 38937730}, {1950, 101, 43996866},
+          {1960, 101, 47627400}, {1970, 101, 50112322}, {1980, 101, 48975706}, {1990, 101, 51922645},
+          {2000, 101, 56780175}}},
+        {"us-places-1790-2010.csv", 1, 8915,
+         {{1790, 28, 206355}, {1800, 41, 335371}, {1810, 53, 541757}, {1820, 69, 714055}, {1830, 98, 1149350},
+          {1840, 140, 1868655}, {1850, 320, 3660972}, {1860, 467, 6286433}, {1870, 778, 9977280},
+          {1880, 1364, 14259146}, {1890, 1586, 22253623}, {1900, 2136, 30623695}, {1910, 2471, 42329872},
+          {1920, 2951, 54266514}, {1930, 3366, 69078695}, {1940, 3956, 75305562}, {1950, 4195, 88231652},
+          {1960, 5274, 111218348}, {1970, 5875, 130116990}, {1980, 6365, 138206950}, {1990, 6840, 157282994},
+          {2000, 6918, 176573255}, {2010, 6933, 183918311}}},
+        {"europop-1500-1800.csv", 1000, 379,
+         {{1500, 133, 2693000}, {1550, 171, 3909000}, {1600, 223, 5410000}, {1650, 211, 5754000},
+          {1700, 266, 7474000}, {1750, 282, 8699000}, {1800, 370, 12249000}}},
+        {"un-wup2018-f12-cities-1950-2035.csv", 1000, 1860,
+         {{1950, 1855, 419119000}, {1955, 1856, 488333000}, {1960, 1857, 573902000}, {1965, 1857, 666430000},
+          {1970, 1858, 770473000}, {1975, 1860, 877370000}, {1980, 1860, 1000097000}, {1985, 1860, 1129585000},
+          {1990, 1860, 1287324000}, {1995, 1860, 1463680000}, {2000, 1860, 1678387000}, {2005, 1860, 1867911000},
+          {2010, 1860, 2085061000}, {2015, 1860, 2314663000}, {2020, 1860, 2568983000}, {2025, 1860, 2821551000},
+          {2030, 1860, 3058859000}, {2035, 1860, 3282336000}}},
+    };
+    for (const Real& t : tables) {
+        SCOPED_TRACE(t.file);
+        ImportOptions o;
+        o.unit = t.unit;
+        const ImportResult r = ImportFile(std::string(CITYSIZE_REAL_DATA) + "/" + t.file, o);
+        const DataSet& d = *r.data;
+        ASSERT_EQ(d.NumCities, t.places);
+        ASSERT_EQ(d.NumDates, static_cast<int>(t.dates.size()));
+        for (int k = 1; k <= d.NumDates; ++k) {
+            const Date& e = t.dates[static_cast<std::size_t>(k - 1)];
+            double total = 0;
+            for (int i = 1; i <= d.NumCities; ++i)
+                if (d.Present(i, k) > 0) total += d.PopTable(i, k);
+            EXPECT_EQ(d.DateYear(k), e.year);
+            EXPECT_EQ(d.NumPresent(k), e.present) << e.year;
+            EXPECT_EQ(static_cast<long long>(total), e.total) << e.year;
+        }
+    }
+}
