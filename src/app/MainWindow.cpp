@@ -5,6 +5,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QFile>
 #include <QFileDialog>
@@ -25,8 +27,11 @@
 #include <QTextDocument>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <iostream>
 
+#include "app/ImportDialog.h"
 #include "app/Paths.h"
+#include "data/DataSearch.h"
 #include "app/PictureView.h"
 #include "draw/HitTest.h"
 #include "draw/RunError.h"
@@ -62,7 +67,6 @@ QFont MonoFont(double points) {
 
 MainWindow::MainWindow(std::unique_ptr<Form> form, QWidget* parent)
     : QMainWindow(parent), form_(std::move(form)), banner_(MakeBanner()) {
-    setWindowTitle(QString::fromStdString(form_->Caption));
     split_ = new QSplitter(Qt::Horizontal, this);
     scroll_ = new QScrollArea(split_);
     scroll_->setWidgetResizable(false);
@@ -83,6 +87,7 @@ MainWindow::MainWindow(std::unique_ptr<Form> form, QWidget* parent)
     setCentralWidget(split_);
     buildControls();
     buildMenus();
+    setAcceptDrops(true);
     // Room beside the stage for the widest tables (about 90 columns at 9 pt), as far as
     // the screen allows; both sides scroll when it does not.
     const int stageWidth = stage_->width() + 2 * scroll_->frameWidth() + 2;
@@ -180,6 +185,7 @@ void MainWindow::runCommand(const std::string& name) {
 }
 
 void MainWindow::syncFromForm() {
+    setWindowTitle(QString::fromStdString(form_->Caption));
     const ControlTable& panel = form_->panel;
     const bool refillLists = listRevision_ != panel.listRevision;
     for (const Control& c : panel.All()) {
@@ -255,6 +261,13 @@ void MainWindow::showText() {
 void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(tr("&File"));
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    file->addAction(tr("Open Data..."), QKeySequence::Open, this, [this] {
+        const QString dir = QFileInfo(QString::fromStdString(DataFilePath(form_->DataDir))).absolutePath();
+        const QString path = QFileDialog::getOpenFileName(this, tr("Open Data"), dir,
+                                                          tr("City tables (*.csv *.txt);;All files (*)"));
+        if (!path.isEmpty()) openData(path);
+    });
+    file->addSeparator();
     auto* savePic = file->addAction(tr("Save Picture..."), QKeySequence::Save, this, [this] {
         QString filter;
         const QString path = QFileDialog::getSaveFileName(
@@ -293,6 +306,73 @@ void MainWindow::buildMenus() {
     });
 }
 
+namespace {
+
+// The local file or folder a drag carries, when it carries exactly one table.
+QString DroppedTable(const QMimeData* mime) {
+    if (!mime->hasUrls() || mime->urls().size() != 1 || !mime->urls().first().isLocalFile()) return {};
+    const QString path = mime->urls().first().toLocalFile();
+    const QFileInfo info(path);
+    return info.isDir() || info.suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0 ? path : QString();
+}
+
+}  // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedTable(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString path = DroppedTable(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    openData(path);
+}
+
+ImportDialog* MainWindow::openData(const QString& path) {
+    lastError_.clear();
+    const QString file = QString::fromStdString(DataFilePath(path.toStdString()));
+    ImportPreview preview;
+    QByteArray bytes;
+    try {
+        // Read as a load would, so a file that cannot be loaded says why in the same words.
+        preview = ImportFile(file.toStdString()).preview;
+        QFile in(file);
+        if (!in.open(QIODevice::ReadOnly)) throw RunError("Cannot open " + file.toStdString() + " for reading");
+        bytes = in.readAll();
+    } catch (const RunError& e) {
+        report(QString::fromUtf8(e.what()));
+        return nullptr;
+    }
+    auto* dialog = new ImportDialog(file, bytes.toStdString(), ImportOptions{}, preview, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        report(loadData(dialog->path(), dialog->options()));
+    });
+    dialog->open();
+    return dialog;
+}
+
+QString MainWindow::loadData(const QString& path, const ImportOptions& options) {
+    // Load Data's own path, with this file and these choices; they become the Form's only
+    // when the table loads, so a failure leaves the data and how it was read as they were.
+    const std::string oldPath = form_->DataDir;
+    const ImportOptions oldOptions = form_->Import;
+    form_->DataDir = path.toStdString();
+    form_->Import = options;
+    QString error;
+    try {
+        ReadData_Click(*form_);
+        for (const std::string& w : form_->LoadWarnings) std::cerr << path.toStdString() << ": " << w << '\n';
+    } catch (const RunError& e) {
+        form_->DataDir = oldPath;
+        form_->Import = oldOptions;
+        error = QString::fromUtf8(e.what());
+    }
+    syncFromForm();
+    return error;
+}
+
 QString MainWindow::showReadme() {
     const QString path = ReadmePath();
     QFile file(path);
@@ -321,7 +401,10 @@ QString MainWindow::aboutText() {
               "<p>The code is under the MIT licence: Copyright (c) 2026 the citysize developers.</p>"
               "<p><b>Data shipped with the program</b> (see data/README.md):</p><ul>"
               "<li><i>USData.csv</i> and <i>us-places-1790-2010.csv</i>: US Census Bureau figures as "
-              "compiled by the Spatial History Project, CESTA, Stanford University; public domain.</li>"
+              "compiled in \"United States Historical City Populations, 1790-2010\" (U.S. Census Bureau "
+              "and Erik Steiner, Spatial History Project, CESTA, Stanford University); public domain. "
+              "<i>USData.csv</i> keeps the places among the 101 largest at one census or more, "
+              "1790-2000.</li>"
               "<li><i>europop-1500-1800.csv</i>: Matthew Lincoln's edition of Jan de Vries, "
               "<i>European Urbanization, 1500-1800</i> (1984); CC0.</li>"
               "<li><i>un-wup2018-f12-cities-1950-2035.csv</i>: United Nations, Department of Economic "

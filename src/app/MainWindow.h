@@ -5,7 +5,9 @@
 
 #include "core/Banner.h"
 #include "core/Form.h"
+#include "data/Import.h"
 
+class ImportDialog;
 class QComboBox;
 class QLabel;
 class QPlainTextEdit;
@@ -39,6 +41,14 @@ public:
     QString saveTablesCsv(const QString& path);
     void copyPicture();
     void copyText();
+    // File > Open Data, a dropped file and the window's argument: shows the import preview of
+    // a table (a folder means its USData.csv); its OK loads the table with the choices made
+    // there. Returns the dialog (window-modal, deleted when closed), or null when the file
+    // cannot be read: the one error is reported and the data loaded stays as it was.
+    ImportDialog* openData(const QString& path);
+    // Loads a table with these choices, without a dialog; returns an empty text or the error.
+    QString loadData(const QString& path, const ImportOptions& options);
+
     // Help: opens the README that ships with the program in a window of its own; returns
     // an empty text or the error. The About box's text: version, data sources, licences.
     QString showReadme();
@@ -48,6 +58,10 @@ public:
     QString lastError() const { return lastError_; }
     // Off in tests: errors are only recorded, not shown in a modal dialog.
     void setShowErrorDialogs(bool on) { showErrorDialogs_ = on; }
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildControls();

@@ -31,8 +31,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     QApplication app(argc, argv);
-    MainWindow window(std::make_unique<Form>(args.empty() ? DefaultDataPath() : args[0]));
+    // A table named on the command line opens in the import preview, as File > Open Data
+    // would: cancelling it leaves the default data to Load Data.
+    MainWindow window(std::make_unique<Form>(DefaultDataPath()));
     window.show();
+    if (!args.empty()) QTimer::singleShot(0, &window, [&window, path = QString::fromLocal8Bit(args[0].c_str())] { window.openData(path); });
     // For measuring start-up: leave as soon as the first frame has been painted.
     if (qEnvironmentVariableIsSet("CITYSIZE_QUIT_AFTER_FIRST_PAINT")) QTimer::singleShot(0, &app, &QApplication::quit);
     return app.exec();

@@ -1,4 +1,10 @@
 #include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -6,6 +12,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "app/ImportDialog.h"
 #include "app/MainWindow.h"
 #include "app/PictureView.h"
 
@@ -99,6 +106,63 @@ TEST(Window, ErrorsAreReportedAndTheDataKept) {
     EXPECT_EQ(win.w.form().data->CityName(1), firstCity);
     EXPECT_EQ(win.list("Cities")->count(), 266);
     EXPECT_EQ(win.shownButtons(), MainPanelButtons());
+}
+
+// A table opened through its preview: each choice re-reads the file, OK loads what the
+// preview showed, Cancel and a bad file leave the data loaded as it was.
+TEST(Window, OpensATableThroughItsPreview) {
+    Window win;
+    win.click("ReadData");
+    QTemporaryDir dir;
+    const auto write = [&](const char* name, const char* text) {
+        QFile f(dir.filePath(QString::fromLatin1(name)));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+        return f.fileName();
+    };
+    // Largest at some date: Alpha in 1900 and 1950, Beta in 2000; Gamma never.
+    const QString towns = write("towns.csv",
+                                "ID,Town,State,Pop1900,Pop1950,2000\n"
+                                "1,Alpha,AA,5000,7000,9000\n"
+                                "2,Beta,BB,3000,NA,12000\n"
+                                "3,Gamma,AA,1000,2000,1500\n");
+    ImportDialog* d = win.w.openData(towns);
+    ASSERT_NE(d, nullptr) << win.w.lastError().toStdString();
+    EXPECT_EQ(d->layoutBox()->currentData().toInt(), static_cast<int>(TableLayout::Wide));
+    EXPECT_EQ(d->columnBox("name")->currentText(), QStringLiteral("Town"));
+    EXPECT_EQ(d->datesList()->count(), 3);
+    EXPECT_EQ(d->rowsView()->rowCount(), 3);
+    EXPECT_EQ(d->preview().kept, 3);
+    d->topBox()->setValue(1);
+    EXPECT_EQ(d->preview().kept, 2);
+    EXPECT_TRUE(d->summaryLabel()->text().contains(QStringLiteral("2 of 3"))) << d->summaryLabel()->text().toStdString();
+    d->datesList()->item(2)->setCheckState(Qt::Unchecked);  // without 2000, Beta is never the largest
+    EXPECT_EQ(d->preview().kept, 1);
+    EXPECT_EQ(d->datesList()->count(), 3);
+    d->datesList()->item(2)->setCheckState(Qt::Checked);
+    d->unitBox()->setCurrentText(QStringLiteral("1000"));
+    ASSERT_TRUE(d->error().isEmpty()) << d->error().toStdString();
+    d->accept();
+    ASSERT_TRUE(win.w.lastError().isEmpty()) << win.w.lastError().toStdString();
+    const DataSet& data = *win.w.form().data;
+    ASSERT_EQ(data.NumCities, 2);
+    ASSERT_EQ(data.NumDates, 3);
+    EXPECT_EQ(data.DateYear(1), 1900);
+    EXPECT_EQ(data.DateYear(3), 2000);
+    EXPECT_EQ(data.PopTable(1, 1), 5000000.0f);  // in thousands; kept where among the largest
+    EXPECT_EQ(data.PopTable(2, 3), 12000000.0f);
+    EXPECT_EQ(win.list("Cities")->count(), 2);
+    EXPECT_TRUE(win.w.windowTitle().contains(QStringLiteral("1900-2000"))) << win.w.windowTitle().toStdString();
+
+    const QString title = win.w.windowTitle();
+    win.w.openData(towns)->reject();
+    EXPECT_EQ(win.w.form().data->NumCities, 2);
+    // A number that is none: one message naming the file, and the data stays.
+    EXPECT_EQ(win.w.openData(write("bad.csv", "Town,1900,1950\nAlpha,5000,7x0\n")), nullptr);
+    EXPECT_TRUE(win.w.lastError().contains(QStringLiteral("bad.csv"))) << win.w.lastError().toStdString();
+    EXPECT_EQ(win.w.form().data->NumCities, 2);
+    EXPECT_EQ(win.list("Cities")->count(), 2);
+    EXPECT_EQ(win.w.windowTitle(), title);
 }
 
 TEST(Window, ClearBeforeLoadOffersCommandsThatAskForData) {
