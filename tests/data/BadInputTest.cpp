@@ -405,7 +405,9 @@ TEST(BadInputTest, ARefusedLoadAfterAGoodOneChangesNothing) {
         SCOPED_TRACE(file);
         Scratch s;
         s.Write(ReadText(Bad(file)));
-        if (ClickLoad(*f, s.Dir()) == "loaded") EXPECT_EQ(f->data->NumDates, 4);
+        if (ClickLoad(*f, s.Dir()) == "loaded") {
+            EXPECT_EQ(f->data->NumDates, 4);
+        }
     }
     // The window goes on working: the good file loads again.
     EXPECT_EQ(ClickLoad(*f, CITYSIZE_REAL_DATA), "loaded");

@@ -41,8 +41,8 @@ struct Case {
     ImportOptions options;
     std::string error;  // the exact message; empty when the table loads
     int places = 0, dates = 0, firstYear = 0, lastYear = 0;
-    std::vector<Cell> cells;
-    std::vector<std::string> warnings;  // each found in one warning
+    std::vector<Cell> cells = {};
+    std::vector<std::string> warnings = {};  // each found in one warning
     std::string encoding = "UTF-8";
 };
 
@@ -144,7 +144,9 @@ TEST(ImportTest, LayoutsValuesAndMessages) {
             for (const auto& have : r.preview.warnings) found = found || have.find(w) != std::string::npos;
             EXPECT_TRUE(found) << w;
         }
-        if (c.warnings.empty()) EXPECT_TRUE(r.preview.warnings.empty()) << r.preview.warnings.front();
+        if (c.warnings.empty()) {
+            EXPECT_TRUE(r.preview.warnings.empty()) << r.preview.warnings.front();
+        }
     }
 }
 
