@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QMenuBar>
 #include <QTemporaryDir>
+#include <cmath>
 #include <gtest/gtest.h>
 
 #include "app/MainWindow.h"
@@ -69,5 +70,8 @@ TEST(Menus, ToolTipNamesTheCityUnderTheMouse) {
     QPointF mid((last->x1 + last->x2) / 2 * k, (last->y1 + last->y2) / 2 * k);
     const QString tip = w.pictureView()->describeAt(mid);
     EXPECT_TRUE(tip.startsWith(QString::fromStdString(w.form().data->CityName(last->tag.city)))) << tip.toStdString();
+    // Two and a half pixels (37.5 twips) beside the line is still within reach.
+    const double dx = last->x2 - last->x1, dy = last->y2 - last->y1, len = std::hypot(dx, dy);
+    EXPECT_FALSE(w.pictureView()->describeAt(mid + QPointF(-dy / len * 2.5, dx / len * 2.5)).isEmpty());
     EXPECT_TRUE(w.pictureView()->describeAt(QPointF(595, 5)).isEmpty());
 }

@@ -19,17 +19,6 @@ TEST(TextSurfaceTest, CommaMovesToTheNextMultipleOf14StrictlyBeyondTheColumn) {
     EXPECT_EQ(t.Lines().back(), std::string(28, ' ') + "abc" + std::string(11, ' ') + "0123456789012" + " ");
 }
 
-TEST(TextSurfaceTest, DataPropertiesRowLaysOutInZones) {
-    // "   " ; " 1790 " ; " " , "24" , "201655": the first three items join to 10
-    // columns, the comma pads to 14, "24" ends at 16, the next comma pads to 28.
-    TextSurface t;
-    t.Put("   ").Put(" 1790 ").Put(" ").Zone().Put("24").Zone().Put("201655").End();
-    ASSERT_EQ(t.Lines().size(), 1u);
-    EXPECT_EQ(t.Lines()[0], "    1790      24            201655");
-    EXPECT_EQ(t.Lines()[0].find("24"), 14u);
-    EXPECT_EQ(t.Lines()[0].find("201655"), 28u);
-}
-
 TEST(TextSurfaceTest, StatementsEndLinesAndSemicolonsContinueThem) {
     TextSurface t;
     t.Line();  // an empty statement is an empty line
@@ -83,17 +72,6 @@ TEST(PictureTest, LinesMoveTheCurrentPositionAndCarryTheWidthOfTheirTime) {
     EXPECT_EQ(p.CurrentY, 60);
 }
 
-TEST(PictureTest, PolylineIsAOnePointMarkThenSegmentsFromTheCurrentPosition) {
-    Picture p;
-    p.Line(5, 5, 5, 5, 0);
-    p.LineTo(15, 5, 1);
-    p.LineTo(15, 25, 1);
-    ASSERT_EQ(p.Ops().size(), 3u);
-    EXPECT_EQ(p.Ops()[0].x1, p.Ops()[0].x2);
-    EXPECT_EQ(p.Ops()[2].x1, 15);
-    EXPECT_EQ(p.Ops()[2].y1, 5);
-}
-
 TEST(PictureTest, CirclesAndTextTakeTheirStyleAndTag) {
     Picture p;
     p.CurrentTag = OpTag{7, 3, 0};
@@ -125,18 +103,4 @@ TEST(PictureTest, CirclesAndTextTakeTheirStyleAndTag) {
     // A print statement without a trailing separator goes to the start of the next line.
     EXPECT_EQ(p.CurrentX, 0);
     EXPECT_GT(p.CurrentY, 400);
-}
-
-TEST(PictureTest, ClearEmptiesTheListButKeepsBackColorAndStyle) {
-    Picture p;
-    p.BackColor = 0;
-    p.DrawWidth = 2;
-    p.ForeColor = 123;
-    p.Line(1, 2, 3, 4, 5);
-    p.Print("x");
-    p.Clear();
-    EXPECT_TRUE(p.Ops().empty());
-    EXPECT_EQ(p.BackColor, 0);
-    EXPECT_EQ(p.DrawWidth, 2);
-    EXPECT_EQ(p.ForeColor, 123);
 }

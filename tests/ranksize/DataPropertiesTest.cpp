@@ -49,33 +49,3 @@ TEST(DataProperties, TotalsCountOnlyPresentCellsAndRowsFollowThePrintZones) {
         EXPECT_EQ(op.colour, k == 0 ? Black : LightGrey);
     }
 }
-
-// The real file read here on its own: per date, the count of positive cells and their sum
-// accumulated in single precision in file order (checked against the exact integer sum).
-TEST(DataProperties, RealDataTableMatchesAnIndependentReadingOfTheFile) {
-    std::ifstream in(std::string(CITYSIZE_REAL_DATA) + "/USData.csv");
-    std::vector<int> count(22);
-    std::vector<float> sum(22);
-    std::vector<long long> exact(22);
-    std::string line, field;
-    for (int record = 0; record < 266 && std::getline(in, line); ++record) {
-        std::stringstream fields(line.substr(line.find('"', 1) + 2));
-        for (int t = 0; t < 22 && std::getline(fields, field, ','); ++t) {
-            const long v = field.empty() ? 0 : std::stol(field);
-            if (v <= 0) continue;
-            ++count[t];
-            sum[t] += static_cast<float>(v);
-            exact[t] += v;
-        }
-    }
-    auto f = FormWithRealData();
-    f->Click("DataProperties");
-    const auto& lines = f->Text.Lines();
-    ASSERT_EQ(lines.size(), 27u);
-    EXPECT_EQ(lines[3], Heading);
-    for (int t = 0; t < 22; ++t) {
-        EXPECT_NEAR(sum[t], exact[t], exact[t] * 1e-6);
-        const std::string total = std::to_string(static_cast<long long>(sum[t]));
-        EXPECT_EQ(lines[5 + t], Row(1790 + 10 * t, std::to_string(count[t]), total));
-    }
-}

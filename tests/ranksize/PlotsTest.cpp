@@ -34,12 +34,6 @@ std::vector<int> MarkDates(const std::vector<DrawOp>& ops) {
     return dates;
 }
 
-bool HasText(const Form& f, const std::string& text) {
-    for (const auto& op : f.Picture1.Ops())
-        if (op.kind == OpKind::Text && op.text == text) return true;
-    return false;
-}
-
 Colour Grey(int level) { return RGB(level, level, level); }
 
 }  // namespace
@@ -168,21 +162,4 @@ TEST(Trajectories, LinesBreakWhereCitiesAreAbsent) {
     EXPECT_NEAR(early[0].y1, 8300 - 7600 / 3.3, 1e-2);
     EXPECT_NEAR(early[3].x2, 7800, 1e-2);
     EXPECT_NEAR(early[3].y2, 8300 - 2 * 7600 / 3.3, 1e-2);  // rank 2 in 1820
-}
-
-// The axis kind is the last one set (log-log after loading, years after Data Properties);
-// Rank-Space and Rank Change keep the axis colour, so after a grey plot they draw black
-// axes on black, while Pop Change sets it.
-TEST(Trajectories, PersistentAxisKindAndAxisColour) {
-    auto f = Shift22();
-    f->Choose("BackMap", 1);
-    for (const char* command : {"RankSpace", "RankChange", "PopChange"}) {
-        f->Click(command);
-        EXPECT_TRUE(HasText(*f, "10000000"));
-        EXPECT_EQ(f->Picture1.Ops().front().colour, command[0] == 'P' ? LightGrey : Black) << command;
-    }
-    f->Click("DataProperties");
-    f->Click("Clear");
-    f->Click("RankChange");
-    EXPECT_TRUE(HasText(*f, "1790") && HasText(*f, "100m") && !HasText(*f, "10000000"));
 }

@@ -21,26 +21,6 @@ const char* const FourCities =
     "\"C\",0,30,90\n"
     "\"D\",0,0,20\n";
 
-// Thirty cities at two dates: in 1790 city c has 1000 - c people (city 1 largest), in
-// 1800 it has 100 + c (city 30 largest). Top 25: cities 1..25, then cities 6..30.
-std::string ThirtyCities() {
-    std::string csv;
-    for (int c = 1; c <= 30; ++c)
-        csv += "\"C" + std::to_string(c) + "\"," + std::to_string(1000 - c) + "," + std::to_string(100 + c) + "\n";
-    return csv;
-}
-
-// Three cities present at every one of `dates` dates.
-std::string ThreeCitiesAt(int dates) {
-    std::string csv;
-    for (int c = 1; c <= 3; ++c) {
-        csv += "\"C" + std::to_string(c) + "\"";
-        for (int t = 1; t <= dates; ++t) csv += "," + std::to_string(100 * c + t);
-        csv += "\n";
-    }
-    return csv;
-}
-
 // The line ops of the curve of date t, in drawing order (the first is the start mark).
 std::vector<DrawOp> CurveOps(const Form& f, int t) {
     std::vector<DrawOp> ops;
@@ -76,16 +56,6 @@ TEST(HalfLives, OverlapOfSmallTopListsCountsPresentCitiesOnly) {
     EXPECT_FLOAT_EQ(f->half.AvTopOverlap(3), 2.0f);
 }
 
-TEST(HalfLives, TopListIsCutAtTwentyFive) {
-    auto f = FormWithData(ThirtyCities(), 30, 2);
-    f->Click("HalfLives");
-    EXPECT_EQ(f->half.TopOverlap(1, 1), 25);
-    EXPECT_EQ(f->half.TopOverlap(2, 2), 25);
-    EXPECT_EQ(f->half.TopOverlap(1, 2), 20);  // cities 6..25
-    EXPECT_EQ(f->half.TopOverlap(2, 1), 20);
-    EXPECT_FLOAT_EQ(f->half.AvTopOverlap(1), 22.5f);  // (25 + 20) / 2
-}
-
 TEST(HalfLives, OneCurvePerDatePeakingAtItsOwnDate) {
     auto f = FormWithData(FourCities, 4, 3);
     f->Click("HalfLives");
@@ -103,44 +73,4 @@ TEST(HalfLives, OneCurvePerDatePeakingAtItsOwnDate) {
     EXPECT_FLOAT_EQ(ops[0].x1, 1200);
     EXPECT_FLOAT_EQ(ops[2].x2, 9000 - 1200);
     EXPECT_EQ(f->Picture1.DrawWidth, 1);
-}
-
-TEST(HalfLives, CurveColoursCycleThroughFifteenPaletteColours) {
-    auto f = FormWithData(ThreeCitiesAt(17), 3, 17);
-    f->Click("HalfLives");
-    auto segmentColour = [&](int t) {
-        std::vector<DrawOp> ops = CurveOps(*f, t);
-        EXPECT_EQ(ops.size(), 17u);
-        return ops.at(1).colour;
-    };
-    EXPECT_EQ(segmentColour(1), PaletteColour(1));
-    EXPECT_EQ(segmentColour(14), PaletteColour(14));
-    EXPECT_EQ(segmentColour(15), Black);                // 15 mod 15 = 0
-    EXPECT_EQ(segmentColour(16), segmentColour(1));     // the cycle starts again
-    EXPECT_EQ(segmentColour(17), PaletteColour(2));
-    EXPECT_EQ(ColourFromFloat(f->frame.PlotColor), PaletteColour(2));  // left at the last curve's
-}
-
-TEST(HalfLives, ComputeOnlyModeClearsAndDrawsNothing) {
-    auto f = FormWithData(FourCities, 4, 3);
-    f->Choose("BackMap", 1);
-    f->Click("Rank");
-    f->half.HalfLivesNoDraw = 1;
-    HalfLives_Click(*f);
-    EXPECT_TRUE(f->Picture1.Ops().empty());
-    EXPECT_EQ(f->Picture1.BackColor, Black);
-    EXPECT_EQ(f->half.TopOverlap(2, 3), 2);
-}
-
-TEST(HalfLives, RealDataDiagonalIsTheTopListSize) {
-    auto f = FormWithRealData();
-    f->Click("HalfLives");
-    const DataSet& d = *f->data;
-    for (int t = 1; t <= d.NumDates; ++t) {
-        const float top = d.NumPresent(t) < 25 ? d.NumPresent(t) : 25;
-        EXPECT_EQ(f->half.TopOverlap(t, t), top) << d.DateYear(t);
-        for (int s = 1; s <= d.NumDates; ++s) EXPECT_LE(f->half.TopOverlap(t, s), top);
-    }
-    EXPECT_EQ(f->half.TopOverlap(1, 1), 24);  // 24 cities in 1790
-    EXPECT_EQ(CurveOps(*f, 22).size(), 22u);
 }

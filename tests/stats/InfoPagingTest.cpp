@@ -51,50 +51,6 @@ TEST(InfoPagingButtons, TheThreePagesFollowInOrder) {
     EXPECT_FALSE(f->panel.Visible("LastInfo"));
 }
 
-TEST(InfoPagingNextInfo, OneRowPerIntervalLabelledWithItsFirstYear) {
-    auto f = ShiftsForm();
-    f->Click("InfoStats");
-    f->Click("NextInfo");
-    const auto& lines = f->Text.Lines();
-    // The first table is gone: two empty lines, header, empty, T - 1 = 2 rows, empty,
-    // averages, empty.
-    ASSERT_EQ(lines.size(), 9u);
-    EXPECT_EQ(lines[0], "");
-    EXPECT_EQ(lines[1], "");
-    EXPECT_EQ(lines[2],
-              "       Time+  CumInfo       TotCumIn      CumInfoGr     CumGr         TotCumGr      CumTotGr      "
-              "Info          TotIn         InfoGr        Growth        TotGrowth     PopGr");
-    EXPECT_EQ(lines[3], "");
-    // 1790 -> 1800 (see InfoStatsTest for the arithmetic): CumInfo = Info = .0053883,
-    // ln 1.1 = .0953102, their sum .1006985; CumGrowth = Growth = 91/90; 1.1; 91/90 * 1.1 = 1.1122222.
-    EXPECT_EQ(ZoneFields(lines[4]), (Fields{"1790", ".0054", ".0953", ".1007", "1.0111", "1.1", "1.1122", ".0054",
-                                            ".0953", ".1007", "1.0111", "1.1", "1.1122"}));
-    // 1800 -> 1810: CumInfo .0061856 (against 1790), total back to 100 so TotCumInfo 0 and
-    // TotCumGrowth 1; CumGrowth 82/81; Info .2220654, TotInfo ln(10/11) = -.0953102, sum
-    // .1267552; Growth 341/245 = 1.3918367; TotGrowth .9090909; product 1.2653061.
-    EXPECT_EQ(ZoneFields(lines[5]), (Fields{"1800", ".0062", ".", ".0062", "1.0123", "1.", "1.0123", ".2221",
-                                            "-.0953", ".1268", "1.3918", ".9091", "1.2653"}));
-    EXPECT_EQ(lines[6], "");
-    // Averages over the two intervals, StepFraction 1/2 each, labelled with the first year:
-    // (.0053883 + .0061856)/2 = .0057870, .0953102/2, (.1006985 + .0061856)/2 = .0534420, ...
-    EXPECT_EQ(ZoneFields(lines[7]), (Fields{"1790", ".00579", ".04766", ".05344", "1.01173", "1.05", "1.06228",
-                                            ".11373", ".", ".11373", "1.20147", "1.00455", "1.18876"}));
-    EXPECT_EQ(lines[8], "");
-}
-
-TEST(InfoPagingNextInfo, ReplacesTheAveragesOfTheFirstTable) {
-    auto f = ShiftsForm();
-    f->Click("InfoStats");
-    ASSERT_NE(f->info.InfoAverages(1), 0.0f);
-    f->Click("NextInfo");
-    const InfoStatsState& s = f->info;
-    for (int k = 1; k <= 11; ++k) EXPECT_EQ(s.InfoAverages(k), 0.0f) << k;
-    EXPECT_NEAR(s.InfoAverages(12), (0.0053883 + 0.0061856) / 2, 1e-6);
-    EXPECT_NEAR(s.InfoAverages(21), (91.0 / 90 + 341.0 / 245) / 2, 1e-6);
-    EXPECT_EQ(s.InfoAverages(24), 0.0f);
-    EXPECT_EQ(s.InfoAverages(25), 0.0f);
-}
-
 TEST(InfoPagingNextLastInfo, CitiesPresentAtBothDates) {
     auto f = ShiftsForm();
     f->Click("InfoStats");
@@ -141,21 +97,3 @@ TEST(InfoPagingLastInfo, TheShareShiftMatrixWithRowAverages) {
 }
 
 }  // namespace
-
-TEST(InfoPagingLastInfo, ColumnsBeyondTheLoadedDatesStayZeroAfterALargerDataSet) {
-    // First the real data (22 dates) leaves ShareShift filled; then a table of 3 dates.
-    auto f = FormWithRealData();
-    f->Click("InfoStats");
-    f->InstallData(LoadDataText("\"A\",50,40,30\n\"B\",30,35,45\n\"C\",20,25,25\n", "small.csv", 3, 3));
-    for (const char* step : {"InfoStats", "NextInfo", "NextLastInfo", "LastInfo"}) f->Click(step);
-    int rows = 0;
-    for (const std::string& line : f->Text.Lines()) {
-        std::istringstream in(line);
-        std::vector<std::string> tokens;
-        for (std::string tok; in >> tok;) tokens.push_back(tok);
-        if (tokens.size() != 24) continue;  // year, row average, 22 columns
-        ++rows;
-        for (std::size_t k = 5; k < tokens.size(); ++k) EXPECT_EQ(tokens[k], ".") << line;
-    }
-    EXPECT_EQ(rows, 3);
-}

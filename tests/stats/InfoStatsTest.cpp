@@ -93,28 +93,6 @@ TEST(InfoStatsShifts, InformationOfChangeUsesTheCitiesPresentAtBothDates) {
     EXPECT_NEAR(s.TotInfo(2), std::log(1.1), 1e-7);
 }
 
-TEST(InfoStatsShifts, MatchCitySharesRenormalisesInTheLaterDatesRankOrder) {
-    auto f = ShiftsForm();
-    const RankTables& r = f->rank;
-    CityVec sizeT, sizePrev, a, b;
-    for (int i = 1; i <= 4; ++i) sizeT(i) = r.RankPop(i, 3);  // 40 30 20 10 (A B C D)
-    for (int i = 1; i <= 3; ++i) sizePrev(i) = r.RankPop(i, 2);  // 50 40 20 (D A C)
-    int16_t count = -1;
-    MatchCityShares(f->rank, a, b, sizeT, sizePrev, count, 4, 3, 3, 2);
-    // B is not among 1800's present cities; A, C, D are, listed in 1810's order.
-    ASSERT_EQ(count, 3);
-    EXPECT_FLOAT_EQ(a(1), 4.0f / 7);  // A: 40 / (40 + 20 + 10)
-    EXPECT_FLOAT_EQ(a(2), 2.0f / 7);  // C
-    EXPECT_FLOAT_EQ(a(3), 1.0f / 7);  // D
-    EXPECT_FLOAT_EQ(b(1), 4.0f / 11);  // A: 40 / (40 + 20 + 50)
-    EXPECT_FLOAT_EQ(b(2), 2.0f / 11);  // C
-    EXPECT_FLOAT_EQ(b(3), 5.0f / 11);  // D
-    // The sums over the matched lists, by hand: 3 terms of a ln(a/b) and of a a/b.
-    EXPECT_NEAR(SumInformation(a, a, b, count), 0.2220654, 1e-6);
-    EXPECT_NEAR(SumGrowthRatios(a, a, b, count), 341.0 / 245, 1e-6);
-    EXPECT_EQ(SumInformation(a, a, b, 0), 0.0f);
-}
-
 TEST(InfoStatsShifts, ShareShiftDividesByTheFirstNamedDate) {
     auto f = ShiftsForm();
     f->Click("InfoStats");
@@ -153,71 +131,6 @@ TEST(InfoStatsShifts, EntropyChangeAndWeightedAverages) {
     for (int k = 12; k <= 25; ++k) EXPECT_EQ(s.InfoAverages(k), 0.0f) << k;
 }
 
-TEST(InfoStatsShifts, PrintedTableRowByRow) {
-    auto f = ShiftsForm();
-    f->Text.Line("earlier text");
-    f->Click("InfoStats");
-    const auto& lines = f->Text.Lines();
-    // It continues below what the window shows: empty, header, empty, 3 rows, empty,
-    // averages, empty, summary.
-    ASSERT_EQ(lines.size(), 11u);
-    EXPECT_EQ(lines[0], "earlier text");
-    EXPECT_EQ(lines[1], "");
-    EXPECT_EQ(lines[2],
-              "              Time          Entropy       EntropyCh     CumEntCh      Redundancy    RelativeE     "
-              "ExEntRank     InfoEnt       InfoRank      AvRankShift   %AvShift      CumRankS");
-    EXPECT_EQ(lines[3], "");
-    // 1790: H 1.029653, rel .9372306, red .0627694, sum p ln r .4276666, InfoEnt .0041494,
-    // InfoRank .0041379; the change columns and the shifts of the first date are 0.
-    EXPECT_EQ(ZoneFields(lines[4]), (std::vector<std::string>{"", "1790", "1.02965", ".", ".", ".06277", ".93723",
-                                                             ".42767", ".00415", ".00414", ".", ".", "."}));
-    // 1800: H 1.0361988, change .0065458, cum .0065458 / 1.0361988 = .0063171, red .0568112,
-    // rel .9431888, .4518012, .0217382, .0209894, shifts .5, 16.66667, .5.
-    EXPECT_EQ(ZoneFields(lines[5]), (std::vector<std::string>{"", "1800", "1.0362", ".00655", ".00632", ".05681",
-                                                             ".94319", ".4518", ".02174", ".02099", ".5", "16.66667",
-                                                             ".5"}));
-    // 1810: H 1.2798542, change .2436554, cum .2502012 / 1.2798542 = .1954920, .0767803,
-    // .9232197, .566296, .020411, .0201355, shifts 1.33333, 33.33334, 0. The percent is
-    // single precision: 4/3 -> 1.3333334, /4 -> .33333334, *100 -> 33.3333359 (next single).
-    EXPECT_EQ(ZoneFields(lines[6]), (std::vector<std::string>{"", "1810", "1.27985", ".24366", ".19549", ".07678",
-                                                             ".92322", ".5663", ".02041", ".02014", "1.33333",
-                                                             "33.33334", "."}));
-    EXPECT_EQ(lines[7], "");
-    // Averages, labelled with the last year: levels by 1/3, changes by 1/2 from 1800.
-    // Entropy 3.3457060/3 = 1.1152353; EntropyCh (.0065458 + .2436554)/2 = .1251006;
-    // CumEntCh (0 + .0063171 + .1954920)/3 = .0672697; red .1963609/3 = .0654536;
-    // rel 2.8036391/3 = .9345464; ex 1.4457638/3 = .4819213; InfoEnt .0462986/3 = .0154329;
-    // InfoRank .0452628/3 = .0150876; shifts .9166667, 25, .25.
-    EXPECT_EQ(ZoneFields(lines[8]), (std::vector<std::string>{"", "1810", "1.11524", ".1251", ".06727", ".06545",
-                                                             ".93455", ".48192", ".01543", ".01509", ".91667", "25.",
-                                                             ".25"}));
-    EXPECT_EQ(lines[9], "");
-    // Pooled shift (1 + 4) / (2 + 3) = 1; AvShareShift as above.
-    // "     " to the zone at 14, the caption to 27, zone 28, " 1 " to 31, zone 42.
-    const std::string head = std::string(14, ' ') + "Average Shift" + " " + " 1 " + std::string(11, ' ');
-    ASSERT_EQ(lines[10].substr(0, head.size()), head);
-    const std::string text = "Overall Average Percent Shift in Ranked Log-Population Order   ";
-    ASSERT_EQ(lines[10].substr(42, text.size()), text);
-    EXPECT_NEAR(std::stod(lines[10].substr(42 + text.size())), (13.0 / 99 + 1.0 / 15 + 0.395 / 3) / 3, 1e-6);
-}
-
-TEST(InfoStatsPanel, ShowsOnlyNextInfoAndHidesThePicture) {
-    auto f = ShiftsForm();
-    f->Click("InfoStats");
-    EXPECT_TRUE(f->panel.Visible("NextInfo"));
-    EXPECT_FALSE(f->panel.Visible("DistancePlot"));
-    EXPECT_FALSE(f->panel.Visible("InfoStats"));
-    EXPECT_FALSE(f->panel.Visible("Rank"));
-    EXPECT_FALSE(f->panel.Visible("LastInfo"));
-    EXPECT_FALSE(f->panel.Visible("NextLastInfo"));
-    EXPECT_FALSE(f->Picture1.Visible);
-    EXPECT_TRUE(f->panel.Visible("Clear"));
-    // A second run after Clear-Data prints a fresh table below the cleared window.
-    f->Click("Clear");
-    f->Click("InfoStats");
-    EXPECT_EQ(f->Text.Lines().size(), 10u);
-}
-
 TEST(InfoStatsFaults, ADateWithOneCityIsRefusedBeforeAnythingIsPrinted) {
     // 1800 has only city A: ln NumPresent = 0 would divide the entropy.
     auto f = FormWithData("\"A\",10,5,7\n\"B\",20,0,3\n\"C\",30,0,0\n", 3, 3);
@@ -232,12 +145,6 @@ TEST(InfoStatsFaults, ADateWithOneCityIsRefusedBeforeAnythingIsPrinted) {
     EXPECT_EQ(f->Text.Lines()[0], "kept");
     EXPECT_EQ(f->info.Entropy(1), 0.0f);
     EXPECT_TRUE(f->panel.Visible("InfoStats"));
-}
-
-TEST(InfoStatsFaults, ADateWithNoCityIsRefusedToo) {
-    auto f = FormWithData("\"A\",10,0\n\"B\",20,0\n", 2, 2);
-    EXPECT_THROW(f->Click("InfoStats"), RunError);
-    EXPECT_TRUE(f->Text.Lines().empty());
 }
 
 }  // namespace

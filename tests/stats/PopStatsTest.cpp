@@ -46,12 +46,6 @@ struct ZoneLine {
 
 std::string Year(int year) { return " " + std::to_string(year) + " "; }
 
-bool MainSetVisible(const Form& f, bool visible) {
-    for (std::string_view name : MainCommandSet)
-        if (f.panel.Visible(name) != visible) return false;
-    return true;
-}
-
 }  // namespace
 
 TEST(PopStats, FirstTablePercentBandsEndAtRoundedTenthsWithHalvesToEven) {
@@ -118,67 +112,6 @@ TEST(PopStats, RankBandsBeyondThePresentCitiesAreWhole) {
     row.Put("      ").Zone().Put(Year(1800)).Zone().Put(".41667").Zone().Put(".83333");
     for (int k = 3; k <= 11; ++k) row.Zone().Put("1.");
     EXPECT_EQ(lines[4], row.s);
-}
-
-TEST(PopStats, PanelMovesFromPopStatsToNextPopToLastPop) {
-    auto f = FormWithData(EqualCities(), 25, 3);
-    f->Click("Rank");
-    ASSERT_FALSE(f->Picture1.Ops().empty());
-    f->Click("PopStats");
-    // The overlaps are computed on a cleared picture that gets nothing drawn on it.
-    EXPECT_TRUE(f->Picture1.Ops().empty());
-    EXPECT_EQ(f->half.HalfLivesNoDraw, 0);
-    EXPECT_EQ(f->half.TopOverlap(1, 2), 24);
-    EXPECT_TRUE(MainSetVisible(*f, false));
-    EXPECT_FALSE(f->Picture1.Visible);
-    EXPECT_TRUE(f->panel.Visible("NextPop"));
-    EXPECT_FALSE(f->panel.Visible("LastPop"));
-
-    f->Click("NextPop");
-    EXPECT_FALSE(f->panel.Visible("NextPop"));
-    EXPECT_TRUE(f->panel.Visible("LastPop"));
-    f->Click("LastPop");
-    f->Click("LastPop");  // stays offered; the table is printed afresh, not appended
-    EXPECT_TRUE(f->panel.Visible("LastPop"));
-    EXPECT_EQ(f->Text.Lines().size(), 3u + 3u + 2u);
-
-    f->Click("Clear");
-    EXPECT_TRUE(MainSetVisible(*f, true));
-    EXPECT_TRUE(f->Picture1.Visible);
-}
-
-TEST(PopStats, SecondRunPrintsBelowTheFirst) {
-    auto f = FormWithData(EqualCities(), 25, 3);
-    f->Text.Line("before");
-    f->Click("PopStats");
-    std::vector<std::string> first = f->Text.Lines();
-    PopStats_Click(*f);  // the button is hidden now; the command itself runs again
-    const auto& lines = f->Text.Lines();
-    ASSERT_EQ(lines.size(), 1u + 2 * 6u);
-    EXPECT_EQ(lines[0], "before");
-    for (std::size_t i = 1; i < first.size(); ++i) EXPECT_EQ(lines[i + 6], first[i]);
-}
-
-TEST(PopStats, OverlapTableOfSmallData) {
-    // Present: 1790 {A, B}, 1800 {A, B, C}, 1810 {B, C, D}. Overlaps 2 2 1 / 2 3 2 / 1 2 3,
-    // row averages 5/3 -> 2, 7/3 -> 2, 6/3 = 2.
-    auto f = FormWithData("\"A\",50,60,0\n\"B\",40,70,80\n\"C\",0,30,90\n\"D\",0,0,20\n", 4, 3);
-    f->Click("PopStats");
-    f->Click("NextPop");
-    f->Click("LastPop");
-    const auto& lines = f->Text.Lines();
-    ASSERT_EQ(lines.size(), 8u);
-    // Columns 4..22 have no date: the year 0 and the overlap 0 print as nothing.
-    const std::string emptyHeads(19 * 5, ' ');
-    const std::string emptyCells(19 * 8, ' ');
-    EXPECT_EQ(lines[0], "");
-    EXPECT_EQ(lines[1], "    Time     1790     1800     1810" + emptyHeads);
-    EXPECT_EQ(lines[2], "");
-    EXPECT_EQ(lines[3], "       1790      2        2        1" + emptyCells);
-    EXPECT_EQ(lines[4], "       1800      2        3        2" + emptyCells);
-    EXPECT_EQ(lines[5], "       1810      1        2        3" + emptyCells);
-    EXPECT_EQ(lines[6], "");
-    EXPECT_EQ(lines[7], "     Average   2        2        2" + emptyCells);
 }
 
 TEST(PopStats, DateWithoutCitiesIsReportedNotDividedBy) {

@@ -85,7 +85,7 @@ std::string DataProblem(const Form& f, bool checkBeyond) {
 }  // namespace
 
 TEST(RandomWalk, EveryPanelStateHoldsAndTheDataStaysIntact) {
-    const long moves = EnvOr("CITYSIZE_WALK_MOVES", 20000);
+    const long moves = EnvOr("CITYSIZE_WALK_MOVES", 2000);
     const unsigned seed = static_cast<unsigned>(EnvOr("CITYSIZE_WALK_SEED", 20261206));
     auto f = FormWithRealData();
     std::mt19937 rng(seed);
