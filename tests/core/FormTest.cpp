@@ -115,20 +115,6 @@ TEST(FormTest, ClearDataBeforeAnyLoadRevealsCommandsThatAskForData) {
     EXPECT_EQ(f.panel["ReadData"].caption, "Load Data");
 }
 
-TEST(FormTest, BlackBackgroundChoiceTakesEffectAtTheNextPlot) {
-    auto f = FormWithRealData();
-    f->ChooseText("BackMap", "Black");
-    EXPECT_EQ(f->BackMapIndex(), 1);
-    EXPECT_EQ(f->Picture1.BackColor, LightGrey);  // choosing runs nothing
-    f->Click("Rank");
-    EXPECT_EQ(f->Picture1.BackColor, Black);
-    EXPECT_EQ(f->Picture1.Ops().front().colour, LightGrey);  // light-grey axes
-    f->ChooseText("BackMap", "Grey");
-    f->Click("Rank");
-    EXPECT_EQ(f->Picture1.BackColor, LightGrey);
-    EXPECT_EQ(f->Picture1.Ops().front().colour, Black);
-}
-
 TEST(FormTest, SecondLoadRefillsTheListsAndKeepsTheChoices) {
     auto f = FormWithRealData();
     f->Choose("BackMap", 1);

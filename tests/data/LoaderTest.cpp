@@ -156,20 +156,6 @@ TEST(Loader, EachMalformedFileIsRefusedWithItsPlaceAndFault) {
     }
 }
 
-TEST(Loader, CalendarOfThreeDates) {
-    // 1790, 1800, 1810: fractions 0, 1/2, 1; half a turn each with the written constant.
-    auto d = LoadDataText(ReadText(Path("loader/quoted_names_with_commas.csv")), "t.csv", 3, 3);
-    EXPECT_EQ(d->DateYear(3), 1810);
-    const float time[] = {0, 0.5f, 1}, step[] = {0, 0.5f, 0.5f};
-    const float angle[] = {static_cast<float>(3.14159265), static_cast<float>(3.14159265), 0};
-    for (int t = 1; t <= 3; ++t) {
-        EXPECT_EQ(d->TimeFraction(t), time[t - 1]);
-        EXPECT_EQ(d->StepFraction(t), step[t - 1]);
-        EXPECT_EQ(d->AngleStep(t), angle[t - 1]);
-        EXPECT_EQ(d->DateWeight(t), static_cast<float>(1.0 / 3.0));
-    }
-}
-
 // A missing file, a folder, a pipe or a malformed file clicked in the window after a good
 // load: refused, and the data, panel, picture and text stay as they were.
 TEST(Loader, ARefusedLoadChangesNothing) {

@@ -59,24 +59,6 @@ TEST(RankingTest, RanksBreakTiesByCityNumberAndPutAbsentCitiesLast) {
     EXPECT_EQ(r.LogRank(7), 0);
 }
 
-TEST(RankingTest, CumulativeTablesRunInRankOrder) {
-    auto f = FormWithData(SixCities, 6, 3);
-    const RankTables& r = f->rank;
-    const float cum[3][6] = {{30, 60, 70, 75, 76, 77}, {30, 50, 51, 52, 53, 54}, {60, 110, 160, 161, 162, 163}};
-    for (int t = 1; t <= 3; ++t)
-        for (int i = 1; i <= 6; ++i) EXPECT_EQ(r.CumRankPop(i, t), cum[t - 1][i - 1]) << i << "," << t;
-    // The last entry is the date's total plus one for each absent city: 75 + 2, 50 + 4, 160 + 3.
-    EXPECT_EQ(r.CumCityPop(A, 1), 70);  // A is third at date 1
-    EXPECT_EQ(r.CumCityPop(D, 2), 52);  // D is fourth at date 2
-    EXPECT_EQ(r.CumCityPop(E, 3), 60);
-    // Log sums: absent ranks add 0. Date 1: 2 ln 30 + ln 10 + ln 5.
-    const double logSum = 2 * std::log(30.0) + std::log(10.0) + std::log(5.0);
-    EXPECT_NEAR(r.CumRankLogPop(4, 1), logSum, 1e-5);
-    EXPECT_NEAR(r.CumRankLogPop(6, 1), logSum, 1e-5);
-    EXPECT_NEAR(r.CumCityLogPop(A, 1), 2 * std::log(30.0) + std::log(10.0), 1e-5);
-    EXPECT_NEAR(r.CumCityLogPop(F, 3), std::log(60.0) + 2 * std::log(50.0), 1e-5);
-}
-
 TEST(RankingTest, EntryOrderListsNeverEnteringCitiesFirstThenCitiesByEntry) {
     auto f = FormWithData(SixCities, 6, 3);
     // Entry by date, within a date by rank over the present ranks: B, C, A, E at date 1;

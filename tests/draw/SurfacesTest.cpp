@@ -19,35 +19,6 @@ TEST(TextSurfaceTest, CommaMovesToTheNextMultipleOf14StrictlyBeyondTheColumn) {
     EXPECT_EQ(t.Lines().back(), std::string(28, ' ') + "abc" + std::string(11, ' ') + "0123456789012" + " ");
 }
 
-TEST(TextSurfaceTest, StatementsEndLinesAndSemicolonsContinueThem) {
-    TextSurface t;
-    t.Line();  // an empty statement is an empty line
-    t.Put("a").Put("b");  // ends with ";": the next print continues the line
-    EXPECT_EQ(t.Column(), 2);
-    t.Put("c").End();
-    t.Line("next");
-    EXPECT_EQ(t.Column(), 0);
-    ASSERT_EQ(t.Lines().size(), 3u);
-    EXPECT_EQ(t.Lines()[0], "");
-    EXPECT_EQ(t.Lines()[1], "abc");
-    EXPECT_EQ(t.Lines()[2], "next");
-    EXPECT_EQ(t.ToString(), "\nabc\nnext\n");
-}
-
-TEST(TextSurfaceTest, ClearErasesEverythingAndPrintingStartsAtTheTopAgain) {
-    TextSurface t;
-    t.Line("one").Put("two").Zone();
-    unsigned before = t.Revision();
-    t.Clear();
-    EXPECT_NE(t.Revision(), before);
-    EXPECT_TRUE(t.Lines().empty());
-    EXPECT_EQ(t.Column(), 0);
-    EXPECT_EQ(t.ToString(), "");
-    t.Put("x").Zone().Put("y").End();
-    ASSERT_EQ(t.Lines().size(), 1u);
-    EXPECT_EQ(t.Lines()[0], "x" + std::string(13, ' ') + "y");
-}
-
 TEST(PictureTest, LinesMoveTheCurrentPositionAndCarryTheWidthOfTheirTime) {
     Picture p;
     p.DrawWidth = 3;

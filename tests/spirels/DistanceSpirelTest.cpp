@@ -92,18 +92,4 @@ TEST(DistanceSpirel, HandMadeMovesAveragedPrintedAndDrawn) {
     ExpectAt(av[2].x2, av[2].y2, 1900 * 4.0 / 3, 4);
     EXPECT_EQ(av[2].colour, Black);
     EXPECT_EQ(av[2].width, 3);
-
-    // A second press gives the same table and picture.
-    const auto lines = f->Text.Lines();
-    const auto ops = f->Picture1.Ops().size();
-    DistancePlot_Click(*f);
-    EXPECT_EQ(f->Text.Lines(), lines);
-    EXPECT_EQ(f->Picture1.Ops().size(), ops);
-
-    // The city spirel now draws ranks at the distance scale: W's rank 1 at 1900 twips.
-    f->spirel.CityPlotCount = 2;
-    f->panel.Show("Cities");
-    f->Choose("Cities", W - 1);
-    PlotCity_Click(*f);
-    ExpectAt(OpsTagged(f->Picture1, W, 0).front().x1, OpsTagged(f->Picture1, W, 0).front().y1, 1900, 1);
 }

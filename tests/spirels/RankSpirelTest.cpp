@@ -86,21 +86,6 @@ TEST(RankSpirel, RanksPathsBreaksAndDrawOrder) {
     EXPECT_EQ(f->frame.PlotColor, static_cast<float>(RGB(51, 0, 0)));  // the last city drawn
 }
 
-TEST(RankSpirel, PathStepHoldsMovesOnlyBetweenPresentDates) {
-    auto f = FiveCities();
-    f->spirel.PathStep(A, 1, 2) = 5;  // leftovers of an earlier run, in both layers
-    f->spirel.PathStep(B, 3, 1) = 9;
-    RankSpirel1_Click(*f);
-    // D 2 -> 3 into date 2; E 3 -> 2 and 2 -> 4; B 2 -> 3 into date 4. B at date 3 and D at
-    // date 4 return after an absence (their ranks changed meanwhile): nothing recorded.
-    const float expected[5][4] = {{0, 0, 0, 0}, {0, 0, 0, 1}, {0, 0, 0, 0}, {0, 1, 0, 0}, {0, 1, 2, 0}};
-    for (int c = 1; c <= 5; ++c)
-        for (int t = 1; t <= 4; ++t) {
-            EXPECT_EQ(f->spirel.PathStep(c, t, 1), expected[c - 1][t - 1]) << c << "," << t;
-            EXPECT_EQ(f->spirel.PathStep(c, t, 2), 0.0f) << c << "," << t;
-        }
-}
-
 TEST(RankSpirel, PopulationVariantsMeasureScaleAndTies) {
     auto f = FiveCities();
     RankSpirel3_Click(*f);

@@ -37,25 +37,6 @@ bool HasText(const Form& f, const std::string& text) {
 
 }  // namespace
 
-TEST(HalfLives, OverlapOfSmallTopListsCountsPresentCitiesOnly) {
-    auto f = FormWithData(FourCities, 4, 3);
-    f->Click("HalfLives");
-    const auto& m = f->half.TopOverlap;
-    // The diagonal is the size of the top list: min(25, NumPresent) = 2, 3, 3.
-    EXPECT_EQ(m(1, 1), 2);
-    EXPECT_EQ(m(2, 2), 3);
-    EXPECT_EQ(m(3, 3), 3);
-    EXPECT_EQ(m(1, 2), 2);  // {A, B}
-    EXPECT_EQ(m(1, 3), 1);  // {B}
-    EXPECT_EQ(m(2, 3), 2);  // {B, C}
-    for (int t = 1; t <= 3; ++t)
-        for (int s = 1; s <= 3; ++s) EXPECT_EQ(m(t, s), m(s, t)) << t << "," << s;
-    // Row averages include the diagonal: (2+2+1)/3, (2+3+2)/3, (1+2+3)/3.
-    EXPECT_FLOAT_EQ(f->half.AvTopOverlap(1), 5.0f / 3);
-    EXPECT_FLOAT_EQ(f->half.AvTopOverlap(2), 7.0f / 3);
-    EXPECT_FLOAT_EQ(f->half.AvTopOverlap(3), 2.0f);
-}
-
 TEST(HalfLives, OneCurvePerDatePeakingAtItsOwnDate) {
     auto f = FormWithData(FourCities, 4, 3);
     f->Click("HalfLives");
