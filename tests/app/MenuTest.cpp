@@ -4,7 +4,6 @@
 #include <QImage>
 #include <QMenuBar>
 #include <QTemporaryDir>
-#include <cmath>
 #include <gtest/gtest.h>
 
 #include "app/MainWindow.h"
@@ -70,8 +69,13 @@ TEST(Menus, ToolTipNamesTheCityUnderTheMouse) {
     QPointF mid((last->x1 + last->x2) / 2 * k, (last->y1 + last->y2) / 2 * k);
     const QString tip = w.pictureView()->describeAt(mid);
     EXPECT_TRUE(tip.startsWith(QString::fromStdString(w.form().data->CityName(last->tag.city)))) << tip.toStdString();
-    // Two and a half pixels (37.5 twips) beside the line is still within reach.
-    const double dx = last->x2 - last->x1, dy = last->y2 - last->y1, len = std::hypot(dx, dy);
-    EXPECT_FALSE(w.pictureView()->describeAt(mid + QPointF(-dy / len * 2.5, dx / len * 2.5)).isEmpty());
     EXPECT_TRUE(w.pictureView()->describeAt(QPointF(595, 5)).isEmpty());
+    // A lone line of Akron in 1790: the tip reaches 60 twips and half the line's width.
+    Picture& p = w.form().Picture1;
+    p.Clear();
+    p.CurrentTag = OpTag{1, 1, 0};
+    p.Line(1500, 4500, 7500, 4500, 0);
+    p.CurrentTag = OpTag{};
+    EXPECT_TRUE(w.pictureView()->describeAt(QPointF(4500 * k, 4560 * k)).startsWith(QStringLiteral("Akron, OH, 1790")));
+    EXPECT_TRUE(w.pictureView()->describeAt(QPointF(4500 * k, 4575 * k)).isEmpty());
 }

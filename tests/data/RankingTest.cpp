@@ -69,6 +69,10 @@ TEST(RankingTest, EntryOrderListsNeverEnteringCitiesFirstThenCitiesByEntry) {
     NumberByFirstAppearance(*f->data, f->rank);
     const int number[6] = {3, 1, 2, 0, 4, 0};
     for (int c = 1; c <= 6; ++c) EXPECT_EQ(f->rank.EntryOrder(c), number[c - 1]) << c;
+    // A city entering at the last date, below one already listed, still gets its number.
+    auto g = FormWithData("\"A\",5,6\n\"B\",0,4\n", 2, 2);
+    EXPECT_EQ(g->rank.EntryOrder(1), 1);
+    EXPECT_EQ(g->rank.EntryOrder(2), 2);
 }
 
 TEST(RankingTest, RankSizeCurvesJoinThePresentRanksOnLogLogAxes) {

@@ -73,5 +73,5 @@ TEST(PictureTest, CirclesAndTextTakeTheirStyleAndTag) {
     EXPECT_TRUE(t.bold);
     // A print statement without a trailing separator goes to the start of the next line.
     EXPECT_EQ(p.CurrentX, 0);
-    EXPECT_GT(p.CurrentY, 400);
+    EXPECT_EQ(p.CurrentY, 400 + 207);  // 1.15 x 9 points of 20 twips
 }

@@ -46,6 +46,7 @@ TEST(RankSpirel, RanksPathsBreaksAndDrawOrder) {
     f->Click("RankSpirel1");
     const Picture& p = f->Picture1;
     EXPECT_EQ(f->spirel.SpirelScale, 950.0f);  // R / largest NumPresent = 3800 / 4
+    EXPECT_TRUE(f->panel.Visible("PlotCity"));  // the city spirel goes over this variant only
 
     // Rank change, 101 for an absent city: A 0; B |4-101|+|101-2|+|2-3| = 197;
     // C 0+98+98 = 196; D 1+98+99 = 198; E 1+2+0 = 3. Drawn least changeable first.
@@ -116,6 +117,7 @@ TEST(RankSpirel, PopulationVariantsMeasureScaleAndTies) {
     for (const Case& k : cases) {
         auto g = FiveCities();
         k.click(*g);
+        EXPECT_FALSE(g->panel.Visible("PlotCity"));
         int found = 0;
         for (const DrawOp& op : g->Picture1.Ops()) {
             if (op.tag.city != k.city || op.tag.date != k.date) continue;

@@ -17,3 +17,17 @@ TEST(PopStats, DateWithoutCitiesIsReportedNotDividedBy) {
     EXPECT_FALSE(f->panel.Visible("NextPop"));
     for (int t = 1; t <= 3; ++t) EXPECT_EQ(f->pop.TopTenShare(t), 0.0f);
 }
+
+// Ten cities of 10, 9, ..., 1 (55 in all): the top 10 % is one city, the top half five,
+// the top 10 and top 50 all ten. These four shares are what Pop-Spirel draws.
+TEST(PopStats, TheSharesThePopSpirelDraws) {
+    auto f = FormWithData("\"A\",10,10\n\"B\",9,9\n\"C\",8,8\n\"D\",7,7\n\"E\",6,6\n\"F\",5,5\n\"G\",4,4\n"
+                          "\"H\",3,3\n\"I\",2,2\n\"J\",1,1\n", 10, 2);
+    f->Click("PopStats");
+    for (int t = 1; t <= 2; ++t) {
+        EXPECT_FLOAT_EQ(f->pop.TopTenPctShare(t), 10.0f / 55);
+        EXPECT_FLOAT_EQ(f->pop.TopHalfShare(t), 40.0f / 55);
+        EXPECT_FLOAT_EQ(f->pop.TopTenShare(t), 1.0f);
+        EXPECT_FLOAT_EQ(f->pop.TopFiftyShare(t), 1.0f);
+    }
+}

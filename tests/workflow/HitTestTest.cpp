@@ -7,7 +7,7 @@ namespace {
 
 Picture TwoCrossingPaths() {
     Picture p;
-    p.CurrentTag = OpTag{1, 3, 0, 0};
+    p.CurrentTag = OpTag{1, 0, 0, 0};  // a city's label or whole path: no date
     p.Line(0, 0, 1000, 0, 0);
     p.DrawWidth = 3;
     p.CurrentTag = OpTag{2, 4, 0, 0};
