@@ -80,19 +80,3 @@ TEST(PlotFrameTest, CurveIsABlackMarkThenSegmentsInPlotColour) {
     EXPECT_EQ(s2.y2, 8250);
     EXPECT_EQ(f.LoopIndex, 4);  // the shared counter ends one past n
 }
-
-TEST(PlotFrameTest, BackgroundChoiceFollowsOnlyPositionOneOfBackMap) {
-    Form f;
-    f.panel["BackMap"].items = {"Grey", "Black", "Grey", "Black"};
-    const std::pair<int, bool> cases[] = {{-1, false}, {0, false}, {1, true}, {2, false}, {3, false}};
-    for (auto [index, black] : cases) {
-        f.panel["BackMap"].listIndex = index;
-        f.frame.AxisColor = 12345;
-        ApplyBackgroundChoice(CanvasOf(f), false);
-        EXPECT_EQ(f.Picture1.BackColor, black ? Black : LightGrey) << index;
-        EXPECT_EQ(f.frame.AxisColor, 12345) << "without the axis colour step";
-        ApplyBackgroundChoice(CanvasOf(f), true);
-        EXPECT_EQ(f.frame.AxisColor, static_cast<float>(black ? LightGrey : Black)) << index;
-        EXPECT_EQ(BlackBackground(f), black);
-    }
-}

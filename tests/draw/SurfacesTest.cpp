@@ -19,30 +19,6 @@ TEST(TextSurfaceTest, CommaMovesToTheNextMultipleOf14StrictlyBeyondTheColumn) {
     EXPECT_EQ(t.Lines().back(), std::string(28, ' ') + "abc" + std::string(11, ' ') + "0123456789012" + " ");
 }
 
-TEST(PictureTest, LinesMoveTheCurrentPositionAndCarryTheWidthOfTheirTime) {
-    Picture p;
-    p.DrawWidth = 3;
-    p.Line(10, 20, 30, 40, 255);
-    EXPECT_EQ(p.CurrentX, 30);
-    EXPECT_EQ(p.CurrentY, 40);
-    p.DrawWidth = 1;
-    p.LineTo(50, 60, 65280);
-    ASSERT_EQ(p.Ops().size(), 2u);
-    const DrawOp& a = p.Ops()[0];
-    EXPECT_EQ(a.kind, OpKind::Line);
-    EXPECT_EQ(a.width, 3);  // later changes of DrawWidth do not reach an op already drawn
-    EXPECT_EQ(a.colour, 255);
-    const DrawOp& b = p.Ops()[1];
-    EXPECT_EQ(b.x1, 30);  // from the current position
-    EXPECT_EQ(b.y1, 40);
-    EXPECT_EQ(b.x2, 50);
-    EXPECT_EQ(b.y2, 60);
-    EXPECT_EQ(b.width, 1);
-    EXPECT_EQ(b.colour, 65280);
-    EXPECT_EQ(p.CurrentX, 50);
-    EXPECT_EQ(p.CurrentY, 60);
-}
-
 TEST(PictureTest, CirclesAndTextTakeTheirStyleAndTag) {
     Picture p;
     p.CurrentTag = OpTag{7, 3, 0};
