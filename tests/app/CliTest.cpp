@@ -24,40 +24,51 @@ const QString RealData = QStringLiteral(CITYSIZE_REAL_DATA);
 
 }  // namespace
 
+// A run writes what the window would show: the picture at 600 x 600 unless --scale says
+// otherwise, and the text.
 TEST(CommandLine, RunWritesPictureAndText) {
     QTemporaryDir dir;
     const QString png = dir.filePath("rank.png"), txt = dir.filePath("out.txt");
-    Result r = RunCitysize({"run", "ReadData", "BackMap=Black", "Rank", "--picture", png, "--text", txt}, RealData);
+    Result r = RunCitysize({"run", "ReadData", "BackMap=Black", "DataProperties", "--picture", png, "--text", txt}, RealData);
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     QImage img(png);
-    ASSERT_FALSE(img.isNull());
+    EXPECT_EQ(img.size(), QSize(600, 600));
     EXPECT_EQ(img.pixelColor(5, 5), QColor(0, 0, 0));
-    EXPECT_TRUE(QFile::exists(txt));
+    QFile text(txt);
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(text.readAll().contains("Total Population"));
 }
 
-TEST(CommandLine, RefusesHiddenControlsAndMissingData) {
+// The first failing step ends the run with status 1: later steps do not run, and what
+// was drawn or printed before it is still written.
+TEST(CommandLine, StopsAtTheFirstFailingStep) {
+    QTemporaryDir dir;
+    const QString txt = dir.filePath("out.txt");
+    Result r = RunCitysize({"run", "ReadData", "Zipf", "Bogus", "Clear", "DataProperties", "Bogus2", "--text", txt}, RealData);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("Bogus")) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains("Bogus2")) << r.err.toStdString();
+    QFile text(txt);
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    const QByteArray printed = text.readAll();
+    EXPECT_TRUE(printed.contains(".")) << printed.toStdString();  // the Zipf lines
+    EXPECT_FALSE(printed.contains("Total Population"));
+
     Result hidden = RunCitysize({"run", "Rank"}, RealData);
     EXPECT_EQ(hidden.status, 1);
-    EXPECT_TRUE(hidden.err.contains("Rank")) << hidden.err.toStdString();
     EXPECT_TRUE(hidden.err.contains("not offered")) << hidden.err.toStdString();
-
     QTemporaryDir empty;
     Result missing = RunCitysize({"run", "--data", empty.path(), "ReadData"}, empty.path());
     EXPECT_EQ(missing.status, 1);
     EXPECT_TRUE(missing.err.contains("USData.csv")) << missing.err.toStdString();
-
-    Result list = RunCitysize({"run", "ReadData", "BackMap=Purple"}, RealData);
-    EXPECT_EQ(list.status, 1);
-    EXPECT_TRUE(list.err.contains("Purple"));
 }
 
-TEST(CommandLine, HelpVersionAndBadOptions) {
+TEST(CommandLine, HelpVersionAndUsageErrors) {
     Result help = RunCitysize({"--help"}, RealData);
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.contains("citysize run"));
-    Result version = RunCitysize({"--version"}, RealData);
-    EXPECT_EQ(version.status, 0);
-    EXPECT_TRUE(version.out.startsWith("citysize "));
-    EXPECT_EQ(RunCitysize({"run", "--picture"}, RealData).status, 2);
-    EXPECT_EQ(RunCitysize({"--frobnicate"}, RealData).status, 2);
+    EXPECT_TRUE(RunCitysize({"--version"}, RealData).out.startsWith("citysize "));
+    for (const QStringList& bad : {QStringList{"run"}, QStringList{"run", "--picture"}, QStringList{"run", "ReadData", "--scale", "0"},
+                                   QStringList{"--frobnicate"}})
+        EXPECT_EQ(RunCitysize(bad, RealData).status, 2) << bad.join(' ').toStdString();
 }

@@ -46,18 +46,3 @@ TEST(Export, WritesEveryStepAndAPageThatLinksOnlyWhatExists) {
     EXPECT_GT(refs, 60);
     EXPECT_FALSE(page.contains(QLatin1String("<script")));
 }
-
-TEST(Export, TwoExportsAreByteIdentical) {
-    QTemporaryDir a, b;
-    ASSERT_EQ(Export(a.path(), {"--background", "black"}), 0);
-    ASSERT_EQ(Export(b.path(), {"--background", "black"}), 0);
-    QDirIterator it(a.path(), QDir::Files);
-    int files = 0;
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString name = QFileInfo(path).fileName();
-        EXPECT_EQ(Read(path), Read(b.filePath(name))) << name.toStdString();
-        ++files;
-    }
-    EXPECT_GT(files, 60);
-}

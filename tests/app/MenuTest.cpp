@@ -70,4 +70,12 @@ TEST(Menus, ToolTipNamesTheCityUnderTheMouse) {
     const QString tip = w.pictureView()->describeAt(mid);
     EXPECT_TRUE(tip.startsWith(QString::fromStdString(w.form().data->CityName(last->tag.city)))) << tip.toStdString();
     EXPECT_TRUE(w.pictureView()->describeAt(QPointF(595, 5)).isEmpty());
+    // A lone line of Akron in 1790: the tip reaches 60 twips and half the line's width.
+    Picture& p = w.form().Picture1;
+    p.Clear();
+    p.CurrentTag = OpTag{1, 1, 0};
+    p.Line(1500, 4500, 7500, 4500, 0);
+    p.CurrentTag = OpTag{};
+    EXPECT_TRUE(w.pictureView()->describeAt(QPointF(4500 * k, 4560 * k)).startsWith(QStringLiteral("Akron, OH, 1790")));
+    EXPECT_TRUE(w.pictureView()->describeAt(QPointF(4500 * k, 4575 * k)).isEmpty());
 }

@@ -43,22 +43,6 @@ struct Window {
 
 }  // namespace
 
-TEST(Window, OpensOnTheOpeningPanel) {
-    Window win;
-    EXPECT_EQ(win.w.windowTitle(), QStringLiteral("Visualisation-of-City-Size-Data"));
-    EXPECT_TRUE(win.button("ReadData")->isVisible());
-    EXPECT_TRUE(win.button("Clear")->isVisible());
-    EXPECT_TRUE(win.list("BackMap")->isVisible());
-    EXPECT_EQ(win.list("BackMap")->count(), 0);
-    EXPECT_EQ(win.shownButtons(), 2);
-    EXPECT_FALSE(win.w.pictureView()->isVisible());
-    EXPECT_TRUE(win.w.control("ProgramLogo")->isVisible());
-    EXPECT_TRUE(win.w.control("Label4")->isVisible());
-    // The layout in pixels: twips / 15.
-    EXPECT_EQ(win.button("ReadData")->geometry(), QRect(10, 10, 100, 33));
-    EXPECT_EQ(win.button("ReadData")->toolTip(), QStringLiteral("Loads, checks, and normalizes the data"));
-}
-
 // The main command set and Clear-Data.
 static int MainPanelButtons() { return static_cast<int>(MainCommandSet.size()) + 1; }
 
@@ -94,18 +78,6 @@ TEST(Window, LoadRankBlackAndClearThroughRealClicks) {
     EXPECT_EQ(win.shownButtons(), MainPanelButtons());
     EXPECT_TRUE(win.w.form().Picture1.Ops().empty());
     EXPECT_EQ(win.pictureImage().pixelColor(300, 300), QColor(0, 0, 0));  // background colour kept
-}
-
-TEST(Window, ErrorsAreReportedAndTheDataKept) {
-    Window win;
-    win.click("ReadData");
-    const std::string firstCity = win.w.form().data->CityName(1);
-    win.w.form().DataDir = "/nonexistent-folder";
-    win.click("ReadData");
-    EXPECT_TRUE(win.w.lastError().contains(QStringLiteral("USData.csv"))) << win.w.lastError().toStdString();
-    EXPECT_EQ(win.w.form().data->CityName(1), firstCity);
-    EXPECT_EQ(win.list("Cities")->count(), 266);
-    EXPECT_EQ(win.shownButtons(), MainPanelButtons());
 }
 
 // A table opened through its preview: each choice re-reads the file, OK loads what the
@@ -163,14 +135,6 @@ TEST(Window, OpensATableThroughItsPreview) {
     EXPECT_EQ(win.w.form().data->NumCities, 2);
     EXPECT_EQ(win.list("Cities")->count(), 2);
     EXPECT_EQ(win.w.windowTitle(), title);
-}
-
-TEST(Window, ClearBeforeLoadOffersCommandsThatAskForData) {
-    Window win;
-    win.click("Clear");
-    EXPECT_EQ(win.shownButtons(), MainPanelButtons());
-    win.click("Rank");
-    EXPECT_EQ(win.w.lastError(), QStringLiteral("Load the data first"));
 }
 
 // Every table command's text lies in a pane nothing covers: each line, scrolled into view,

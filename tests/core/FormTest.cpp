@@ -1,12 +1,7 @@
-// The window as the core holds it: start-up layout, the panel states that "Load Data",
-// "Rank-Size" and "Clear-Data" lead to, refused clicks, reloading and failed loads.
+// The window as the core holds it: the panel states that "Load Data", "Rank-Size" and
+// "Clear-Data" lead to, refused clicks, the background choice and reloading.
 #include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,83 +9,6 @@
 #include "draw/RunError.h"
 
 namespace {
-
-namespace fs = std::filesystem;
-
-struct Expected {
-    const char* name;
-    ControlKind kind;
-    const char* caption;
-    const char* tip;
-    float left, top, width, height;
-    bool visible;
-};
-
-constexpr auto Btn = ControlKind::Button;
-
-// The controls in the window's order, where start-up must place them (twips).
-const Expected StartUp[] = {
-    {"NextLastInfo", Btn, "N-Last-Info", "", 1800, 8650, 1500, 500, false},
-    {"LastInfo", Btn, "Last-Info", "", 1800, 8650, 1500, 500, false},
-    {"RankShiftSpirel", Btn, "RankSSpirel", "", 1800, 6000, 1500, 500, false},
-    {"DistancePlot", Btn, "Distance-Spirel", "Computes and plots distance changes in ranks as a spirel", 1800, 8650,
-     1500, 500, false},
-    {"BackMap", ControlKind::List, "Background", "", 150, 8200, 1500, 315, true},
-    {"PlotCity", Btn, "PlotCity", "Selects and plots a city on the spirel from the list above", 150, 1300, 1500, 500,
-     false},
-    {"Cities", ControlKind::List, "List of Places or Cities", "", 150, 150, 3350, 315, false},
-    {"LastPop", Btn, "Last-Pop", "Prints the last set of population statistics", 1800, 8650, 1500, 500, false},
-    {"NextPop", Btn, "Next-Pop", "Prints the next set of population statistics", 1800, 8650, 1500, 500, false},
-    {"NextInfo", Btn, "Next-Info", "Prints the next set of information statistics", 1800, 8650, 1500, 500, false},
-    {"RankSpace", Btn, "Rank-Space", "Shows the shift in rank for each city in rank-size space", 1800, 3400, 1500,
-     500, false},
-    {"NextGraph", Btn, "Next-Graph", "Plots the next graph", 1800, 8650, 1500, 500, false},
-    {"Zipf", Btn, "Zipf-Exponents", "Computes the Zipf exponents using regression and the Hill bootstrap likelihood",
-     1800, 2100, 1500, 500, false},
-    {"DataProperties", Btn, "Data Properties", "Shows aggregate dynamics of the population data", 1800, 150, 1500,
-     500, false},
-    {"PopSpirel", Btn, "Pop-Spirel", "Plots population change statistics as a spirel", 1800, 7300, 1500, 500, false},
-    {"PopStats", Btn, "Pop-Stats", "Computes population change statistics", 150, 7300, 1500, 500, false},
-    {"Mobility", Btn, "Mobility",
-     "Computes rank mobility between consecutive dates: entries, exits, turnover, Kendall's tau and the rank-class "
-     "transitions",
-     1800, 7950, 1500, 500, false},
-    {"NextMobility", Btn, "Next-Mobility", "Prints the rank-class transition matrix", 1800, 8650, 1500, 500, false},
-    {"InfoSpirel", Btn, "Info-Spirel", "Plots information statistics as spirel", 1800, 6650, 1500, 500, false},
-    {"Clear", Btn, "Clear-Data", "Clears all the data and the window for new working", 150, 8650, 1500, 500, true},
-    {"InfoStats", Btn, "Info-Stats", "Computes information and rank change statistics", 150, 6650, 1500, 500, false},
-    {"CumSizeRank", Btn, "Cum-Size-R", "Computes the distributions as cumulative size by rank", 1800, 1450, 1500, 500,
-     false},
-    {"CumRankSize", Btn, "Cum-Rank-S", "Computes the distributions as rank by cumulative size", 150, 1450, 1500, 500,
-     false},
-    {"SizeRank", Btn, "Size-Rank", "Computes the distributions as size-rank", 1800, 800, 1500, 500, false},
-    {"HalfLives", Btn, "Half-Lives",
-     "Half lives based on number of cities at each date in the top rank before and after the date", 150, 6000, 1500,
-     500, false},
-    {"RankSpirel5", Btn, "Rank-Spirel5", "Rank spirel based on changes in cumulative populations", 150, 5350, 1500,
-     500, false},
-    {"RankSpirel6", Btn, "Rank-Spirel6", "Rank spirel based on changes in log of cumulative populations", 1800, 5350,
-     1500, 500, false},
-    {"RankSpirel4", Btn, "Rank-Spirel4", "Rank spirel based on changes in log of populations", 1800, 4700, 1500, 500,
-     false},
-    {"RankSpirel3", Btn, "Rank-Spirel3", "Rank spirel based on changes in populations", 150, 4700, 1500, 500, false},
-    {"RankSpirel2", Btn, "Rank-Spirel2", "Rank spirel based on changes in log of ranks", 1800, 4050, 1500, 500, false},
-    {"RankSpirel1", Btn, "Rank-Spirel1", "Rank spirel based on changes in ranks", 150, 4050, 1500, 500, false},
-    {"RankChange", Btn, "Rank Change", "Shows the changes in rank for each city over time", 150, 3400, 1500, 500,
-     false},
-    {"PopChange", Btn, "Pop Change", "Shows the changes in population by cities over time", 150, 2750, 1500, 500,
-     false},
-    {"RankShift", Btn, "Rank Shift",
-     "Shows the shift in ranks between 1950 and 2000 and also all the rank size distributions", 150, 2100, 1500, 500,
-     false},
-    {"Rank", Btn, "Rank-Size", "Computes the distributions as rank-size", 150, 800, 1500, 500, false},
-    {"ReadData", Btn, "Load Data", "Loads, checks, and normalizes the data", 150, 150, 1500, 500, true},
-    {"Label4", ControlKind::Label, nullptr, "", 3600, 8750, 11000, 855, true},
-    {"Label3", ControlKind::Label, nullptr, "", 4550, 7950, 8200, 2175, true},
-    {"Label2", ControlKind::Label, nullptr, "", 4550, 5350, 8200, 2895, true},
-    {"Label1", ControlKind::Label, nullptr, "", 4550, 2750, 8200, 3015, true},
-    {"ProgramLogo", ControlKind::Image, nullptr, "", 3450, 150, 10275, 2475, true},
-};
 
 const std::vector<std::string> Singles = {"NextGraph", "NextInfo", "LastInfo",     "NextLastInfo", "NextPop",
                                           "LastPop",   "DistancePlot", "PlotCity", "Cities", "NextMobility"};
@@ -111,105 +29,7 @@ std::set<std::string> MainPanel() {
     return s;
 }
 
-// A folder holding a USData.csv of the given text, removed at the end.
-class DataDir {
-public:
-    DataDir(const std::string& tag, const std::string& text)
-        : path_(fs::temp_directory_path() / ("citysize-form-" + tag + "-" + std::to_string(getpid()))) {
-        fs::create_directories(path_);
-        std::ofstream(path_ / "USData.csv", std::ios::binary) << text;
-    }
-    ~DataDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string Path() const { return path_.string(); }
-
-private:
-    fs::path path_;
-};
-
-std::string RealFirstLines(int n) {
-    std::ifstream in(std::string(CITYSIZE_REAL_DATA) + "/USData.csv", std::ios::binary);
-    std::string out, line;
-    for (int i = 0; i < n && std::getline(in, line); ++i) out += line + "\n";
-    return out;
-}
-
 }  // namespace
-
-TEST(FormTest, StartUpPlacesEveryControlInTheWindowsOrder) {
-    Form f;
-    const auto& all = f.panel.All();
-    ASSERT_EQ(all.size(), std::size(StartUp));
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        const Control& c = all[i];
-        const Expected& e = StartUp[i];
-        SCOPED_TRACE(e.name);
-        EXPECT_EQ(c.name, e.name);
-        EXPECT_EQ(c.kind, e.kind);
-        if (e.caption) { EXPECT_EQ(c.caption, e.caption); }
-        EXPECT_EQ(c.toolTip, e.tip);
-        EXPECT_EQ(c.left, e.left);
-        EXPECT_EQ(c.top, e.top);
-        EXPECT_EQ(c.width, e.width);
-        EXPECT_EQ(c.height, e.height);
-        EXPECT_EQ(c.visible, e.visible);
-    }
-}
-
-TEST(FormTest, StartUpWindowPictureColoursAndLists) {
-    Form f;
-    EXPECT_EQ(f.Caption, "Visualisation-of-City-Size-Data");
-    EXPECT_EQ(f.WindowWidth, 14000);
-    EXPECT_EQ(f.WindowHeight, 10000);
-    EXPECT_EQ(f.LayoutOffset, 1000);
-    EXPECT_EQ(f.ButtonGap, 150);
-    EXPECT_EQ(f.Picture1.Width, 9000);
-    EXPECT_EQ(f.Picture1.Height, 9000);
-    EXPECT_EQ(f.Picture1.Top, 150);
-    EXPECT_EQ(f.Picture1.Left, 3700);
-    EXPECT_FALSE(f.Picture1.Visible);
-    EXPECT_EQ(f.Picture1.BackColor, RGB(200, 200, 200));
-    EXPECT_EQ(f.panel["ReadData"].backColor, RGB(238, 220, 232));  // mauve
-    EXPECT_EQ(f.panel["Clear"].backColor, RGB(200, 200, 200));
-    for (const auto& c : f.panel.All())
-        if (c.kind == ControlKind::Button && c.name != "ReadData" && c.name != "Clear") {
-            EXPECT_EQ(c.backColor, -1) << c.name << " has the standard look";
-        }
-    for (const char* list : {"BackMap", "Cities"}) {
-        EXPECT_TRUE(f.panel[list].items.empty());
-        EXPECT_EQ(f.panel[list].listIndex, -1);
-    }
-    EXPECT_EQ(f.half.HalfLivesNoDraw, 0);
-    EXPECT_EQ(f.data->NumCities, 0);
-    EXPECT_EQ(f.data->DataReady, 0);
-}
-
-TEST(FormTest, OpeningTextsAndTheirFonts) {
-    Form f;
-    EXPECT_EQ(f.panel["Label1"].caption,
-              "This program reads a table of the populations of a country's cities at a series of dates, censuses "
-              "or estimates, and lets you plot and explore the rank-size distributions, the rank spirels and the "
-              "information and growth statistics that describe how the cities change rank over time. ");
-    EXPECT_EQ(f.panel["Label2"].caption,
-              "Load Data reads USData.csv (USData.csv: the US cities among the 101 largest at one or more "
-              "censuses, 1790-2000). Any comma separated table of cities by date can be opened: one row per city "
-              "with a column per year, or one row per city and year.");
-    EXPECT_EQ(f.panel["Label3"].caption,
-              "To proceed, click on the mauve-colored 'Load Data' Button at the top left of this window and this "
-              "screen will clear and the functions available will display.");
-    const Control& l4 = f.panel["Label4"];
-    EXPECT_EQ(l4.caption, "All the documentation is under Help > Read Me.");
-    EXPECT_EQ(l4.fontSize, 14);
-    EXPECT_TRUE(l4.italic);
-    EXPECT_EQ(l4.fontName, "Arial");
-    EXPECT_EQ(l4.foreColor, RGB(0, 0, 128));
-    for (const char* l : {"Label1", "Label2", "Label3"}) {
-        EXPECT_EQ(f.panel[l].fontSize, 12) << l;
-        EXPECT_FALSE(f.panel[l].italic) << l;
-    }
-}
 
 TEST(FormTest, OnlyLoadClearAndTheChooserAreOfferedAtStartUp) {
     Form f;
@@ -331,20 +151,6 @@ TEST(FormTest, ClearDataBeforeAnyLoadRevealsCommandsThatAskForData) {
     EXPECT_EQ(f.panel["ReadData"].caption, "Load Data");
 }
 
-TEST(FormTest, BlackBackgroundChoiceTakesEffectAtTheNextPlot) {
-    auto f = FormWithRealData();
-    f->ChooseText("BackMap", "Black");
-    EXPECT_EQ(f->BackMapIndex(), 1);
-    EXPECT_EQ(f->Picture1.BackColor, LightGrey);  // choosing runs nothing
-    f->Click("Rank");
-    EXPECT_EQ(f->Picture1.BackColor, Black);
-    EXPECT_EQ(f->Picture1.Ops().front().colour, LightGrey);  // light-grey axes
-    f->ChooseText("BackMap", "Grey");
-    f->Click("Rank");
-    EXPECT_EQ(f->Picture1.BackColor, LightGrey);
-    EXPECT_EQ(f->Picture1.Ops().front().colour, Black);
-}
-
 TEST(FormTest, SecondLoadRefillsTheListsAndKeepsTheChoices) {
     auto f = FormWithRealData();
     f->Choose("BackMap", 1);
@@ -362,56 +168,6 @@ TEST(FormTest, SecondLoadRefillsTheListsAndKeepsTheChoices) {
     EXPECT_EQ(f->Picture1.BackColor, Black);
     EXPECT_TRUE(f->Picture1.Ops().empty());
     EXPECT_EQ(Shown(*f), MainPanel());
-}
-
-TEST(FormTest, FailedLoadLeavesEverythingAsItWas) {
-    auto f = FormWithRealData();
-    f->Choose("BackMap", 1);
-    f->Click("Rank");
-    f->Text.Line("kept");
-    const std::set<std::string> shown = Shown(*f);
-    const DataSet* before = f->data.get();
-    const std::vector<Control> controls = f->panel.All();
-    const std::size_t ops = f->Picture1.Ops().size();
-
-    DataDir shortFile("short", RealFirstLines(265) + "\"Cut, XX\",1,2\r\n");  // a record cut short
-    const std::string missing = (fs::temp_directory_path() / "citysize-form-no-such-folder").string();
-    for (const std::string& dir : {shortFile.Path(), missing}) {
-        f->DataDir = dir;
-        std::string msg = ErrorOf(*f, "ReadData");
-        EXPECT_NE(msg.find(dir + "/USData.csv"), std::string::npos) << msg;  // the message names the file
-        EXPECT_EQ(f->data.get(), before);
-        EXPECT_EQ(f->data->NumCities, 266);
-        EXPECT_EQ(f->data->DataReady, 1);
-        EXPECT_EQ(f->data->CityName(266), "Zanesville, OH");
-        EXPECT_EQ(Shown(*f), shown);
-        const auto& now = f->panel.All();
-        ASSERT_EQ(now.size(), controls.size());
-        for (std::size_t i = 0; i < now.size(); ++i) {
-            EXPECT_EQ(now[i].caption, controls[i].caption) << now[i].name;
-            EXPECT_EQ(now[i].items, controls[i].items) << now[i].name;
-            EXPECT_EQ(now[i].listIndex, controls[i].listIndex) << now[i].name;
-            EXPECT_EQ(now[i].backColor, controls[i].backColor) << now[i].name;
-        }
-        EXPECT_EQ(f->Picture1.Ops().size(), ops);
-        EXPECT_EQ(f->Picture1.BackColor, Black);
-        ASSERT_EQ(f->Text.Lines().size(), 1u);
-    }
-}
-
-TEST(FormTest, FailedFirstLoadKeepsTheOpeningPanel) {
-    DataDir shortFile("first", RealFirstLines(265) + "\"Cut, XX\",1,2\r\n");
-    Form f(shortFile.Path());
-    std::set<std::string> opening = Shown(f);
-    EXPECT_NE(ErrorOf(f, "ReadData"), "no error");
-    EXPECT_EQ(Shown(f), opening);
-    EXPECT_EQ(f.panel["ReadData"].caption, "Load Data");
-    EXPECT_EQ(f.panel["ReadData"].backColor, RGB(238, 220, 232));
-    EXPECT_FALSE(f.Picture1.Visible);
-    EXPECT_TRUE(f.panel["Cities"].items.empty());
-    EXPECT_EQ(f.data->NumCities, 0);
-    EXPECT_EQ(ErrorOf(f, "Clear"), "no error");
-    EXPECT_EQ(ErrorOf(f, "Rank"), "Load the data first");
 }
 
 TEST(FormTest, ChoosingFromAListChecksTheEntry) {

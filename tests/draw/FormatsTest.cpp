@@ -1,95 +1,76 @@
-// Picture formats and unformatted numbers: every printed table of the program goes
-// through these two functions, so each example a table relies on is checked here.
+// Picture formats and unformatted numbers, which every printed table goes through: one
+// table of value, picture and the text expected, each worked out by hand.
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 
 #include "draw/Formats.h"
 #include "draw/RunError.h"
 
-TEST(FormatsTest, ThreeDecimalPictureOfTheZipfLines) {
-    EXPECT_EQ(Format(0.5, "#.###"), ".5");      // no digit before the point below 1
-    EXPECT_EQ(Format(-0.25, "#.###"), "-.25");  // sign, then the point
-    EXPECT_EQ(Format(2.0, "#.###"), "2.");      // point kept when no decimals remain
-    EXPECT_EQ(Format(0.0, "#.###"), ".");       // zero is a lone point
-    EXPECT_EQ(Format(1.0, "#.###"), "1.");
-    EXPECT_EQ(Format(-0.9876, "#.###"), "-.988");  // rounded to three decimals
-    EXPECT_EQ(Format(1.2344, "#.###"), "1.234");
-    EXPECT_EQ(Format(1.2346, "#.###"), "1.235");
-    EXPECT_EQ(Format(0.1, "#.###"), ".1");     // no trailing zeros
-    EXPECT_EQ(Format(12.5, "#.###"), "12.5");  // integer digits beyond the "#" count
-}
+namespace {
 
-TEST(FormatsTest, RoundingCarriesIntoTheIntegerPart) {
-    EXPECT_EQ(Format(0.9996, "#.###"), "1.");
-    EXPECT_EQ(Format(9.99951, "#.###"), "10.");
-    EXPECT_EQ(Format(-0.99951, "#.###"), "-1.");
-    EXPECT_EQ(Format(99.9999951, "###.#####"), "100.");
-    // A value that rounds to nothing at the picture's precision prints as zero does.
-    EXPECT_EQ(Format(0.0004, "#.###"), ".");
-    EXPECT_EQ(Format(0.0006, "#.###"), ".001");
-}
+struct Case {
+    double value;
+    const char* picture;
+    const char* text;
+};
 
-TEST(FormatsTest, FiveAndMoreDecimalPicturesOfTheStatisticsTables) {
-    EXPECT_EQ(Format(0.0, "###.#####"), ".");
-    EXPECT_EQ(Format(0.25, "###.#####"), ".25");
-    EXPECT_EQ(Format(4.123456, "###.#####"), "4.12346");
-    EXPECT_EQ(Format(1234.5, "###.#####"), "1234.5");
-    EXPECT_EQ(Format(0.123456, "###.####"), ".1235");
-    EXPECT_EQ(Format(0.1234564, "###.######"), ".123456");
-    EXPECT_EQ(Format(0.00001, "###.####"), ".");
-    EXPECT_EQ(Format(-3.5, "###.####"), "-3.5");
-}
+const Case Cases[] = {
+    {0.5, "#.###", ".5"},  // no digit before the point below 1
+    {-0.25, "#.###", "-.25"},
+    {2.0, "#.###", "2."},  // the point stays when no decimals remain
+    {0.0, "#.###", "."},
+    {-0.9876, "#.###", "-.988"},
+    {1.2344, "#.###", "1.234"},
+    {12.5, "#.###", "12.5"},  // integer digits beyond the "#" count
+    {0.9996, "#.###", "1."},  // carries into the integer part
+    {9.99951, "#.###", "10."},
+    {99.9999951, "###.#####", "100."},
+    {0.0006, "#.###", ".001"},
+    {-0.0004, "#.###", "."},  // rounds to zero: no sign
+    {-0.4, "###", ""},
+    {4.123456, "###.#####", "4.12346"},
+    {0.123456, "###.####", ".1235"},
+    {0.1234564, "###.######", ".123456"},
+    {12.6, "###.", "13."},
+    {0.12345, ".###", ".123"},
+    {1.5, ".###", "1.5"},
+    {48.0, "###", "48"},
+    {1234.0, "###", "1234"},  // more digits than "#": still printed
+    {0.0, "###", ""},         // a zero count is an empty field
+    {56780175.0, "#########", "56780175"},
+    // Exact binary halves round away from zero, where printf would round to even.
+    {0.0625, "#.###", ".063"},
+    {-0.0625, "#.###", "-.063"},
+    {2.5, "###.", "3."},
+    {0.5, "###", "1"},
+    {0.0625 - 0x1p-30, "#.###", ".062"},  // just below the half
+    {1000.0 - 0x1p-21, "###.######", "1000."},  // 999.999999|52...: carries through every decimal
+    {999.9999995, "###.######", "999.999999"},  // the nearest double is below the half
+    {static_cast<double>(FLT_MAX), "###.", "340282346638528859811704183484516925440."},
+};
 
-TEST(FormatsTest, WholeNumberWithPointAndDecimalsOnlyPictures) {
-    EXPECT_EQ(Format(12.6, "###."), "13.");
-    EXPECT_EQ(Format(0.0, "###."), ".");
-    EXPECT_EQ(Format(3.0, "###."), "3.");
-    EXPECT_EQ(Format(0.25, ".###"), ".25");
-    EXPECT_EQ(Format(0.0, ".###"), ".");
-    EXPECT_EQ(Format(0.12345, ".###"), ".123");
-    EXPECT_EQ(Format(1.5, ".###"), "1.5");  // the integer digit is still printed
-}
-
-TEST(FormatsTest, IntegerPicturesPrintNoPointNoFillAndNoSeparators) {
-    EXPECT_EQ(Format(48.0, "###"), "48");
-    EXPECT_EQ(Format(101.0, "###"), "101");
-    EXPECT_EQ(Format(1234.0, "###"), "1234");  // more digits than "#": still printed
-    EXPECT_EQ(Format(0.0, "###"), "");         // a zero count is an empty field
-    EXPECT_EQ(Format(47.6, "###"), "48");
-    EXPECT_EQ(Format(1790.0, "######"), "1790");
-    EXPECT_EQ(Format(201655.0, "#########"), "201655");
-    EXPECT_EQ(Format(56780175.0, "#########"), "56780175");
-    EXPECT_EQ(Format(1234567890.0, "#########"), "1234567890");
-    EXPECT_EQ(Format(0.0, "#########"), "");
-    EXPECT_EQ(Format(-5.0, "###"), "-5");
-}
-
-TEST(FormatsTest, FormatOfAFaultyNumberIsAnError) {
+TEST(Formats, PictureTable) {
+    for (const Case& c : Cases) EXPECT_EQ(Format(c.value, c.picture), c.text) << c.value << " " << c.picture;
     EXPECT_THROW(Format(1.0 / 0.0, "#.###"), RunError);
     EXPECT_THROW(Format(std::nan(""), "###"), RunError);
 }
 
-TEST(FormatsTest, UnformattedSinglesHaveBlanksAndSevenDigitsAtMost) {
+TEST(Formats, UnformattedNumbersHaveBlanksAndSevenOrFifteenDigits) {
     EXPECT_EQ(Unformatted(0.5f), " .5 ");
     EXPECT_EQ(Unformatted(-0.5f), "-.5 ");
-    EXPECT_EQ(Unformatted(1790.0f), " 1790 ");
     EXPECT_EQ(Unformatted(0.0f), " 0 ");
-    EXPECT_EQ(Unformatted(1.0f / 3.0f), " .3333333 ");
-    EXPECT_EQ(Unformatted(2.0f / 3.0f), " .6666667 ");   // rounded at the 7th digit
-    EXPECT_EQ(Unformatted(0.1f), " .1 ");               // shortest form, not .1000000015
-    EXPECT_EQ(Unformatted(8008278.0f), " 8008278 ");
+    EXPECT_EQ(Unformatted(-0.0f), " 0 ");
+    EXPECT_EQ(Unformatted(2.0f / 3.0f), " .6666667 ");  // rounded at the 7th digit
+    EXPECT_EQ(Unformatted(0.1f), " .1 ");              // shortest form, not .1000000015
     EXPECT_EQ(Unformatted(123456.7f), " 123456.7 ");
-    EXPECT_EQ(Unformatted(-42.25f), "-42.25 ");
-    EXPECT_EQ(Unformatted(0.0001f), " .0001 ");
+    EXPECT_EQ(Unformatted(FLT_MAX), " 3.402823E+38 ");
+    EXPECT_EQ(Unformatted(1790), " 1790 ");
+    EXPECT_EQ(Unformatted(-3), "-3 ");
+    EXPECT_EQ(Unformatted(1.0 / 3.0), " .333333333333333 ");  // 15 digits for a double
+    EXPECT_EQ(Unformatted(DBL_MAX), " 1.79769313486232E+308 ");
+    EXPECT_THROW(Unformatted(std::nanf("")), RunError);
 }
 
-TEST(FormatsTest, UnformattedIntegersAndDoubles) {
-    EXPECT_EQ(Unformatted(1790), " 1790 ");
-    EXPECT_EQ(Unformatted(static_cast<int16_t>(2000)), " 2000 ");
-    EXPECT_EQ(Unformatted(-3), "-3 ");
-    EXPECT_EQ(Unformatted(0), " 0 ");
-    EXPECT_EQ(Unformatted(0.25), " .25 ");
-    EXPECT_EQ(Unformatted(1.0 / 3.0), " .333333333333333 ");  // 15 digits for a double
-    EXPECT_EQ(Unformatted(-1234.5), "-1234.5 ");
-}
+}  // namespace

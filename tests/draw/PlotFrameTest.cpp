@@ -1,12 +1,11 @@
-// The plot frame of every x-y plot: the frame geometry, the ticks and labels each plot asks
-// for, the contrast rule, the curve mapping and the background choice.
+// The plot frame of every x-y plot: the axes, the ticks and labels each plot asks for, the
+// contrast rule, text kept inside and apart on every plot, and the curve mapping.
 //
 // Picture1 is 9000 x 9000 twips, so with margins 1200 / 700 the frame is 6600 wide and
 // 7600 high, the corner (X0, Y0) is (1200, 8300) and the horizontal axis ends at 7800.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -15,34 +14,12 @@
 #include "draw/Contrast.h"
 #include "draw/PlotFrame.h"
 #include "draw/Ticks.h"
-#include "draw/RunError.h"
 
 namespace {
 
 constexpr double X0 = 1200, Y0 = 8300, XR = 7800;
 
 }  // namespace
-
-TEST(PlotFrameTest, FrameFieldsComeFromThePictureSizeAndTheRanges) {
-    Form f;
-    f.frame.AxisKind = 0;
-    DrawAxes(CanvasOf(f), 1900.0f, 22.0f, "Population", "Time", Axes{});
-    EXPECT_EQ(f.frame.LeftMargin, 1200);
-    EXPECT_EQ(f.frame.RightMargin, 1200);
-    EXPECT_EQ(f.frame.TopMargin, 700);
-    EXPECT_EQ(f.frame.BottomMargin, 700);
-    EXPECT_EQ(f.frame.PicWidth, 9000);
-    EXPECT_EQ(f.frame.PicHeight, 9000);
-    EXPECT_EQ(f.frame.PlotWidth, 6600);
-    EXPECT_EQ(f.frame.PlotHeight, 7600);
-    EXPECT_FLOAT_EQ(f.frame.XScale, 300.0f);  // 6600 / 22
-    EXPECT_FLOAT_EQ(f.frame.YScale, 4.0f);    // 7600 / 1900
-    // The frame follows the picture's size at each call.
-    f.Picture1.Width = 6000;
-    DrawAxes(CanvasOf(f), 1900.0f, 18.0f, "Population", "Time", Axes{});
-    EXPECT_EQ(f.frame.PlotWidth, 3600);
-    EXPECT_FLOAT_EQ(f.frame.XScale, 200.0f);
-}
 
 TEST(PlotFrameTest, AxesAndCornerTicksInTheInkOfTheBackground) {
     Form f;
@@ -179,36 +156,6 @@ TEST(PlotFrameTest, EveryPlotKeepsItsTextInsideAndApart) {
     }
 }
 
-TEST(PlotFrameTest, ZeroRangeIsADivisionByZeroAndKeepsWhatWasDrawn) {
-    Form f;
-    f.Picture1.Line(1, 1, 2, 2, 0);
-    for (auto ranges : {std::pair{0.0f, 5.0f}, std::pair{5.0f, 0.0f}}) {
-        try {
-            DrawAxes(CanvasOf(f), ranges.first, ranges.second, "y", "x", Axes{});
-            ADD_FAILURE() << "a zero range must not scale the axes";
-        } catch (const RunError& e) {
-            EXPECT_STREQ(e.what(), "Division by zero");
-        }
-        ASSERT_EQ(f.Picture1.Ops().size(), 1u);
-        EXPECT_EQ(f.Picture1.Ops()[0].x2, 2);
-    }
-}
-
-TEST(PlotFrameTest, InfiniteOrUndefinedRangeIsAnOverflowNotAFlatPlot) {
-    Form f;
-    const float inf = std::numeric_limits<float>::infinity();
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    for (auto ranges : {std::pair{inf, 5.0f}, std::pair{5.0f, -inf}, std::pair{nan, 5.0f}}) {
-        try {
-            DrawAxes(CanvasOf(f), ranges.first, ranges.second, "y", "x", Axes{});
-            ADD_FAILURE() << "an infinite range would put every point on the axis";
-        } catch (const RunError& e) {
-            EXPECT_STREQ(e.what(), "Overflow");
-        }
-    }
-    EXPECT_TRUE(f.Picture1.Ops().empty());
-}
-
 TEST(PlotFrameTest, CurveIsABlackMarkThenSegmentsInPlotColour) {
     Form f;
     f.frame.AxisKind = 0;
@@ -241,48 +188,4 @@ TEST(PlotFrameTest, CurveIsABlackMarkThenSegmentsInPlotColour) {
     EXPECT_EQ(s2.x2, 1950);
     EXPECT_EQ(s2.y2, 8250);
     EXPECT_EQ(f.LoopIndex, 4);  // the shared counter ends one past n
-}
-
-TEST(PlotFrameTest, ShortCurvesDrawOnlyTheMarkAndOverlongOnesStopAtTheCapacity) {
-    Form f;
-    f.frame.AxisKind = 0;
-    DrawAxes(CanvasOf(f), 7600.0f, 22.0f, "y", "x", Axes{});
-    const std::size_t axisOps = f.Picture1.Ops().size();
-    Vec1<float, 3> xs, ys;
-    xs(1) = 1; xs(2) = 2; xs(3) = 3;
-    PlotCurve(CanvasOf(f), ys, xs, 1);
-    PlotCurve(CanvasOf(f), ys, xs, 0);  // element 1 is read even for n = 0
-    EXPECT_EQ(f.Picture1.Ops().size(), axisOps + 2);
-    try {
-        PlotCurve(CanvasOf(f), ys, xs, 4);
-        ADD_FAILURE() << "point 4 lies beyond the arrays";
-    } catch (const RunError& e) {
-        EXPECT_STREQ(e.what(), "Subscript out of range");
-    }
-    EXPECT_EQ(f.Picture1.Ops().size(), axisOps + 2 + 3);  // mark and two segments stay
-}
-
-TEST(PlotFrameTest, BackgroundChoiceFollowsOnlyPositionOneOfBackMap) {
-    Form f;
-    f.panel["BackMap"].items = {"Grey", "Black", "Grey", "Black"};
-    const std::pair<int, bool> cases[] = {{-1, false}, {0, false}, {1, true}, {2, false}, {3, false}};
-    for (auto [index, black] : cases) {
-        f.panel["BackMap"].listIndex = index;
-        f.frame.AxisColor = 12345;
-        ApplyBackgroundChoice(CanvasOf(f), false);
-        EXPECT_EQ(f.Picture1.BackColor, black ? Black : LightGrey) << index;
-        EXPECT_EQ(f.frame.AxisColor, 12345) << "without the axis colour step";
-        ApplyBackgroundChoice(CanvasOf(f), true);
-        EXPECT_EQ(f.frame.AxisColor, static_cast<float>(black ? LightGrey : Black)) << index;
-        EXPECT_EQ(BlackBackground(f), black);
-    }
-}
-
-TEST(PlotFrameTest, ClearPictureKeepsTheBackground) {
-    Form f;
-    f.Picture1.BackColor = Black;
-    f.Picture1.Line(0, 0, 1, 1, 5);
-    ClearPicture(CanvasOf(f));
-    EXPECT_TRUE(f.Picture1.Ops().empty());
-    EXPECT_EQ(f.Picture1.BackColor, Black);
 }

@@ -35,12 +35,6 @@ std::vector<int> MarkDates(const std::vector<DrawOp>& ops) {
     return dates;
 }
 
-bool HasText(const Form& f, const std::string& text) {
-    for (const auto& op : f.Picture1.Ops())
-        if (op.kind == OpKind::Text && op.text == text) return true;
-    return false;
-}
-
 Colour Grey(int level) { return RGB(level, level, level); }
 
 }  // namespace
@@ -175,6 +169,11 @@ TEST(Trajectories, LinesBreakWhereCitiesAreAbsent) {
 // before: log labels for rank space, years for the trajectories, even after a grey plot.
 TEST(Trajectories, EachPlotItsOwnAxesInTheInkOfTheBackground) {
     auto f = Shift22();
+    auto HasText = [](const Form& g, const char* text) {
+        for (const auto& op : g.Picture1.Ops())
+            if (op.kind == OpKind::Text && op.text == text) return true;
+        return false;
+    };
     f->Click("DataProperties");
     f->Choose("BackMap", 1);
     for (const char* command : {"RankSpace", "RankChange", "PopChange"}) {

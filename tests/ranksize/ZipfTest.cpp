@@ -16,42 +16,7 @@ std::unique_ptr<Form> Load(const std::string& name, int cities, int dates) {
     return FormWithTestFile("ranksize/" + name, cities, dates);
 }
 
-// Two blanks, then the four values in print zones of 14 columns.
-std::string Summary(const std::string& a, const std::string& b, const std::string& c, const std::string& d) {
-    std::string s = "  " + a;
-    for (const std::string* v : {&b, &c, &d}) {
-        s.resize((s.size() / 14 + 1) * 14, ' ');
-        s += *v;
-    }
-    return s;
-}
-
 }  // namespace
-
-// zipfhand.csv, 1790: 400, 200, 100, shares 4/7, 2/7, 1/7.
-//   k = 3: H = ln 4 + ln 2 = 3 ln 2, estimate 1 / ln 2 = 1.4427; k = 2: 2 / ln 2 = 2.8854;
-//   mean 2.1640; slope: Sxy = -ln 2 ln 3 = -.76146, Sxx = .61727, -1.23366.
-// 1800: 300, 200, 100: k = 3: 3 / ln 6 = 1.6743; k = 2: 2 / ln 1.5 = 4.9326; mean 3.3035;
-//   slope -.58968 / .61727 = -.95531.
-// zipfformats.csv, 1790: 7389056 / 1000000 = e^2 to 7 digits, so 2 / 2 = 1 prints "1.";
-//   slope ln(1 / 7.389056) / ln 2 = -2.885. 1800: 1000000, 504330: 2 / ln 1.982829 = 2.9217,
-//   slope ln .50433 / ln 2 = -.98756 prints "-.988".
-TEST(Zipf, HandWorkedSummaryLinesAndTheirFormats) {
-    auto f = Load("zipfhand.csv", 3, 2);
-    f->Click("Zipf");
-    EXPECT_EQ(f->Text.Lines(), (std::vector<std::string>{"", Summary("1.443", "2.885", "2.164", "-1.234"),
-                                                         Summary("1.674", "4.933", "3.303", "-.955")}));
-    EXPECT_NEAR(f->zipf.CutoffShare(1, 1), 1.0 / 7, 1e-7);  // index 1 is cut-off rank 3
-    EXPECT_TRUE(f->panel.Visible("NextGraph") && !f->panel.Visible("Zipf"));
-    // Empty axes: yRange 1.1 * 4.9326 and xRange 1.1 * 2/6, the largest estimate and share.
-    EXPECT_NEAR(f->frame.YScale, 7600 / (1.1 * 2 / std::log(1.5)), 1e-2);
-    EXPECT_NEAR(f->frame.XScale, 6600 / (1.1 * 2 / 6), 1e-1);
-
-    auto g = Load("zipfformats.csv", 2, 2);
-    g->Click("Zipf");
-    EXPECT_EQ(g->Text.Lines()[1], Summary("1.", "1.", "1.", "-2.885"));
-    EXPECT_EQ(g->Text.Lines()[2], Summary("2.922", "2.922", "2.922", "-.988"));
-}
 
 // Populations 720720 / i, ranks 1..6: ln population falls by exactly ln rank, slope -1.
 TEST(Zipf, ExactZipfDataHasSlopeMinusOne) {
@@ -102,41 +67,4 @@ TEST(Zipf, NextGraphCyclesThePaletteAndReturnsToTheMainPanel) {
     for (auto name : MainCommandSet) EXPECT_TRUE(f->panel.Visible(name)) << name;
     EXPECT_TRUE(f->Picture1.Ops().empty());
     EXPECT_TRUE(f->Text.Lines().empty());
-}
-
-// The real table against a separate computation in double precision from PopTable, and
-// the stored estimates: k = 2 gives 2 / ln(share 1 / share 2), the third value is their mean.
-TEST(Zipf, RealDataTableMatchesAnIndependentComputation) {
-    auto f = FormWithRealData();
-    f->Click("Zipf");
-    const DataSet& d = *f->data;
-    ASSERT_EQ(f->Text.Lines().size(), 23u);
-    for (int t = 1; t <= 22; ++t) {
-        std::vector<double> pop;
-        for (int c = 1; c <= d.NumCities; ++c)
-            if (d.Present(c, t) == 1) pop.push_back(d.PopTable(c, t));
-        std::sort(pop.begin(), pop.end(), std::greater<>());
-        const int n = static_cast<int>(pop.size());
-        double total = 0, mean = 0, mx = 0, my = 0, sxy = 0, sxx = 0, stored = 0;
-        for (double p : pop) total += p;
-        std::vector<double> hill(n + 1);  // by cut-off rank k
-        for (int k = 2; k <= n; ++k) {
-            double h = 0;
-            for (int j = 0; j < k; ++j) h += std::log(pop[j] / pop[k - 1]);
-            hill[k] = k / h;
-            mean += hill[k] / (n - 1);
-        }
-        for (int i = 1; i <= n; ++i) mx += std::log(i) / n, my += std::log(pop[i - 1]) / n;
-        for (int i = 1; i <= n; ++i) {
-            sxy += (std::log(i) - mx) * (std::log(pop[i - 1]) - my);
-            sxx += (std::log(i) - mx) * (std::log(i) - mx);
-        }
-        EXPECT_EQ(f->Text.Lines()[t], Summary(Format(hill[n], "#.###"), Format(hill[2], "#.###"),
-                                              Format(mean, "#.###"), Format(sxy / sxx, "#.###")))
-            << d.DateYear(t);
-        EXPECT_NEAR(f->zipf.HillEstimate(n - 1, t), 2 / std::log(pop[0] / pop[1]), 1e-4);
-        EXPECT_NEAR(f->zipf.CutoffShare(1, t), pop[n - 1] / total, 1e-7);
-        for (int i = 1; i <= n - 1; ++i) stored += f->zipf.HillEstimate(i, t);
-        EXPECT_EQ(Format(stored / (n - 1), "#.###"), Format(mean, "#.###"));
-    }
 }

@@ -43,6 +43,37 @@ TEST(Render, RankSizePixelFacts) {
     EXPECT_EQ(render::ToImage(f->Picture1, 2.0).size(), QSize(1200, 1200));
 }
 
+// A hand-made picture in colour: the background, a line through pixel centres, a ring and
+// a label whose top, not its baseline, stands at its position. 15 twips to the pixel.
+TEST(Render, ColoursLinesRingsAndLabelsLandOnTheirPixels) {
+    Picture p;
+    p.BackColor = RGB(10, 20, 200);
+    p.Line(1500, 1500, 7500, 1500, RGB(255, 0, 0));  // row 100, columns 100..500
+    p.Circle(4500, 4500, 1500, RGB(0, 255, 0));       // a ring of 100 px about (300, 300)
+    p.ForeColor = RGB(255, 255, 0);
+    p.FontSize = 12;  // 16 px
+    p.CurrentX = 1500;
+    p.CurrentY = 6000;  // the top of the label at row 400
+    p.Print("HHH");
+    const QImage img = render::ToImage(p);
+    EXPECT_EQ(img.pixelColor(5, 5), QColor(10, 20, 200));
+    EXPECT_EQ(img.pixelColor(300, 100), QColor(255, 0, 0));
+    EXPECT_EQ(img.pixelColor(300, 99), QColor(10, 20, 200));  // one pixel wide, not smeared
+    EXPECT_EQ(img.pixelColor(300, 101), QColor(10, 20, 200));
+    EXPECT_LE(NearestDistance(img, 400, 300, QColor(0, 255, 0)), 80);
+    EXPECT_LE(NearestDistance(img, 300, 400, QColor(0, 255, 0)), 80);
+    EXPECT_EQ(img.pixelColor(300, 300), QColor(10, 20, 200));
+    int top = 600, bottom = -1;
+    for (int y = 380; y < 430; ++y)
+        for (int x = 100; x < 160; ++x)
+            if (img.pixelColor(x, y) == QColor(255, 255, 0)) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    EXPECT_GE(top, 400);  // the ink lies between the top and one font height below it
+    EXPECT_LE(bottom, 416);
+}
+
 TEST(Render, WritesPngSvgAndPdf) {
     auto f = FormWithRealData();
     f->Choose("BackMap", 1);

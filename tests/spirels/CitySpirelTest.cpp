@@ -6,7 +6,7 @@
 
 #include "draw/Contrast.h"
 #include "TestForm.h"
-#include "spirels/CitySpirel.h"
+#include "spirels/SpirelTestUtil.h"
 
 namespace {
 
@@ -38,14 +38,6 @@ void PlotCityNumber(Form& f, int city) {
     f.Click("PlotCity");
 }
 
-void ExpectAt(float x, float y, double r, int t) {
-    const double a = 6.283185307179586 * (t - 1) / 3;
-    EXPECT_NEAR(x, 4500 + r * std::sin(a), 0.05) << "r " << r << " date " << t;
-    EXPECT_NEAR(y, 4500 - r * std::cos(a), 0.05) << "r " << r << " date " << t;
-}
-
-const size_t FaceOps = 5 + 3 + 3;  // rings, spokes and labels of four dates
-
 }  // namespace
 
 TEST(CitySpirel, FirstPressDrawsAnEmptyFaceAndTheCityInRed) {
@@ -57,7 +49,6 @@ TEST(CitySpirel, FirstPressDrawsAnEmptyFaceAndTheCityInRed) {
     EXPECT_EQ(p.Ops().front().colour, RGB(150, 150, 150));
     auto b = OpsOfCity(p, B);
     ASSERT_EQ(b.size(), 4u);
-    EXPECT_EQ(p.Ops().size(), FaceOps + b.size());
 
     // Ranks 4, absent, 2, 3: two dots 3 pixels wide (no segment yet), one segment of 4.
     const int dates[] = {1, 3, 4}, widths[] = {3, 3, 4};
@@ -87,55 +78,4 @@ TEST(CitySpirel, FirstPressDrawsAnEmptyFaceAndTheCityInRed) {
                                "    1790       4             50 ", "    1800       0             0 ",
                                "    1810       2             90 ", "    1820       3             30 "});
     EXPECT_EQ(f->Text.Lines(), table);
-}
-
-TEST(CitySpirel, LaterPressesAddCitiesInTheColourSequence) {
-    auto f = AfterRankSpirel1(0);
-    PlotCityNumber(*f, B);
-    PlotCityNumber(*f, D);
-    const Picture& p = f->Picture1;
-    // No second face; B stays red, D comes in green; the table shows only D.
-    int rings = 0;
-    for (const DrawOp& op : p.Ops()) rings += op.kind == OpKind::Circle;
-    EXPECT_EQ(rings, 5);
-    EXPECT_EQ(OpsOfCity(p, B).front().colour, Visible(RGB(255, 0, 0), p.BackColor));
-    EXPECT_EQ(OpsOfCity(p, D).front().colour, Visible(RGB(0, 255, 0), p.BackColor));
-    ASSERT_EQ(f->Text.Lines().size(), 18u);
-    EXPECT_EQ(f->Text.Lines()[10], "   D");
-    EXPECT_EQ(f->Text.Lines()[14], "    1790       2             80 ");
-
-    // Presses 4 to 10, then the 11th keeps the 10th colour.
-    for (Colour expected : {RGB(0, 0, 255), RGB(255, 255, 0), RGB(255, 0, 255), RGB(0, 255, 255), RGB(0, 0, 0),
-                            RGB(150, 150, 150), RGB(255, 100, 0), RGB(255, 100, 0)}) {
-        PlotCityNumber(*f, B);
-        EXPECT_EQ(p.Ops()[p.Ops().size() - 4].colour, Visible(expected, p.BackColor));  // B's first dot
-    }
-    EXPECT_EQ(f->spirel.CityPlotCount, 11);
-}
-
-TEST(CitySpirel, CityAbsentAtTheLastDateIsNamedWhereItsRankFalls) {
-    auto f = AfterRankSpirel1(1);
-    PlotCityNumber(*f, C);
-    EXPECT_EQ(f->Picture1.BackColor, Black);  // white face on black
-    EXPECT_EQ(f->Picture1.Ops().front().colour, White);
-    auto c = OpsOfCity(f->Picture1, C);
-    ASSERT_EQ(c.size(), 2u);  // the dot of date 3 and the name
-    // Date 4: rank 5 (absent) at 5 * 950 twips on the first spoke, above the picture's top.
-    ExpectAt(c[1].x1, c[1].y1, 4750, 4);
-    EXPECT_EQ(c[1].colour, White);
-}
-
-TEST(CitySpirel, NothingChosenEndsSilentlyAfterTheEmptyLines) {
-    auto f = AfterRankSpirel1(0);
-    f->Choose("Cities", -1);
-    EXPECT_NO_THROW(f->Click("PlotCity"));
-    EXPECT_EQ(f->Picture1.Ops().size(), FaceOps);
-    EXPECT_EQ(f->Picture1.BackColor, White);
-    EXPECT_EQ(f->spirel.CityPlotCount, 2);
-    EXPECT_EQ(f->spirel.CityChoice, -1);
-    EXPECT_EQ(f->Text.Lines(), std::vector<std::string>(10, ""));
-    // The next press works on that face in the next colour.
-    PlotCityNumber(*f, B);
-    EXPECT_EQ(f->Picture1.Ops().size(), FaceOps + 4);
-    EXPECT_EQ(OpsOfCity(f->Picture1, B).front().colour, Visible(RGB(0, 255, 0), f->Picture1.BackColor));
 }

@@ -1,6 +1,5 @@
 #pragma once
 // Small tables for the information statistics, with the helpers their tests share.
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -31,18 +30,4 @@ inline std::vector<std::string> ZoneFields(const std::string& line) {
         out.push_back(a == std::string::npos ? "" : z.substr(a, b - a + 1));
     }
     return out;
-}
-
-// The blank-separated words of a line.
-inline std::vector<std::string> Words(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> out;
-    for (std::string w; in >> w;) out.push_back(w);
-    return out;
-}
-
-// A printed number back to a value: a lone "." or an empty field is 0.
-inline double Printed(const std::string& s) {
-    if (s.empty() || s == ".") return 0;
-    return std::stod(s);
 }

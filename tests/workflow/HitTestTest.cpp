@@ -8,7 +8,7 @@ namespace {
 
 Picture TwoCrossingPaths() {
     Picture p;
-    p.CurrentTag = OpTag{1, 3, 0, 0};
+    p.CurrentTag = OpTag{1, 0, 0, 0};  // a city's label or whole path: no date
     p.Line(0, 0, 1000, 0, 0);
     p.DrawWidth = 3;
     p.CurrentTag = OpTag{2, 4, 0, 0};
@@ -35,24 +35,6 @@ TEST(HitTest, NamesTheTopmostTaggedPathWithinTolerance) {
     EXPECT_TRUE(HitTest(p, 550, 200, 30));
     EXPECT_FALSE(HitTest(p, 560, 200, 30));
     EXPECT_FALSE(HitTest(p, 200, 300, 30));  // on the untagged line only
-}
-
-TEST(HitTest, DescribesACityOnTheRealData) {
-    auto f = FormWithRealData();
-    int boston = 0;
-    for (int i = 1; i <= f->data->NumCities; ++i)
-        if (f->data->CityName(i) == "Boston, MA") boston = i;
-    ASSERT_GT(boston, 0);
-    Hit hit{0, OpTag{static_cast<int16_t>(boston), 12, 0, 0}};
-    // 1900 census: New York 3437202, Chicago 1698575, Philadelphia 1293697, St. Louis 575238,
-    // then Boston 560892: rank 5.
-    EXPECT_EQ(DescribeHit(*f, hit, 0, 0), "Boston, MA, 1900: rank 5, population 560892");
-    // Chicago was not yet among the cities of 1790.
-    int chicago = 0;
-    for (int i = 1; i <= f->data->NumCities; ++i)
-        if (f->data->CityName(i) == "Chicago, IL") chicago = i;
-    Hit absent{0, OpTag{static_cast<int16_t>(chicago), 1, 0, 0}};
-    EXPECT_EQ(DescribeHit(*f, absent, 0, 0), "Chicago, IL, 1790: not among the cities of that census");
 }
 
 TEST(HitTest, RankSizeCurveTellsTheNearestRank) {
