@@ -161,13 +161,13 @@ TEST(ImportTest, UnevenYearsGiveTheirOwnCalendarAndRankShiftDate) {
     EXPECT_EQ(RankShiftDate(*d), 2);  // 1850 is nearest to 1910 - 50
 }
 
-// The full tables, each date's count of present places and their total against an
-// independent count made with Python's csv module (2025-06, /usr/bin/python3):
+// The full tables (USData.csv is the loader's), the count of present places and their
+// total at three dates of each, against an independent count made with Python's csv module (2025-06, /usr/bin/python3):
 //   text = open(path,'rb').read().decode(enc); rows = list(csv.reader(io.StringIO(text, newline='')))
 //   per date column c: vals = [float(r[c].strip().replace(' ','')) * unit for r in rows[1:]
 //                              if r[c].strip() not in ('', 'NA') and float(...) > 0]
 //   -> (year, len(vals), int(sum(vals))); the long table grouped by (city, region) and year.
-TEST(ImportTest, TheFourRealTablesAgainstAnIndependentCount) {
+TEST(ImportTest, TheRealTablesAgainstAnIndependentCount) {
     struct Date {
         int year, present;
         long long total;
@@ -175,33 +175,15 @@ TEST(ImportTest, TheFourRealTablesAgainstAnIndependentCount) {
     struct Real {
         const char* file;
         double unit;
-        int places;
+        int places, numDates;
         std::vector<Date> dates;
     };
     const std::vector<Real> tables = {
-        {"USData.csv", 1, 266,
-         {{1790, 24, 201655}, {1800, 33, 322371}, {1810, 48, 530857}, {1820, 63, 700155}, {1830, 91, 1130750},
-          {1840, 101, 1745233}, {1850, 101, 3002569}, {1860, 101, 4722795}, {1870, 101, 6752943},
-          {1880, 101, 9120464}, {1890, 101, 13363120}, {1900, 101, 17881451}, {1910, 101, 24160945},
-          {1920, 101, 30196088}, {1930, 101, 37106694}, {1940, 101, 38937730}, {1950, 101, 43996866},
-          {1960, 101, 47627400}, {1970, 101, 50112322}, {1980, 101, 48975706}, {1990, 101, 51922645},
-          {2000, 101, 56780175}}},
-        {"us-places-1790-2010.csv", 1, 8915,
-         {{1790, 28, 206355}, {1800, 41, 335371}, {1810, 53, 541757}, {1820, 69, 714055}, {1830, 98, 1149350},
-          {1840, 140, 1868655}, {1850, 320, 3660972}, {1860, 467, 6286433}, {1870, 778, 9977280},
-          {1880, 1364, 14259146}, {1890, 1586, 22253623}, {1900, 2136, 30623695}, {1910, 2471, 42329872},
-          {1920, 2951, 54266514}, {1930, 3366, 69078695}, {1940, 3956, 75305562}, {1950, 4195, 88231652},
-          {1960, 5274, 111218348}, {1970, 5875, 130116990}, {1980, 6365, 138206950}, {1990, 6840, 157282994},
-          {2000, 6918, 176573255}, {2010, 6933, 183918311}}},
-        {"europop-1500-1800.csv", 1000, 379,
-         {{1500, 133, 2693000}, {1550, 171, 3909000}, {1600, 223, 5410000}, {1650, 211, 5754000},
-          {1700, 266, 7474000}, {1750, 282, 8699000}, {1800, 370, 12249000}}},
-        {"un-wup2018-f12-cities-1950-2035.csv", 1000, 1860,
-         {{1950, 1855, 419119000}, {1955, 1856, 488333000}, {1960, 1857, 573902000}, {1965, 1857, 666430000},
-          {1970, 1858, 770473000}, {1975, 1860, 877370000}, {1980, 1860, 1000097000}, {1985, 1860, 1129585000},
-          {1990, 1860, 1287324000}, {1995, 1860, 1463680000}, {2000, 1860, 1678387000}, {2005, 1860, 1867911000},
-          {2010, 1860, 2085061000}, {2015, 1860, 2314663000}, {2020, 1860, 2568983000}, {2025, 1860, 2821551000},
-          {2030, 1860, 3058859000}, {2035, 1860, 3282336000}}},
+        {"us-places-1790-2010.csv", 1, 8915, 23,
+         {{1790, 28, 206355}, {1900, 2136, 30623695}, {2010, 6933, 183918311}}},
+        {"europop-1500-1800.csv", 1000, 379, 7, {{1500, 133, 2693000}, {1650, 211, 5754000}, {1800, 370, 12249000}}},
+        {"un-wup2018-f12-cities-1950-2035.csv", 1000, 1860, 18,
+         {{1950, 1855, 419119000}, {1990, 1860, 1287324000}, {2035, 1860, 3282336000}}},
     };
     for (const Real& t : tables) {
         SCOPED_TRACE(t.file);
@@ -210,13 +192,14 @@ TEST(ImportTest, TheFourRealTablesAgainstAnIndependentCount) {
         const ImportResult r = ImportFile(std::string(CITYSIZE_REAL_DATA) + "/" + t.file, o);
         const DataSet& d = *r.data;
         ASSERT_EQ(d.NumCities, t.places);
-        ASSERT_EQ(d.NumDates, static_cast<int>(t.dates.size()));
-        for (int k = 1; k <= d.NumDates; ++k) {
-            const Date& e = t.dates[static_cast<std::size_t>(k - 1)];
+        ASSERT_EQ(d.NumDates, t.numDates);
+        for (const Date& e : t.dates) {
+            int k = 1;
+            while (k < d.NumDates && d.DateYear(k) != e.year) ++k;
             double total = 0;
             for (int i = 1; i <= d.NumCities; ++i)
                 if (d.Present(i, k) > 0) total += d.PopTable(i, k);
-            EXPECT_EQ(d.DateYear(k), e.year);
+            ASSERT_EQ(d.DateYear(k), e.year);
             EXPECT_EQ(d.NumPresent(k), e.present) << e.year;
             EXPECT_EQ(static_cast<long long>(total), e.total) << e.year;
         }

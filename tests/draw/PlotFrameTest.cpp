@@ -170,22 +170,13 @@ TEST(PlotFrameTest, CurveIsABlackMarkThenSegmentsInPlotColour) {
     PlotCurve(CanvasOf(f), ys, xs, 3);
     const auto& ops = f.Picture1.Ops();
     ASSERT_EQ(ops.size(), axisOps + 3);
-    const DrawOp& mark = ops[axisOps];
-    EXPECT_EQ(mark.colour, Black);
-    EXPECT_EQ(mark.x1, 1200);
-    EXPECT_EQ(mark.y1, 8300);
-    EXPECT_EQ(mark.x2, 1200);
-    EXPECT_EQ(mark.y2, 8300);
-    const DrawOp& s1 = ops[axisOps + 1];
-    EXPECT_EQ(s1.colour, RGB(255, 0, 0));
-    EXPECT_EQ(s1.x1, 1200);
-    EXPECT_EQ(s1.y1, 8300);
-    EXPECT_EQ(s1.x2, 1500);
-    EXPECT_EQ(s1.y2, 8200);
-    EXPECT_EQ(s1.width, 2);  // the caller's DrawWidth
-    const DrawOp& s2 = ops[axisOps + 2];
-    EXPECT_EQ(s2.x1, 1500);
-    EXPECT_EQ(s2.x2, 1950);
-    EXPECT_EQ(s2.y2, 8250);
+    // A black mark at the first point, then segments in the plot colour and the caller's width.
+    const std::vector<float> expected[3] = {{1200, 8300, 1200, 8300}, {1200, 8300, 1500, 8200}, {1500, 8200, 1950, 8250}};
+    for (int k = 0; k < 3; ++k) {
+        const DrawOp& op = ops[axisOps + static_cast<std::size_t>(k)];
+        EXPECT_EQ((std::vector<float>{op.x1, op.y1, op.x2, op.y2}), expected[k]) << k;
+        EXPECT_EQ(op.colour, k == 0 ? Black : RGB(255, 0, 0)) << k;
+        if (k > 0) { EXPECT_EQ(op.width, 2); }
+    }
     EXPECT_EQ(f.LoopIndex, 4);  // the shared counter ends one past n
 }

@@ -2,10 +2,24 @@
 
 #include <cmath>
 
-#include "InfoTestData.h"
+#include "TestForm.h"
 #include "stats/InfoStats.h"
 
 namespace {
+
+// Four equal cities, doubled from 1790 to 1800: equal shares that do not change.
+const char* EqualCsv = "\"A\",100,200\n\"B\",100,200\n\"C\",100,200\n\"D\",100,200\n";
+
+// The 14-column print zones of a line, each with its surrounding blanks removed.
+std::vector<std::string> ZoneFields(const std::string& line) {
+    std::vector<std::string> out;
+    for (std::size_t at = 0; at < line.size(); at += 14) {
+        const std::string z = line.substr(at, 14);
+        const std::size_t a = z.find_first_not_of(' '), b = z.find_last_not_of(' ');
+        out.push_back(a == std::string::npos ? "" : z.substr(a, b - a + 1));
+    }
+    return out;
+}
 
 TEST(InfoStatsEqualShares, EntropyIsLnNAndTheUnchangedSharesCarryNoInformation) {
     auto f = FormWithData(EqualCsv, 4, 2);

@@ -76,11 +76,6 @@ TEST(Mobility, UsPairsAgreeWithScipy) {
         EXPECT_NEAR(m.kendall.p / e.p, 1.0, 1e-9);
         EXPECT_NEAR(m.meanShift, e.meanShift, 1e-5);
     }
-    for (std::size_t i = 0; i < NumRankClasses; ++i) {
-        double sum = 0;
-        for (double v : s.share[i]) sum += v;
-        EXPECT_NEAR(sum, 1.0, 1e-12) << RankClassLabel(static_cast<int>(i));
-    }
 }
 
 // Five cities over 1790, 1800, 1810 (0 = absent):
@@ -114,15 +109,6 @@ TEST(Mobility, CitiesThatComeAndGo) {
     EXPECT_EQ(s.rowCount[0] + s.rowCount[OutsideClass], 10);
     EXPECT_DOUBLE_EQ(s.shorrocks, 2 - 4.0 / 6 - 1.0 / 4);
     EXPECT_DOUBLE_EQ(s.topTenTime, 3.0);
-
-    TextSurface text;
-    PrintMobility(s, text);
-    PrintMobilityMatrix(s, text);
-    ASSERT_EQ(text.Tables.size(), 3u);
-    EXPECT_EQ(text.Tables[0].rows[1], (std::vector<std::string>{"1800", "1810", "2", "1", "0.6", "2", "-1", "-1",
-                                                                "0.31731050786291415", "1"}));
-    EXPECT_NE(text.ToString().find("1.0833"), std::string::npos) << text.ToString();
-    EXPECT_NE(text.ToString().find("3.00 census steps"), std::string::npos);
 }
 
 TEST(Mobility, FewerThanTwoCommonCitiesIsAnError) {
