@@ -97,6 +97,7 @@ TEST(Render, WritesPngSvgAndPdf) {
     for (auto [command, format] : {std::pair{"Rank", QImage::Format_Indexed8}, std::pair{"RankSpirel2", QImage::Format_RGB32}}) {
         f->Click("Clear");
         f->Click(command);
+        f->Picture1.Line(0, 22.5, 9000, 22.5, RGB(200, 0, 50));  // channels that differ: no grey hides a swap
         const QString path = dir.filePath(QString::fromLatin1(command) + ".png");
         ASSERT_TRUE(render::Save(f->Picture1, path).isEmpty());
         const QImage decoded(path);

@@ -6,7 +6,14 @@
 #include "draw/ResultTable.h"
 #include "draw/RunError.h"
 
-// Numbers, quotes and the header row are pinned by the golden CSV files; here the files beside the first.
+// Numbers and the header row are pinned by the golden CSV files, which hold no quote inside a name.
+TEST(ResultTable, QuotesInsideAQuotedCellAreDoubled) {
+    ResultTable t;
+    t.columns = {"City", "Rank"};
+    t.Row().Add("Say \"hi\"").Add(0.5f);
+    EXPECT_EQ(t.ToCsv(), "City,Rank\r\n\"Say \"\"hi\"\"\",0.5\r\n");
+}
+
 TEST(ResultTable, WritesEveryTableBesideTheFirst) {
     auto dir = std::filesystem::temp_directory_path() / "citysize-csv-test";
     std::filesystem::create_directories(dir);
