@@ -218,6 +218,11 @@ void MainWindow::syncFromForm() {
         w->setVisible(c.visible);
     }
     listRevision_ = panel.listRevision;
+    if (bannerData_ != form_->DataTitle) {
+        bannerData_ = form_->DataTitle;
+        banner_ = MakeBanner(bannerData_);
+        if (bannerView_) bannerView_->update();
+    }
     const Picture& pic = form_->Picture1;
     pictureView_->setGeometry(Px(pic.Left), Px(pic.Top), Px(pic.Width), Px(pic.Height));
     pictureView_->setVisible(pic.Visible);

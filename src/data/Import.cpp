@@ -293,12 +293,12 @@ void MakeNamesUnique(Table& tab, ImportPreview& pv) {
         return c;
     };
     auto c = counts();
-    std::vector<std::string> changed;
+    std::vector<char> renamed(tab.Places(), 0);
     for (std::size_t p = 0; p < tab.Places(); ++p) {
         const std::string& g = tab.groups[p];
         if (c[tab.names[p]] > 1 && !g.empty() && tab.names[p].find(g) == std::string::npos) {
-            changed.push_back(tab.names[p] + ", " + g);
-            tab.names[p] = changed.back();
+            tab.names[p] += ", " + g;
+            renamed[p] = 1;
         }
     }
     c = counts();
@@ -308,8 +308,13 @@ void MakeNamesUnique(Table& tab, ImportPreview& pv) {
         const std::string base = tab.names[p];
         const int k = ++seen[base];
         tab.names[p] = base + " (" + (tab.ids[p].empty() ? "#" + std::to_string(k) : tab.ids[p]) + ")";
-        changed.push_back(tab.names[p]);
+        renamed[p] = 1;
     }
+    // Only the names as loaded, each once (two places may still share one when their IDs repeat).
+    std::vector<std::string> changed;
+    std::set<std::string> listed;
+    for (std::size_t p = 0; p < tab.Places(); ++p)
+        if (renamed[p] && listed.insert(tab.names[p]).second) changed.push_back(tab.names[p]);
     if (changed.empty()) return;
     std::string list;
     for (std::size_t k = 0; k < changed.size() && k < 12; ++k) list += (k ? "; " : "") + changed[k];
@@ -455,8 +460,8 @@ Roles FindRoles(const std::vector<std::string>& header, const std::vector<CsvRow
                 Reading& rd) {
     Roles r;
     r.name = FindColumn(header, rd.opt.name, rd.file, "names");
-    r.group = FindColumn(header, rd.opt.group, rd.file, "groups");
-    r.id = FindColumn(header, rd.opt.id, rd.file, "IDs");
+    if (rd.opt.group != NoColumn) r.group = FindColumn(header, rd.opt.group, rd.file, "groups");
+    if (rd.opt.id != NoColumn) r.id = FindColumn(header, rd.opt.id, rd.file, "IDs");
     for (int c : {r.name, r.group, r.id})
         if (c >= 0) taken[static_cast<std::size_t>(c)] = 1;
     if (r.id < 0 && rd.opt.id.empty())
