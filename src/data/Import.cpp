@@ -129,11 +129,28 @@ struct Where {
 
 // A population cell: a number (absent when not above 0) or one of the ways of writing absence.
 // `seen` collects how absence was written, for the preview.
+// A cell of up to 15 plain digits, most cells of a table, read as an integer: exact in a
+// double, so the same value strtod gives, without the general path's copies.
+bool PlainDigits(const std::string& t, double& v) {
+    if (t.empty() || t.size() > 15) return false;
+    std::uint64_t n = 0;
+    for (char c : t) {
+        if (!IsDigit(c)) return false;
+        n = n * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    v = static_cast<double>(n);
+    return true;
+}
+
 double CellValue(const CsvCell& cell, const Where& at, std::set<std::string>& seen) {
     const std::string t = Trim(cell.text);
     if (t.empty()) {
         seen.insert("empty");
         return 0;
+    }
+    if (double v = 0; PlainDigits(t, v)) {
+        if (v == 0) seen.insert("0");
+        return v;
     }
     if (IsAbsenceWord(t)) {
         seen.insert(t);
@@ -159,6 +176,7 @@ double CellValue(const CsvCell& cell, const Where& at, std::set<std::string>& se
 // detection asks it of every row).
 bool LooksNumeric(const CsvCell& cell) {
     const std::string t = Trim(cell.text);
+    if (double v = 0; PlainDigits(t, v)) return true;
     if (t.empty() || IsAbsenceWord(t)) return true;
     const std::string n = WithoutSeparators(t, cell.quoted);
     for (char c : n)
