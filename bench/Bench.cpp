@@ -79,7 +79,7 @@ void OpenAndRankUsPlaces(benchmark::State& state) {
 BENCHMARK(OpenAndRankUsPlaces)->Unit(benchmark::kMillisecond);
 
 // Runs `setup` once per iteration untimed, then times `steps` and a 600 x 600 render.
-void CommandAndRender(benchmark::State& state, bool capacity, std::vector<std::string> setup,
+void CommandAndRender(benchmark::State& state, bool capacity, bool render, std::vector<std::string> setup,
                       std::vector<std::string> steps) {
     auto f = capacity ? AtCapacity() : Loaded();
     for (auto _ : state) {
@@ -98,6 +98,8 @@ void CommandAndRender(benchmark::State& state, bool capacity, std::vector<std::s
             state.SkipWithError(e.what());
             break;
         }
+        state.counters["ops"] = static_cast<double>(f->Picture1.Ops().size());
+        if (!render) continue;
         QImage img = render::ToImage(f->Picture1);
         benchmark::DoNotOptimize(img.bits());
     }
@@ -137,8 +139,13 @@ void Register() {
     for (bool capacity : {false, true})
         for (const auto& c : cases)
             benchmark::RegisterBenchmark((std::string(capacity ? "AtCapacity/" : "RealData/") + c.name).c_str(),
-                                         CommandAndRender, capacity, c.setup, c.steps)
+                                         CommandAndRender, capacity, true, c.setup, c.steps)
                 ->Unit(benchmark::kMillisecond);
+    // The command alone, without drawing its picture to pixels.
+    for (const auto& c : cases)
+        benchmark::RegisterBenchmark((std::string("AtCapacityCompute/") + c.name).c_str(), CommandAndRender, true,
+                                     false, c.setup, c.steps)
+            ->Unit(benchmark::kMillisecond);
 }
 
 void RenderOnly(benchmark::State& state) {

@@ -173,6 +173,7 @@ QWidget* MainWindow::control(const std::string& name) const {
 
 void MainWindow::runCommand(const std::string& name) {
     lastError_.clear();
+    render::ClearUpperVectorState();  // whatever Qt painted last, the command runs at full speed
     try {
         form_->Click(name);
     } catch (const RunError& e) {
