@@ -43,6 +43,8 @@ void Paint(QPainter& painter, const Picture& picture, double pxPerTwip) {
     // Pictures of thousands of places hold hundreds of thousands of segments; above any size the
     // US data reaches (about 2,000), consecutive lines of one colour and width go to the raster
     // engine in one call instead of a pen change and a call each.
+    // Such a picture is a dense mass of lines where smoothing each edge is not seen but costs
+    // most of the time (Pop Change on 10,000 places: 585 ms): its lines are drawn unsmoothed.
     const bool batch = picture.Ops().size() > BatchLinesAbove;
     std::vector<QLineF> lines;
     std::vector<QPointF> points;
@@ -52,8 +54,10 @@ void Paint(QPainter& painter, const Picture& picture, double pxPerTwip) {
         if (lines.empty() && points.empty()) return;
         painter.setPen(QPen(ToQColor(runColour), std::max(1, runWidth) * pixel, Qt::SolidLine,
                             Qt::SquareCap, Qt::MiterJoin));
+        painter.setRenderHint(QPainter::Antialiasing, false);
         if (!lines.empty()) painter.drawLines(lines.data(), static_cast<int>(lines.size()));
         if (!points.empty()) painter.drawPoints(points.data(), static_cast<int>(points.size()));
+        painter.setRenderHint(QPainter::Antialiasing, true);
         lines.clear();
         points.clear();
     };
