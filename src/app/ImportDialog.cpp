@@ -141,7 +141,7 @@ QComboBox* ImportDialog::columnBox(const char* which) const {
 
 void ImportDialog::fillColumnBox(QComboBox* box, const std::string& current, bool allowNone) {
     box->clear();
-    if (allowNone) box->addItem(tr("(none)"), QString());
+    if (allowNone) box->addItem(tr("(none)"), QString::fromLatin1(NoColumn));
     for (const std::string& c : preview_.columns) box->addItem(Q(c), Q(c));
     box->setCurrentIndex(std::max(0, box->findData(Q(current))));
     box->setEnabled(!preview_.columns.empty());

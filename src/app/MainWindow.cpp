@@ -173,6 +173,7 @@ QWidget* MainWindow::control(const std::string& name) const {
 
 void MainWindow::runCommand(const std::string& name) {
     lastError_.clear();
+    render::ClearUpperVectorState();  // whatever Qt painted last, the command runs at full speed
     try {
         form_->Click(name);
     } catch (const RunError& e) {
@@ -218,6 +219,11 @@ void MainWindow::syncFromForm() {
         w->setVisible(c.visible);
     }
     listRevision_ = panel.listRevision;
+    if (bannerData_ != form_->DataTitle) {
+        bannerData_ = form_->DataTitle;
+        banner_ = MakeBanner(bannerData_);
+        if (bannerView_) bannerView_->update();
+    }
     const Picture& pic = form_->Picture1;
     pictureView_->setGeometry(Px(pic.Left), Px(pic.Top), Px(pic.Width), Px(pic.Height));
     pictureView_->setVisible(pic.Visible);

@@ -70,6 +70,7 @@ private:
     void showText();
     std::unique_ptr<Form> form_;
     Picture banner_;
+    std::string bannerData_;  // the DataTitle the banner was drawn for
     QSplitter* split_ = nullptr;
     QScrollArea* scroll_ = nullptr;
     QWidget* stage_ = nullptr;

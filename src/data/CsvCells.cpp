@@ -22,6 +22,8 @@ std::vector<CsvRow> SplitCells(std::string_view s, char delimiter, const std::st
     while (pos < s.size()) {
         CsvRow row;
         row.line = line;
+        // Rows mostly have as many cells as the last one: no regrowth, no moved strings.
+        row.cells.reserve(rows.empty() ? 8 : rows.back().cells.size());
         bool endOfRow = false;
         while (!endOfRow) {
             CsvCell cell;

@@ -129,11 +129,28 @@ struct Where {
 
 // A population cell: a number (absent when not above 0) or one of the ways of writing absence.
 // `seen` collects how absence was written, for the preview.
+// A cell of up to 15 plain digits, most cells of a table, read as an integer: exact in a
+// double, so the same value strtod gives, without the general path's copies.
+bool PlainDigits(const std::string& t, double& v) {
+    if (t.empty() || t.size() > 15) return false;
+    std::uint64_t n = 0;
+    for (char c : t) {
+        if (!IsDigit(c)) return false;
+        n = n * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    v = static_cast<double>(n);
+    return true;
+}
+
 double CellValue(const CsvCell& cell, const Where& at, std::set<std::string>& seen) {
     const std::string t = Trim(cell.text);
     if (t.empty()) {
         seen.insert("empty");
         return 0;
+    }
+    if (double v = 0; PlainDigits(t, v)) {
+        if (v == 0) seen.insert("0");
+        return v;
     }
     if (IsAbsenceWord(t)) {
         seen.insert(t);
@@ -159,6 +176,7 @@ double CellValue(const CsvCell& cell, const Where& at, std::set<std::string>& se
 // detection asks it of every row).
 bool LooksNumeric(const CsvCell& cell) {
     const std::string t = Trim(cell.text);
+    if (double v = 0; PlainDigits(t, v)) return true;
     if (t.empty() || IsAbsenceWord(t)) return true;
     const std::string n = WithoutSeparators(t, cell.quoted);
     for (char c : n)
@@ -293,12 +311,12 @@ void MakeNamesUnique(Table& tab, ImportPreview& pv) {
         return c;
     };
     auto c = counts();
-    std::vector<std::string> changed;
+    std::vector<char> renamed(tab.Places(), 0);
     for (std::size_t p = 0; p < tab.Places(); ++p) {
         const std::string& g = tab.groups[p];
         if (c[tab.names[p]] > 1 && !g.empty() && tab.names[p].find(g) == std::string::npos) {
-            changed.push_back(tab.names[p] + ", " + g);
-            tab.names[p] = changed.back();
+            tab.names[p] += ", " + g;
+            renamed[p] = 1;
         }
     }
     c = counts();
@@ -308,8 +326,13 @@ void MakeNamesUnique(Table& tab, ImportPreview& pv) {
         const std::string base = tab.names[p];
         const int k = ++seen[base];
         tab.names[p] = base + " (" + (tab.ids[p].empty() ? "#" + std::to_string(k) : tab.ids[p]) + ")";
-        changed.push_back(tab.names[p]);
+        renamed[p] = 1;
     }
+    // Only the names as loaded, each once (two places may still share one when their IDs repeat).
+    std::vector<std::string> changed;
+    std::set<std::string> listed;
+    for (std::size_t p = 0; p < tab.Places(); ++p)
+        if (renamed[p] && listed.insert(tab.names[p]).second) changed.push_back(tab.names[p]);
     if (changed.empty()) return;
     std::string list;
     for (std::size_t k = 0; k < changed.size() && k < 12; ++k) list += (k ? "; " : "") + changed[k];
@@ -455,8 +478,8 @@ Roles FindRoles(const std::vector<std::string>& header, const std::vector<CsvRow
                 Reading& rd) {
     Roles r;
     r.name = FindColumn(header, rd.opt.name, rd.file, "names");
-    r.group = FindColumn(header, rd.opt.group, rd.file, "groups");
-    r.id = FindColumn(header, rd.opt.id, rd.file, "IDs");
+    if (rd.opt.group != NoColumn) r.group = FindColumn(header, rd.opt.group, rd.file, "groups");
+    if (rd.opt.id != NoColumn) r.id = FindColumn(header, rd.opt.id, rd.file, "IDs");
     for (int c : {r.name, r.group, r.id})
         if (c >= 0) taken[static_cast<std::size_t>(c)] = 1;
     if (r.id < 0 && rd.opt.id.empty())

@@ -15,9 +15,12 @@
 
 enum class TableLayout { Auto, Plain, Wide, Long };  // Plain: the header-less USData.csv layout
 
+// As the group or ID column of ImportOptions: the table has none, so none is detected.
+inline constexpr const char* NoColumn = "-";
+
 struct ImportOptions {
     TableLayout layout = TableLayout::Auto;
-    std::string name, group, id;     // column headers; empty: detected
+    std::string name, group, id;     // column headers; empty: detected; NoColumn (group, id): none
     std::string year, population;    // the long layout's columns; empty: detected
     std::vector<std::string> dates;  // the wide layout's date columns; empty: detected
     double unit = 1;                 // every value is multiplied by it (1000 for tables in thousands)

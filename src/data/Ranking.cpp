@@ -50,10 +50,17 @@ void BuildRankTables(const DataSet& d, RankTables& r) {
     for (int t = 1; t <= d.NumDates; ++t) {
         for (int c = 1; c <= d.NumCities; ++c) values(c) = d.PopTable(c, t);
         SortDescending(values, sorted, order, d.NumCities);
+        // Equal sizes are neighbours once sorted (every absent place weighs 1): one log each.
+        float lastPop = 0, lastLog = 0;
         for (int i = 1; i <= d.NumCities; ++i) {
-            r.RankPop(i, t) = sorted(i);
+            const float pop = sorted(i);
+            if (i == 1 || pop != lastPop) {
+                lastPop = pop;
+                lastLog = static_cast<float>(std::log(static_cast<double>(pop)));
+            }
+            r.RankPop(i, t) = pop;
             r.RankCity(i, t) = order(i);
-            r.LogRankPop(i, t) = static_cast<float>(std::log(static_cast<double>(sorted(i))));
+            r.LogRankPop(i, t) = lastLog;
         }
     }
     NumberByFirstAppearance(d, r);
@@ -74,7 +81,7 @@ void BuildRankTables(const DataSet& d, RankTables& r) {
     }
     for (int t = 1; t <= d.NumDates; ++t) {
         for (int i = 1; i <= d.NumCities; ++i) {
-            float c = r.RankCity(i, t);
+            const int c = static_cast<int>(r.RankCity(i, t));  // a whole city number
             r.CityRank(c, t) = static_cast<float>(i);
             r.CumCityPop(c, t) = r.CumRankPop(i, t);
             r.CumCityLogPop(c, t) = r.CumRankLogPop(i, t);

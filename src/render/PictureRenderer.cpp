@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <cmath>
+#include <vector>
 
 #include "render/PngWriter.h"
 #include "render/SvgWriter.h"
@@ -23,6 +24,10 @@ QFont PictureFont(const DrawOp& op, double pxPerTwip) {
     return font;
 }
 
+namespace {
+constexpr std::size_t BatchLinesAbove = 20000;  // display-list operations
+}
+
 void Paint(QPainter& painter, const Picture& picture, double pxPerTwip) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
@@ -35,7 +40,42 @@ void Paint(QPainter& painter, const Picture& picture, double pxPerTwip) {
     auto at = [pxPerTwip](float x, float y) {
         return QPointF(std::round(x * pxPerTwip) + 0.5, std::round(y * pxPerTwip) + 0.5);
     };
+    // Pictures of thousands of places hold hundreds of thousands of segments; above any size the
+    // US data reaches (about 2,000), consecutive lines of one colour and width go to the raster
+    // engine in one call instead of a pen change and a call each.
+    // Such a picture is a dense mass of lines where smoothing each edge is not seen but costs
+    // most of the time (Pop Change on 10,000 places: 585 ms): its lines are drawn unsmoothed.
+    const bool batch = picture.Ops().size() > BatchLinesAbove;
+    std::vector<QLineF> lines;
+    std::vector<QPointF> points;
+    Colour runColour = 0;
+    int runWidth = -1;
+    auto flush = [&] {
+        if (lines.empty() && points.empty()) return;
+        painter.setPen(QPen(ToQColor(runColour), std::max(1, runWidth) * pixel, Qt::SolidLine,
+                            Qt::SquareCap, Qt::MiterJoin));
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        if (!lines.empty()) painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+        if (!points.empty()) painter.drawPoints(points.data(), static_cast<int>(points.size()));
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        lines.clear();
+        points.clear();
+    };
     for (const DrawOp& op : picture.Ops()) {
+        if (batch && op.kind == OpKind::Line) {
+            if (op.colour != runColour || op.width != runWidth) {
+                flush();
+                runColour = op.colour;
+                runWidth = op.width;
+            }
+            const QPointF a = at(op.x1, op.y1), b = at(op.x2, op.y2);
+            if (a == b)
+                points.push_back(a);
+            else
+                lines.emplace_back(a, b);
+            continue;
+        }
+        flush();
         QColor colour = ToQColor(op.colour);
         switch (op.kind) {
         case OpKind::Line: {
@@ -65,7 +105,9 @@ void Paint(QPainter& painter, const Picture& picture, double pxPerTwip) {
         }
         }
     }
+    flush();
     painter.restore();
+    ClearUpperVectorState();
 }
 
 QImage ToImage(const Picture& picture, double scale) {
@@ -76,6 +118,7 @@ QImage ToImage(const Picture& picture, double scale) {
     QPainter painter(&image);
     Paint(painter, picture, pxPerTwip);
     painter.end();
+    ClearUpperVectorState();
     return image;
 }
 

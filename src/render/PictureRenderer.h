@@ -20,6 +20,16 @@ QFont PictureFont(const DrawOp& op, double pxPerTwip);
 // (1/15 at 100 %). One path serves the screen, PNG, SVG and PDF.
 void Paint(QPainter& painter, const Picture& picture, double pxPerTwip);
 
+// Qt's raster engine returns with the upper halves of the AVX registers in use; until they
+// are cleared every SSE instruction after it (the analyses, the maths library) runs several
+// times slower on Intel processors (Info-Stats on 10,000 places: 170 ms instead of 20).
+inline void ClearUpperVectorState() {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    static const bool avx = __builtin_cpu_supports("avx");
+    if (avx) asm volatile("vzeroupper");
+#endif
+}
+
 // The picture as an image at `scale` times its on-screen size (600 x 600 at 1).
 QImage ToImage(const Picture& picture, double scale = 1.0);
 

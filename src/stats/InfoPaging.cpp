@@ -113,10 +113,10 @@ void NextLastInfo(const DataSet& d, const RankTables& r, TextSurface& out) {
         const int16_t nt = ToInt16(d.NumPresent(t));
         for (int u = 1; u <= T; ++u) {
             const int16_t nu = ToInt16(d.NumPresent(u));
+            // A city present at t is common when its rank at u is among the places present there.
             float count = 0;
             for (int i = 1; i <= nt; ++i)
-                for (int j = 1; j <= nu; ++j)
-                    if (r.RankCity(i, t) == r.RankCity(j, u)) count = count + 1;
+                if (r.CityRank(r.RankCity(i, t), u) <= nu) count = count + 1;
             Common(t, u) = count;
         }
     }

@@ -216,14 +216,15 @@ void MatchCityShares(const RankTables& r, CityVec& A, CityVec& B, const CityVec&
                      int16_t& Count, float N1, float T1, float N2, float T2) {
     const int16_t n1 = ToInt16(N1), n2 = ToInt16(N2);
     Count = 0;
+    // Each city holds one rank per date, so its rank at T2 is looked up rather than searched
+    // for: linear in the places, and the same pairs in the same order as a scan of T2.
     for (int i = 1; i <= n1; ++i) {
         const float v = r.RankCity(i, T1);
-        for (int j = 1; j <= n2; ++j) {
-            if (r.RankCity(j, T2) == v) {
-                Count = Add16(Count, 1);
-                A(Count) = SizeT1(i);
-                B(Count) = SizeT2(j);
-            }
+        const long j = RoundToLong(static_cast<double>(r.CityRank(v, T2)));
+        if (j >= 1 && j <= n2 && r.RankCity(j, T2) == v) {
+            Count = Add16(Count, 1);
+            A(Count) = SizeT1(i);
+            B(Count) = SizeT2(j);
         }
     }
     float sumA = 0, sumB = 0;

@@ -57,6 +57,9 @@ std::vector<Case> Cases() {
     top1.top = 1;
     ImportOptions noSuchName;
     noSuchName.name = "Town";
+    ImportOptions noGroupNoId;
+    noGroupNoId.group = NoColumn;
+    noGroupNoId.id = NoColumn;
     ImportOptions longByHand;
     longByHand.layout = TableLayout::Long;
     return {
@@ -90,6 +93,13 @@ std::vector<Case> Cases() {
          {"Kept 2 of 3 places: those among the 1 largest at one or more dates"}},
         {"equal names without group or ID", "name,1800,1900\nA,1,2\nA,3,4\n", {}, "", 2, 2, 1800, 1900,
          {{"A (#1)", 1900, 2}, {"A (#2)", 1900, 4}}, {"2 names made unique"}},
+        {"group and ID columns refused: equal names numbered", "name,state,id,1800,1900\nA,X,7,1,2\nA,Y,8,3,4\n",
+         noGroupNoId, "", 2, 2, 1800, 1900, {{"A (#1)", 1900, 2}, {"A (#2)", 1900, 4}},
+         {"2 names made unique: A (#1); A (#2)"}},
+        {"told apart by group, then by position; each final name listed once",
+         "name,state,1800,1900\nXinyi,China,1,2\nXinyi,China,3,4\nXinyi,Taiwan,5,6\n", {}, "", 3, 2, 1800, 1900,
+         {{"Xinyi, China (#2)", 1900, 4}, {"Xinyi, Taiwan", 1800, 5}},
+         {"3 names made unique: Xinyi, China (#1); Xinyi, China (#2); Xinyi, Taiwan"}},
         {"a repeated place and year names both lines", "place,year,pop\nA,1900,1\nA,1950,2\nA,1900,3\n", longByHand,
          "t.csv, lines 2 and 4, column 2 (year): A in 1900 is given twice"},
         {"text where a population stands", "name,1800,1950\nA,1,2\nB,3,abc\n", {},
