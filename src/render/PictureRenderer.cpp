@@ -7,6 +7,7 @@
 #include <QPdfWriter>
 #include <cmath>
 
+#include "draw/Emphasis.h"
 #include "render/PngWriter.h"
 #include "render/SvgWriter.h"
 
@@ -23,11 +24,10 @@ QFont PictureFont(const DrawOp& op, double pxPerTwip) {
     return font;
 }
 
-void Paint(QPainter& painter, const Picture& picture, double pxPerTwip) {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.fillRect(QRectF(0, 0, picture.Width * pxPerTwip, picture.Height * pxPerTwip), ToQColor(picture.BackColor));
+namespace {
+
+void PaintOp(QPainter& painter, const DrawOp& op, const OpStyle& style, double pxPerTwip) {
+    const int width = style.width;
     // DrawWidth is in screen pixels of the 100 % view.
     const double pixel = pxPerTwip * TwipsPerPixel;
     // A twip position names a whole device pixel: lines run through pixel centres so a thin
@@ -35,53 +35,73 @@ void Paint(QPainter& painter, const Picture& picture, double pxPerTwip) {
     auto at = [pxPerTwip](float x, float y) {
         return QPointF(std::round(x * pxPerTwip) + 0.5, std::round(y * pxPerTwip) + 0.5);
     };
-    for (const DrawOp& op : picture.Ops()) {
-        QColor colour = ToQColor(op.colour);
-        switch (op.kind) {
-        case OpKind::Line: {
-            QPen pen(colour, std::max(1, static_cast<int>(op.width)) * pixel, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
-            painter.setPen(pen);
-            QPointF a = at(op.x1, op.y1), b = at(op.x2, op.y2);
-            if (a == b)
-                painter.drawPoint(a);
-            else
-                painter.drawLine(a, b);
-            break;
-        }
-        case OpKind::Circle: {
-            painter.setPen(QPen(colour, std::max(1, static_cast<int>(op.width)) * pixel));
-            painter.setBrush(Qt::NoBrush);
-            double r = op.radius * pxPerTwip;
-            painter.drawEllipse(at(op.x1, op.y1), r, r);
-            break;
-        }
-        case OpKind::Text: {
-            QFont font = PictureFont(op, pxPerTwip);
-            painter.setFont(font);
-            painter.setPen(colour);
-            QFontMetricsF metrics(font);
-            painter.drawText(QPointF(op.x1 * pxPerTwip, op.y1 * pxPerTwip + metrics.ascent()), QString::fromStdString(op.text));
-            break;
-        }
-        }
+    const QColor colour = ToQColor(style.colour);
+    switch (op.kind) {
+    case OpKind::Line: {
+        QPen pen(colour, std::max(1, width) * pixel, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+        painter.setPen(pen);
+        QPointF a = at(op.x1, op.y1), b = at(op.x2, op.y2);
+        if (a == b)
+            painter.drawPoint(a);
+        else
+            painter.drawLine(a, b);
+        break;
     }
+    case OpKind::Circle: {
+        painter.setPen(QPen(colour, std::max(1, width) * pixel));
+        painter.setBrush(Qt::NoBrush);
+        double r = op.radius * pxPerTwip;
+        painter.drawEllipse(at(op.x1, op.y1), r, r);
+        break;
+    }
+    case OpKind::Text: {
+        QFont font = PictureFont(op, pxPerTwip);
+        painter.setFont(font);
+        painter.setPen(colour);
+        QFontMetricsF metrics(font);
+        painter.drawText(QPointF(op.x1 * pxPerTwip, op.y1 * pxPerTwip + metrics.ascent()), QString::fromStdString(op.text));
+        break;
+    }
+    }
+}
+
+}  // namespace
+
+int ShownEmphasis(const Picture& picture, int city) { return ShowsCity(picture, city) ? city : 0; }
+
+void PaintLayer(QPainter& painter, const Picture& picture, double pxPerTwip, int emphasis, Layer layer) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    const Colour back = picture.BackColor;
+    if (layer != Layer::Top) {
+        painter.fillRect(QRectF(0, 0, picture.Width * pxPerTwip, picture.Height * pxPerTwip), ToQColor(back));
+        for (const DrawOp& op : picture.Ops()) PaintOp(painter, op, BaseStyle(op, emphasis, back), pxPerTwip);
+    }
+    if (layer != Layer::Base && emphasis > 0)
+        for (const DrawOp& op : picture.Ops())
+            if (PathCity(op) == emphasis) PaintOp(painter, op, EmphasisStyle(op, emphasis, back), pxPerTwip);
     painter.restore();
 }
 
-QImage ToImage(const Picture& picture, double scale) {
+void Paint(QPainter& painter, const Picture& picture, double pxPerTwip, int emphasis) {
+    PaintLayer(painter, picture, pxPerTwip, ShownEmphasis(picture, emphasis), Layer::All);
+}
+
+QImage ToImage(const Picture& picture, double scale, int emphasis) {
     const double pxPerTwip = scale / TwipsPerPixel;
     QImage image(std::max(1, static_cast<int>(std::lround(picture.Width * pxPerTwip))),
                  std::max(1, static_cast<int>(std::lround(picture.Height * pxPerTwip))), QImage::Format_RGB32);
     image.fill(ToQColor(picture.BackColor));
     QPainter painter(&image);
-    Paint(painter, picture, pxPerTwip);
+    Paint(painter, picture, pxPerTwip, emphasis);
     painter.end();
     return image;
 }
 
-QString Save(const Picture& picture, const QString& path, double scale) {
+QString Save(const Picture& picture, const QString& path, double scale, int emphasis) {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("svg")) return WriteSvg(picture, path, scale);
+    if (suffix == QLatin1String("svg")) return WriteSvg(picture, path, scale, emphasis);
     if (suffix == QLatin1String("pdf")) {
         QPdfWriter pdf(path);
         pdf.setResolution(1440);  // one device unit per twip
@@ -90,12 +110,12 @@ QString Save(const Picture& picture, const QString& path, double scale) {
         pdf.setCreator(QStringLiteral("citysize"));
         QPainter painter;
         if (!painter.begin(&pdf)) return QStringLiteral("Cannot write ") + path;
-        Paint(painter, picture, 1.0);
+        Paint(painter, picture, 1.0, emphasis);
         painter.end();
         return {};
     }
     if (suffix != QLatin1String("png")) return QStringLiteral("Unknown picture format \"") + suffix + QStringLiteral("\": use .png, .svg or .pdf");
-    return WritePng(ToImage(picture, scale), path);
+    return WritePng(ToImage(picture, scale, emphasis), path);
 }
 
 }  // namespace render
