@@ -88,6 +88,8 @@ MainWindow::MainWindow(std::unique_ptr<Form> form, QWidget* parent)
     pinTable_->setObjectName(QStringLiteral("PinTable"));
     pinTable_->setHorizontalHeaderLabels({tr("Year"), tr("Rank"), tr("Population")});
     pinTable_->verticalHeader()->hide();
+    // One line of text per census, so most of the 22 fit without scrolling.
+    pinTable_->verticalHeader()->setDefaultSectionSize(pinTable_->fontMetrics().height() + 4);
     pinTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     pinTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     pinTable_->hide();
