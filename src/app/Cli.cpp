@@ -43,6 +43,8 @@ std::string UsageText() {
            "    Warnings of the load (ignored columns, places kept, names made unique) go to stderr.\n"
            "      --picture FILE              write the picture at the end (.png, .svg or .pdf)\n"
            "      --scale N                   PNG size as a multiple of 600 x 600 pixels (default 1)\n"
+           "      --pin CITY                  draw CITY's path emphasised and the others dimmed\n"
+           "                                  in the picture, as a pinned city in the window\n"
            "      --text FILE                 write the window's text at the end\n"
            "      --csv FILE                  write the numbers of the printed tables as CSV\n"
            "                                  (further tables beside it as FILE-2.csv, ...)\n"
@@ -86,6 +88,7 @@ struct RunOptions {
     std::string dataDir;  // empty: search the usual places
     ImportOptions import;
     std::string picture;
+    std::string pin;  // a city whose path the picture emphasises
     std::string text;
     std::string csv;
     double scale = 1.0;
@@ -107,6 +110,8 @@ bool ParseRun(const std::vector<std::string>& args, RunOptions& o, std::ostream&
             if (!value(o.dataDir)) return false;
         } else if (a == "--picture") {
             if (!value(o.picture)) return false;
+        } else if (a == "--pin") {
+            if (!value(o.pin)) return false;
         } else if (a == "--text") {
             if (!value(o.text)) return false;
         } else if (a == "--csv") {
@@ -228,9 +233,18 @@ int Run(const RunOptions& o, std::ostream& out, std::ostream& err) {
             status = 1;
         }
     }
+    int pinned = 0;
+    if (!o.pin.empty() && f.HasData()) {
+        for (int c = 1; c <= f.data->NumCities && !pinned; ++c)
+            if (f.data->CityName(c) == o.pin) pinned = c;
+        if (!pinned) {
+            err << "citysize: --pin: no place named \"" << o.pin << "\"\n";
+            status = 1;
+        }
+    }
     if (!o.picture.empty()) {
         OffscreenApp app;
-        QString error = render::Save(f.Picture1, QString::fromStdString(o.picture), o.scale);
+        QString error = render::Save(f.Picture1, QString::fromStdString(o.picture), o.scale, pinned);
         if (!error.isEmpty()) {
             err << "citysize: " << error.toStdString() << "\n";
             status = 1;

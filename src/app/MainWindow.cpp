@@ -22,6 +22,9 @@
 #include <QScrollBar>
 #include <QScrollArea>
 #include <QSplitter>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QHeaderView>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -33,6 +36,7 @@
 #include "app/Paths.h"
 #include "data/DataSearch.h"
 #include "app/PictureView.h"
+#include "draw/Emphasis.h"
 #include "draw/HitTest.h"
 #include "draw/RunError.h"
 #include "render/PictureRenderer.h"
@@ -74,13 +78,27 @@ MainWindow::MainWindow(std::unique_ptr<Form> form, QWidget* parent)
     stage_->setAutoFillBackground(true);
     stage_->resize(Px(form_->WindowWidth), Px(form_->WindowHeight));
     scroll_->setWidget(stage_);
-    textPane_ = new QPlainTextEdit(split_);
+    auto* side = new QSplitter(Qt::Vertical, split_);
+    textPane_ = new QPlainTextEdit(side);
     textPane_->setObjectName(QStringLiteral("Text"));
     textPane_->setReadOnly(true);
     textPane_->setLineWrapMode(QPlainTextEdit::NoWrap);
     textPane_->setFont(MonoFont(form_->Text.FontSize));
+    pinTable_ = new QTableWidget(0, 3, side);
+    pinTable_->setObjectName(QStringLiteral("PinTable"));
+    pinTable_->setHorizontalHeaderLabels({tr("Year"), tr("Rank"), tr("Population")});
+    pinTable_->verticalHeader()->hide();
+    // One line of text per census, so most of the 22 fit without scrolling.
+    pinTable_->verticalHeader()->setDefaultSectionSize(pinTable_->fontMetrics().height() + 4);
+    pinTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    pinTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    pinTable_->hide();
+    side->addWidget(textPane_);
+    side->addWidget(pinTable_);
+    side->setStretchFactor(0, 2);
+    side->setStretchFactor(1, 1);
     split_->addWidget(scroll_);
-    split_->addWidget(textPane_);
+    split_->addWidget(side);
     split_->setChildrenCollapsible(false);
     split_->setStretchFactor(0, 0);
     split_->setStretchFactor(1, 1);
@@ -157,12 +175,20 @@ void MainWindow::buildControls() {
     }
     pictureView_ = new PictureView(&form_->Picture1, stage_);
     pictureView_->setObjectName(QStringLiteral("Picture1"));
-    pictureView_->setDescriber([this](float x, float y) -> QString {
+    pictureView_->setDescriber([this](float x, float y) -> PictureView::Described {
         if (!form_->HasData()) return {};
         // A few pixels of tolerance: 4 px at 15 twips each.
         auto hit = HitTest(form_->Picture1, x, y, 60);
-        return hit ? QString::fromStdString(DescribeHit(*form_, *hit, x, y)) : QString();
+        if (!hit) return {};
+        const int city = PathCity(form_->Picture1.Ops()[hit->opIndex]);
+        return {QString::fromStdString(DescribeHit(*form_, *hit, x, y)), city <= form_->data->NumCities ? city : 0};
     });
+    connect(pictureView_, &PictureView::pinChanged, this, &MainWindow::showPin);
+    // Esc releases a pin wherever the focus is in the window.
+    auto* release = new QAction(tr("Release Pinned City"), this);
+    release->setShortcut(QKeySequence(Qt::Key_Escape));
+    connect(release, &QAction::triggered, this, [this] { pictureView_->pin(0); });
+    addAction(release);
     widgets_["Picture1"] = pictureView_;
 }
 
@@ -227,13 +253,52 @@ void MainWindow::syncFromForm() {
     const Picture& pic = form_->Picture1;
     pictureView_->setGeometry(Px(pic.Left), Px(pic.Top), Px(pic.Width), Px(pic.Height));
     pictureView_->setVisible(pic.Visible);
-    pictureView_->update();
+    pictureView_->pictureChanged();
+    // A pin names a city of the data it was made on.
+    if (pictureView_->pinned() && pinData_ != form_->data.get()) pictureView_->pin(0);
     // The picture lies above the opening texts, the buttons above the picture.
     pictureView_->raise();
     for (const Control& c : panel.All())
         if (c.kind == ControlKind::Button || c.kind == ControlKind::List)
             if (QWidget* w = control(c.name)) w->raise();
     showText();
+}
+
+void MainWindow::showPin(int city) {
+    const DataSet& d = *form_->data;
+    if (city < 1 || city > d.NumCities) {
+        pinTable_->hide();
+        pinTable_->setRowCount(0);
+        statusBar()->clearMessage();
+        return;
+    }
+    pinData_ = form_->data.get();
+    // The Cities list follows the pin, so PlotCity plots the pinned city.
+    Control& list = form_->panel["Cities"];
+    if (city - 1 < static_cast<int>(list.items.size())) {
+        list.listIndex = city - 1;
+        list.caption = list.items[static_cast<std::size_t>(city - 1)];
+        if (auto* box = qobject_cast<QComboBox*>(control("Cities"))) {
+            QSignalBlocker block(box);
+            box->setCurrentIndex(city - 1);
+        }
+    }
+    const QString name = QString::fromStdString(d.CityName(city));
+    pinTable_->setRowCount(d.NumDates);
+    for (int t = 1; t <= d.NumDates; ++t) {
+        const bool present = d.Present(city, t) == 1.0f;
+        const QString cells[3] = {QString::number(d.DateYear(t)),
+                                  present ? QString::number(static_cast<double>(form_->rank.CityRank(city, t)), 'f', 0) : QStringLiteral("-"),
+                                  present ? QString::number(static_cast<double>(d.PopTable(city, t)), 'f', 0) : QStringLiteral("-")};
+        for (int col = 0; col < 3; ++col) {
+            auto* item = new QTableWidgetItem(cells[col]);
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            pinTable_->setItem(t - 1, col, item);
+        }
+    }
+    pinTable_->setToolTip(name);
+    pinTable_->show();
+    statusBar()->showMessage(tr("Pinned: %1 (Esc or a click on empty picture releases it)").arg(name));
 }
 
 void MainWindow::showText() {
@@ -425,7 +490,7 @@ void MainWindow::report(const QString& error) {
 }
 
 QString MainWindow::savePicture(const QString& path, double scale) {
-    return render::Save(form_->Picture1, path, scale);
+    return render::Save(form_->Picture1, path, scale, pictureView_->pinned());
 }
 
 QString MainWindow::saveText(const QString& path) {
@@ -444,6 +509,8 @@ QString MainWindow::saveTablesCsv(const QString& path) {
     return {};
 }
 
-void MainWindow::copyPicture() { QApplication::clipboard()->setImage(render::ToImage(form_->Picture1)); }
+void MainWindow::copyPicture() {
+    QApplication::clipboard()->setImage(render::ToImage(form_->Picture1, 1.0, pictureView_->pinned()));
+}
 
 void MainWindow::copyText() { QApplication::clipboard()->setText(QString::fromStdString(form_->Text.ToString())); }

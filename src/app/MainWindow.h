@@ -13,6 +13,7 @@ class QLabel;
 class QPlainTextEdit;
 class QScrollArea;
 class QSplitter;
+class QTableWidget;
 class PictureView;
 
 // The window: a thin mirror of a Form. Every click goes to the Form; afterwards the
@@ -30,6 +31,9 @@ public:
     // text has a pane of its own beside it, so nothing ever covers a table.
     QWidget* stage() const { return stage_; }
     QPlainTextEdit* textPane() const { return textPane_; }
+    // The pinned city's rank and population at each date, under the text pane while a city
+    // is pinned.
+    QTableWidget* pinTable() const { return pinTable_; }
 
     // Runs a command as a click; errors become a message box and the program goes on.
     void runCommand(const std::string& name);
@@ -68,6 +72,7 @@ private:
     void buildMenus();
     void report(const QString& error);
     void showText();
+    void showPin(int city);
     std::unique_ptr<Form> form_;
     Picture banner_;
     std::string bannerData_;  // the DataTitle the banner was drawn for
@@ -75,6 +80,8 @@ private:
     QScrollArea* scroll_ = nullptr;
     QWidget* stage_ = nullptr;
     QPlainTextEdit* textPane_ = nullptr;
+    QTableWidget* pinTable_ = nullptr;
+    const DataSet* pinData_ = nullptr;  // the data the pin names a city of
     unsigned textRevision_ = ~0u;
     PictureView* pictureView_ = nullptr;
     PictureView* bannerView_ = nullptr;

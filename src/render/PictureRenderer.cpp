@@ -8,6 +8,7 @@
 #include <cmath>
 #include <vector>
 
+#include "draw/Emphasis.h"
 #include "render/PngWriter.h"
 #include "render/SvgWriter.h"
 
@@ -26,13 +27,9 @@ QFont PictureFont(const DrawOp& op, double pxPerTwip) {
 
 namespace {
 constexpr std::size_t BatchLinesAbove = 20000;  // display-list operations
-}
 
-void Paint(QPainter& painter, const Picture& picture, double pxPerTwip) {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.fillRect(QRectF(0, 0, picture.Width * pxPerTwip, picture.Height * pxPerTwip), ToQColor(picture.BackColor));
+void PaintOp(QPainter& painter, const DrawOp& op, const OpStyle& style, double pxPerTwip) {
+    const int width = style.width;
     // DrawWidth is in screen pixels of the 100 % view.
     const double pixel = pxPerTwip * TwipsPerPixel;
     // A twip position names a whole device pixel: lines run through pixel centres so a thin
@@ -40,20 +37,54 @@ void Paint(QPainter& painter, const Picture& picture, double pxPerTwip) {
     auto at = [pxPerTwip](float x, float y) {
         return QPointF(std::round(x * pxPerTwip) + 0.5, std::round(y * pxPerTwip) + 0.5);
     };
-    // Pictures of thousands of places hold hundreds of thousands of segments; above any size the
-    // US data reaches (about 2,000), consecutive lines of one colour and width go to the raster
-    // engine in one call instead of a pen change and a call each.
-    // Such a picture is a dense mass of lines where smoothing each edge is not seen but costs
-    // most of the time (Pop Change on 10,000 places: 585 ms): its lines are drawn unsmoothed.
-    const bool batch = picture.Ops().size() > BatchLinesAbove;
+    const QColor colour = ToQColor(style.colour);
+    switch (op.kind) {
+    case OpKind::Line: {
+        QPen pen(colour, std::max(1, width) * pixel, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+        painter.setPen(pen);
+        QPointF a = at(op.x1, op.y1), b = at(op.x2, op.y2);
+        if (a == b)
+            painter.drawPoint(a);
+        else
+            painter.drawLine(a, b);
+        break;
+    }
+    case OpKind::Circle: {
+        painter.setPen(QPen(colour, std::max(1, width) * pixel));
+        painter.setBrush(Qt::NoBrush);
+        double r = op.radius * pxPerTwip;
+        painter.drawEllipse(at(op.x1, op.y1), r, r);
+        break;
+    }
+    case OpKind::Text: {
+        QFont font = PictureFont(op, pxPerTwip);
+        painter.setFont(font);
+        painter.setPen(colour);
+        QFontMetricsF metrics(font);
+        painter.drawText(QPointF(op.x1 * pxPerTwip, op.y1 * pxPerTwip + metrics.ascent()), QString::fromStdString(op.text));
+        break;
+    }
+    }
+}
+
+// Pictures of thousands of places hold hundreds of thousands of segments; above any size the
+// US data reaches (about 2,000 ops), consecutive lines of one colour and width go to the raster
+// engine in one call instead of a pen change and a call each. Such a picture is a dense mass of
+// lines where smoothing each edge is not seen but costs most of the time (Pop Change on 10,000
+// places: 585 ms), so its lines are drawn unsmoothed.
+void PaintBatched(QPainter& painter, const Picture& picture, double pxPerTwip, int emphasis) {
+    const double pixel = pxPerTwip * TwipsPerPixel;
+    auto at = [pxPerTwip](float x, float y) {
+        return QPointF(std::round(x * pxPerTwip) + 0.5, std::round(y * pxPerTwip) + 0.5);
+    };
     std::vector<QLineF> lines;
     std::vector<QPointF> points;
     Colour runColour = 0;
     int runWidth = -1;
     auto flush = [&] {
         if (lines.empty() && points.empty()) return;
-        painter.setPen(QPen(ToQColor(runColour), std::max(1, runWidth) * pixel, Qt::SolidLine,
-                            Qt::SquareCap, Qt::MiterJoin));
+        painter.setPen(QPen(ToQColor(runColour), std::max(1, runWidth) * pixel, Qt::SolidLine, Qt::SquareCap,
+                            Qt::MiterJoin));
         painter.setRenderHint(QPainter::Antialiasing, false);
         if (!lines.empty()) painter.drawLines(lines.data(), static_cast<int>(lines.size()));
         if (!points.empty()) painter.drawPoints(points.data(), static_cast<int>(points.size()));
@@ -62,69 +93,68 @@ void Paint(QPainter& painter, const Picture& picture, double pxPerTwip) {
         points.clear();
     };
     for (const DrawOp& op : picture.Ops()) {
-        if (batch && op.kind == OpKind::Line) {
-            if (op.colour != runColour || op.width != runWidth) {
-                flush();
-                runColour = op.colour;
-                runWidth = op.width;
-            }
-            const QPointF a = at(op.x1, op.y1), b = at(op.x2, op.y2);
-            if (a == b)
-                points.push_back(a);
-            else
-                lines.emplace_back(a, b);
+        const OpStyle style = BaseStyle(op, emphasis, picture.BackColor);
+        if (op.kind != OpKind::Line) {
+            flush();
+            PaintOp(painter, op, style, pxPerTwip);
             continue;
         }
-        flush();
-        QColor colour = ToQColor(op.colour);
-        switch (op.kind) {
-        case OpKind::Line: {
-            QPen pen(colour, std::max(1, static_cast<int>(op.width)) * pixel, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
-            painter.setPen(pen);
-            QPointF a = at(op.x1, op.y1), b = at(op.x2, op.y2);
-            if (a == b)
-                painter.drawPoint(a);
-            else
-                painter.drawLine(a, b);
-            break;
+        if (style.colour != runColour || style.width != runWidth) {
+            flush();
+            runColour = style.colour;
+            runWidth = style.width;
         }
-        case OpKind::Circle: {
-            painter.setPen(QPen(colour, std::max(1, static_cast<int>(op.width)) * pixel));
-            painter.setBrush(Qt::NoBrush);
-            double r = op.radius * pxPerTwip;
-            painter.drawEllipse(at(op.x1, op.y1), r, r);
-            break;
-        }
-        case OpKind::Text: {
-            QFont font = PictureFont(op, pxPerTwip);
-            painter.setFont(font);
-            painter.setPen(colour);
-            QFontMetricsF metrics(font);
-            painter.drawText(QPointF(op.x1 * pxPerTwip, op.y1 * pxPerTwip + metrics.ascent()), QString::fromStdString(op.text));
-            break;
-        }
-        }
+        const QPointF a = at(op.x1, op.y1), b = at(op.x2, op.y2);
+        if (a == b)
+            points.push_back(a);
+        else
+            lines.emplace_back(a, b);
     }
     flush();
+}
+
+}  // namespace
+
+int ShownEmphasis(const Picture& picture, int city) { return ShowsCity(picture, city) ? city : 0; }
+
+void PaintLayer(QPainter& painter, const Picture& picture, double pxPerTwip, int emphasis, Layer layer) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    const Colour back = picture.BackColor;
+    if (layer != Layer::Top) {
+        painter.fillRect(QRectF(0, 0, picture.Width * pxPerTwip, picture.Height * pxPerTwip), ToQColor(back));
+        if (picture.Ops().size() > BatchLinesAbove)
+            PaintBatched(painter, picture, pxPerTwip, emphasis);
+        else
+            for (const DrawOp& op : picture.Ops()) PaintOp(painter, op, BaseStyle(op, emphasis, back), pxPerTwip);
+    }
+    if (layer != Layer::Base && emphasis > 0)
+        for (const DrawOp& op : picture.Ops())
+            if (PathCity(op) == emphasis) PaintOp(painter, op, EmphasisStyle(op, emphasis, back), pxPerTwip);
     painter.restore();
     ClearUpperVectorState();
 }
 
-QImage ToImage(const Picture& picture, double scale) {
+void Paint(QPainter& painter, const Picture& picture, double pxPerTwip, int emphasis) {
+    PaintLayer(painter, picture, pxPerTwip, ShownEmphasis(picture, emphasis), Layer::All);
+}
+
+QImage ToImage(const Picture& picture, double scale, int emphasis) {
     const double pxPerTwip = scale / TwipsPerPixel;
     QImage image(std::max(1, static_cast<int>(std::lround(picture.Width * pxPerTwip))),
                  std::max(1, static_cast<int>(std::lround(picture.Height * pxPerTwip))), QImage::Format_RGB32);
     image.fill(ToQColor(picture.BackColor));
     QPainter painter(&image);
-    Paint(painter, picture, pxPerTwip);
+    Paint(painter, picture, pxPerTwip, emphasis);
     painter.end();
     ClearUpperVectorState();
     return image;
 }
 
-QString Save(const Picture& picture, const QString& path, double scale) {
+QString Save(const Picture& picture, const QString& path, double scale, int emphasis) {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("svg")) return WriteSvg(picture, path, scale);
+    if (suffix == QLatin1String("svg")) return WriteSvg(picture, path, scale, emphasis);
     if (suffix == QLatin1String("pdf")) {
         QPdfWriter pdf(path);
         pdf.setResolution(1440);  // one device unit per twip
@@ -133,12 +163,12 @@ QString Save(const Picture& picture, const QString& path, double scale) {
         pdf.setCreator(QStringLiteral("citysize"));
         QPainter painter;
         if (!painter.begin(&pdf)) return QStringLiteral("Cannot write ") + path;
-        Paint(painter, picture, 1.0);
+        Paint(painter, picture, 1.0, emphasis);
         painter.end();
         return {};
     }
     if (suffix != QLatin1String("png")) return QStringLiteral("Unknown picture format \"") + suffix + QStringLiteral("\": use .png, .svg or .pdf");
-    return WritePng(ToImage(picture, scale), path);
+    return WritePng(ToImage(picture, scale, emphasis), path);
 }
 
 }  // namespace render

@@ -9,6 +9,7 @@
 #include <map>
 #include <string>
 
+#include "draw/Emphasis.h"
 #include "render/PictureRenderer.h"
 
 namespace render {
@@ -56,7 +57,7 @@ void Text(std::string& out, const std::string& s) {
 
 }  // namespace
 
-QString WriteSvg(const Picture& picture, const QString& path, double scale) {
+QString WriteSvg(const Picture& picture, const QString& path, double scale, int emphasis) {
     const double pxPerTwip = scale / TwipsPerPixel;
     const double pixel = pxPerTwip * TwipsPerPixel;
     const long width = std::lround(picture.Width * pxPerTwip), height = std::lround(picture.Height * pxPerTwip);
@@ -80,25 +81,27 @@ QString WriteSvg(const Picture& picture, const QString& path, double scale) {
         run = Run::None;
     };
     std::map<std::pair<int, bool>, double> ascents;  // by pixel size and weight
-    for (const DrawOp& op : picture.Ops()) {
+    auto write = [&](const DrawOp& op, const OpStyle& style) {
+        const Colour colour = style.colour;
+        const int penWidth = style.width;
         switch (op.kind) {
         case OpKind::Line: {
-            const double w = std::max(1, static_cast<int>(op.width)) * pixel;
+            const double w = std::max(1, penWidth) * pixel;
             const double x1 = coord(op.x1), y1 = coord(op.y1), x2 = coord(op.x2), y2 = coord(op.y2);
             const Run kind = x1 == x2 && y1 == y2 ? Run::Points : Run::Lines;
-            if (run != kind || runColour != op.colour || runWidth != w) {
+            if (run != kind || runColour != colour || runWidth != w) {
                 close();
                 run = kind;
-                runColour = op.colour;
+                runColour = colour;
                 runWidth = w;
                 if (kind == Run::Lines) {
                     out += "<path stroke=\"";
-                    Hex(out, op.colour);
+                    Hex(out, colour);
                     out += "\" stroke-width=\"";
                     Num(out, w);
                 } else {
                     out += "<path fill=\"";
-                    Hex(out, op.colour);
+                    Hex(out, colour);
                 }
                 out += "\" d=\"";
             }
@@ -117,8 +120,8 @@ QString WriteSvg(const Picture& picture, const QString& path, double scale) {
             out += "<circle cx=\""; Num(out, coord(op.x1));
             out += "\" cy=\""; Num(out, coord(op.y1));
             out += "\" r=\""; Num(out, op.radius * pxPerTwip);
-            out += "\" stroke=\""; Hex(out, op.colour);
-            out += "\" stroke-width=\""; Num(out, std::max(1, static_cast<int>(op.width)) * pixel);
+            out += "\" stroke=\""; Hex(out, colour);
+            out += "\" stroke-width=\""; Num(out, std::max(1, penWidth) * pixel);
             out += "\"/>\n";
             break;
         }
@@ -130,7 +133,7 @@ QString WriteSvg(const Picture& picture, const QString& path, double scale) {
             if (it == ascents.end()) it = ascents.emplace(key, QFontMetricsF(font).ascent()).first;
             out += "<text x=\""; Num(out, op.x1 * pxPerTwip);
             out += "\" y=\""; Num(out, op.y1 * pxPerTwip + it->second);
-            out += "\" fill=\""; Hex(out, op.colour);
+            out += "\" fill=\""; Hex(out, colour);
             out += "\" font-size=\""; out += std::to_string(font.pixelSize());
             if (op.bold) out += "\" font-weight=\"bold";
             out += "\" xml:space=\"preserve\">";
@@ -139,7 +142,15 @@ QString WriteSvg(const Picture& picture, const QString& path, double scale) {
             break;
         }
         }
-    }
+    };
+    // As the painter draws an emphasis: every op in order, paths dimmed, then the emphasised
+    // city's path again on top.
+    const Colour back = picture.BackColor;
+    const int city = ShownEmphasis(picture, emphasis);
+    for (const DrawOp& op : picture.Ops()) write(op, BaseStyle(op, city, back));
+    if (city > 0)
+        for (const DrawOp& op : picture.Ops())
+            if (PathCity(op) == city) write(op, EmphasisStyle(op, city, back));
     close();
     out += "</g>\n</svg>\n";
     QFile file(path);

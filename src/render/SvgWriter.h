@@ -7,7 +7,8 @@ namespace render {
 
 // Writes the display list as SVG text, op for op in drawing order, with the geometry Paint
 // gives the raster image: the same pixel-centred ends, widths, square caps, centred points
-// and text baselines. Returns an empty string or the error.
-QString WriteSvg(const Picture& picture, const QString& path, double scale = 1.0);
+// and text baselines, and the same emphasis of a city (0: none). Returns an empty string or
+// the error.
+QString WriteSvg(const Picture& picture, const QString& path, double scale = 1.0, int emphasis = 0);
 
 }  // namespace render

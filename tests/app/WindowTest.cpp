@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTextBlock>
 #include <QPushButton>
 #include <QTest>
@@ -193,4 +194,44 @@ TEST(Window, EveryTableCommandsTextIsFullyVisible) {
     EXPECT_EQ(name.charFormat().font().pointSizeF(), 11.0);
     EXPECT_EQ(name.next().next().charFormat().font().pointSizeF(), 9.0);
     EXPECT_EQ(QFontInfo(name.charFormat().font()).family(), QStringLiteral("DejaVu Sans Mono"));
+}
+
+TEST(Window, AClickOnAPathPinsItsCityEscReleasesIt) {
+    Window win;
+    win.click("ReadData");
+    win.click("RankSpirel1");
+    const Form& f = win.w.form();
+    // The last path op drawn lies on top: a click at its middle is on its city.
+    const DrawOp* last = nullptr;
+    for (const DrawOp& op : f.Picture1.Ops())
+        if (op.tag.city > 0 && op.tag.series == 0 && op.kind == OpKind::Line && (op.x1 != op.x2 || op.y1 != op.y2)) last = &op;
+    ASSERT_NE(last, nullptr);
+    const int city = last->tag.city;
+    const QString name = QString::fromStdString(f.data->CityName(city));
+    PictureView* view = win.w.pictureView();
+    const double k = view->width() / 9000.0;
+    const QPoint mid(static_cast<int>((last->x1 + last->x2) / 2 * k), static_cast<int>((last->y1 + last->y2) / 2 * k));
+    const QImage before = win.pictureImage();
+    QTest::mouseClick(view, Qt::LeftButton, {}, mid);
+    EXPECT_EQ(view->pinned(), city);
+    EXPECT_TRUE(win.w.statusBar()->currentMessage().contains(name)) << win.w.statusBar()->currentMessage().toStdString();
+    QTableWidget* table = win.w.pinTable();
+    ASSERT_TRUE(table->isVisible());
+    ASSERT_EQ(table->rowCount(), f.data->NumDates);
+    const int t = last->tag.date;
+    EXPECT_EQ(table->item(t - 1, 0)->text().toInt(), f.data->DateYear(t));
+    EXPECT_EQ(table->item(t - 1, 2)->text().toDouble(), static_cast<double>(f.data->PopTable(city, t)));
+    EXPECT_EQ(win.list("Cities")->currentIndex(), city - 1);
+    EXPECT_NE(win.pictureImage(), before);
+    // PlotCity plots the pinned city.
+    win.click("PlotCity");
+    EXPECT_TRUE(win.w.textPane()->toPlainText().contains(name));
+    QTest::keyClick(view, Qt::Key_Escape);
+    EXPECT_EQ(view->pinned(), 0);
+    EXPECT_FALSE(table->isVisible());
+    // A click on empty picture (the top-left corner) releases a pin too.
+    QTest::mouseClick(view, Qt::LeftButton, {}, mid);
+    ASSERT_EQ(view->pinned(), city);
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(view->pinned(), 0);
 }

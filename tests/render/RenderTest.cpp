@@ -105,3 +105,30 @@ TEST(Render, WritesPngSvgAndPdf) {
         EXPECT_TRUE(decoded.convertToFormat(QImage::Format_RGB32) == render::ToImage(f->Picture1)) << command;
     }
 }
+
+TEST(Render, SavedPictureKeepsThePin) {
+    // City 1 red across row 100, city 2 blue across row 300, an untagged black axis at row 500.
+    Picture p;
+    p.Width = p.Height = 9000;
+    p.CurrentTag = OpTag{1, 2, 0, 0};
+    p.Line(1500, 1500, 7500, 1500, RGB(255, 0, 0));
+    p.CurrentTag = OpTag{2, 2, 0, 0};
+    p.Line(1500, 4500, 7500, 4500, RGB(0, 0, 255));
+    p.CurrentTag = OpTag{};
+    p.Line(1500, 7500, 7500, 7500, RGB(0, 0, 0));
+    QTemporaryDir dir;
+    const QString png = dir.filePath("pin.png"), svg = dir.filePath("pin.svg");
+    ASSERT_TRUE(render::Save(p, png, 1.0, 1).isEmpty());
+    ASSERT_TRUE(render::Save(p, svg, 1.0, 1).isEmpty());
+    const QImage img(png);
+    // The other city's blue, 80 % of the way to grey 200: 0.8 * 200 = 160, 255 - 0.8 * 55 = 211.
+    EXPECT_EQ(img.pixelColor(300, 300), QColor(160, 160, 211));
+    // The pinned path three pixels wide, in its own red; the axis as drawn.
+    for (int y : {99, 100, 101}) EXPECT_EQ(img.pixelColor(300, y), QColor(255, 0, 0)) << y;
+    EXPECT_EQ(img.pixelColor(300, 500), QColor(0, 0, 0));
+    // Unpinned, the blue is as drawn.
+    EXPECT_EQ(render::ToImage(p).pixelColor(300, 300), QColor(0, 0, 255));
+    QFile text(svg);
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(text.readAll().contains("stroke=\"#a0a0d3\""));
+}

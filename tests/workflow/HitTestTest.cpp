@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestForm.h"
+#include "draw/Emphasis.h"
 #include "draw/HitTest.h"
 #include "stats/MobilityPages.h"
 
@@ -90,4 +91,39 @@ TEST(HitTest, MobilityPointsNameTheirPairOfDates) {
     EXPECT_EQ(DescribeHit(*f, Hit{seg, op.tag}, op.x2 - 5, op.y2),
               "1940 to 1950\ntau_b 0.8453, turnover 0.1296, mean shift 6.21277\n94 common, 7 entries, 7 exits");
     EXPECT_EQ(DescribeHit(*f, Hit{seg, op.tag}, op.x1 + 5, op.y1).substr(0, 12), "1930 to 1940");
+}
+
+TEST(Emphasis, PinnedPathOnTopOthersDimmedTheRestAsDrawn) {
+    const Colour grey = RGB(200, 200, 200), black = RGB(0, 0, 0), red = RGB(255, 0, 0);
+    struct Case {
+        OpTag tag;
+        Colour colour, back;
+        int16_t width;
+        int city;
+        Colour wantColour;
+        int16_t wantWidth;
+        bool wantOnTop;
+    };
+    // Dimmed: each channel 80 % of the way to the background, 255 - 0.8 * 55 = 211, 0.8 * 200 = 160.
+    const Case cases[] = {
+        {OpTag{5, 3, 0, 0}, red, grey, 1, 5, red, 3, true},              // the pinned city's path
+        {OpTag{5, 3, 0, 0}, red, grey, 2, 5, red, 4, true},              // wider by two pixels
+        {OpTag{7, 3, 0, 0}, red, grey, 1, 5, RGB(211, 160, 160), 1, false},  // another city's
+        {OpTag{7, 0, 0, 0}, RGB(255, 255, 255), black, 1, 5, RGB(51, 51, 51), 1, false},
+        {OpTag{0, 3, RankCurve, 4}, red, grey, 1, 5, red, 1, false},      // a date's curve, no city
+        {OpTag{}, black, grey, 1, 5, black, 1, false},                      // axes and labels
+        {OpTag{0, 0, KeySeries, 0}, red, grey, 1, 5, red, 1, false},       // a key
+        {OpTag{5, 9, CitiesAtOneDate, 0}, red, grey, 1, 5, red, 1, false},  // a line across cities
+        {OpTag{7, 3, 0, 0}, red, grey, 1, 0, red, 1, false},               // nothing emphasised
+    };
+    for (const Case& c : cases) {
+        DrawOp op;
+        op.tag = c.tag;
+        op.colour = c.colour;
+        op.width = c.width;
+        const OpStyle s = EmphasisStyle(op, c.city, c.back);
+        EXPECT_EQ(s.colour, c.wantColour) << c.tag.city << "/" << c.tag.series << " under " << c.city;
+        EXPECT_EQ(s.width, c.wantWidth) << c.tag.city << " under " << c.city;
+        EXPECT_EQ(s.onTop, c.wantOnTop) << c.tag.city << " under " << c.city;
+    }
 }

@@ -1,0 +1,37 @@
+#include "draw/Emphasis.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "draw/Contrast.h"
+
+int PathCity(const DrawOp& op) {
+    if (op.tag.series == KeySeries || op.tag.series == CitiesAtOneDate) return 0;
+    return op.tag.city > 0 ? op.tag.city : 0;
+}
+
+Colour Dimmed(Colour c, Colour background) {
+    auto mix = [](int from, int to) { return static_cast<int>(std::lround(from + (to - from) * DimShare)); };
+    return mix(RedOf(c), RedOf(background)) + 256 * mix(GreenOf(c), GreenOf(background)) +
+           65536 * mix(BlueOf(c), BlueOf(background));
+}
+
+OpStyle EmphasisStyle(const DrawOp& op, int city, Colour background) {
+    const int own = PathCity(op);
+    if (city <= 0 || own == 0) return {op.colour, op.width, false};
+    if (own != city) return {Dimmed(op.colour, background), op.width, false};
+    // The city's own colour, made visible if it was one of a fade's faintest steps.
+    return {Visible(op.colour, background), static_cast<int16_t>(std::max<int>(1, op.width) + EmphasisExtraWidth), true};
+}
+
+OpStyle BaseStyle(const DrawOp& op, int city, Colour background) {
+    const OpStyle s = EmphasisStyle(op, city, background);
+    return s.onTop ? OpStyle{Dimmed(op.colour, background), op.width, false} : s;
+}
+
+bool ShowsCity(const Picture& picture, int city) {
+    if (city <= 0) return false;
+    for (const DrawOp& op : picture.Ops())
+        if (PathCity(op) == city) return true;
+    return false;
+}
