@@ -37,6 +37,7 @@ const std::vector<CommandEntry>& CommandRegistry() {
         {"NextPop", NextPop_Click, true},
         {"LastPop", LastPop_Click, true},
         {"HalfLives", HalfLives_Click, true},
+        {"TailFit", TailFit_Click, true}, {"TailPlot", TailPlot_Click, true}, {"HillPlot", HillPlot_Click, true},
     };
     return table;
 }

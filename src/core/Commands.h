@@ -41,3 +41,8 @@ void PopStats_Click(Form& f);
 void NextPop_Click(Form& f);
 void LastPop_Click(Form& f);
 void HalfLives_Click(Form& f);
+
+// Tail fits
+void TailFit_Click(Form& f);
+void TailPlot_Click(Form& f);
+void HillPlot_Click(Form& f);

@@ -6,7 +6,8 @@ const std::vector<std::string_view> MainCommandSet = {
     "RankSpirel1", "RankSpirel2",  "RankSpirel3", "RankSpirel4",     "RankSpirel5", "RankSpirel6",
     "RankChange",  "RankSpace",    "PopChange",   "ReadData",        "HalfLives",   "RankShiftSpirel",
     "SizeRank",    "Rank",         "CumRankSize", "CumSizeRank",     "RankShift",   "InfoStats",
-    "InfoSpirel",  "PopStats",     "PopSpirel",   "DataProperties",  "Zipf"};
+    "InfoSpirel",  "PopStats",     "PopSpirel",   "DataProperties",  "Zipf",
+    "TailFit"};
 
 Control& ControlTable::Add(Control c) {
     controls_.push_back(std::move(c));

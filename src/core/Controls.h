@@ -44,5 +44,5 @@ private:
     std::vector<Control> controls_;
 };
 
-// The 23 buttons of the main command set.
+// The buttons of the main command set.
 extern const std::vector<std::string_view> MainCommandSet;

@@ -15,6 +15,7 @@
 #include "ranksize/ZipfState.h"
 #include "spirels/SpirelState.h"
 #include "stats/StatsState.h"
+#include "stats/TailFit.h"
 
 // The window's whole state and its commands, without any toolkit. The Qt window and the
 // command line both drive a Form and only mirror what it holds.
@@ -40,6 +41,15 @@ public:
     PopStatsState pop;
     HalfLivesState half;
 
+    // Tail-Fit: the options (the command line may change them), the last table, and how
+    // a long fit is run. The window replaces runLongFit with one that shows a progress
+    // dialog with Cancel; by default the work runs here with no progress.
+    TailFitOptions tailFitOptions;
+    TailFitState tailFit;
+    std::function<void(const std::function<void(const TailFitControl&)>& work)> runLongFit;
+    // Sets "replicates", "seed" or "min-tail" from text; throws RunError on a bad value.
+    void SetTailFitOption(std::string_view name, std::string_view value);
+
     float LayoutOffset = 0;
     float WindowWidth = 0;   // twips
     float WindowHeight = 0;
@@ -61,7 +71,7 @@ public:
     // it, fills the lists and shows the main command set.
     void InstallData(std::unique_ptr<DataSet> fresh);
 
-    // Hides or shows the 23 buttons of the main command set.
+    // Hides or shows the buttons of the main command set.
     void ShowMainCommandSet(bool show);
 };
 

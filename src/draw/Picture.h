@@ -18,6 +18,10 @@ struct OpTag {
 inline constexpr int16_t RankCurve = 1;
 // A line across cities at one date (not a path in time): its ops name the city and date as they are.
 inline constexpr int16_t CitiesAtOneDate = 2;
+// Tail-Fit: a date's exponents (zeta_GI, zeta_MLE) on the picture through time, and a
+// point k of a date's Hill plot (`point` holds k).
+inline constexpr int16_t TailFitExponents = 10;
+inline constexpr int16_t TailHillPoint = 11;
 
 enum class OpKind { Line, Circle, Text };
 

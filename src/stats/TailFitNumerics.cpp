@@ -129,6 +129,10 @@ PowerLawFit FitPowerLaw(std::span<const double> sorted, int minTail, const std::
     return Scan(sorted, t, minTail, cancel);
 }
 
+double TruncatedLognormalLogCcdf(double x, double xmin, double mu, double sigma) {
+    return LogUpperTail((std::log(x) - mu) / sigma) - LogUpperTail((std::log(xmin) - mu) / sigma);
+}
+
 double TruncatedLognormalLogPdf(double x, double xmin, double mu, double sigma) {
     const double z = (std::log(x) - mu) / sigma;
     return -std::log(x) - std::log(sigma) - LogSqrt2Pi - 0.5 * z * z - LogUpperTail((std::log(xmin) - mu) / sigma);
