@@ -30,6 +30,16 @@ constexpr auto Btn = ControlKind::Button;
 
 // The controls in the window's order, where start-up must place them (twips).
 const Expected StartUp[] = {
+    {"TailFit", Btn, "Tail-Fit",
+     "Fits the upper tail at every date: rank - 1/2 regression, power law by maximum likelihood with its bootstrap, "
+     "and the lognormal alternative",
+     1800, 7950, 1500, 500, false},
+    {"Dates", ControlKind::List, "List of Dates", "", 150, 150, 1500, 315, false},
+    {"TailPlot", Btn, "Tail-Plot",
+     "Plots the distribution of the date chosen above on log-log axes with its fitted power law and lognormal", 150,
+     800, 1500, 500, false},
+    {"HillPlot", Btn, "Hill-Plot", "Plots the Hill estimates of the date chosen above against the tail size", 150,
+     1450, 1500, 500, false},
     {"NextLastInfo", Btn, "N-Last-Info", "", 1800, 8650, 1500, 500, false},
     {"LastInfo", Btn, "Last-Info", "", 1800, 8650, 1500, 500, false},
     {"RankShiftSpirel", Btn, "RankSSpirel", "", 1800, 6000, 1500, 500, false},
@@ -88,7 +98,8 @@ const Expected StartUp[] = {
 };
 
 const std::vector<std::string> Singles = {"NextGraph", "NextInfo", "LastInfo", "NextLastInfo",
-                                          "NextPop",   "LastPop",  "DistancePlot", "PlotCity", "Cities"};
+                                          "NextPop",   "LastPop",  "DistancePlot", "PlotCity", "Cities",
+                                          "Dates",     "TailPlot", "HillPlot"};
 const std::vector<std::string> Opening = {"ProgramLogo", "Label1", "Label2", "Label3", "Label4"};
 
 // Names of the visible controls, for comparing whole panel states.
@@ -273,6 +284,36 @@ TEST(FormTest, RankSizeLeavesThePanelAndClearDataRestoresTheMainPanel) {
     EXPECT_EQ(f->panel["ReadData"].caption, "Data Loaded");
     // Every single-purpose button hides again, whichever was shown.
     for (const auto& name : Singles) f->panel.Show(name);
+    f->Click("Clear");
+    EXPECT_EQ(Shown(*f), MainPanel());
+}
+
+TEST(FormTest, TailFitOffersTheDatesTheirPlotsAndNamesThePoints) {
+    auto f = FormWithRealData();
+    f->tailFitOptions.replicates = 0;
+    EXPECT_EQ(ErrorOf(*f, "TailPlot"), "\"Tail-Plot\" (TailPlot) is not offered in the current panel");
+    f->Click("TailFit");
+    std::set<std::string> shown = {"Clear", "BackMap", "Dates", "TailPlot"};
+    EXPECT_EQ(Shown(*f), shown);
+    ASSERT_EQ(f->panel["Dates"].items.size(), 22u);
+    EXPECT_EQ(f->panel["Dates"].items[16], "1950");
+    // 1950's point names the row; x_min 299017 is R poweRlaw's (tests/stats/TailFitTest.cpp).
+    const Hit fit{0, OpTag{0, 17, TailFitExponents}};
+    const std::string said = DescribeHit(*f, fit, 0, 0);
+    EXPECT_EQ(said.substr(0, said.find('\n')), "Census of 1950");
+    EXPECT_NE(said.find("above x_min 299017 (n_tail 37)"), std::string::npos) << said;
+    EXPECT_EQ(ErrorOf(*f, "TailPlot"), "Choose a date in the list of dates first");
+    f->ChooseText("Dates", "1950");
+    f->Click("TailPlot");
+    shown.insert("HillPlot");
+    EXPECT_EQ(Shown(*f), shown);
+    // Every city present in 1950 (101, counted in the file) is one tagged point.
+    int points = 0;
+    for (const auto& op : f->Picture1.Ops()) points += op.kind == OpKind::Circle && op.tag.date == 17 && op.tag.city > 0;
+    EXPECT_EQ(points, 101);
+    f->Click("HillPlot");
+    const Hit k10{0, OpTag{0, 17, TailHillPoint, 10}};
+    EXPECT_NE(DescribeHit(*f, k10, 0, 0).find("Hill estimate over the 10 largest"), std::string::npos);
     f->Click("Clear");
     EXPECT_EQ(Shown(*f), MainPanel());
 }
