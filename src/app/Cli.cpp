@@ -48,8 +48,11 @@ std::string UsageText() {
            "      --text FILE                 write the window's text at the end\n"
            "      --csv FILE                  write the numbers of the printed tables as CSV\n"
            "                                  (further tables beside it as FILE-2.csv, ...)\n"
+           "      --replicates N              Tail-Fit bootstrap replicates (default 1000; 0 skips it)\n"
+           "      --seed N                    Tail-Fit bootstrap seed (fixed by default)\n"
+           "      --min-tail N                fewest cities in a fitted tail (default 10)\n"
            "    A CONTROL is a button name (ReadData, Rank, Zipf, NextGraph, RankSpirel1, ...),\n"
-           "    or LIST=ENTRY to choose a list entry: BackMap=Black, \"Cities=Boston, MA\".\n"
+           "    or LIST=ENTRY to choose a list entry: BackMap=Black, \"Cities=Boston, MA\", Dates=1950.\n"
            "  citysize export DIR [--data FILE|DIR] [--background black]\n"
            "                                  run every command in a fixed tour and write each\n"
            "                                  picture (.png, .svg), text (.txt) and table (.csv)\n"
@@ -92,6 +95,7 @@ struct RunOptions {
     std::string text;
     std::string csv;
     double scale = 1.0;
+    std::vector<std::pair<std::string, std::string>> tailFit;  // option name without "--", value
     std::vector<std::string> steps;
 };
 
@@ -175,6 +179,13 @@ bool ParseRun(const std::vector<std::string>& args, RunOptions& o, std::ostream&
                 err << "citysize: --scale takes a number from 0 to 16\n";
                 return false;
             }
+        } else if (a == "--replicates" || a == "--seed" || a == "--min-tail") {
+            std::string v;
+            if (!value(v)) return false;
+            o.tailFit.emplace_back(a.substr(2), v);
+        } else if (a.rfind("--", 0) == 0 && a.find('=') != std::string::npos) {
+            // --replicates=N and the like, the form the golden cases use
+            o.tailFit.emplace_back(a.substr(2, a.find('=') - 2), a.substr(a.find('=') + 1));
         } else if (a.rfind("--", 0) == 0) {
             err << "citysize: unknown option " << a << "\n";
             return false;
@@ -197,7 +208,7 @@ void Step(Form& f, const std::string& step) {
     }
     const std::string list = step.substr(0, eq), entry = step.substr(eq + 1);
     const Control* c = f.panel.Find(list);
-    if (!c || c->kind != ControlKind::List) throw RunError("\"" + list + "\" is not a list (use BackMap or Cities)");
+    if (!c || c->kind != ControlKind::List) throw RunError("\"" + list + "\" is not a list (use BackMap, Cities or Dates)");
     f.ChooseText(list, entry);
 }
 
@@ -205,6 +216,14 @@ int Run(const RunOptions& o, std::ostream& out, std::ostream& err) {
     Form f(o.dataDir.empty() ? DefaultDataPath() : o.dataDir);
     f.Import = o.import;
     int status = 0;
+    for (const auto& [name, value] : o.tailFit) {
+        try {
+            f.SetTailFitOption(name, value);
+        } catch (const RunError& e) {
+            err << "citysize: " << e.what() << "\n";
+            return 2;
+        }
+    }
     for (const auto& step : o.steps) {
         try {
             f.LoadWarnings.clear();

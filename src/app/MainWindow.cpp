@@ -18,6 +18,13 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QEventLoop>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <thread>
 #include <QScreen>
 #include <QScrollBar>
 #include <QScrollArea>
@@ -116,7 +123,54 @@ MainWindow::MainWindow(std::unique_ptr<Form> form, QWidget* parent)
         want = want.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
     resize(want);
     split_->setSizes({std::min(stageWidth, want.width() * 3 / 5), paneWidth});
+    form_->runLongFit = [this](const std::function<void(const TailFitControl&)>& work) { runWithProgress(work); };
     syncFromForm();
+}
+
+void MainWindow::runWithProgress(const std::function<void(const TailFitControl&)>& work) {
+    std::atomic<bool> cancel{false};
+    std::atomic<long> done{0}, total{1};
+    TailFitControl control;
+    control.cancel = &cancel;
+    control.progress = [&](long d, long t) {
+        done = d;
+        total = std::max(1L, t);
+    };
+    std::exception_ptr error;
+    std::promise<void> finished;
+    std::future<void> ended = finished.get_future();
+    std::thread worker([&] {
+        try {
+            work(control);
+        } catch (...) {
+            error = std::current_exception();
+        }
+        finished.set_value();
+    });
+    // A fit without the bootstrap ends at once: no dialog flashes for it.
+    if (ended.wait_for(std::chrono::milliseconds(150)) != std::future_status::ready) {
+        QProgressDialog dialog(tr("Fitting the tails of every date..."), tr("Cancel"), 0, 1000, this);
+        dialog.setObjectName(QStringLiteral("TailFitProgress"));
+        dialog.setWindowModality(Qt::WindowModal);
+        dialog.setMinimumDuration(0);
+        dialog.setAutoClose(false);
+        dialog.setAutoReset(false);
+        QEventLoop loop;
+        QTimer timer;
+        connect(&dialog, &QProgressDialog::canceled, &loop, [&] { cancel = true; });
+        connect(&timer, &QTimer::timeout, &loop, [&] {
+            if (ended.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+                loop.quit();
+                return;
+            }
+            if (!cancel) dialog.setValue(static_cast<int>(1000.0 * static_cast<double>(done) / static_cast<double>(total)));
+        });
+        timer.start(30);
+        dialog.show();
+        loop.exec();
+    }
+    worker.join();
+    if (error) std::rethrow_exception(error);
 }
 
 MainWindow::~MainWindow() = default;

@@ -70,6 +70,9 @@ protected:
 private:
     void buildControls();
     void buildMenus();
+    // Runs a long fit on a worker thread; past a moment it shows a progress dialog whose
+    // Cancel stops the fit (the command then fails with "cancelled").
+    void runWithProgress(const std::function<void(const TailFitControl&)>& work);
     void report(const QString& error);
     void showText();
     void showPin(int city);

@@ -43,3 +43,8 @@ void LastPop_Click(Form& f);
 void HalfLives_Click(Form& f);
 void Mobility_Click(Form& f);
 void NextMobility_Click(Form& f);
+
+// Tail fits
+void TailFit_Click(Form& f);
+void TailPlot_Click(Form& f);
+void HillPlot_Click(Form& f);

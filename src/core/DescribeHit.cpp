@@ -1,4 +1,5 @@
 // What the window tells a researcher about the drawing under the mouse.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -39,6 +40,41 @@ std::string MobilityPairAt(const Form& f, const Hit& hit, float x, float y) {
     return std::to_string(m.fromYear) + " to " + std::to_string(m.toYear) + buf;
 }
 
+std::string Fixed(double v, int decimals = 3) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+    return buf;
+}
+
+// A Tail-Fit point (series TailFitExponents) names the date's row of the table; a Hill
+// plot point (TailHillPoint) its k and estimate.
+std::string DescribeTailFit(const Form& f, const OpTag& tag) {
+    const DataSet& d = *f.data;
+    if (tag.series == TailFitExponents) {
+        for (const auto& r : f.tailFit.rows) {
+            if (r.year != d.DateYear(tag.date)) continue;
+            std::string s = "\nzeta_GI " + Fixed(r.gi.zeta) + " +- " + Fixed(1.96 * r.gi.se) + " (n " +
+                            std::to_string(r.n) + ")\nzeta_MLE " + Fixed(r.pl.zeta) + " +- " + Fixed(1.96 * r.pl.se) +
+                            " above x_min " + Fixed(r.pl.xmin, 0) + " (n_tail " + std::to_string(r.pl.nTail) +
+                            "), D " + Fixed(r.pl.D);
+            if (r.pBoot) s += ", p_boot " + Fixed(*r.pBoot);
+            return s + "\nvs lognormal: LR " + Fixed(r.vuong.normalised, 2) + ", p " + Fixed(r.vuong.p) + ", " +
+                   r.vuong.favoured + " favoured";
+        }
+    }
+    if (tag.series == TailHillPoint && tag.point >= 1) {
+        std::vector<double> x = PresentPopulations(d, tag.date);
+        std::sort(x.begin(), x.end(), std::greater<>());
+        const auto hill = HillEstimates(x);
+        if (static_cast<std::size_t>(tag.point) <= hill.size()) {
+            const HillPoint& h = hill[static_cast<std::size_t>(tag.point) - 1];
+            return "\nHill estimate over the " + std::to_string(h.k) + " largest: zeta " + Fixed(h.zeta) + " (" +
+                   Fixed(h.lower) + " to " + Fixed(h.upper) + ")";
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 std::string DescribeHit(const Form& f, const Hit& hit, float x, float y) {
@@ -71,7 +107,7 @@ std::string DescribeHit(const Form& f, const Hit& hit, float x, float y) {
             s += "\nrank " + std::to_string(i) + ": " + d.CityName(c) + ", population " +
                  Whole(f.rank.RankPop(i, tag.date));
         }
-        return s;
+        return s + DescribeTailFit(f, tag);
     }
     return {};
 }

@@ -34,6 +34,14 @@ Control Of(ControlKind kind, std::string name, std::string caption = {}) {
 
 // The controls in the order the window holds them, with captions and tool tips.
 void CreateControls(ControlTable& p) {
+    p.Add(Button("TailFit", "Tail-Fit",
+                 "Fits the upper tail at every date: rank - 1/2 regression, power law by maximum likelihood with "
+                 "its bootstrap, and the lognormal alternative"));
+    p.Add(Of(ControlKind::List, "Dates", "List of Dates"));
+    p.Add(Button("TailPlot", "Tail-Plot",
+                 "Plots the distribution of the date chosen above on log-log axes with its fitted power law and "
+                 "lognormal"));
+    p.Add(Button("HillPlot", "Hill-Plot", "Plots the Hill estimates of the date chosen above against the tail size"));
     p.Add(Button("NextLastInfo", "N-Last-Info"));
     p.Add(Button("LastInfo", "Last-Info"));
     p.Add(Button("RankShiftSpirel", "RankSSpirel"));
@@ -192,6 +200,13 @@ Form::Form(std::string dataDir) : DataDir(std::move(dataDir)), data(std::make_un
         RightOf(p, name, "Clear", gap);
         p.Hide(name);
     }
+    // Tail-Fit takes the free slot beside Pop Change; after it the date chooser and the plots
+    // of one date take the places of the Cities list and Plot-City.
+    RightOf(p, "TailFit", "PopChange", gap);
+    Place(p["Dates"], rd.left, rd.top, rd.width, 315);
+    Place(p["TailPlot"], rd.left, rd.top + 650, rd.width, info.height);
+    Place(p["HillPlot"], rd.left, rd.top + 1300, rd.width, info.height);
+    for (const char* name : {"Dates", "TailPlot", "HillPlot"}) p.Hide(name);
     ShowMainCommandSet(false);
     p.Show("ReadData");
     half.HalfLivesNoDraw = 0;
@@ -232,6 +247,25 @@ void Form::ChooseText(std::string_view list, std::string_view text) {
     throw RunError("The list \"" + c.name + "\" has no entry \"" + std::string(text) + "\"");
 }
 
+void Form::SetTailFitOption(std::string_view name, std::string_view value) {
+    long v = 0;
+    try {
+        std::size_t used = 0;
+        v = std::stol(std::string(value), &used);
+        if (used != value.size()) throw RunError("");
+    } catch (...) {
+        throw RunError("--" + std::string(name) + " takes a whole number, not \"" + std::string(value) + "\"");
+    }
+    if (name == "replicates" && v >= 0 && v <= 1000000)
+        tailFitOptions.replicates = static_cast<int>(v);
+    else if (name == "seed" && v >= 0)
+        tailFitOptions.seed = static_cast<std::uint64_t>(v);
+    else if (name == "min-tail" && v >= 2 && v <= 1000000)
+        tailFitOptions.minTail = static_cast<int>(v);
+    else
+        throw RunError("--" + std::string(name) + " " + std::string(value) + " is not a Tail-Fit option value");
+}
+
 void ReadData_Click(Form& f) {
     // Read into a fresh data set first: a failed load leaves everything as it was.
     const std::string path = DataFilePath(f.DataDir);
@@ -265,6 +299,11 @@ void Form::InstallData(std::unique_ptr<DataSet> fresh, const std::string& source
     cities.items.clear();
     for (int i = 1; i <= f.data->NumCities; ++i) cities.items.push_back(f.data->CityName(i));
     if (cities.listIndex >= static_cast<int>(cities.items.size())) cities.listIndex = -1;
+    Control& dates = p["Dates"];
+    dates.items.clear();
+    for (int t = 1; t <= f.data->NumDates; ++t) dates.items.push_back(std::to_string(f.data->DateYear(t)));
+    if (dates.listIndex >= static_cast<int>(dates.items.size())) dates.listIndex = -1;
+    f.tailFit = {};
     Control& back = p["BackMap"];
     back.items = {"Grey", "Black"};
     if (back.listIndex >= static_cast<int>(back.items.size())) back.listIndex = -1;
@@ -282,6 +321,7 @@ void Clear_Click(Form& f) {
         f.panel.Hide(name);
     ClearPicture(CanvasOf(f));
     for (const char* name : {"DistancePlot", "NextInfo", "LastInfo", "NextLastInfo"}) f.panel.Hide(name);
+    for (const char* name : {"Dates", "TailPlot", "HillPlot"}) f.panel.Hide(name);
 }
 
 bool BlackBackground(const Form& f) { return f.BackMapIndex() == 1; }

@@ -17,6 +17,7 @@
 #include "spirels/SpirelState.h"
 #include "stats/Mobility.h"
 #include "stats/StatsState.h"
+#include "stats/TailFit.h"
 
 // The window's whole state and its commands, without any toolkit. The Qt window and the
 // command line both drive a Form and only mirror what it holds.
@@ -45,6 +46,15 @@ public:
     PopStatsState pop;
     HalfLivesState half;
     MobilityState mobility;
+
+    // Tail-Fit: the options (the command line may change them), the last table, and how
+    // a long fit is run. The window replaces runLongFit with one that shows a progress
+    // dialog with Cancel; by default the work runs here with no progress.
+    TailFitOptions tailFitOptions;
+    TailFitState tailFit;
+    std::function<void(const std::function<void(const TailFitControl&)>& work)> runLongFit;
+    // Sets "replicates", "seed" or "min-tail" from text; throws RunError on a bad value.
+    void SetTailFitOption(std::string_view name, std::string_view value);
 
     float LayoutOffset = 0;
     float WindowWidth = 0;   // twips

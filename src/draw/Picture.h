@@ -20,6 +20,10 @@ inline constexpr int16_t RankCurve = 1;
 inline constexpr int16_t CitiesAtOneDate = 2;
 // The strokes and names of a plot's key: they stand for no data.
 inline constexpr int16_t KeySeries = -1;
+// Tail-Fit: a date's exponents (zeta_GI, zeta_MLE) on the picture through time, and a
+// point k of a date's Hill plot (`point` holds k).
+inline constexpr int16_t TailFitExponents = 10;
+inline constexpr int16_t TailHillPoint = 11;
 
 enum class OpKind { Line, Circle, Text };
 

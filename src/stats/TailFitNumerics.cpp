@@ -129,6 +129,10 @@ PowerLawFit FitPowerLaw(std::span<const double> sorted, int minTail, const std::
     return Scan(sorted, t, minTail, cancel);
 }
 
+double TruncatedLognormalLogCcdf(double x, double xmin, double mu, double sigma) {
+    return LogUpperTail((std::log(x) - mu) / sigma) - LogUpperTail((std::log(xmin) - mu) / sigma);
+}
+
 double TruncatedLognormalLogPdf(double x, double xmin, double mu, double sigma) {
     const double z = (std::log(x) - mu) / sigma;
     return -std::log(x) - std::log(sigma) - LogSqrt2Pi - 0.5 * z * z - LogUpperTail((std::log(xmin) - mu) / sigma);
@@ -181,7 +185,13 @@ VuongTest ComparePowerLawLognormal(std::span<const double> tail, const PowerLawF
     VuongTest r;
     r.R = sum;
     const double sigma = n > 1 ? std::sqrt(ss / (n - 1)) : 0.0;
-    if (sigma > 0) {
+    // Where the lognormal's likelihood keeps rising as mu -> -inf it turns into the power law
+    // itself; the optimiser stops somewhere along that ridge, and R and sigma are then both
+    // rounding noise whose ratio means nothing. Two fits whose log-densities agree at every
+    // point to 1e-4 are the same fit: no preference, p = 1.
+    double largest = 0;
+    for (double v : d) largest = std::max(largest, std::fabs(v));
+    if (sigma > 0 && largest >= 1e-4) {
         r.normalised = sum / (sigma * std::sqrt(static_cast<double>(n)));
         r.p = boost::math::erfc(std::fabs(sum) / (sigma * std::sqrt(2.0 * n)));
     } else {

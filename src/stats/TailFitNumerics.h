@@ -45,6 +45,8 @@ struct LognormalFit {
 };
 LognormalFit FitTruncatedLognormal(std::span<const double> tail, double xmin);
 double TruncatedLognormalLogPdf(double x, double xmin, double mu, double sigma);
+// ln P(X >= x | X >= xmin), safe where the untruncated tail underflows.
+double TruncatedLognormalLogCcdf(double x, double xmin, double mu, double sigma);
 
 // Vuong's test of the power law against the lognormal on the same tail: R = sum of
 // pointwise log-likelihood differences (positive favours the power law), normalised

@@ -11,7 +11,8 @@
 namespace {
 
 const std::vector<std::string> Singles = {"NextGraph", "NextInfo", "LastInfo",     "NextLastInfo", "NextPop",
-                                          "LastPop",   "DistancePlot", "PlotCity", "Cities", "NextMobility"};
+                                          "LastPop",   "DistancePlot", "PlotCity", "Cities", "NextMobility",
+                                          "Dates",     "TailPlot",     "HillPlot"};
 const std::vector<std::string> Opening = {"ProgramLogo", "Label1", "Label2", "Label3", "Label4"};
 
 // Names of the visible controls, for comparing whole panel states.
@@ -131,6 +132,36 @@ TEST(FormTest, MobilityOffersItsSecondPageOnceAndClearDataReturns) {
     ExpectNoOverlap(*f);
     f->Click("NextMobility");
     EXPECT_EQ(Shown(*f), (std::set<std::string>{"Clear", "BackMap"}));
+    f->Click("Clear");
+    EXPECT_EQ(Shown(*f), MainPanel());
+}
+
+TEST(FormTest, TailFitOffersTheDatesTheirPlotsAndNamesThePoints) {
+    auto f = FormWithRealData();
+    f->tailFitOptions.replicates = 0;
+    EXPECT_EQ(ErrorOf(*f, "TailPlot"), "\"Tail-Plot\" (TailPlot) is not offered in the current panel");
+    f->Click("TailFit");
+    std::set<std::string> shown = {"Clear", "BackMap", "Dates", "TailPlot"};
+    EXPECT_EQ(Shown(*f), shown);
+    ASSERT_EQ(f->panel["Dates"].items.size(), 22u);
+    EXPECT_EQ(f->panel["Dates"].items[16], "1950");
+    // 1950's point names the row; x_min 299017 is R poweRlaw's (tests/stats/TailFitTest.cpp).
+    const Hit fit{0, OpTag{0, 17, TailFitExponents}};
+    const std::string said = DescribeHit(*f, fit, 0, 0);
+    EXPECT_EQ(said.substr(0, said.find('\n')), "Census of 1950");
+    EXPECT_NE(said.find("above x_min 299017 (n_tail 37)"), std::string::npos) << said;
+    EXPECT_EQ(ErrorOf(*f, "TailPlot"), "Choose a date in the list of dates first");
+    f->ChooseText("Dates", "1950");
+    f->Click("TailPlot");
+    shown.insert("HillPlot");
+    EXPECT_EQ(Shown(*f), shown);
+    // Every city present in 1950 (101, counted in the file) is one tagged point.
+    int points = 0;
+    for (const auto& op : f->Picture1.Ops()) points += op.kind == OpKind::Circle && op.tag.date == 17 && op.tag.city > 0;
+    EXPECT_EQ(points, 101);
+    f->Click("HillPlot");
+    const Hit k10{0, OpTag{0, 17, TailHillPoint, 10}};
+    EXPECT_NE(DescribeHit(*f, k10, 0, 0).find("Hill estimate over the 10 largest"), std::string::npos);
     f->Click("Clear");
     EXPECT_EQ(Shown(*f), MainPanel());
 }
