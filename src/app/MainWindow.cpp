@@ -163,6 +163,8 @@ void MainWindow::runWithProgress(const std::function<void(const TailFitControl&)
                 loop.quit();
                 return;
             }
+            // Esc or closing the dialog cancels it without the canceled() signal.
+            if (dialog.wasCanceled()) cancel = true;
             if (!cancel) dialog.setValue(static_cast<int>(1000.0 * static_cast<double>(done) / static_cast<double>(total)));
         });
         timer.start(30);
