@@ -49,21 +49,6 @@ std::string Trim(const std::string& s) {
     return s.substr(b, e - b);
 }
 
-// Text as a message shows it: at most 40 characters, control characters escaped.
-std::string Shown(const std::string& text) {
-    std::string out;
-    for (std::size_t k = 0; k < text.size() && k < 40; ++k) {
-        auto c = static_cast<unsigned char>(text[k]);
-        if (c < 0x20 || c == 0x7F) {
-            const char* hex = "0123456789ABCDEF";
-            out += std::string("\\x") + hex[c >> 4] + hex[c & 15];
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    if (text.size() > 40) out += "...";
-    return out;
-}
 
 // The year a header names: one run of 1 to 4 digits, bare or with a prefix or suffix
 // without digits ("1790", "Pop1840", "y1950", "2010_pop"); -1 if none.

@@ -11,10 +11,6 @@
 
 #include "draw/RunError.h"
 
-namespace {
-
-constexpr int16_t StandardFirstYear = 1790;
-
 // Text of the file as a message shows it: control characters as \xNN escapes, and at
 // most 40 characters, so that a binary or 100 MB field still gives a one-line message.
 std::string Shown(std::string_view text) {
@@ -32,6 +28,11 @@ std::string Shown(std::string_view text) {
     if (text.size() > Longest) out += "... (" + std::to_string(text.size()) + " characters)";
     return out;
 }
+
+namespace {
+
+constexpr int16_t StandardFirstYear = 1790;
+
 
 // Reads fields the way the system's file input does: blanks before a field are skipped,
 // a quoted field runs to the next quote, any other field to the next comma or line end,

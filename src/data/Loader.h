@@ -25,3 +25,7 @@ std::string ReadDataBytes(const std::string& path);
 // presence mask: a population not above 0 is absent and stored as 1.0; NumPresent counts.
 void DeriveTimeMeasures(DataSet& d);
 void MarkPresence(DataSet& d);
+
+// Text of a file as an error message shows it: control characters as \xNN escapes and at
+// most 40 characters, so that a binary or 100 MB field still gives a one-line message.
+std::string Shown(std::string_view text);

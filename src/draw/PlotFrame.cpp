@@ -24,6 +24,16 @@ void PrintAt(Picture& p, double x, double y, const std::string& text) {
 
 }  // namespace
 
+void SetPlotMargins(const Canvas& c) {
+    PlotFrame& fr = c.frame;
+    fr.LeftMargin = fr.RightMargin = 1200;
+    fr.TopMargin = fr.BottomMargin = 700;
+    fr.PicWidth = c.pic.Width;
+    fr.PicHeight = c.pic.Height;
+    fr.PlotWidth = fr.PicWidth - fr.LeftMargin - fr.RightMargin;
+    fr.PlotHeight = fr.PicHeight - fr.TopMargin - fr.BottomMargin;
+}
+
 void DrawAxes(const Canvas& c, float yRange, float xRange, const std::string& yTitle, const std::string& xTitle,
               const Axes& axes) {
     PlotFrame& fr = c.frame;
@@ -33,12 +43,7 @@ void DrawAxes(const Canvas& c, float yRange, float xRange, const std::string& yT
     p.ForeColor = axis;
     p.DrawWidth = 1;
     fr.AxisKind = axes.x == AxisScale::Log && axes.y == AxisScale::Log ? 1 : 0;
-    fr.LeftMargin = fr.RightMargin = 1200;
-    fr.TopMargin = fr.BottomMargin = 700;
-    fr.PicWidth = p.Width;
-    fr.PicHeight = p.Height;
-    fr.PlotWidth = fr.PicWidth - fr.LeftMargin - fr.RightMargin;
-    fr.PlotHeight = fr.PicHeight - fr.TopMargin - fr.BottomMargin;
+    SetPlotMargins(c);
     // An infinite range is a single-precision overflow upstream; it would scale everything to 0.
     if (!std::isfinite(yRange) || !std::isfinite(xRange)) throw RunError("Overflow");
     fr.YScale = static_cast<float>(Divide(fr.PlotHeight, yRange));

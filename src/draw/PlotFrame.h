@@ -56,6 +56,9 @@ struct Axes {
     YearSpan years;
 };
 
+// The margins of every x-y plot and the plot area they leave in the picture.
+void SetPlotMargins(const Canvas& c);
+
 // Sets the frame fields from Picture1's size (AxisKind = 1 for log-log axes, else 0) and
 // draws both axes with ticks and labels for the values in their ranges (thinned where
 // they would overprint), and the two titles, in the colour that contrasts with BackColor.

@@ -35,13 +35,7 @@ struct Frame {
 
     Frame(const Canvas& cv, Scale x, Scale y) : c(cv), u(x), v(y) {
         PlotFrame& fr = c.frame;
-        Picture& p = c.pic;
-        fr.LeftMargin = fr.RightMargin = 1200;
-        fr.TopMargin = fr.BottomMargin = 700;
-        fr.PicWidth = p.Width;
-        fr.PicHeight = p.Height;
-        fr.PlotWidth = fr.PicWidth - fr.LeftMargin - fr.RightMargin;
-        fr.PlotHeight = fr.PicHeight - fr.TopMargin - fr.BottomMargin;
+        SetPlotMargins(c);
         fr.XScale = static_cast<float>(fr.PlotWidth / (u.hi - u.lo));
         fr.YScale = static_cast<float>(fr.PlotHeight / (v.hi - v.lo));
         X0 = fr.LeftMargin;
