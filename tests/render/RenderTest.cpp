@@ -24,25 +24,6 @@ int NearestDistance(const QImage& img, int x, int y, QColor want) {
 
 }  // namespace
 
-TEST(Render, RankSizePixelFacts) {
-    auto f = FormWithRealData();
-    f->Click("Rank");
-    QImage img = render::ToImage(f->Picture1);
-    ASSERT_EQ(img.size(), QSize(600, 600));
-    EXPECT_EQ(img.pixelColor(590, 10), QColor(200, 200, 200));
-    // The horizontal axis at y = 9000 - 700 twips = 553.3 px.
-    EXPECT_EQ(NearestDistance(img, 300, 553, QColor(0, 0, 0)), 0);
-    // The first date's curve is white: the middle of its segment from rank 4 to rank 5
-    // (independent of the display list: ln rank and ln population from the data).
-    const auto& r = f->rank;
-    double xScale = f->frame.XScale, yScale = f->frame.YScale;
-    double x = 1200 + std::log(4.5) * xScale;
-    double y = 8300 - 0.5 * (std::log(static_cast<double>(r.RankPop(4, 1))) + std::log(static_cast<double>(r.RankPop(5, 1)))) * yScale;
-    EXPECT_LE(NearestDistance(img, static_cast<int>(x / 15), static_cast<int>(y / 15), QColor(255, 255, 255)), 20);
-    // Double size doubles the image.
-    EXPECT_EQ(render::ToImage(f->Picture1, 2.0).size(), QSize(1200, 1200));
-}
-
 // A hand-made picture in colour: the background, a line through pixel centres, a ring and
 // a label whose top, not its baseline, stands at its position. 15 twips to the pixel.
 TEST(Render, ColoursLinesRingsAndLabelsLandOnTheirPixels) {
@@ -72,6 +53,7 @@ TEST(Render, ColoursLinesRingsAndLabelsLandOnTheirPixels) {
             }
     EXPECT_GE(top, 400);  // the ink lies between the top and one font height below it
     EXPECT_LE(bottom, 416);
+    EXPECT_EQ(render::ToImage(p, 2.0).size(), QSize(1200, 1200));  // double size doubles the image
 }
 
 TEST(Render, WritesPngSvgAndPdf) {

@@ -74,11 +74,6 @@ TEST(RankSpirel, RanksPathsBreaksAndDrawOrder) {
     EXPECT_TRUE(IsDot(c[0]));
     ExpectAt(c[0].x1, c[0].y1, 2850, 3);
 
-    for (const DrawOp& op : p.Ops()) {
-        if (op.tag.city != 0) {
-            EXPECT_EQ(op.width, 2);
-        }
-    }
     EXPECT_EQ(p.CurrentTag, OpTag{});
     // EntryOrder A, D, E, B, C; Q = 1.25, step 204: A (255,0,0), D (51,0,0), E/B/C (51,0,204).
     EXPECT_EQ(a[0].colour, RGB(255, 0, 0));

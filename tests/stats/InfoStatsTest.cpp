@@ -38,17 +38,11 @@ TEST(InfoStatsEqualShares, EntropyIsLnNAndTheUnchangedSharesCarryNoInformation) 
     // Every city doubled: shares identical, so no information and a growth ratio of 1,
     // while the total doubles: TotGrowth 2, TotInfo ln 2.
     EXPECT_EQ(s.Info(2), 0.0f);
-    EXPECT_EQ(s.CumInfo(2), 0.0f);
     EXPECT_FLOAT_EQ(s.Growth(2), 1.0f);
-    EXPECT_FLOAT_EQ(s.CumGrowth(2), 1.0f);
     EXPECT_FLOAT_EQ(s.TotGrowth(2), 2.0f);
-    EXPECT_FLOAT_EQ(s.TotCumGrowth(2), 2.0f);
     EXPECT_NEAR(s.TotInfo(2), std::log(2.0), 1e-7);
-    EXPECT_EQ(s.EntropyChange(2), 0.0f);
     // No city moves: every rank shift is 0, and so is the share shift.
     EXPECT_EQ(s.AvRankShift(2), 0.0f);
-    EXPECT_EQ(s.CumRankShift(2), 0.0f);
-    EXPECT_EQ(s.ShareShift(1, 2), 0.0f);
     EXPECT_EQ(s.AvShareShift, 0.0f);
 
     // In the printed row a zero (and the redundancy, zero to five places) is a lone point.
@@ -72,9 +66,7 @@ TEST(InfoStatsFaults, ADateWithOneCityIsRefusedBeforeAnythingIsPrinted) {
     } catch (const RunError& e) {
         EXPECT_STREQ(e.what(), "Info-Stats needs at least two cities present at every date, but 1800 has 1");
     }
-    ASSERT_EQ(f->Text.Lines().size(), 1u);
-    EXPECT_EQ(f->Text.Lines()[0], "kept");
-    EXPECT_EQ(f->info.Entropy(1), 0.0f);
+    EXPECT_EQ(f->Text.Lines(), std::vector<std::string>{"kept"});
     EXPECT_TRUE(f->panel.Visible("InfoStats"));
 }
 

@@ -86,6 +86,8 @@ TEST(HitTest, MobilityPointsNameTheirPairOfDates) {
             seg = i;
     ASSERT_LT(seg, ops.size());
     const DrawOp& op = ops[seg];
+    // The tau_b curve comes first: 1940 -> 1950's 0.84534 (scipy) on a scale of 1.2.
+    EXPECT_NEAR(op.y2, 8300 - 0.8453443148021048 * 7600 / 1.2, 0.5);
     // Counted from the data file by a separate script: 1940 -> 1950 has 94 cities at both
     // dates, 7 entries, 7 exits (turnover 14 / 108), tau_b 0.8453 as scipy.
     EXPECT_EQ(DescribeHit(*f, Hit{seg, op.tag}, op.x2 - 5, op.y2),
