@@ -310,7 +310,7 @@ void MakeNamesUnique(Table& tab, ImportPreview& pv) {
         if (c[tab.names[p]] < 2) continue;
         const std::string base = tab.names[p];
         const int k = ++seen[base];
-        tab.names[p] = base + " (" + (tab.ids[p].empty() ? "#" + std::to_string(k) : tab.ids[p]) + ")";
+        tab.names[p] = base + " (" + (tab.ids[p].empty() ? std::string("#").append(std::to_string(k)) : tab.ids[p]) + ")";
         renamed[p] = 1;
     }
     // Only the names as loaded, each once (two places may still share one when their IDs repeat).

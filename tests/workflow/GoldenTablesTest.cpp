@@ -63,7 +63,7 @@ TEST(GoldenTables, EveryTableMatchesItsGoldenFileTwice) {
             for (const auto& click : c.clicks) Press(*f, click);
             EXPECT_EQ(f->Text.ToString(), Slurp(GoldenDir + c.name + ".txt"));
             const auto& tables = f->Text.Tables;
-            auto csvPath = [&](std::size_t k) { return GoldenDir + c.name + (k ? "-" + std::to_string(k + 1) : "") + ".csv"; };
+            auto csvPath = [&](std::size_t k) { return GoldenDir + c.name + (k ? std::string("-").append(std::to_string(k + 1)) : "") + ".csv"; };
             for (std::size_t k = 0; k < tables.size(); ++k) EXPECT_EQ(tables[k].ToCsv(), Slurp(csvPath(k)));
             EXPECT_FALSE(std::ifstream(csvPath(tables.size()))) << "a golden table was not printed";
             f->Click("Clear");
