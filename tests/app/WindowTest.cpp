@@ -6,11 +6,14 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <chrono>
 #include <gtest/gtest.h>
 
 #include "app/ImportDialog.h"
@@ -218,4 +221,23 @@ TEST(Window, AClickOnAPathPinsItsCityEscReleasesIt) {
     ASSERT_EQ(view->pinned(), city);
     QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_EQ(view->pinned(), 0);
+}
+
+// A long bootstrap shows a progress dialog; its Cancel button stops the fit within 0.2 s and
+// the window keeps what it showed before.
+TEST(Window, TailFitCancelStopsTheBootstrapAtOnce) {
+    Window win;
+    win.click("ReadData");
+    win.w.form().tailFitOptions.replicates = 100000;  // minutes of work
+    std::chrono::steady_clock::time_point cancelled;
+    QTimer::singleShot(1000, [&] {
+        auto* dialog = win.w.findChild<QProgressDialog*>(QStringLiteral("TailFitProgress"));
+        ASSERT_NE(dialog, nullptr);
+        cancelled = std::chrono::steady_clock::now();
+        dialog->findChild<QPushButton*>()->click();
+    });
+    win.click("TailFit");
+    EXPECT_LT(std::chrono::steady_clock::now() - cancelled, std::chrono::milliseconds(200));
+    EXPECT_EQ(win.w.lastError(), QStringLiteral("Tail-Fit cancelled"));
+    EXPECT_TRUE(win.w.form().Text.Lines().empty());
 }
