@@ -14,13 +14,13 @@ void ApplyBackgroundChoice(const Canvas& c, bool setAxisColor) {
 
 void ClearPicture(const Canvas& c) { c.pic.Clear(); }
 
-namespace {
-
 void PrintAt(Picture& p, double x, double y, const std::string& text) {
     p.CurrentX = static_cast<float>(x);
     p.CurrentY = static_cast<float>(y);
     p.Print(text);
 }
+
+namespace {
 
 }  // namespace
 

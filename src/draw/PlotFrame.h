@@ -6,6 +6,7 @@
 #include "draw/Arrays.h"
 
 struct Canvas;
+class Picture;
 
 // The frame fields shared by every x-y plot (and overwritten by the spirels).
 struct PlotFrame {
@@ -23,6 +24,9 @@ inline constexpr Colour LightGrey = 200 + 256 * 200 + 65536 * 200;
 // The background choice every plot command starts with: BackColor from the chooser, and
 // with setAxisColor the contrasting AxisColor. Neither clears the picture.
 void ApplyBackgroundChoice(const Canvas& c, bool setAxisColor);
+
+// Prints text with its top-left corner at (x, y) in twips, in the picture's ForeColor.
+void PrintAt(Picture& p, double x, double y, const std::string& text);
 
 // Assign an empty picture to Picture1: every drawing vanishes, BackColor stays.
 void ClearPicture(const Canvas& c);

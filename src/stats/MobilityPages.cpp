@@ -35,12 +35,6 @@ double RoundTop(double v) {
     return 10 * power;
 }
 
-void PrintAt(Picture& p, double x, double y, const std::string& text) {
-    p.CurrentX = static_cast<float>(x);
-    p.CurrentY = static_cast<float>(y);
-    p.Print(text);
-}
-
 // The right-hand axis of the mean shift, 0..shiftTop, its ticks at the heights of 0, .25, .5, .75
 // and 1 on the left axis.
 void DrawValueAxes(const Canvas& c, double shiftTop) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "draw/Ticks.h"
+
 namespace {
 
 // Both readable on the grey (200) and the black background.
@@ -49,13 +51,11 @@ struct Frame {
 
     void Label(double x, double y, const std::string& text) const {
         c.pic.ForeColor = Axis();
-        c.pic.CurrentX = static_cast<float>(x);
-        c.pic.CurrentY = static_cast<float>(y);
-        c.pic.Print(text);
+        PrintAt(c.pic, x, y, text);
     }
     void XTick(double a, const std::string& text) const {
         c.pic.Line(X(a), static_cast<float>(Y0), X(a), static_cast<float>(Y0 + 200), Axis());
-        Label(X(a) - 60.0 * static_cast<double>(text.size()), Y0 + 300, text);
+        Label(X(a) - 60.0 * static_cast<double>(text.size()), Y0 + 230, text);
     }
     void YTick(double b, const std::string& text) const {
         c.pic.Line(static_cast<float>(X0), Y(b), static_cast<float>(X0 - 200), Y(b), Axis());
@@ -68,27 +68,15 @@ struct Frame {
         c.pic.Line(static_cast<float>(X0), fr.TopMargin, static_cast<float>(X0), static_cast<float>(Y0), Axis());
         c.pic.Line(static_cast<float>(X0), static_cast<float>(Y0), fr.PicWidth - fr.RightMargin,
                    static_cast<float>(Y0), Axis());
-        Label(fr.PicWidth - 1350, fr.PicHeight - 250, xTitle);
+        // As DrawAxes places them: the x title below the tick labels, ending inside the picture.
+        const double h = LabelHeight(c.pic.FontSize);
+        Label(std::max(0.0, fr.PicWidth - 100 - LabelWidth(xTitle, c.pic.FontSize)), Y0 + 230 + h + 20, xTitle);
         Label(200, fr.TopMargin - 350, yTitle);
     }
     void Segment(double a1, double b1, double a2, double b2, Colour colour) const {
         c.pic.Line(X(a1), Y(b1), X(a2), Y(b2), colour);
     }
 };
-
-// Ticks at 1, 2 or 5 times a power of ten, about six of them over [0, hi].
-double TickStep(double hi) {
-    const double raw = hi / 6;
-    const double decade = std::pow(10.0, std::floor(std::log10(raw)));
-    for (double m : {1.0, 2.0, 5.0})
-        if (m * decade >= raw) return m * decade;
-    return 10 * decade;
-}
-
-void LinearYTicks(const Frame& fr, double hi) {
-    const double step = TickStep(hi);
-    for (int k = 1; k * step <= hi + 1e-9; ++k) fr.YTick(k * step, Number(k * step));
-}
 
 std::string Population(double v) {
     if (v >= 1e6) return Number(v / 1e6) + "m";
@@ -211,9 +199,11 @@ void DrawHillPlot(const DataSet& d, int t, const Canvas& c) {
     const double kmax = std::max<double>(2, static_cast<double>(hill.size()));
     const Frame fr(c, Scale{0, kmax}, Scale{0, top});
     fr.Box("Hill zeta_k, " + std::to_string(d.DateYear(t)), "k largest");
-    LinearYTicks(fr, top);
-    const double step = TickStep(kmax);
-    for (int k = 1; k * step <= kmax + 1e-9; ++k) fr.XTick(k * step, Number(k * step));
+    // Round ticks on both axes; 0 is the corner.
+    for (const Tick& y : LinearTicks(0, top))
+        if (y.at > 0) fr.YTick(y.at, y.label);
+    for (const Tick& k : LinearTicks(0, kmax))
+        if (k.at > 0) fr.XTick(k.at, k.label);
     fr.Segment(0, 1, kmax, 1, fr.Axis());
 
     for (int band = 0; band < 3; ++band) {
