@@ -1,6 +1,8 @@
 #pragma once
+#include <cmath>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "draw/Arrays.h"
 
@@ -20,4 +22,32 @@ struct DataSet {
     DateVec StepFraction;
     DateVec DateWeight;
     DateVec AngleStep;
+
+    // What tables beyond the classic one carry. Each vector is indexed from 0 (place i is
+    // index i - 1) and is either empty or holds one entry per place.
+    //   Exact: double precision and exact sums for every statistic. Only the classic
+    //          header-less US table computes in single precision (its results are the
+    //          system's); every other table is exact. Decided once, by the loader.
+    //   Population: the populations as read times the unit, place-major
+    //          (index (i - 1) * NumDates + (t - 1)); 0 where the place is absent.
+    //   CityGroup, CityID: the group (state, country, region) and ID columns; "" where none.
+    //   Latitude, Longitude: WGS 84 degrees; NaN where the position is unknown.
+    bool Exact = false;
+    std::vector<double> Population;
+    std::vector<std::string> CityGroup, CityID;
+    std::vector<double> Latitude, Longitude;
+
+    // The population of place i at date t, exact where the table carries it, else the
+    // single-precision value; 0 where absent. i and t count from 1.
+    double Pop(int i, int t) const {
+        if (!Population.empty()) return Population[static_cast<std::size_t>(i - 1) * NumDates + (t - 1)];
+        return Present(i, t) > 0 ? static_cast<double>(PopTable(i, t)) : 0.0;
+    }
+    bool HasPosition(int i) const {
+        return !Latitude.empty() && !std::isnan(Latitude[i - 1]) && !std::isnan(Longitude[i - 1]);
+    }
+    const std::string& Group(int i) const {
+        static const std::string none;
+        return CityGroup.empty() ? none : CityGroup[i - 1];
+    }
 };

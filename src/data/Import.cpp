@@ -332,9 +332,18 @@ std::unique_ptr<DataSet> ToDataSet(const Table& tab) {
     d->DataReady = 0;
     d->FirstYear = static_cast<int16_t>(tab.years.front());
     for (std::size_t t = 0; t < tab.Dates(); ++t) d->DateYear(t + 1) = static_cast<int16_t>(tab.years[t]);
+    d->Exact = true;
+    d->CityGroup = tab.groups;
+    d->CityID = tab.ids;
+    d->Latitude.assign(tab.Places(), std::nan(""));
+    d->Longitude.assign(tab.Places(), std::nan(""));
+    d->Population.reserve(tab.values.size());
     for (std::size_t p = 0; p < tab.Places(); ++p) {
         d->CityName(p + 1) = tab.names[p];
-        for (std::size_t t = 0; t < tab.Dates(); ++t) d->PopTable(p + 1, t + 1) = tab.At(p, t);
+        for (std::size_t t = 0; t < tab.Dates(); ++t) {
+            d->PopTable(p + 1, t + 1) = tab.At(p, t);
+            d->Population.push_back(tab.At(p, t) > 0 ? static_cast<double>(tab.At(p, t)) : 0.0);
+        }
     }
     DeriveTimeMeasures(*d);
     MarkPresence(*d);
