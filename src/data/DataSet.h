@@ -37,6 +37,14 @@ struct DataSet {
     std::vector<std::string> CityGroup, CityID;
     std::vector<double> Latitude, Longitude;
 
+    // Sizes every per-place and per-date table for `cities` places and `dates` dates; a
+    // loader calls it before writing any field.
+    void Resize(int cities, int dates) {
+        if (cities > static_cast<int>(MaxCities) || dates > static_cast<int>(MaxDates))
+            throw RunError(std::to_string(cities) + " places and " + std::to_string(dates) + " dates; at most " +
+                           std::to_string(MaxCities) + " places and " + std::to_string(MaxDates) + " dates can be loaded");
+    }
+
     // The population of place i at date t, exact where the table carries it, else the
     // single-precision value; 0 where absent. i and t count from 1.
     double Pop(int i, int t) const {

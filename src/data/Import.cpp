@@ -327,6 +327,7 @@ void MakeNamesUnique(Table& tab, ImportPreview& pv) {
 
 std::unique_ptr<DataSet> ToDataSet(const Table& tab) {
     auto d = std::make_unique<DataSet>();
+    d->Resize(static_cast<int>(tab.Places()), static_cast<int>(tab.Dates()));
     d->NumCities = static_cast<int16_t>(tab.Places());
     d->NumDates = static_cast<int16_t>(tab.Dates());
     d->DataReady = 0;

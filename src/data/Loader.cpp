@@ -184,6 +184,7 @@ std::unique_ptr<DataSet> LoadDataText(std::string_view text, const std::string& 
     if (numCities < 1 || numCities > static_cast<int>(MaxCities) || numDates < 2 || numDates > static_cast<int>(MaxDates))
         throw RunError("Subscript out of range");
     auto d = std::make_unique<DataSet>();
+    d->Resize(numCities, numDates);
     d->NumDates = numDates;
     d->DataReady = 0;
     d->NumCities = numCities;
