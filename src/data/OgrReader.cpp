@@ -66,6 +66,11 @@ OGRLayer* ChooseLayer(GDALDataset& ds, const std::string& part, bool workbook, c
                        ")");
     }
     if (!workbook) return ds.GetLayer(0);
+    // A title or notes sheet before the table is passed over: the first sheet of two rows
+    // and two columns or more, else the first that holds anything.
+    for (int k = 0; k < n; ++k)
+        if (ds.GetLayer(k)->GetFeatureCount() >= 2 && ds.GetLayer(k)->GetLayerDefn()->GetFieldCount() >= 2)
+            return ds.GetLayer(k);
     for (int k = 0; k < n; ++k)
         if (ds.GetLayer(k)->GetFeatureCount() > 0) return ds.GetLayer(k);
     throw RunError(path + ": every sheet of the workbook is empty");
