@@ -171,6 +171,8 @@ TEST(Readers, BadInputIsRefusedWithWhereAndWhat) {
     const std::string bare = write("bare.geojson",
                                    "{\"type\":\"FeatureCollection\",\"features\":[{\"type\":\"Feature\",\"properties\":{},"
                                    "\"geometry\":{\"type\":\"Point\",\"coordinates\":[1,2]}}]}");
+    const std::string huge = write("huge.csv", "");
+    std::filesystem::resize_file(huge, MaxFileBytes + 1);  // sparse: nothing is written
     ImportOptions sheet9;
     sheet9.part = "9";
     struct Case {
@@ -196,6 +198,8 @@ TEST(Readers, BadInputIsRefusedWithWhereAndWhat) {
          textAsXlsx + ": not a workbook or GIS layer that can be read"},
         {"a workbook with a text extension", [&] { ImportFile(zipAsCsv); },
          zipAsCsv + ": not a text table: the file is a zip archive (an .xlsx or .ods workbook?)"},
+        {"a file over 2 GB, refused before it is read", [&] { ImportFile(huge); },
+         huge + ": 2,048 MB; files over 2 GB are not read"},
         {"a layer without attributes", [&] { ImportFile(bare); }, bare + ", layer bare: the layer has no columns"},
     };
     for (const Case& c : cases) {
