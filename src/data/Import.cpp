@@ -68,7 +68,8 @@ void CheckDates(const Reading& rd, std::size_t dates, const std::vector<std::str
     if (!empty.empty())
         hint = "the header cell" + std::string(empty.size() > 1 ? "s of columns " : " of column ") + ColumnList(empty) +
                (empty.size() > 1 ? " are" : " is") + " empty (merged cells?): give every column a header in one row";
-    throw RunError(rd.file + ": " + std::to_string(dates) + " date found; at least 2 dates are needed (" + hint + ")");
+    throw RunError(rd.file + ": " + std::to_string(dates) + (dates == 1 ? " date" : " dates") +
+                   " found; at least 2 dates are needed (" + hint + ")");
 }
 
 // Rows shorter than the header read their missing cells as absent, with a warning; a
