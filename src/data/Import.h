@@ -9,10 +9,10 @@
 #include "DataSet.h"
 
 // Reading a city table in the layouts researchers publish, from a text file, a workbook or a
-// GIS layer: the header-less layout of
-// USData.csv (a quoted name, then one population per date), a wide table with a header whose
-// date columns are years ("1790", "Pop1840", "y1950"), and a long table with one row per
-// place and date. Every choice is detected from the file and can be overridden.
+// GIS layer: the header-less layout of USData.csv (a quoted name, then one population per
+// date), a wide table with a header whose date columns are a family of years ("1790",
+// "Pop1840", "y1950"), and a long table with one row per place and date. Every choice is
+// detected from the file and can be overridden.
 
 enum class TableLayout { Auto, Plain, Wide, Long };  // Plain: the header-less USData.csv layout
 
