@@ -1,6 +1,8 @@
 #include "data/OgrReader.h"
 
 #include <gdal_priv.h>
+#include <cpl_minixml.h>
+#include <cpl_vsi.h>
 #include <ogr_spatialref.h>
 #include <ogrsf_frmts.h>
 
@@ -89,6 +91,46 @@ std::string WhyNotOpened(const std::string& path) {
     if (!head.empty() && head.find('\0') == std::string::npos && head.find('\n') != std::string::npos)
         return "the file is text, not a workbook or GIS layer (a CSV file? give it the extension .csv)";
     return "not a workbook or GIS layer that can be read; damaged, or not what its extension says";
+}
+
+std::string ZipText(const std::string& path, const std::string& member) {
+    GByte* bytes = nullptr;
+    vsi_l_offset size = 0;
+    if (!VSIIngestFile(nullptr, ("/vsizip/" + path + "/" + member).c_str(), &bytes, &size, 256LL << 20)) return {};
+    std::string text(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(size));
+    VSIFree(bytes);
+    return text;
+}
+
+using XmlTree = std::unique_ptr<CPLXMLNode, decltype(&CPLDestroyXMLNode)>;
+XmlTree Xml(const std::string& text) { return XmlTree(CPLParseXMLString(text.c_str()), &CPLDestroyXMLNode); }
+
+// An .xlsx cell holding a formula without the value last computed (written by a program
+// that does not compute formulas): OGR reads it as empty, so a population would vanish
+// unseen. The first such cell of the sheet, as "D2", or "" when there is none.
+std::string FormulaWithoutValue(const std::string& path, const std::string& sheet) {
+    const XmlTree book = Xml(ZipText(path, "xl/workbook.xml"));
+    const XmlTree rels = Xml(ZipText(path, "xl/_rels/workbook.xml.rels"));
+    if (!book || !rels) return {};
+    std::string id, target;
+    if (const CPLXMLNode* sheets = CPLGetXMLNode(book.get(), "=workbook.sheets"))
+        for (const CPLXMLNode* n = sheets->psChild; n; n = n->psNext)
+            if (n->eType == CXT_Element && sheet == CPLGetXMLValue(n, "name", "")) id = CPLGetXMLValue(n, "r:id", "");
+    if (const CPLXMLNode* list = CPLGetXMLNode(rels.get(), "=Relationships"))
+        for (const CPLXMLNode* n = list->psChild; n; n = n->psNext)
+            if (n->eType == CXT_Element && id == CPLGetXMLValue(n, "Id", "")) target = CPLGetXMLValue(n, "Target", "");
+    if (target.empty()) return {};
+    if (target[0] == '/') target.erase(0, 1);
+    else target = "xl/" + target;
+    const std::string text = ZipText(path, target);
+    if (text.find("<f>") == std::string::npos && text.find("<f ") == std::string::npos) return {};  // no formulas
+    const XmlTree ws = Xml(text);
+    const CPLXMLNode* data = ws ? CPLGetXMLNode(ws.get(), "=worksheet.sheetData") : nullptr;
+    for (const CPLXMLNode* row = data ? data->psChild : nullptr; row; row = row->psNext)
+        for (const CPLXMLNode* c = row->psChild; c; c = c->psNext)
+            if (c->eType == CXT_Element && CPLGetXMLNode(c, "f") && !CPLGetXMLNode(c, "v"))
+                return CPLGetXMLValue(c, "r", "?");
+    return {};
 }
 
 }  // namespace
@@ -182,9 +224,17 @@ RawTable ReadOgrTable(const std::string& path, const std::string& part) {
     }
     if (raw.rows.empty() || (raw.headerKnown && raw.rows.size() < 2))
         throw RunError(raw.source + ": the " + (workbook ? "sheet" : "layer") + " holds no rows");
-    if (raw.parts.size() > 1)
+    if (driver == "XLSX")
+        if (const std::string cell = FormulaWithoutValue(path, raw.part); !cell.empty())
+            raw.notes.push_back(raw.source + ", cell " + cell +
+                                ": a formula without its computed value, read as empty (the workbook was saved by a "
+                                "program that does not compute formulas; open and save it in a spreadsheet program)");
+    std::vector<std::string> others;
+    for (const auto& p : raw.parts)
+        if (p != raw.part) others.push_back(p);
+    if (!others.empty())
         raw.notes.push_back(std::string(workbook ? "Sheet" : "Layer") + " \"" + raw.part + "\" read; the file also holds " +
-                            std::to_string(raw.parts.size() - 1) + " other" + (workbook ? " sheet" : " layer") +
-                            (raw.parts.size() > 2 ? "s" : "") + ": " + ColumnList(raw.parts));
+                            std::to_string(others.size()) + " other" + (workbook ? " sheet" : " layer") +
+                            (others.size() > 1 ? "s" : "") + ": " + ColumnList(others));
     return raw;
 }

@@ -208,4 +208,7 @@ TEST(Readers, BadInputIsRefusedWithWhereAndWhat) {
         EXPECT_EQ(got.substr(0, c.message.size()), c.message) << got;
     }
     std::filesystem::remove_all(tmp);
+    // A formula saved without its value would vanish as an empty cell: it is said instead.
+    EXPECT_TRUE(HasWarning(ImportFile(Dir + "formula.xlsx").preview,
+                           "formula.xlsx, sheet textcell, cell D2: a formula without its computed value, read as empty"));
 }
