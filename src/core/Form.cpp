@@ -213,8 +213,8 @@ Form::Form(std::string dataDir) : DataDir(std::move(dataDir)), data(std::make_un
     Place(p["TailPlot"], rd.left, rd.top + 650, rd.width, info.height);
     Place(p["HillPlot"], rd.left, rd.top + 1300, rd.width, info.height);
     for (const char* name : {"Dates", "TailPlot", "HillPlot"}) p.Hide(name);
-    // Growth beside Tail-Fit; its plot button below Tail-Plot's place.
-    RightOf(p, "Growth", "TailFit", gap);
+    // Growth in the free slot under Mobility; its plot button in Tail-Plot's place.
+    Below(p, "Growth", "Mobility");
     Place(p["GrowthPlot"], rd.left, rd.top + 650, rd.width, info.height);
     p.Hide("GrowthPlot");
     ShowMainCommandSet(false);

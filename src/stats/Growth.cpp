@@ -146,7 +146,10 @@ GrowthSample PairSample(const DataSet& d, int t) {
     return s;
 }
 
-GrowthSample PooledSample(const DataSet& d) {
+namespace {
+
+// Every pair's sample stacked, x relative to the pair's mean of ln S.
+GrowthSample Stack(const DataSet& d, const std::vector<GrowthSample>& pairs) {
     GrowthSample s;
     s.pooled = true;
     s.from = 1;
@@ -154,15 +157,14 @@ GrowthSample PooledSample(const DataSet& d) {
     s.fromYear = d.DateYear(1);
     s.toYear = d.DateYear(d.NumDates);
     int group = 0;
-    for (int t = 1; t < d.NumDates; ++t) {
-        const GrowthSample p = PairSample(d, t);
+    for (const GrowthSample& p : pairs) {
         s.entered += p.entered;
         s.exited += p.exited;
         if (p.x.size() < 3) continue;  // too few to normalise or to stand for the pair
         const double mx = Mean(p.x);
         for (std::size_t i = 0; i < p.x.size(); ++i) {
             s.city.push_back(p.city[i]);
-            s.date.push_back(t);
+            s.date.push_back(p.from);
             s.group.push_back(group);
             s.x.push_back(p.x[i] - mx);
             s.g.push_back(p.g[i]);
@@ -172,6 +174,14 @@ GrowthSample PooledSample(const DataSet& d) {
     if (group == 0) throw RunError("Growth: no pair of dates has three places present at both");
     Normalise(s);
     return s;
+}
+
+}  // namespace
+
+GrowthSample PooledSample(const DataSet& d) {
+    std::vector<GrowthSample> pairs;
+    for (int t = 1; t < d.NumDates; ++t) pairs.push_back(PairSample(d, t));
+    return Stack(d, pairs);
 }
 
 RankCorrelation Spearman(const std::vector<double>& a, const std::vector<double>& b) {
@@ -225,8 +235,12 @@ GrowthState GrowthAllPairs(const DataSet& d, const GrowthOptions& options) {
     if (d.NumDates < 2) throw RunError("Growth needs at least two dates");
     GrowthState state;
     state.options = options;
-    for (int t = 1; t < d.NumDates; ++t) state.rows.push_back(Regress(PairSample(d, t)));
-    state.rows.push_back(Regress(PooledSample(d)));
+    std::vector<GrowthSample> pairs;
+    for (int t = 1; t < d.NumDates; ++t) {
+        pairs.push_back(PairSample(d, t));
+        state.rows.push_back(Regress(pairs.back()));
+    }
+    state.rows.push_back(Regress(Stack(d, pairs)));
     return state;
 }
 
