@@ -18,6 +18,7 @@ constexpr Colour MeanBand = 120 + 256 * 160 + 65536 * 230;        // pale blue
 constexpr Colour SpreadBand = 235 + 256 * 170 + 65536 * 110;      // pale orange
 constexpr Colour PlaceColour = 125 + 256 * 125 + 65536 * 125;     // mid grey, faint on both
 constexpr float FontSize = 9;
+constexpr std::size_t MaxPoints = 8000;
 
 std::string Number(double v, const char* format = "%g") {
     char buf[48];
@@ -184,7 +185,7 @@ void DrawGrowthPlot(const DataSet& d, const GrowthSample& s, const GrowthCurves&
     const PlotFrame& fr = c.frame;
     const double u0 = k.grid.front(), u1 = k.grid.back();
     const double pad = 0.03 * (u1 - u0);
-    const double gap = 2 * LabelHeight(FontSize) + 250;
+    const double gap = 2 * LabelHeight(FontSize) + 400;
     const double h = (fr.PlotHeight - gap) / 2;
 
     // The mean panel also holds the middle 95 % of the places' normalised growth.
@@ -212,8 +213,10 @@ void DrawGrowthPlot(const DataSet& d, const GrowthSample& s, const GrowthCurves&
                                                                                            std::to_string(s.fromYear) +
                                                                                            " (log scale)");
 
-    // The places first, under the curves; those beyond the panel are not drawn.
-    for (std::size_t i = 0; i < s.x.size(); ++i) {
+    // The places first, under the curves; those beyond the panel are not drawn, and of a
+    // large sample only every stride-th, so the curves stay readable.
+    const std::size_t stride = (s.x.size() + MaxPoints - 1) / MaxPoints;
+    for (std::size_t i = 0; i < s.x.size(); i += stride) {
         if (s.x[i] < top.u0 || s.x[i] > top.u1 || s.gt[i] < m0 || s.gt[i] > m1) continue;
         pic.CurrentTag = OpTag{static_cast<int16_t>(s.city[i]), static_cast<int16_t>(s.date[i]), GrowthPlacePoint};
         pic.Circle(top.X(s.x[i]), top.Y(s.gt[i]), 10, PlaceColour);
@@ -226,10 +229,16 @@ void DrawGrowthPlot(const DataSet& d, const GrowthSample& s, const GrowthCurves&
     (void)d;
     const std::string band = k.replicates > 0 ? "95 % band, " + std::to_string(k.replicates) + " replicates"
                                               : "no bootstrap band";
+    // The key in the spread panel, whose upper right is clear where the spread falls with size.
+    const float topMargin = c.frame.TopMargin;
+    c.frame.TopMargin = static_cast<float>(bottom.top);
     DrawKey(c, {{"kernel mean (h " + Number(k.h, "%.3f") + ")", MeanColour, 3},
+                {"kernel spread", SpreadColour, 3},
                 {band, MeanBand, 6},
-                {"places (middle 95 % shown)", PlaceColour, 2},
+                {"places, middle 95 %" + (stride > 1 ? ", 1 in " + std::to_string(stride) : std::string()),
+                 PlaceColour, 2},
                 {"0 and 1: Gibrat", top.Ink(), 1}});
+    c.frame.TopMargin = topMargin;
 }
 
 std::string DescribeGrowthPlace(const DataSet& d, int city, int t) {
