@@ -11,11 +11,14 @@
 // USData.csv is read as float32, as the program holds it. The whole tables agree to 4e-12.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <random>
 #include <string>
 
 #include "../TestForm.h"
+#include "core/Commands.h"
 #include "stats/Growth.h"
 
 namespace {
@@ -203,6 +206,18 @@ TEST(Growth, CommandsOfferThePairsAndPooledAndRefuseTheLastDate) {
         const auto& t = f->Text.Tables[0];
         EXPECT_EQ(t.columns, (std::vector<std::string>{"lnS", "Mean", "Mean_lo", "Mean_hi", "SD", "SD_lo", "SD_hi"}));
         EXPECT_EQ(t.rows.size(), 100u);
+        // Hovering a place names it with its growth a year, here from (S'/S)^(1/years) - 1.
+        const auto& ops = f->Picture1.Ops();
+        const auto op = std::find_if(ops.begin(), ops.end(), [](const DrawOp& o) { return o.tag.series == GrowthPlacePoint; });
+        ASSERT_NE(op, ops.end());
+        const DataSet& d = *f->data;
+        const int city = op->tag.city, date = op->tag.date;
+        const double rate = std::pow(d.Pop(city, date + 1) / d.Pop(city, date), 0.1) - 1;
+        char growth[40];
+        std::snprintf(growth, sizeof growth, "growth %+.2f %%", 100 * rate);
+        const std::string text = DescribeHit(*f, Hit{static_cast<std::size_t>(op - ops.begin()), op->tag}, op->x1, op->y1);
+        EXPECT_NE(text.find(d.CityName(city)), std::string::npos) << text;
+        EXPECT_NE(text.find(growth), std::string::npos) << text << " / " << growth;
     }
 }
 
