@@ -346,6 +346,13 @@ void Clear_Click(Form& f) {
     ClearPicture(CanvasOf(f));
     for (const char* name : {"DistancePlot", "NextInfo", "LastInfo", "NextLastInfo"}) f.panel.Hide(name);
     for (const char* name : {"Dates", "TailPlot", "HillPlot", "GrowthPlot"}) f.panel.Hide(name);
+    // Growth's "Pooled" entry leaves the Dates list with its panel (Growth offers it again).
+    Control& dates = f.panel["Dates"];
+    if (!dates.items.empty() && dates.items.back() == "Pooled") {
+        dates.items.pop_back();
+        if (dates.listIndex >= static_cast<int>(dates.items.size())) dates.listIndex = -1;
+        ++f.panel.listRevision;
+    }
 }
 
 bool BlackBackground(const Form& f) { return f.BackMapIndex() == 1; }
