@@ -160,7 +160,7 @@ GrowthSample Stack(const DataSet& d, const std::vector<GrowthSample>& pairs) {
     for (const GrowthSample& p : pairs) {
         s.entered += p.entered;
         s.exited += p.exited;
-        if (p.x.size() < 3) continue;  // too few to normalise or to stand for the pair
+        if (p.x.size() < 3 || !(Sd(p.g) > 0)) continue;  // too few, or nothing to normalise
         const double mx = Mean(p.x);
         for (std::size_t i = 0; i < p.x.size(); ++i) {
             s.city.push_back(p.city[i]);
@@ -295,6 +295,10 @@ double RuleBandwidth(const std::vector<double>& x) {
 GrowthCurves KernelCurves(const GrowthSample& s, const GrowthOptions& o, const TailFitControl& control) {
     const std::size_t n = s.x.size();
     if (n < 3) throw RunError("Growth-Plot: fewer than three places are present at both dates");
+    for (double v : s.gt)
+        if (!std::isfinite(v))
+            throw RunError("Growth-Plot: every place grew alike from " + std::to_string(s.fromYear) + " to " +
+                           std::to_string(s.toYear) + ", so growth cannot be normalised");
     GrowthCurves c;
     c.h = o.bandwidth > 0 ? o.bandwidth : RuleBandwidth(s.x);
     c.replicates = std::max(0, o.replicates);
