@@ -47,10 +47,14 @@ void GrowthPlot_Click(Form& f) {
     // The bootstrap runs to the end (or is cancelled) before anything is drawn.
     GrowthCurves curves;
     auto work = [&](const TailFitControl& control) { curves = KernelCurves(sample, f.growthOptions, control); };
-    if (f.runLongFit)
-        f.runLongFit(work);
-    else
-        work({});
+    try {
+        if (f.runLongFit)
+            f.runLongFit(work);
+        else
+            work({});
+    } catch (const FitCancelled&) {
+        throw RunError("Growth-Plot cancelled; the picture and the text are as they were");
+    }
     f.Text.Clear();
     PrintGrowthCurves(sample, curves, f.Text);
     DrawGrowthPlot(*f.data, sample, curves, CanvasOf(f));

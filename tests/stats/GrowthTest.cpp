@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <random>
@@ -190,6 +191,17 @@ TEST(Growth, CommandsOfferThePairsAndPooledAndRefuseTheLastDate) {
     f->Click("Growth");
     ASSERT_EQ(f->Text.Tables.size(), 1u);
     EXPECT_EQ(f->Text.Tables[0].rows.size(), 22u);  // 21 pairs and Pooled
+    // Cancel in the middle of the bootstrap leaves Growth's table as it was.
+    f->ChooseText("Dates", "1950");
+    f->growthOptions.replicates = 100000;
+    f->runLongFit = [](const auto& work) {
+        std::atomic<bool> cancel{false};
+        work(TailFitControl{[&](long done, long) { cancel = done >= 5; }, &cancel});
+    };
+    EXPECT_NE(ErrorOf(*f, "GrowthPlot").find("cancelled"), std::string::npos);
+    EXPECT_EQ(f->Text.Tables[0].columns[0], "From");
+    f->runLongFit = nullptr;
+    f->growthOptions.replicates = 20;
     const struct {
         const char* entry;
         const char* error;  // nullptr: draws
