@@ -299,6 +299,8 @@ GrowthCurves KernelCurves(const GrowthSample& s, const GrowthOptions& o, const T
         if (!std::isfinite(v))
             throw RunError("Growth-Plot: every place grew alike from " + std::to_string(s.fromYear) + " to " +
                            std::to_string(s.toYear) + ", so growth cannot be normalised");
+    // Every replicate's curves are kept for the percentiles: 1.6 kB each.
+    if (o.replicates > 100000) throw RunError("Growth-Plot takes at most 100,000 bootstrap replicates");
     GrowthCurves c;
     c.h = o.bandwidth > 0 ? o.bandwidth : RuleBandwidth(s.x);
     c.replicates = std::max(0, o.replicates);

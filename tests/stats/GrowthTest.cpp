@@ -193,7 +193,7 @@ TEST(Growth, CommandsOfferThePairsAndPooledAndRefuseTheLastDate) {
     EXPECT_EQ(f->Text.Tables[0].rows.size(), 22u);  // 21 pairs and Pooled
     // Cancel in the middle of the bootstrap leaves Growth's table as it was.
     f->ChooseText("Dates", "1950");
-    f->growthOptions.replicates = 100000;
+    f->growthOptions.replicates = 5000;
     f->runLongFit = [](const auto& work) {
         std::atomic<bool> cancel{false};
         work(TailFitControl{[&](long done, long) { cancel = done >= 5; }, &cancel});
