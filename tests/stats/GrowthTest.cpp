@@ -183,6 +183,16 @@ TEST(Growth, BandsCoverGibratAndMissASizeEffect) {
             EXPECT_GE(spread / 100.0, 0.9);
         }
     }
+    // A kernel far wider than the sizes averages the whole replicate, whose own normalised
+    // growth has mean 0 and mean square (n - 1) / n: every band shrinks onto those values.
+    o.bandwidth = 1e5;
+    const GrowthCurves wide = KernelCurves(PairSample(*GibratTable(500, 0, 3), 1), o);
+    for (std::size_t j = 0; j < wide.grid.size(); ++j) {
+        EXPECT_NEAR(wide.meanLo[j], 0, 1e-6);
+        EXPECT_NEAR(wide.meanHi[j], 0, 1e-6);
+        EXPECT_NEAR(wide.sdLo[j], std::sqrt(499.0 / 500), 1e-6);
+        EXPECT_NEAR(wide.sdHi[j], std::sqrt(499.0 / 500), 1e-6);
+    }
 }
 
 TEST(Growth, CommandsOfferThePairsAndPooledAndRefuseTheLastDate) {
