@@ -56,8 +56,10 @@ std::string UsageText() {
            "      --text FILE                 write the window's text at the end\n"
            "      --csv FILE                  write the numbers of the printed tables as CSV\n"
            "                                  (further tables beside it as FILE-2.csv, ...)\n"
-           "      --replicates N              Tail-Fit bootstrap replicates (default 1000; 0 skips it)\n"
-           "      --seed N                    Tail-Fit bootstrap seed (fixed by default)\n"
+           "      --replicates N              bootstrap replicates of Tail-Fit (default 1000) and\n"
+           "                                  Growth-Plot (default 500); 0 skips the bootstrap\n"
+           "      --seed N                    bootstrap seed of both (fixed by default)\n"
+           "      --bandwidth H               Growth-Plot kernel bandwidth in ln size (default: rule)\n"
            "      --min-tail N                fewest cities in a fitted tail (default 10)\n"
            "    A CONTROL is a button name (ReadData, Rank, Zipf, NextGraph, RankSpirel1, ...),\n"
            "    or LIST=ENTRY to choose a list entry: BackMap=Black, \"Cities=Boston, MA\", Dates=1950.\n"
@@ -194,7 +196,7 @@ bool ParseRun(const std::vector<std::string>& args, RunOptions& o, std::ostream&
                 err << "citysize: --scale takes a number from 0 to 16\n";
                 return false;
             }
-        } else if (a == "--replicates" || a == "--seed" || a == "--min-tail") {
+        } else if (a == "--replicates" || a == "--seed" || a == "--min-tail" || a == "--bandwidth") {
             std::string v;
             if (!value(v)) return false;
             o.tailFit.emplace_back(a.substr(2), v);

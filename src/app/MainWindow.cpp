@@ -150,7 +150,7 @@ void MainWindow::runWithProgress(const std::function<void(const TailFitControl&)
     });
     // A fit without the bootstrap ends at once: no dialog flashes for it.
     if (ended.wait_for(std::chrono::milliseconds(150)) != std::future_status::ready) {
-        QProgressDialog dialog(tr("Fitting the tails of every date..."), tr("Cancel"), 0, 1000, this);
+        QProgressDialog dialog(tr("Computing the fits and their bootstrap..."), tr("Cancel"), 0, 1000, this);
         dialog.setObjectName(QStringLiteral("TailFitProgress"));
         dialog.setWindowModality(Qt::WindowModal);
         dialog.setMinimumDuration(0);

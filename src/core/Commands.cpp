@@ -40,6 +40,7 @@ const std::vector<CommandEntry>& CommandRegistry() {
         {"Mobility", Mobility_Click, true},
         {"NextMobility", NextMobility_Click, true},
         {"TailFit", TailFit_Click, true}, {"TailPlot", TailPlot_Click, true}, {"HillPlot", HillPlot_Click, true},
+        {"Growth", Growth_Click, true}, {"GrowthPlot", GrowthPlot_Click, true},
     };
     return table;
 }

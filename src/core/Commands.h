@@ -48,3 +48,7 @@ void NextMobility_Click(Form& f);
 void TailFit_Click(Form& f);
 void TailPlot_Click(Form& f);
 void HillPlot_Click(Form& f);
+
+// Growth and Gibrat's law
+void Growth_Click(Form& f);
+void GrowthPlot_Click(Form& f);

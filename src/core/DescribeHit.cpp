@@ -6,6 +6,7 @@
 #include "core/Form.h"
 #include "draw/Formats.h"
 #include "draw/HitTest.h"
+#include "stats/GrowthPlots.h"
 #include "stats/MobilityPages.h"
 
 namespace {
@@ -81,6 +82,11 @@ std::string DescribeHit(const Form& f, const Hit& hit, float x, float y) {
     const DataSet& d = *f.data;
     const OpTag& tag = hit.tag;
     if (tag.series == MobilityPairSeries) return MobilityPairAt(f, hit, x, y);
+    if (tag.series == GrowthPlacePoint) return DescribeGrowthPlace(d, tag.city, tag.date);
+    if (tag.series == GrowthBetaPoint)
+        return tag.date >= 1 && tag.date <= static_cast<int>(f.growth.rows.size())
+                   ? DescribeGrowthRow(f.growth.rows[static_cast<std::size_t>(tag.date) - 1])
+                   : std::string();
     const bool validCity = tag.city >= 1 && tag.city <= d.NumCities;
     const bool validDate = tag.date >= 1 && tag.date <= d.NumDates;
     if (validCity && validDate) {

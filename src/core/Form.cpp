@@ -7,6 +7,7 @@
 #include "data/Loader.h"
 #include "ranksize/RankShift.h"
 
+#include <cmath>
 #include <filesystem>
 #include "draw/RunError.h"
 
@@ -42,6 +43,11 @@ void CreateControls(ControlTable& p) {
                  "Plots the distribution of the date chosen above on log-log axes with its fitted power law and "
                  "lognormal"));
     p.Add(Button("HillPlot", "Hill-Plot", "Plots the Hill estimates of the date chosen above against the tail size"));
+    p.Add(Button("Growth", "Growth",
+                 "Growth against size between consecutive dates: regression slope beta, Spearman's rho (Gibrat's law)"));
+    p.Add(Button("GrowthPlot", "Growth-Plot",
+                 "Kernel mean and spread of growth against size for the pair starting at the date chosen above "
+                 "(or Pooled), with bootstrap bands"));
     p.Add(Button("NextLastInfo", "N-Last-Info"));
     p.Add(Button("LastInfo", "Last-Info"));
     p.Add(Button("RankShiftSpirel", "RankSSpirel"));
@@ -207,6 +213,10 @@ Form::Form(std::string dataDir) : DataDir(std::move(dataDir)), data(std::make_un
     Place(p["TailPlot"], rd.left, rd.top + 650, rd.width, info.height);
     Place(p["HillPlot"], rd.left, rd.top + 1300, rd.width, info.height);
     for (const char* name : {"Dates", "TailPlot", "HillPlot"}) p.Hide(name);
+    // Growth in the free slot under Mobility; its plot button in Tail-Plot's place.
+    Below(p, "Growth", "Mobility");
+    Place(p["GrowthPlot"], rd.left, rd.top + 650, rd.width, info.height);
+    p.Hide("GrowthPlot");
     ShowMainCommandSet(false);
     p.Show("ReadData");
     half.HalfLivesNoDraw = 0;
@@ -248,6 +258,19 @@ void Form::ChooseText(std::string_view list, std::string_view text) {
 }
 
 void Form::SetTailFitOption(std::string_view name, std::string_view value) {
+    if (name == "bandwidth") {
+        double h = 0;
+        try {
+            std::size_t used = 0;
+            h = std::stod(std::string(value), &used);
+            if (used != value.size()) h = 0;
+        } catch (...) {
+            h = 0;
+        }
+        if (!(h > 0 && std::isfinite(h))) throw RunError("--bandwidth takes a positive number, not \"" + std::string(value) + "\"");
+        growthOptions.bandwidth = h;
+        return;
+    }
     long v = 0;
     try {
         std::size_t used = 0;
@@ -257,9 +280,9 @@ void Form::SetTailFitOption(std::string_view name, std::string_view value) {
         throw RunError("--" + std::string(name) + " takes a whole number, not \"" + std::string(value) + "\"");
     }
     if (name == "replicates" && v >= 0 && v <= 1000000)
-        tailFitOptions.replicates = static_cast<int>(v);
+        tailFitOptions.replicates = growthOptions.replicates = static_cast<int>(v);
     else if (name == "seed" && v >= 0)
-        tailFitOptions.seed = static_cast<std::uint64_t>(v);
+        tailFitOptions.seed = growthOptions.seed = static_cast<std::uint64_t>(v);
     else if (name == "min-tail" && v >= 2 && v <= 1000000)
         tailFitOptions.minTail = static_cast<int>(v);
     else
@@ -304,6 +327,7 @@ void Form::InstallData(std::unique_ptr<DataSet> fresh, const std::string& source
     for (int t = 1; t <= f.data->NumDates; ++t) dates.items.push_back(std::to_string(f.data->DateYear(t)));
     if (dates.listIndex >= static_cast<int>(dates.items.size())) dates.listIndex = -1;
     f.tailFit = {};
+    f.growth = {};
     Control& back = p["BackMap"];
     back.items = {"Grey", "Black"};
     if (back.listIndex >= static_cast<int>(back.items.size())) back.listIndex = -1;
@@ -321,7 +345,14 @@ void Clear_Click(Form& f) {
         f.panel.Hide(name);
     ClearPicture(CanvasOf(f));
     for (const char* name : {"DistancePlot", "NextInfo", "LastInfo", "NextLastInfo"}) f.panel.Hide(name);
-    for (const char* name : {"Dates", "TailPlot", "HillPlot"}) f.panel.Hide(name);
+    for (const char* name : {"Dates", "TailPlot", "HillPlot", "GrowthPlot"}) f.panel.Hide(name);
+    // Growth's "Pooled" entry leaves the Dates list with its panel (Growth offers it again).
+    Control& dates = f.panel["Dates"];
+    if (!dates.items.empty() && dates.items.back() == "Pooled") {
+        dates.items.pop_back();
+        if (dates.listIndex >= static_cast<int>(dates.items.size())) dates.listIndex = -1;
+        ++f.panel.listRevision;
+    }
 }
 
 bool BlackBackground(const Form& f) { return f.BackMapIndex() == 1; }

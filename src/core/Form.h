@@ -15,6 +15,7 @@
 #include "draw/TextSurface.h"
 #include "ranksize/ZipfState.h"
 #include "spirels/SpirelState.h"
+#include "stats/Growth.h"
 #include "stats/Mobility.h"
 #include "stats/StatsState.h"
 #include "stats/TailFit.h"
@@ -55,6 +56,11 @@ public:
     std::function<void(const std::function<void(const TailFitControl&)>& work)> runLongFit;
     // Sets "replicates", "seed" or "min-tail" from text; throws RunError on a bad value.
     void SetTailFitOption(std::string_view name, std::string_view value);
+
+    // Growth: its options (--replicates and --seed set Tail-Fit's and these alike;
+    // --bandwidth is its own) and the last table; Growth-Plot runs through runLongFit.
+    GrowthOptions growthOptions;
+    GrowthState growth;
 
     float LayoutOffset = 0;
     float WindowWidth = 0;   // twips

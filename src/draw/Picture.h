@@ -24,6 +24,9 @@ inline constexpr int16_t KeySeries = -1;
 // point k of a date's Hill plot (`point` holds k).
 inline constexpr int16_t TailFitExponents = 10;
 inline constexpr int16_t TailHillPoint = 11;
+// Growth: a pair's beta (`date` its first date) and a place in a Growth-Plot.
+inline constexpr int16_t GrowthBetaPoint = 12;
+inline constexpr int16_t GrowthPlacePoint = 13;
 
 enum class OpKind { Line, Circle, Text };
 

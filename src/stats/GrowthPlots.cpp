@@ -1,0 +1,263 @@
+#include "stats/GrowthPlots.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "draw/Contrast.h"
+#include "draw/Ticks.h"
+
+namespace {
+
+// Readable on the grey (200) and the black background.
+constexpr Colour MeanColour = 0 + 256 * 120 + 65536 * 255;        // blue
+constexpr Colour SpreadColour = 230 + 256 * 80;                   // orange
+constexpr Colour MeanBand = 120 + 256 * 160 + 65536 * 230;        // pale blue
+constexpr Colour SpreadBand = 235 + 256 * 170 + 65536 * 110;      // pale orange
+constexpr Colour PlaceColour = 125 + 256 * 125 + 65536 * 125;     // mid grey, faint on both
+constexpr float FontSize = 9;
+constexpr std::size_t MaxPoints = 8000;
+
+std::string Number(double v, const char* format = "%g") {
+    char buf[48];
+    std::snprintf(buf, sizeof buf, format, v);
+    return buf;
+}
+
+std::string Population(double v) {
+    if (v >= 1e6) return Number(v / 1e6) + "m";
+    if (v >= 1e3) return Number(v / 1e3) + "k";
+    return Number(v);
+}
+
+// One plot area: data ranges mapped into a rectangle of the picture (twips, y down).
+struct Panel {
+    const Canvas& c;
+    double u0, u1, v0, v1;
+    double left, top, width, height;
+
+    float X(double u) const { return static_cast<float>(left + (u - u0) / (u1 - u0) * width); }
+    float Y(double v) const { return static_cast<float>(top + height - (std::clamp(v, v0, v1) - v0) / (v1 - v0) * height); }
+    double XScale() const { return width / (u1 - u0); }
+    double YScale() const { return height / (v1 - v0); }
+    Colour Ink() const { return InkFor(c.pic.BackColor); }
+    void Text(double x, double y, const std::string& s) const {
+        c.pic.ForeColor = Ink();
+        PrintAt(c.pic, x, y, s);
+    }
+    void Frame() const {
+        c.pic.DrawWidth = 1;
+        const float l = static_cast<float>(left), t = static_cast<float>(top), b = static_cast<float>(top + height);
+        c.pic.Line(l, t, l, b, Ink());
+        c.pic.Line(l, b, static_cast<float>(left + width), b, Ink());
+    }
+    void YTicks(const std::vector<Tick>& ticks) const {
+        for (const Tick& k : Thinned(ticks, YScale(), FontSize, false)) {
+            if (k.at < v0 || k.at > v1) continue;
+            c.pic.Line(static_cast<float>(left), Y(k.at), static_cast<float>(left - 150), Y(k.at), Ink());
+            Text(left - 230 - LabelWidth(k.label, FontSize), Y(k.at) - LabelHeight(FontSize) / 2, k.label);
+        }
+    }
+    void XTicks(const std::vector<Tick>& ticks) const {
+        const double b = top + height;
+        for (const Tick& k : Thinned(ticks, XScale(), FontSize, true)) {
+            if (k.at < u0 || k.at > u1) continue;
+            c.pic.Line(X(k.at), static_cast<float>(b), X(k.at), static_cast<float>(b + 150), Ink());
+            Text(X(k.at) - LabelWidth(k.label, FontSize) / 2, b + 190, k.label);
+        }
+    }
+    void Title(const std::string& s) const { Text(left - 900, top - LabelHeight(FontSize) - 120, s); }
+    void XTitle(const std::string& s) const {
+        Text(std::max(0.0, left + width - LabelWidth(s, FontSize)), top + height + 190 + LabelHeight(FontSize) + 40, s);
+    }
+    void Level(double v, Colour colour) const {
+        c.pic.DrawWidth = 1;
+        c.pic.Line(X(u0), Y(v), X(u1), Y(v), colour);
+    }
+};
+
+// Ticks at 1, 2 and 5 times the powers of ten on the panel's log-size axis, or the powers
+// of ten alone where those would overprint.
+std::vector<Tick> SizeTicks(const Panel& p, bool relative) {
+    std::vector<Tick> all, decades;
+    const double ln10 = std::log(10.0);
+    for (int e = static_cast<int>(std::floor(p.u0 / ln10)); e <= static_cast<int>(std::ceil(p.u1 / ln10)); ++e)
+        for (double m : {1.0, 2.0, 5.0}) {
+            const double v = m * std::pow(10.0, e);
+            if (std::log(v) < p.u0 || std::log(v) > p.u1) continue;
+            all.push_back({std::log(v), relative ? Number(v) : Population(v)});
+            if (m == 1.0) decades.push_back(all.back());
+        }
+    return Thinned(all, p.XScale(), FontSize, true).size() == all.size() || decades.size() < 2 ? all : decades;
+}
+
+// A curve with its band: the band as pale vertical strokes, its edges thin, the curve on top.
+void CurveWithBand(const Panel& p, const std::vector<double>& grid, const std::vector<double>& y,
+                   const std::vector<double>& lo, const std::vector<double>& hi, Colour colour, Colour band) {
+    Picture& pic = p.c.pic;
+    const double step = grid.size() > 1 ? (p.X(grid[1]) - p.X(grid[0])) / 15.0 : 1;  // pixels between points
+    pic.DrawWidth = static_cast<int16_t>(std::max(1.0, std::ceil(step) + 1));
+    for (std::size_t j = 0; j < grid.size(); ++j)
+        if (std::isfinite(lo[j]) && std::isfinite(hi[j])) pic.Line(p.X(grid[j]), p.Y(lo[j]), p.X(grid[j]), p.Y(hi[j]), band);
+    for (const auto* edge : {&lo, &hi}) {
+        pic.DrawWidth = 1;
+        BrokenPath path(pic, colour);
+        for (std::size_t j = 0; j < grid.size(); ++j)
+            if (std::isfinite((*edge)[j]))
+                path.To(p.X(grid[j]), p.Y((*edge)[j]));
+            else
+                path.Break();
+    }
+    pic.DrawWidth = 3;
+    BrokenPath path(pic, colour);
+    for (std::size_t j = 0; j < grid.size(); ++j)
+        if (std::isfinite(y[j])) path.To(p.X(grid[j]), p.Y(y[j]));
+    pic.DrawWidth = 1;
+}
+
+// The range of a band and its curve, padded, always holding `level`.
+std::pair<double, double> RangeOf(const std::vector<std::vector<double>>& series, double level) {
+    double lo = level, hi = level;
+    for (const auto& s : series)
+        for (double v : s)
+            if (std::isfinite(v)) {
+                lo = std::min(lo, v);
+                hi = std::max(hi, v);
+            }
+    const double pad = hi > lo ? 0.08 * (hi - lo) : 0.05;
+    return {lo - pad, hi + pad};
+}
+
+}  // namespace
+
+void DrawGrowthBetas(const DataSet& d, const GrowthState& s, const Canvas& c) {
+    Picture& pic = c.pic;
+    ClearPicture(c);
+    ApplyBackgroundChoice(c, true);
+    SetPlotMargins(c);
+    pic.FontSize = FontSize;
+    std::vector<double> lo, hi;
+    for (const auto& r : s.rows)
+        if (!r.pooled) {
+            lo.push_back(r.beta - 1.96 * r.seBeta);
+            hi.push_back(r.beta + 1.96 * r.seBeta);
+        }
+    auto [v0, v1] = RangeOf({lo, hi}, 0.0);
+    const double pad = std::max(1e-4, 0.02 * (v1 - v0));
+    v0 -= pad;
+    v1 += pad;
+    const PlotFrame& fr = c.frame;
+    const int first = d.DateYear(1), last = d.DateYear(d.NumDates);
+    const Panel p{c, static_cast<double>(first), static_cast<double>(last), v0, v1, fr.LeftMargin, fr.TopMargin,
+                  fr.PlotWidth, fr.PlotHeight};
+    p.Frame();
+    p.YTicks(LinearTicks(v0, v1));
+    p.XTicks(YearTicks(first, last, first, last, p.XScale(), FontSize));
+    p.Title("beta: growth per year per unit of ln size (OLS, 95 % HC1 interval)");
+    p.XTitle("Pair of censuses (middle year)");
+    p.Level(0, p.Ink());
+    int t = 0;
+    for (const auto& r : s.rows) {
+        ++t;
+        if (r.pooled || !std::isfinite(r.beta)) continue;
+        const double mid = (r.fromYear + r.toYear) / 2.0;
+        pic.DrawWidth = 2;
+        pic.Line(p.X(mid), p.Y(r.beta - 1.96 * r.seBeta), p.X(mid), p.Y(r.beta + 1.96 * r.seBeta), MeanColour);
+        pic.CurrentTag = OpTag{0, static_cast<int16_t>(t), GrowthBetaPoint};
+        pic.Circle(p.X(mid), p.Y(r.beta), 45, r.p < 0.05 ? SpreadColour : MeanColour);
+        pic.CurrentTag = OpTag{};
+    }
+    pic.DrawWidth = 1;
+    DrawKey(c, {{"beta, p < 0.05", SpreadColour, 4},
+                {"beta, p >= 0.05", MeanColour, 4},
+                {"95 % interval", MeanColour, 2},
+                {"beta = 0: Gibrat", p.Ink(), 1}});
+}
+
+void DrawGrowthPlot(const DataSet& d, const GrowthSample& s, const GrowthCurves& k, const Canvas& c) {
+    Picture& pic = c.pic;
+    ClearPicture(c);
+    ApplyBackgroundChoice(c, true);
+    SetPlotMargins(c);
+    pic.FontSize = FontSize;
+    const PlotFrame& fr = c.frame;
+    const double u0 = k.grid.front(), u1 = k.grid.back();
+    const double pad = 0.03 * (u1 - u0);
+    const double gap = 2 * LabelHeight(FontSize) + 400;
+    const double h = (fr.PlotHeight - gap) / 2;
+
+    // The mean panel also holds the middle 95 % of the places' normalised growth.
+    std::vector<double> gt;
+    for (std::size_t i = 0; i < s.x.size(); ++i)
+        if (s.x[i] >= u0 - pad && s.x[i] <= u1 + pad) gt.push_back(s.gt[i]);
+    const double q0 = Percentile(gt, 2.5), q1 = Percentile(gt, 97.5);
+    auto [m0, m1] = RangeOf({k.mean, k.meanLo, k.meanHi, {q0, q1}}, 0.0);
+    auto [s0, s1] = RangeOf({k.sd, k.sdLo, k.sdHi}, 1.0);
+    s0 = std::max(0.0, s0);
+    const Panel top{c, u0 - pad, u1 + pad, m0, m1, fr.LeftMargin, fr.TopMargin, fr.PlotWidth, h};
+    const Panel bottom{c, u0 - pad, u1 + pad, s0, s1, fr.LeftMargin, fr.TopMargin + h + gap, fr.PlotWidth, h};
+
+    const std::string pair = s.pooled ? "all pairs " + std::to_string(s.fromYear) + "-" + std::to_string(s.toYear)
+                                      : std::to_string(s.fromYear) + "-" + std::to_string(s.toYear);
+    for (const Panel* p : {&top, &bottom}) {
+        p->Frame();
+        p->XTicks(SizeTicks(*p, s.pooled));
+    }
+    top.YTicks(LinearTicks(m0, m1, 5));
+    bottom.YTicks(LinearTicks(s0, s1, 5));
+    top.Title("Mean of normalised growth, " + pair + " (n " + std::to_string(s.x.size()) + ")");
+    bottom.Title("Spread (sd) of normalised growth");
+    bottom.XTitle(s.pooled ? "Size relative to the pair's geometric mean (log scale)" : "Population in " +
+                                                                                           std::to_string(s.fromYear) +
+                                                                                           " (log scale)");
+
+    // The places first, under the curves; those beyond the panel are not drawn, and of a
+    // large sample only every stride-th, so the curves stay readable.
+    const std::size_t stride = (s.x.size() + MaxPoints - 1) / MaxPoints;
+    for (std::size_t i = 0; i < s.x.size(); i += stride) {
+        if (s.x[i] < top.u0 || s.x[i] > top.u1 || s.gt[i] < m0 || s.gt[i] > m1) continue;
+        pic.CurrentTag = OpTag{static_cast<int16_t>(s.city[i]), static_cast<int16_t>(s.date[i]), GrowthPlacePoint};
+        pic.Circle(top.X(s.x[i]), top.Y(s.gt[i]), 10, PlaceColour);
+    }
+    pic.CurrentTag = OpTag{};
+    top.Level(0, top.Ink());
+    bottom.Level(1, bottom.Ink());
+    CurveWithBand(top, k.grid, k.mean, k.meanLo, k.meanHi, MeanColour, MeanBand);
+    CurveWithBand(bottom, k.grid, k.sd, k.sdLo, k.sdHi, SpreadColour, SpreadBand);
+    (void)d;
+    const std::string band = k.replicates > 0 ? "95 % band, " + std::to_string(k.replicates) + " replicates"
+                                              : "no bootstrap band";
+    // The key in the spread panel, whose upper right is clear where the spread falls with size.
+    const float topMargin = c.frame.TopMargin;
+    c.frame.TopMargin = static_cast<float>(bottom.top);
+    DrawKey(c, {{"kernel mean (h " + Number(k.h, "%.3f") + ")", MeanColour, 3},
+                {"kernel spread", SpreadColour, 3},
+                {band, MeanBand, 6},
+                {"places, middle 95 %" + (stride > 1 ? ", 1 in " + std::to_string(stride) : std::string()),
+                 PlaceColour, 2},
+                {"0 and 1: Gibrat", top.Ink(), 1}});
+    c.frame.TopMargin = topMargin;
+}
+
+std::string DescribeGrowthPlace(const DataSet& d, int city, int t) {
+    if (city < 1 || city > d.NumCities || t < 1 || t >= d.NumDates) return {};
+    const double a = d.Pop(city, t), b = d.Pop(city, t + 1);
+    const int years = d.DateYear(t + 1) - d.DateYear(t);
+    const double g = GrowthRate(a, b, years);
+    char buf[200];
+    std::snprintf(buf, sizeof buf, "%d-%d: %.0f to %.0f, growth %+.2f %% a year", d.DateYear(t), d.DateYear(t + 1), a,
+                  b, 100 * std::expm1(g));
+    return d.CityName(city) + "\n" + buf;
+}
+
+std::string DescribeGrowthRow(const GrowthRow& r) {
+    char buf[240];
+    std::snprintf(buf, sizeof buf,
+                  "%d-%d: beta %.5f +- %.5f (95 %%), t %.2f, p %.4f\nSpearman %.4f (p %.4f), n %d, %d entered, %d "
+                  "exited",
+                  r.fromYear, r.toYear, r.beta, 1.96 * r.seBeta, r.t, r.p, r.spearman, r.pSpearman, r.n, r.entered,
+                  r.exited);
+    return buf;
+}
