@@ -48,3 +48,9 @@ void NextMobility_Click(Form& f);
 void TailFit_Click(Form& f);
 void TailPlot_Click(Form& f);
 void HillPlot_Click(Form& f);
+
+// Groups
+void ByGroup_Click(Form& f);
+void ForestPlot_Click(Form& f);
+void HeatMap_Click(Form& f);
+void NextGroups_Click(Form& f);
