@@ -38,13 +38,17 @@ std::vector<std::string> GroupListEntries(const Form& f) {
 void NameGroupOnPicture(Form& f) {
     if (f.groupName.empty() || f.Picture1.Ops().empty()) return;
     Picture& p = f.Picture1;
+    const std::string label = "Group: " + f.groupName;
+    // A command that only prints leaves the picture, and its label, as they were.
+    for (const auto& op : p.Ops())
+        if (op.kind == OpKind::Text && op.text == label) return;
     const float size = p.FontSize;
     const Colour fore = p.ForeColor;
     const OpTag tag = p.CurrentTag;
     p.CurrentTag = OpTag{};
     p.FontSize = 8;
     p.ForeColor = InkFor(p.BackColor);
-    PrintAt(p, 60, p.Height - 260, "Group: " + f.groupName);
+    PrintAt(p, 60, p.Height - 260, label);
     p.FontSize = size;
     p.ForeColor = fore;
     p.CurrentTag = tag;
