@@ -94,7 +94,7 @@ void DrawTailFitExponents(const DataSet& d, const TailFitState& s, const Canvas&
     for (const auto& r : s.rows)
         for (double v : {r.gi.zeta + 1.96 * r.gi.se, r.pl.zeta + 1.96 * r.pl.se})
             if (std::isfinite(v)) top = std::max(top, v);
-    top *= 1.1;
+    top *= 1.2;  // the key (four lines at the top right) stays above every band
     const int T = d.NumDates;
     c.frame.AxisKind = 0;
     DrawAxes(c, static_cast<float>(top), static_cast<float>(T * 1.1), "Zeta", "Time",
