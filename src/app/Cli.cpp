@@ -11,6 +11,7 @@
 #include "app/Paths.h"
 #include "core/Form.h"
 #include "data/PlacesCsv.h"
+#include "core/Groups.h"
 #include "draw/RunError.h"
 #include "render/PictureRenderer.h"
 
@@ -61,6 +62,10 @@ std::string UsageText() {
            "      --seed N                    bootstrap seed of both (fixed by default)\n"
            "      --bandwidth H               Growth-Plot kernel bandwidth in ln size (default: rule)\n"
            "      --min-tail N                fewest cities in a fitted tail (default 10)\n"
+           "      --in GROUP                  run every command on the places of GROUP alone (a state,\n"
+           "                                  country or region of the group column), ranked within it\n"
+           "      --min-places N              By-Group: fewest places present for a row (default 10);\n"
+           "                                  its bootstrap runs only with --replicates N\n"
            "    A CONTROL is a button name (ReadData, Rank, Zipf, NextGraph, RankSpirel1, ...),\n"
            "    or LIST=ENTRY to choose a list entry: BackMap=Black, \"Cities=Boston, MA\", Dates=1950.\n"
            "  citysize export DIR [--data FILE|DIR] [--background black]\n"
@@ -108,6 +113,7 @@ struct RunOptions {
     double scale = 1.0;
     std::vector<std::pair<std::string, std::string>> tailFit;  // option name without "--", value
     std::vector<std::string> steps;
+    std::string in;  // the group every command runs on; empty: all places
 };
 
 bool ParseRun(const std::vector<std::string>& args, RunOptions& o, std::ostream& err) {
@@ -196,7 +202,10 @@ bool ParseRun(const std::vector<std::string>& args, RunOptions& o, std::ostream&
                 err << "citysize: --scale takes a number from 0 to 16\n";
                 return false;
             }
-        } else if (a == "--replicates" || a == "--seed" || a == "--min-tail" || a == "--bandwidth") {
+        } else if (a == "--in") {
+            if (!value(o.in)) return false;
+        } else if (a == "--replicates" || a == "--seed" || a == "--min-tail" || a == "--bandwidth" ||
+                   a == "--min-places") {
             std::string v;
             if (!value(v)) return false;
             o.tailFit.emplace_back(a.substr(2), v);
@@ -245,6 +254,7 @@ int Run(const RunOptions& o, std::ostream& out, std::ostream& err) {
         try {
             f.LoadWarnings.clear();
             Step(f, step);
+            if (step == "ReadData" && !o.in.empty()) ChooseGroup(f, o.in);
             for (const auto& w : f.LoadWarnings) err << "citysize: " << f.DataTitle << ": " << w << "\n";
         } catch (const RunError& e) {
             err << "citysize: " << step << ": " << e.what() << "\n";

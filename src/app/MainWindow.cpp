@@ -39,8 +39,10 @@
 #include <QVBoxLayout>
 #include <iostream>
 
+#include "app/GroupDock.h"
 #include "app/ImportDialog.h"
 #include "data/OgrReader.h"
+#include "core/Groups.h"
 #include "app/Paths.h"
 #include "data/DataSearch.h"
 #include "app/PictureView.h"
@@ -124,6 +126,16 @@ MainWindow::MainWindow(std::unique_ptr<Form> form, QWidget* parent)
         want = want.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
     resize(want);
     split_->setSizes({std::min(stageWidth, want.width() * 3 / 5), paneWidth});
+    groupDock_ = new GroupDock(*form_, pictureView_, this);
+    addDockWidget(Qt::LeftDockWidgetArea, groupDock_);
+    groupDock_->onChoose = [this](const std::string& group) {
+        try {
+            ChooseGroup(*form_, group);
+        } catch (const RunError& e) {
+            report(QString::fromStdString(e.what()));
+        }
+        syncFromForm();
+    };
     form_->runLongFit = [this](const std::function<void(const TailFitControl&)>& work) { runWithProgress(work); };
     syncFromForm();
 }
@@ -270,6 +282,7 @@ void MainWindow::runCommand(const std::string& name) {
 
 void MainWindow::syncFromForm() {
     setWindowTitle(QString::fromStdString(form_->Caption));
+    if (groupDock_) groupDock_->refresh();
     const ControlTable& panel = form_->panel;
     const bool refillLists = listRevision_ != panel.listRevision;
     for (const Control& c : panel.All()) {

@@ -7,6 +7,7 @@
 #include "core/Form.h"
 #include "data/Import.h"
 
+class GroupDock;
 class ImportDialog;
 class QComboBox;
 class QLabel;
@@ -27,6 +28,7 @@ public:
     Form& form() { return *form_; }
     QWidget* control(const std::string& name) const;
     PictureView* pictureView() const { return pictureView_; }
+    GroupDock* groupDock() const { return groupDock_; }
     // The stage holds the controls and the picture at their twip positions; the printed
     // text has a pane of its own beside it, so nothing ever covers a table.
     QWidget* stage() const { return stage_; }
@@ -87,6 +89,7 @@ private:
     const DataSet* pinData_ = nullptr;  // the data the pin names a city of
     unsigned textRevision_ = ~0u;
     PictureView* pictureView_ = nullptr;
+    GroupDock* groupDock_ = nullptr;  // the Group list
     PictureView* bannerView_ = nullptr;
     std::map<std::string, QWidget*> widgets_;
     unsigned listRevision_ = ~0u;

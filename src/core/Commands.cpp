@@ -41,6 +41,8 @@ const std::vector<CommandEntry>& CommandRegistry() {
         {"NextMobility", NextMobility_Click, true},
         {"TailFit", TailFit_Click, true}, {"TailPlot", TailPlot_Click, true}, {"HillPlot", HillPlot_Click, true},
         {"Growth", Growth_Click, true}, {"GrowthPlot", GrowthPlot_Click, true},
+        {"ByGroup", ByGroup_Click, true}, {"ForestPlot", ForestPlot_Click, true}, {"HeatMap", HeatMap_Click, true},
+        {"NextGroups", NextGroups_Click, true},
     };
     return table;
 }

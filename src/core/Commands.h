@@ -52,3 +52,8 @@ void HillPlot_Click(Form& f);
 // Growth and Gibrat's law
 void Growth_Click(Form& f);
 void GrowthPlot_Click(Form& f);
+// Groups
+void ByGroup_Click(Form& f);
+void ForestPlot_Click(Form& f);
+void HeatMap_Click(Form& f);
+void NextGroups_Click(Form& f);

@@ -7,6 +7,7 @@
 #include "draw/Formats.h"
 #include "draw/HitTest.h"
 #include "stats/GrowthPlots.h"
+#include "stats/ByGroupPlots.h"
 #include "stats/MobilityPages.h"
 
 namespace {
@@ -76,6 +77,20 @@ std::string DescribeTailFit(const Form& f, const OpTag& tag) {
     return {};
 }
 
+// A By-Group row or cell: the group, the date and its exponents; a group's name alone.
+std::string DescribeGroup(const Form& f, const OpTag& tag) {
+    const ByGroupState& s = f.byGroup;
+    const std::size_t g = static_cast<std::size_t>(tag.point - 1);
+    if (g >= s.groups.size()) return {};
+    if (tag.date < 1) return s.groups[g];
+    const ByGroupRow* r = s.Find(g, tag.date);
+    if (!r) return s.groups[g] + ", " + std::to_string(s.years[static_cast<std::size_t>(tag.date - 1)]);
+    std::string text = r->group + ", " + std::to_string(r->year) + ": zeta_GI " + Fixed(r->gi.zeta) + " +- " +
+                       Fixed(1.96 * r->gi.se) + " (n " + std::to_string(r->n) + ")";
+    if (r->pl.ok) text += "\nzeta_MLE " + Fixed(r->pl.zeta) + " above x_min " + Fixed(r->pl.xmin, 0);
+    return text + "\nlargest " + r->largest + ", share " + Fixed(r->largestShare) + ", Gini " + Fixed(r->gini);
+}
+
 }  // namespace
 
 std::string DescribeHit(const Form& f, const Hit& hit, float x, float y) {
@@ -87,6 +102,7 @@ std::string DescribeHit(const Form& f, const Hit& hit, float x, float y) {
         return tag.date >= 1 && tag.date <= static_cast<int>(f.growth.rows.size())
                    ? DescribeGrowthRow(f.growth.rows[static_cast<std::size_t>(tag.date) - 1])
                    : std::string();
+    if (tag.series == GroupForestRow || tag.series == GroupHeatCell) return DescribeGroup(f, tag);
     const bool validCity = tag.city >= 1 && tag.city <= d.NumCities;
     const bool validDate = tag.date >= 1 && tag.date <= d.NumDates;
     if (validCity && validDate) {

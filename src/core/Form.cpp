@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "core/Commands.h"
+#include "core/Groups.h"
 #include "data/DataSearch.h"
 #include "data/Loader.h"
 #include "ranksize/RankShift.h"
@@ -48,6 +49,13 @@ void CreateControls(ControlTable& p) {
     p.Add(Button("GrowthPlot", "Growth-Plot",
                  "Kernel mean and spread of growth against size for the pair starting at the date chosen above "
                  "(or Pooled), with bootstrap bands"));
+    p.Add(Button("ByGroup", "By-Group",
+                 "Compares the groups (states, countries, regions): size, primacy, concentration and the tail "
+                 "exponents of every group at every date"));
+    p.Add(Of(ControlKind::List, "GroupDates", "List of Dates"));
+    p.Add(Button("ForestPlot", "Forest-Plot", "Plots every group's zeta_GI and its 95% interval at the date chosen above"));
+    p.Add(Button("HeatMap", "Heat-Map", "Plots zeta_GI of every group at every date as colours"));
+    p.Add(Button("NextGroups", "Next-Groups", "Shows the next page of groups"));
     p.Add(Button("NextLastInfo", "N-Last-Info"));
     p.Add(Button("LastInfo", "Last-Info"));
     p.Add(Button("RankShiftSpirel", "RankSSpirel"));
@@ -217,6 +225,14 @@ Form::Form(std::string dataDir) : DataDir(std::move(dataDir)), data(std::make_un
     Below(p, "Growth", "Mobility");
     Place(p["GrowthPlot"], rd.left, rd.top + 650, rd.width, info.height);
     p.Hide("GrowthPlot");
+    // By-Group takes the slot below Mobility; its date chooser and pictures take the places
+    // of Tail-Fit's, which are never shown at the same time.
+    Below(p, "ByGroup", "Growth");
+    Place(p["GroupDates"], rd.left, rd.top, rd.width, 315);
+    Place(p["ForestPlot"], rd.left, rd.top + 650, rd.width, info.height);
+    Place(p["HeatMap"], rd.left, rd.top + 1300, rd.width, info.height);
+    Place(p["NextGroups"], rd.left, rd.top + 1950, rd.width, info.height);
+    for (const char* name : {"GroupDates", "ForestPlot", "HeatMap", "NextGroups"}) p.Hide(name);
     ShowMainCommandSet(false);
     p.Show("ReadData");
     half.HalfLivesNoDraw = 0;
@@ -238,6 +254,7 @@ void Form::Click(std::string_view control) {
     if (!cmd) throw RunError("\"" + c->caption + "\" has no command");
     if (cmd->needsData && !HasData()) throw RunError("Load the data first");
     cmd->handler(*this);
+    NameGroupOnPicture(*this);
 }
 
 void Form::Choose(std::string_view list, int index) {
@@ -280,7 +297,9 @@ void Form::SetTailFitOption(std::string_view name, std::string_view value) {
         throw RunError("--" + std::string(name) + " takes a whole number, not \"" + std::string(value) + "\"");
     }
     if (name == "replicates" && v >= 0 && v <= 1000000)
-        tailFitOptions.replicates = growthOptions.replicates = static_cast<int>(v);
+        tailFitOptions.replicates = growthOptions.replicates = byGroupOptions.replicates = static_cast<int>(v);
+    else if (name == "min-places" && v >= 1 && v <= 1000000)
+        byGroupOptions.minPlaces = static_cast<int>(v);
     else if (name == "seed" && v >= 0)
         tailFitOptions.seed = growthOptions.seed = static_cast<std::uint64_t>(v);
     else if (name == "min-tail" && v >= 2 && v <= 1000000)
@@ -328,6 +347,14 @@ void Form::InstallData(std::unique_ptr<DataSet> fresh, const std::string& source
     if (dates.listIndex >= static_cast<int>(dates.items.size())) dates.listIndex = -1;
     f.tailFit = {};
     f.growth = {};
+    f.wholeTable.reset();
+    f.groupName.clear();
+    f.groups = CountGroups(*f.data);
+    f.DataSource = source;
+    f.byGroup = {};
+    Control& gd = p["GroupDates"];
+    gd.items.clear();
+    gd.listIndex = -1;
     Control& back = p["BackMap"];
     back.items = {"Grey", "Black"};
     if (back.listIndex >= static_cast<int>(back.items.size())) back.listIndex = -1;
@@ -353,6 +380,7 @@ void Clear_Click(Form& f) {
         if (dates.listIndex >= static_cast<int>(dates.items.size())) dates.listIndex = -1;
         ++f.panel.listRevision;
     }
+    for (const char* name : {"GroupDates", "ForestPlot", "HeatMap", "NextGroups"}) f.panel.Hide(name);
 }
 
 bool BlackBackground(const Form& f) { return f.BackMapIndex() == 1; }

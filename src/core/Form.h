@@ -19,6 +19,8 @@
 #include "stats/Mobility.h"
 #include "stats/StatsState.h"
 #include "stats/TailFit.h"
+#include "stats/ByGroup.h"
+#include "data/Subset.h"
 
 // The window's whole state and its commands, without any toolkit. The Qt window and the
 // command line both drive a Form and only mirror what it holds.
@@ -61,6 +63,18 @@ public:
     // --bandwidth is its own) and the last table; Growth-Plot runs through runLongFit.
     GrowthOptions growthOptions;
     GrowthState growth;
+    // Groups: the whole table while one group is installed (null while all places are), the
+    // group's name ("" for all), the groups of the whole table, and the file the caption names.
+    std::unique_ptr<DataSet> wholeTable;
+    std::string groupName;
+    std::vector<GroupCount> groups;
+    std::string DataSource;
+    // By-Group: its options (--min-places, --replicates), the last table, the page of groups
+    // shown and which picture Next-Groups pages ("ForestPlot" or "HeatMap").
+    ByGroupOptions byGroupOptions;
+    ByGroupState byGroup;
+    int groupPage = 0;
+    std::string groupPicture;
 
     float LayoutOffset = 0;
     float WindowWidth = 0;   // twips

@@ -30,7 +30,9 @@ void TailFit_Click(Form& f) {
     f.ShowMainCommandSet(false);
     f.Picture1.Visible = true;
     DrawTailFitExponents(*f.data, f.tailFit, CanvasOf(f));
-    for (const char* name : {"Dates", "TailPlot"}) f.panel.Show(name);
+    // Both plots read the date chosen in the list, so both are offered with it.
+    for (const char* name : {"GroupDates", "ForestPlot", "HeatMap", "NextGroups"}) f.panel.Hide(name);
+    for (const char* name : {"Dates", "TailPlot", "HillPlot"}) f.panel.Show(name);
 }
 
 void TailPlot_Click(Form& f) {
@@ -40,7 +42,6 @@ void TailPlot_Click(Form& f) {
     o.replicates = 0;
     const TailFitRow fit = FitDate(PresentPopulations(*f.data, t), f.data->DateYear(t), t, o);
     DrawTailPlot(*f.data, t, fit, CanvasOf(f));
-    f.panel.Show("HillPlot");
 }
 
 void HillPlot_Click(Form& f) { DrawHillPlot(*f.data, ChosenDate(f), CanvasOf(f)); }

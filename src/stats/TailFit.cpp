@@ -36,7 +36,7 @@ void CheckSize(int n, int year, const TailFitOptions& o) {
 std::vector<double> PresentPopulations(const DataSet& d, int t) {
     std::vector<double> x;
     for (int c = 1; c <= d.NumCities; ++c)
-        if (d.Present(c, t) == 1 && d.PopTable(c, t) > 0) x.push_back(d.PopTable(c, t));
+        if (d.Present(c, t) == 1 && d.Pop(c, t) > 0) x.push_back(d.Pop(c, t));
     return x;
 }
 

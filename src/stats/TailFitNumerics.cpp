@@ -29,42 +29,82 @@ struct LogTable {
     }
 };
 
-PowerLawFit Scan(std::span<const double> x, const LogTable& t, int minTail, const std::atomic<bool>* cancel) {
-    PowerLawFit best;
-    best.D = std::numeric_limits<double>::infinity();
+// The KS distance of the tail above candidate x[i] from its fitted power law: the largest
+// point distance. Stops early, returning false, once a point's distance passes `bound` (or
+// reaches it, when `tieLoses`): the candidate can no longer win. The largest of the same
+// point distances does not depend on the order they are visited in, so the points most
+// likely to pass the bound go first: `probe` (where the last candidate failed), then every
+// eighth point, then all of them. `probe` is updated to where this one failed.
+bool TailDistance(std::span<const double> x, const LogTable& t, int i, double bound, bool tieLoses, int& probe,
+                  double& alpha, double& distance) {
     const int n = static_cast<int>(x.size());
-    for (int i = 0; i + minTail <= n; ++i) {
-        if (i > 0 && x[i] == x[i - 1]) continue;  // the candidate is each distinct value once
-        if (cancel && cancel->load(std::memory_order_relaxed)) throw FitCancelled();
-        const int nt = n - i;
-        const double logSum = t.suffix[i] - nt * t.lx[i];
-        if (!(logSum > 0)) continue;
-        const double alpha = 1.0 + nt / logSum;
-        const double e = 1.0 - alpha;
-        // Candidates are scanned upwards and only a strictly smaller D replaces the best, so
-        // the scan of a tail can stop as soon as it reaches the best D: the tie rule holds.
-        double d = 0;
-        bool beaten = true;
-        for (int j = i; j < n; ++j) {
-            const double P = -std::expm1(e * (t.lx[j] - t.lx[i]));
-            const double diff = std::fabs(static_cast<double>(j - i) / nt - P);
-            if (diff > d) {
-                d = diff;
-                if (d >= best.D) {
-                    beaten = false;
-                    break;
-                }
+    const int nt = n - i;
+    const double logSum = t.suffix[i] - nt * t.lx[i];
+    if (!(logSum > 0)) return false;
+    alpha = 1.0 + nt / logSum;
+    const double e = 1.0 - alpha;
+    const double base = t.lx[i];
+    auto fails = [&](int j) {
+        const double P = -std::expm1(e * (t.lx[j] - base));
+        const double diff = std::fabs(static_cast<double>(j - i) / nt - P);
+        if (diff > bound || (tieLoses && diff == bound)) {
+            probe = j;
+            return true;
+        }
+        return false;
+    };
+    if (probe >= i && probe < n && fails(probe)) return false;
+    constexpr int Stride = 8;
+    for (int j = i + Stride - 1; j < n; j += Stride)
+        if (fails(j)) return false;
+    double d = 0;
+    for (int j = i; j < n; ++j) {
+        const double P = -std::expm1(e * (t.lx[j] - base));
+        const double diff = std::fabs(static_cast<double>(j - i) / nt - P);
+        if (diff > d) {
+            d = diff;
+            if (d > bound || (tieLoses && d == bound)) {
+                probe = j;
+                return false;
             }
         }
-        if (beaten) {
-            best.xmin = x[i];
-            best.alpha = alpha;
-            best.zeta = alpha - 1.0;
-            best.se = best.zeta / std::sqrt(static_cast<double>(nt));
-            best.D = d;
-            best.nTail = nt;
-            best.ok = true;
-        }
+    }
+    distance = d;
+    return true;
+}
+
+// The candidate with the smallest D, the smaller xmin on a tie. `hint` (an index, or -1)
+// is a candidate likely to be close to the best: scanned first, its D lets every other
+// candidate's scan stop early. Each D is computed by the same operations whatever the
+// order, so the hint changes the time taken, never the result.
+PowerLawFit Scan(std::span<const double> x, const LogTable& t, int minTail, const std::atomic<bool>* cancel,
+                 int hint = -1) {
+    PowerLawFit best;
+    best.D = std::numeric_limits<double>::infinity();
+    int bestIndex = -1;
+    const int n = static_cast<int>(x.size());
+    int probe = -1;
+    auto consider = [&](int i) {
+        double alpha = 0, d = 0;
+        if (!TailDistance(x, t, i, best.D, i > bestIndex, probe, alpha, d)) return;
+        if (d == best.D && i > bestIndex) return;
+        const int nt = n - i;
+        best.xmin = x[i];
+        best.alpha = alpha;
+        best.zeta = alpha - 1.0;
+        best.se = best.zeta / std::sqrt(static_cast<double>(nt));
+        best.D = d;
+        best.nTail = nt;
+        best.ok = true;
+        bestIndex = i;
+    };
+    const bool hinted = hint >= 0 && hint + minTail <= n && (hint == 0 || x[hint] != x[hint - 1]);
+    if (hinted) consider(hint);
+    for (int i = 0; i + minTail <= n; ++i) {
+        if (i > 0 && x[i] == x[i - 1]) continue;  // the candidate is each distinct value once
+        if (hinted && i == hint) continue;
+        if (cancel && cancel->load(std::memory_order_relaxed)) throw FitCancelled();
+        consider(i);
     }
     if (!best.ok) best.D = NaN;
     return best;
@@ -123,10 +163,10 @@ RankHalfFit FitRankHalf(std::span<const double> x) {
     return r;
 }
 
-PowerLawFit FitPowerLaw(std::span<const double> sorted, int minTail, const std::atomic<bool>* cancel) {
+PowerLawFit FitPowerLaw(std::span<const double> sorted, int minTail, const std::atomic<bool>* cancel, int hint) {
     LogTable t;
     t.Fill(sorted);
-    return Scan(sorted, t, minTail, cancel);
+    return Scan(sorted, t, minTail, cancel, hint);
 }
 
 double TruncatedLognormalLogCcdf(double x, double xmin, double mu, double sigma) {
@@ -252,7 +292,9 @@ double BootstrapP(std::span<const double> sorted, const PowerLawFit& pl, const B
                 }
                 std::sort(x.begin(), x.end());
                 t.Fill(x);
-                D[r] = Scan(x, t, o.minTail, o.cancel).D;  // NaN (not counted) if no fit
+                // The replicate is drawn from the fit, so its best xmin is usually near the fit's.
+                const auto near = std::lower_bound(x.begin(), x.end(), pl.xmin) - x.begin();
+                D[r] = Scan(x, t, o.minTail, o.cancel, static_cast<int>(near)).D;  // NaN (not counted) if no fit
                 const int d = done.fetch_add(1) + 1;
                 if (caller && o.progress) o.progress(d);
             }

@@ -35,8 +35,11 @@ public:
     FitCancelled() : RunError("Tail-Fit cancelled") {}
 };
 
-// `sorted` must be ascending. `cancel` (may be null) is checked once per candidate.
-PowerLawFit FitPowerLaw(std::span<const double> sorted, int minTail, const std::atomic<bool>* cancel = nullptr);
+// `sorted` must be ascending. `cancel` (may be null) is checked once per candidate. `hint`,
+// an index into `sorted` (or -1), names a candidate likely to be near the best: it only
+// makes the search faster, the result is the same bit for bit.
+PowerLawFit FitPowerLaw(std::span<const double> sorted, int minTail, const std::atomic<bool>* cancel = nullptr,
+                        int hint = -1);
 
 // Lognormal truncated below at xmin, fitted by maximum likelihood on the tail (NLopt,
 // derivative-free), started from the tail's mean and sd of ln x.

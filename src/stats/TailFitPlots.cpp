@@ -94,7 +94,7 @@ void DrawTailFitExponents(const DataSet& d, const TailFitState& s, const Canvas&
     for (const auto& r : s.rows)
         for (double v : {r.gi.zeta + 1.96 * r.gi.se, r.pl.zeta + 1.96 * r.pl.se})
             if (std::isfinite(v)) top = std::max(top, v);
-    top *= 1.1;
+    top *= 1.2;  // the key (four lines at the top right) stays above every band
     const int T = d.NumDates;
     c.frame.AxisKind = 0;
     DrawAxes(c, static_cast<float>(top), static_cast<float>(T * 1.1), "Zeta", "Time",
@@ -168,7 +168,25 @@ void DrawTailPlot(const DataSet& d, int t, const TailFitRow& fit, const Canvas& 
     auto plCcdf = [&](double x) { return share * std::pow(x / fit.pl.xmin, 1 - fit.pl.alpha); };
     fr.Segment(std::log10(fit.pl.xmin), std::log10(share), std::log10(xmax), std::log10(plCcdf(xmax)), MleColour);
     p.DrawWidth = 1;
-    fr.Segment(std::log10(fit.pl.xmin), v.lo, std::log10(fit.pl.xmin), v.hi, fr.Axis());
+    const std::vector<KeyEntry> key = {{"cities", fr.Axis(), 2},
+                                       {"power law, zeta " + Number(std::round(fit.pl.zeta * 1000) / 1000), MleColour, 2},
+                                       {"lognormal", LognormalColour, 4},
+                                       {"x_min " + std::to_string(std::lround(fit.pl.xmin)), fr.Axis(), 1}};
+    // The x_min mark rises from the axis to where the power law starts, and never into the
+    // key (DrawKey's box: top right of the plot, 8 pt names after a 400-twip stroke).
+    {
+        const float saved = p.FontSize;
+        p.FontSize = 8;
+        double keyWidth = 520;
+        for (const auto& e : key) keyWidth = std::max(keyWidth, 520 + LabelWidth(e.name, 8));
+        const double keyLeft = c.frame.PicWidth - c.frame.RightMargin - keyWidth - 100;
+        const double keyBottom = c.frame.TopMargin + 100 + p.TextHeight() * static_cast<double>(key.size());
+        p.FontSize = saved;
+        const float x = fr.X(std::log10(fit.pl.xmin));
+        float top = fr.Y(std::log10(share));
+        if (x >= keyLeft - 60) top = std::max(top, static_cast<float>(keyBottom + 60));
+        p.Line(x, fr.Y(v.lo), x, top, fr.Axis());
+    }
 
     // Every city, tagged so hovering names it; P counts the cities at or above its size.
     for (int city = 1; city <= d.NumCities; ++city) {
@@ -179,10 +197,7 @@ void DrawTailPlot(const DataSet& d, int t, const TailFitRow& fit, const Canvas& 
         p.Circle(fr.X(std::log10(x)), fr.Y(std::log10(atLeast / n)), PointRadius, fr.Axis());
     }
     p.CurrentTag = OpTag{};
-    DrawKey(c, {{"cities", fr.Axis(), 2},
-                {"power law, zeta " + Number(std::round(fit.pl.zeta * 1000) / 1000), MleColour, 2},
-                {"lognormal", LognormalColour, 4},
-                {"x_min " + std::to_string(std::lround(fit.pl.xmin)), fr.Axis(), 1}});
+    DrawKey(c, key);
 }
 
 void DrawHillPlot(const DataSet& d, int t, const Canvas& c) {

@@ -66,3 +66,16 @@ TEST(CommandLine, HelpVersionAndUsageErrors) {
                                    QStringList{"--frobnicate"}})
         EXPECT_EQ(RunCitysize(bad, RealData).status, 2) << bad.join(' ').toStdString();
 }
+
+// --in runs every command on one group's places, over the group's own dates: Texas's first
+// census with a place is 1850, with 4 (counted in the CSV's ST column), too few for Tail-Fit,
+// which the whole table (28 places in 1790) is not. A group the table lacks stops the run.
+TEST(CommandLine, InRunsOnOneGroup) {
+    const QString data = RealData + QStringLiteral("/us-places-1790-2010.csv");
+    Result r = RunCitysize({"run", "--data", data, "--in", "TX", "--replicates", "0", "ReadData", "TailFit"}, RealData);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("1850 has 4 cities present; the fit needs at least 10"))) << r.err.toStdString();
+    r = RunCitysize({"run", "--data", data, "--in", "ZZ", "ReadData", "Rank"}, RealData);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("No place belongs to the group \"ZZ\""))) << r.err.toStdString();
+}
