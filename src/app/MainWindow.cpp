@@ -231,6 +231,7 @@ void MainWindow::buildControls() {
     }
     pictureView_ = new PictureView(&form_->Picture1, stage_);
     pictureView_->setObjectName(QStringLiteral("Picture1"));
+    pictureView_->setPinStore(&form_->Pinned);
     pictureView_->setDescriber([this](float x, float y) -> PictureView::Described {
         if (!form_->HasData()) return {};
         // A few pixels of tolerance: 4 px at 15 twips each.

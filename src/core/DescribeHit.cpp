@@ -81,6 +81,7 @@ std::string DescribeHit(const Form& f, const Hit& hit, float x, float y) {
     const DataSet& d = *f.data;
     const OpTag& tag = hit.tag;
     if (tag.series == MobilityPairSeries) return MobilityPairAt(f, hit, x, y);
+    if (tag.series == MapPlaceSeries) return DescribeMapPlace(d, f.map, tag.city, tag.date);
     const bool validCity = tag.city >= 1 && tag.city <= d.NumCities;
     const bool validDate = tag.date >= 1 && tag.date <= d.NumDates;
     if (validCity && validDate) {

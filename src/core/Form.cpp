@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/Animation.h"
 #include "core/Commands.h"
 #include "data/DataSearch.h"
 #include "data/Loader.h"
@@ -38,6 +39,9 @@ void CreateControls(ControlTable& p) {
                  "Fits the upper tail at every date: rank - 1/2 regression, power law by maximum likelihood with "
                  "its bootstrap, and the lognormal alternative"));
     p.Add(Of(ControlKind::List, "Dates", "List of Dates"));
+    p.Add(Of(ControlKind::List, "MapColour", "Colour by"));
+    p.Add(Button("Map", "Map", "Draws the places on a map, each a disc of area proportional to its population, "
+                               "coloured by growth or rank"));
     p.Add(Button("TailPlot", "Tail-Plot",
                  "Plots the distribution of the date chosen above on log-log axes with its fitted power law and "
                  "lognormal"));
@@ -207,6 +211,12 @@ Form::Form(std::string dataDir) : DataDir(std::move(dataDir)), data(std::make_un
     Place(p["TailPlot"], rd.left, rd.top + 650, rd.width, info.height);
     Place(p["HillPlot"], rd.left, rd.top + 1300, rd.width, info.height);
     for (const char* name : {"Dates", "TailPlot", "HillPlot"}) p.Hide(name);
+    // The map takes the free slot beside Clear-Data; its colouring list sits under the dates.
+    RightOf(p, "Map", "Clear", gap);
+    Place(p["MapColour"], rd.left, rd.top + 500, rd.width, 315);
+    p["MapColour"].items = {"Growth", "Rank class"};
+    p["MapColour"].listIndex = 0;
+    p.Hide("MapColour");
     ShowMainCommandSet(false);
     p.Show("ReadData");
     half.HalfLivesNoDraw = 0;
@@ -227,7 +237,9 @@ void Form::Click(std::string_view control) {
     const CommandEntry* cmd = FindCommand(control);
     if (!cmd) throw RunError("\"" + c->caption + "\" has no command");
     if (cmd->needsData && !HasData()) throw RunError("Load the data first");
+    if (control != "Map") map.shown = false;
     cmd->handler(*this);
+    LastTimeLapse = control == "ReadData" ? "Rank" : Animates(control) ? std::string(control) : std::string();
 }
 
 void Form::Choose(std::string_view list, int index) {
@@ -238,6 +250,7 @@ void Form::Choose(std::string_view list, int index) {
         throw RunError("The list \"" + c.name + "\" has no entry " + std::to_string(index));
     c.listIndex = index;
     c.caption = index >= 0 ? c.items[static_cast<std::size_t>(index)] : c.caption;
+    if (list == "Dates" || list == "MapColour") MapChoice_Changed(*this);
 }
 
 void Form::ChooseText(std::string_view list, std::string_view text) {
@@ -321,7 +334,7 @@ void Clear_Click(Form& f) {
         f.panel.Hide(name);
     ClearPicture(CanvasOf(f));
     for (const char* name : {"DistancePlot", "NextInfo", "LastInfo", "NextLastInfo"}) f.panel.Hide(name);
-    for (const char* name : {"Dates", "TailPlot", "HillPlot"}) f.panel.Hide(name);
+    for (const char* name : {"Dates", "TailPlot", "HillPlot", "MapColour"}) f.panel.Hide(name);
 }
 
 bool BlackBackground(const Form& f) { return f.BackMapIndex() == 1; }
