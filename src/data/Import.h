@@ -8,7 +8,8 @@
 
 #include "DataSet.h"
 
-// Reading a city table in the layouts researchers publish: the header-less layout of
+// Reading a city table in the layouts researchers publish, from a text file, a workbook or a
+// GIS layer: the header-less layout of
 // USData.csv (a quoted name, then one population per date), a wide table with a header whose
 // date columns are years ("1790", "Pop1840", "y1950"), and a long table with one row per
 // place and date. Every choice is detected from the file and can be overridden.
@@ -25,6 +26,8 @@ struct ImportOptions {
     std::vector<std::string> dates;  // the wide layout's date columns; empty: detected
     double unit = 1;                 // every value is multiplied by it (1000 for tables in thousands)
     int top = 0;                     // keep the places among the `top` largest at one or more dates; 0: all
+    std::string lat, lon;            // the coordinate columns; empty: detected; NoColumn: none
+    std::string part;                // a workbook's sheet (name or number from 1) or a data source's layer
 };
 
 // What the file looks like and what loading it with the given options keeps.
@@ -40,6 +43,13 @@ struct ImportPreview {
     int places = 0;                                   // distinct places in the file
     int kept = 0;                                     // places loaded
     std::vector<std::string> warnings;                // ignored columns, duplicate years, dropped places...
+    std::string source;                               // "t.csv", "book.xlsx, sheet Data", "towns.gpkg, layer towns"
+    std::vector<std::string> parts;                   // a workbook's sheets or a source's layers; empty for text
+    std::string part;                                 // the sheet or layer read
+    std::string latColumn, lonColumn;                 // the coordinate pair found; "geometry" for a layer's points
+    int positioned = 0;                               // places loaded with a position
+    double proposedUnit = 0;                          // 1000 when the populations look like thousands; else 0
+    std::string unitReason;                           // why
 };
 
 struct ImportResult {
@@ -51,5 +61,11 @@ struct ImportResult {
 // shared with an earlier data set, so a failed import leaves the caller's data untouched.
 ImportPreview PreviewTable(std::string_view bytes, const std::string& name, const ImportOptions& options = {});
 ImportResult ImportTable(std::string_view bytes, const std::string& name, const ImportOptions& options = {});
-// Reads the file first (regular files only, as the loader does).
+// Reads the file first (regular files only, as the loader does; none over 2 GB): a text
+// file by its own reader, a workbook or GIS layer through GDAL/OGR.
 ImportResult ImportFile(const std::string& path, const ImportOptions& options = {});
+// Any source once it is a neutral table.
+struct RawTable;
+ImportResult ImportRawTable(const RawTable& raw, const ImportOptions& options = {});
+// The largest file read: bigger ones are refused before being read.
+inline constexpr unsigned long long MaxFileBytes = 2ULL << 30;

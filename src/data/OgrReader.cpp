@@ -1,0 +1,172 @@
+#include "data/OgrReader.h"
+
+#include <gdal_priv.h>
+#include <ogr_spatialref.h>
+#include <ogrsf_frmts.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <limits>
+#include <memory>
+#include <mutex>
+
+#include "data/TableCells.h"
+#include "draw/RunError.h"
+
+namespace {
+
+// Sets a GDAL option for this thread while reading, and puts the old value back.
+class ThreadOption {
+public:
+    ThreadOption(const char* key, const char* value) : key_(key) {
+        if (const char* old = CPLGetThreadLocalConfigOption(key, nullptr)) old_ = old, had_ = true;
+        CPLSetThreadLocalConfigOption(key, value);
+    }
+    ~ThreadOption() { CPLSetThreadLocalConfigOption(key_, had_ ? old_.c_str() : nullptr); }
+    ThreadOption(const ThreadOption&) = delete;
+    ThreadOption& operator=(const ThreadOption&) = delete;
+
+private:
+    const char* key_;
+    std::string old_;
+    bool had_ = false;
+};
+
+// GDAL's own complaint, kept for the message rather than printed on the terminal.
+class QuietErrors {
+public:
+    QuietErrors() {
+        CPLPushErrorHandler(CPLQuietErrorHandler);
+        CPLErrorReset();
+    }
+    ~QuietErrors() { CPLPopErrorHandler(); }
+    QuietErrors(const QuietErrors&) = delete;
+    QuietErrors& operator=(const QuietErrors&) = delete;
+    static std::string Last() {
+        const char* m = CPLGetLastErrorMsg();
+        return m && *m ? std::string(" (GDAL: ") + m + ")" : std::string();
+    }
+};
+
+bool IsWorkbook(const std::string& driver) { return driver == "XLSX" || driver == "XLS" || driver == "ODS"; }
+
+OGRLayer* ChooseLayer(GDALDataset& ds, const std::string& part, bool workbook, const std::string& path,
+                      std::vector<std::string>& names) {
+    const int n = ds.GetLayerCount();
+    for (int k = 0; k < n; ++k) names.push_back(ds.GetLayer(k)->GetName());
+    const char* kind = workbook ? "sheet" : "layer";
+    if (n == 0) throw RunError(path + ": the " + std::string(workbook ? "workbook" : "file") + " holds no " + kind);
+    if (!part.empty()) {
+        for (int k = 0; k < n; ++k)
+            if (Lower(names[static_cast<std::size_t>(k)]) == Lower(part)) return ds.GetLayer(k);
+        if (const auto number = CellNumber(part); number && *number >= 1 && *number <= n && *number == std::floor(*number))
+            return ds.GetLayer(static_cast<int>(*number) - 1);
+        throw RunError(path + ": there is no " + kind + " \"" + part + "\" (the " + kind + "s are " + ColumnList(names) +
+                       ")");
+    }
+    if (!workbook) return ds.GetLayer(0);
+    for (int k = 0; k < n; ++k)
+        if (ds.GetLayer(k)->GetFeatureCount() > 0) return ds.GetLayer(k);
+    throw RunError(path + ": every sheet of the workbook is empty");
+}
+
+}  // namespace
+
+bool IsOgrFile(const std::string& path) {
+    const std::string ext = Lower(std::filesystem::path(path).extension().string());
+    return !(ext.empty() || ext == ".csv" || ext == ".txt" || ext == ".tsv" || ext == ".tab" || ext == ".dat");
+}
+
+RawTable ReadOgrTable(const std::string& path, const std::string& part) {
+    static std::once_flag registered;
+    std::call_once(registered, [] { GDALAllRegister(); });
+    // The program, not the driver, decides whether a sheet's first row is a header, and
+    // reads every cell as the text it holds (no rounding through a guessed type).
+    const ThreadOption headers[] = {{"OGR_XLSX_HEADERS", "DISABLE"}, {"OGR_ODS_HEADERS", "DISABLE"},
+                                    {"OGR_XLS_HEADERS", "DISABLE"},  {"OGR_XLSX_FIELD_TYPES", "STRING"},
+                                    {"OGR_ODS_FIELD_TYPES", "STRING"}, {"OGR_XLS_FIELD_TYPES", "STRING"}};
+    const QuietErrors quiet;
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) throw RunError(path + ": no such file");
+    GDALDatasetUniquePtr ds(GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+    if (!ds)
+        throw RunError(path + ": not a workbook or GIS layer that can be read; damaged, or not what its extension says" +
+                       QuietErrors::Last());
+    const std::string driver = ds->GetDriver() ? ds->GetDriver()->GetDescription() : "";
+    const bool workbook = IsWorkbook(driver);
+    RawTable raw;
+    raw.encoding = driver;
+    OGRLayer* layer = ChooseLayer(*ds, part, workbook, path, raw.parts);
+    raw.part = layer->GetName();
+    raw.source = path + ", " + (workbook ? "sheet " : "layer ") + raw.part;
+    raw.rowWord = workbook ? "row" : "feature";
+    raw.headerKnown = !workbook;
+    OGRFeatureDefn* defn = layer->GetLayerDefn();
+    const int fields = defn->GetFieldCount();
+    if (fields == 0) throw RunError(raw.source + ": the " + (workbook ? "sheet" : "layer") + " has no columns");
+    if (!workbook) {
+        CsvRow header;
+        header.line = 0;
+        for (int k = 0; k < fields; ++k) header.cells.push_back({defn->GetFieldDefn(k)->GetNameRef(), false});
+        raw.rows.push_back(std::move(header));
+    }
+    // Positions: the geometry's point (a polygon's centroid), in longitude / latitude order.
+    std::unique_ptr<OGRCoordinateTransformation> toWgs84;
+    const bool geometry = !workbook && defn->GetGeomFieldCount() > 0;
+    if (geometry) {
+        raw.latitude.push_back(std::nan(""));
+        raw.longitude.push_back(std::nan(""));
+        if (const OGRSpatialReference* srs = layer->GetSpatialRef()) {
+            OGRSpatialReference from(*srs), wgs84;
+            wgs84.importFromEPSG(4326);
+            from.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+            wgs84.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+            toWgs84.reset(OGRCreateCoordinateTransformation(&from, &wgs84));
+            if (!toWgs84)
+                throw RunError(raw.source + ": its coordinates cannot be turned into latitude and longitude" +
+                               QuietErrors::Last());
+        }
+    }
+    layer->ResetReading();
+    std::size_t number = 0;
+    for (auto& feature : *layer) {
+        ++number;
+        CsvRow row;
+        // A sheet's row as the spreadsheet numbers it (OGR counts features from 1 there).
+        row.line = workbook && feature->GetFID() >= 1 ? static_cast<std::size_t>(feature->GetFID()) : number;
+        bool any = false;
+        for (int k = 0; k < fields; ++k) {
+            CsvCell cell;
+            if (feature->IsFieldSetAndNotNull(k)) cell.text = feature->GetFieldAsString(k);
+            any = any || !cell.text.empty();
+            // A number from a typed field is never written with thousands separators.
+            cell.quoted = false;
+            row.cells.push_back(std::move(cell));
+        }
+        if (workbook && !any) continue;
+        if (geometry) {
+            double lat = std::nan(""), lon = std::nan("");
+            const OGRGeometry* g = feature->GetGeometryRef();
+            if (g && !g->IsEmpty()) {
+                OGRPoint pt;
+                const bool point = wkbFlatten(g->getGeometryType()) == wkbPoint;
+                if (point) pt = *g->toPoint();
+                if (point || g->Centroid(&pt) == OGRERR_NONE) {
+                    double x = pt.getX(), y = pt.getY();
+                    if (!toWgs84 || toWgs84->Transform(1, &x, &y)) lon = x, lat = y;
+                }
+            }
+            raw.latitude.push_back(lat);
+            raw.longitude.push_back(lon);
+        }
+        raw.rows.push_back(std::move(row));
+    }
+    if (raw.rows.empty() || (raw.headerKnown && raw.rows.size() < 2))
+        throw RunError(raw.source + ": the " + (workbook ? "sheet" : "layer") + " holds no rows");
+    if (raw.parts.size() > 1)
+        raw.notes.push_back(std::string(workbook ? "Sheet" : "Layer") + " \"" + raw.part + "\" read; the file also holds " +
+                            std::to_string(raw.parts.size() - 1) + " other" + (workbook ? " sheet" : " layer") +
+                            (raw.parts.size() > 2 ? "s" : "") + ": " + ColumnList(raw.parts));
+    return raw;
+}
