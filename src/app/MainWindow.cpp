@@ -40,6 +40,7 @@
 #include <iostream>
 
 #include "app/ImportDialog.h"
+#include "app/MapActions.h"
 #include "app/Paths.h"
 #include "data/DataSearch.h"
 #include "app/PictureView.h"
@@ -414,6 +415,7 @@ void MainWindow::buildMenus() {
         const QString path = QFileDialog::getSaveFileName(this, tr("Save Table as CSV"), QStringLiteral("table.csv"), tr("CSV (*.csv)"));
         if (!path.isEmpty()) report(saveTablesCsv(path));
     });
+    AddMapActions(this, file, *form_, [this](const QString& e) { report(e); }, [this] { syncFromForm(); });
     file->addSeparator();
     file->addAction(tr("Quit"), QKeySequence::Quit, this, &QWidget::close);
     auto* copyPic = edit->addAction(tr("Copy Picture"), QKeySequence::Copy, this, [this] { copyPicture(); });

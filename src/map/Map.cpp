@@ -17,6 +17,9 @@ namespace {
 
 constexpr double Nan = std::numeric_limits<double>::quiet_NaN();
 constexpr double LargestRadius = 540;  // twips (36 pixels at 100 %): the largest place at any date
+// At most this share of the frame is covered by discs (their areas summed) at the busiest date,
+// so a table of thousands of large places still leaves the map readable under them.
+constexpr double DiscCoverage = 0.15;
 // The frame of the map and the band of keys under it, twips.
 constexpr double FrameLeft = 300, FrameTop = 720, FrameRight = 8700, FrameBottom = 7300;
 constexpr double KeyTop = 7420;
@@ -206,7 +209,16 @@ const MapGeometry& MapGeometryFor(const DataSet& d, MapState& s, float, float) {
     const double inner = 2 * LargestRadius / 3;
     g.twipsPerMetre = std::min((g.right - g.left - 2 * inner) / w, (g.bottom - g.top - 2 * inner) / h);
     g.maxPopulation = maxPop;
-    g.discScale = maxPop > 0 ? LargestRadius / std::sqrt(maxPop) : 0;
+    double maxTotal = 0;
+    for (int t = 1; t <= d.NumDates; ++t) {
+        double total = 0;
+        for (int c : mapped) total += d.Pop(c, t);
+        maxTotal = std::max(maxTotal, total);
+    }
+    const double frameArea = (g.right - g.left) * (g.bottom - g.top);
+    g.discScale = maxPop > 0 ? std::min(LargestRadius / std::sqrt(maxPop),
+                                        std::sqrt(DiscCoverage * frameArea / (3.14159265358979 * maxTotal)))
+                             : 0;
     g.x.assign(static_cast<std::size_t>(d.NumCities), Nan);
     g.y.assign(static_cast<std::size_t>(d.NumCities), Nan);
     const double mx = (g.left + g.right) / 2, my = (g.top + g.bottom) / 2;
@@ -234,24 +246,23 @@ void Segments(Picture& p, const std::vector<float>& seg, Colour colour) {
 }
 
 void DrawSizeKey(Picture& p, const MapGeometry& g, Colour ink) {
-    const double x0 = 300, bottom = 8880;
+    const double x0 = 300, bottom = 8800;
     p.FontSize = 8;
     PrintAt(p, x0, KeyTop, "Population");
+    // Three round populations, nested on one baseline; each label on a row of its own, joined
+    // to the top of its circle, so small circles keep readable labels.
     const double big = RoundDown125(g.maxPopulation);
-    double values[] = {big, RoundDown125(big / 9), RoundDown125(big / 90)};
+    const double values[] = {big, RoundDown125(big / 9), RoundDown125(big / 90)};
     const double r0 = g.discScale * std::sqrt(values[0]);
-    const double cx = x0 + std::max(r0, 100.0);
-    double lastY = -1e9;
-    for (double v : values) {
-        if (!(v > 0)) continue;
-        const double r = g.discScale * std::sqrt(v);
+    const double cx = x0 + std::max(r0, 150.0), labelX = cx + std::max(r0, 150.0) + 250;
+    for (int k = 0; k < 3; ++k) {
+        if (!(values[k] > 0)) continue;
+        const double r = g.discScale * std::sqrt(values[k]);
+        const double row = KeyTop + 330 + 300 * k;
         p.Circle(static_cast<float>(cx), static_cast<float>(bottom - r), static_cast<float>(r), ink);
-        // The label beside the circle's top, kept clear of the one above.
-        const double y = std::max(bottom - 2 * r, lastY + 230);
-        p.Line(static_cast<float>(cx), static_cast<float>(bottom - 2 * r), static_cast<float>(cx + r0 + 120),
-               static_cast<float>(y), ink);
-        PrintAt(p, cx + r0 + 160, y - 110, Thousands(v));
-        lastY = y;
+        p.Line(static_cast<float>(cx), static_cast<float>(bottom - 2 * r), static_cast<float>(labelX - 60),
+               static_cast<float>(row + 110), ink);
+        PrintAt(p, labelX, row, Thousands(values[k]));
     }
 }
 
