@@ -296,6 +296,7 @@ void Form::InstallData(std::unique_ptr<DataSet> fresh, const std::string& source
     Place(rd, 150, 150, 1500, 500);
     Place(p["Rank"], rd.left, rd.top + rd.height + 150, rd.width, rd.height);
     f.data = std::move(fresh);
+    f.map.shown = false;  // the picture becomes the new data's rank-size curves
     rd.caption = "Data Loaded";
     Rank_Click(f);
     f.data->DataReady = 1;

@@ -97,7 +97,9 @@ TEST(MapApp, AnimatedPngHoldsTheFramesOfEachDate) {
     QByteArray header, last;
     for (const auto& c : chunks) {
         if (c.type == "IHDR") header = c.data;
-        if (c.type == "acTL") EXPECT_EQ(Be32(c.data, 0), 3u);  // three dates
+        if (c.type == "acTL") {
+            EXPECT_EQ(Be32(c.data, 0), 3u);  // three dates
+        }
         if (c.type == "fcTL") {
             ++controls;
             EXPECT_EQ(c.data.mid(20, 4), QByteArray::fromHex("01f403e8"));  // 500 / 1000 s
@@ -166,7 +168,7 @@ TEST(MapApp, OnePinForTheMapAndTheSpirel) {
     QFile saved(dir.filePath("spirel.png"));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(Chunks(saved.readAll()).size(), 9u);  // IHDR, acTL, IDAT, fcTL x 3, fdAT x 2, IEND
-    QTest::keyClick(&w, Qt::Key_Escape);
+    QTest::keyClick(view, Qt::Key_Escape);
     EXPECT_EQ(w.form().Pinned, 0);
 
     EXPECT_FALSE(AddOutline(w.form(), dir.filePath("missing.json")).isEmpty());
