@@ -13,6 +13,7 @@
 #include "core/Animation.h"
 #include "core/Form.h"
 #include "data/DataSearch.h"
+#include "data/PlacesCsv.h"
 #include "draw/RunError.h"
 #include "render/ApngWriter.h"
 #include "render/PictureRenderer.h"
@@ -43,8 +44,15 @@ std::string UsageText() {
            "                                  the year and population columns of a long table\n"
            "      --unit N                    multiply every population by N (1000 for thousands)\n"
            "      --top N                     keep the places among the N largest at one or more\n"
-           "                                  dates (tables of more than 10,000 places: the largest\n"
-           "                                  N that fits)\n"
+           "                                  dates\n"
+           "      --lat COLUMN --lon COLUMN   the coordinate columns (found by their headers;\n"
+           "                                  - : none)\n"
+           "      --sheet NAME|N, --layer NAME\n"
+           "                                  the sheet of a workbook (.xlsx, .xls, .ods; default:\n"
+           "                                  the first with data) or the layer of a GIS file\n"
+           "                                  (.gpkg, .shp, .geojson, ...; default: the first)\n"
+           "      --places FILE.csv           write the table as understood: name, group, ID,\n"
+           "                                  latitude, longitude, one population per date\n"
            "    Warnings of the load (ignored columns, places kept, names made unique) go to stderr.\n"
            "      --picture FILE              write the picture at the end (.png, .svg or .pdf)\n"
            "      --scale N                   PNG size as a multiple of 600 x 600 pixels (default 1)\n"
@@ -108,6 +116,7 @@ struct RunOptions {
     std::vector<std::string> outlines;
     std::string text;
     std::string csv;
+    std::string places;
     double scale = 1.0;
     std::vector<std::pair<std::string, std::string>> tailFit;  // option name without "--", value
     std::vector<std::string> steps;
@@ -152,6 +161,12 @@ bool ParseRun(const std::vector<std::string>& args, RunOptions& o, std::ostream&
             if (!value(o.text)) return false;
         } else if (a == "--csv") {
             if (!value(o.csv)) return false;
+        } else if (a == "--places") {
+            if (!value(o.places)) return false;
+        } else if (a == "--lat" || a == "--lon") {
+            if (!value(a == "--lat" ? o.import.lat : o.import.lon)) return false;
+        } else if (a == "--sheet" || a == "--layer") {
+            if (!value(o.import.part)) return false;
         } else if (a == "--layout") {
             std::string l;
             if (!value(l)) return false;
@@ -193,8 +208,8 @@ bool ParseRun(const std::vector<std::string>& args, RunOptions& o, std::ostream&
             } catch (...) {
                 n = 0;
             }
-            if (a == "--unit" ? !(n > 0 && n < 1e9) : !(n >= 1 && n <= 10000 && n == static_cast<int>(n))) {
-                err << "citysize: " << a << (a == "--unit" ? " takes a positive number\n" : " takes a whole number from 1 to 10000\n");
+            if (a == "--unit" ? !(n > 0 && n < 1e9) : !(n >= 1 && n <= 1e9 && n == static_cast<int>(n))) {
+                err << "citysize: " << a << (a == "--unit" ? " takes a positive number\n" : " takes a whole number from 1\n");
                 return false;
             }
             if (a == "--unit") o.import.unit = n;
@@ -310,6 +325,14 @@ int Run(const RunOptions& o, std::ostream& out, std::ostream& err) {
             WriteTablesCsv(o.csv, f.Text.Tables);
         } catch (const RunError& e) {
             err << "citysize: " << e.what() << "\n";
+            status = 1;
+        }
+    }
+    if (!o.places.empty() && f.HasData()) {
+        std::ofstream file(o.places, std::ios::binary);
+        WritePlacesCsv(*f.data, file);
+        if (!file) {
+            err << "citysize: cannot write " << o.places << "\n";
             status = 1;
         }
     }

@@ -17,7 +17,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <iterator>
 
+#include "data/OgrReader.h"
 #include "draw/RunError.h"
 
 namespace {
@@ -41,7 +43,22 @@ double ParseUnit(const QString& text) {
     return ok && v > 0 ? v : 0;
 }
 
+const char* const TableSuffixes[] = {"csv", "txt", "tsv", "tab", "xlsx", "xls", "ods", "gpkg",
+                                     "shp", "geojson", "json", "fgb", "kml", "gml", "sqlite"};
+
 }  // namespace
+
+QString TableFileFilter() {
+    QStringList patterns;
+    for (const char* s : TableSuffixes) patterns << QStringLiteral("*.") + QLatin1String(s);
+    return QObject::tr("City tables (%1);;All files (*)").arg(patterns.join(QLatin1Char(' ')));
+}
+
+bool IsTableFileName(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix();
+    return std::any_of(std::begin(TableSuffixes), std::end(TableSuffixes),
+                       [&](const char* s) { return suffix.compare(QLatin1String(s), Qt::CaseInsensitive) == 0; });
+}
 
 ImportDialog::ImportDialog(QString path, std::string bytes, const ImportOptions& options,
                            const ImportPreview& preview, QWidget* parent)
@@ -64,9 +81,15 @@ ImportDialog::ImportDialog(QString path, std::string bytes, const ImportOptions&
     unit_->addItems({QStringLiteral("1"), QStringLiteral("1000")});
     unit_->setToolTip(tr("Every value is multiplied by it: 1000 for a table in thousands"));
     top_ = new QSpinBox(this);
-    top_->setRange(0, 10000);
+    top_->setRange(0, 10000000);
     top_->setSpecialValueText(tr("all"));
     top_->setToolTip(tr("Keep the places that rank among the N largest at one date or more (0: all)"));
+    part_ = new QComboBox(this);
+    part_->setToolTip(tr("The sheet of the workbook, or the layer of the file, to read"));
+    // The proposed unit is offered, never applied unasked.
+    unitHint_ = new QLabel(this);
+    unitHint_->setWordWrap(true);
+    useProposed_ = new QPushButton(tr("Use 1000"), this);
     summary_ = new QLabel(this);
     summary_->setWordWrap(true);
     summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -94,6 +117,8 @@ ImportDialog::ImportDialog(QString path, std::string bytes, const ImportOptions&
     longForm->addRow(tr("Population column:"), population_);
 
     auto* form = new QFormLayout;
+    partLabel_ = new QLabel(this);
+    form->addRow(partLabel_, part_);
     form->addRow(tr("Layout:"), layout_);
     form->addRow(tr("Name column:"), name_);
     form->addRow(tr("Group column:"), group_);
@@ -101,6 +126,8 @@ ImportDialog::ImportDialog(QString path, std::string bytes, const ImportOptions&
     form->addRow(wideOnly_);
     form->addRow(longOnly_);
     form->addRow(tr("Unit:"), unit_);
+    form->addRow(unitHint_);
+    form->addRow(useProposed_);
     form->addRow(tr("Keep the top:"), top_);
 
     auto* right = new QVBoxLayout;
@@ -130,6 +157,8 @@ ImportDialog::ImportDialog(QString path, std::string bytes, const ImportOptions&
     connect(dates_, &QListWidget::itemChanged, this, [this] { readWidgets(); });
     connect(unit_, &QComboBox::currentTextChanged, this, [this] { readWidgets(); });
     connect(top_, qOverload<int>(&QSpinBox::valueChanged), this, [this] { readWidgets(); });
+    connect(part_, qOverload<int>(&QComboBox::activated), this, [this] { readWidgets(); });
+    connect(useProposed_, &QPushButton::clicked, this, [this] { unit_->setCurrentText(QStringLiteral("1000")); });
     resize(1100, 640);
 }
 
@@ -152,7 +181,10 @@ void ImportDialog::readWidgets() {
     const auto chosenLayout = static_cast<TableLayout>(layout_->currentData().toInt());
     const bool layoutChanged = chosenLayout != preview_.layout;
     if (layoutChanged) o.layout = chosenLayout;
-    if (layoutChanged) {
+    const std::string part = part_->currentText().toStdString();
+    const bool partChanged = !preview_.parts.empty() && part != preview_.part;
+    if (partChanged) o.part = part;
+    if (layoutChanged || partChanged) {
         // Columns chosen for one layout mean nothing in another: detect them afresh.
         o.name.clear(), o.group.clear(), o.id.clear(), o.year.clear(), o.population.clear(), o.dates.clear();
         dateChoices_.clear();
@@ -184,7 +216,9 @@ void ImportDialog::readWidgets() {
     }
     o.unit = unit;
     try {
-        preview_ = PreviewTable(bytes_, path_.toStdString(), o);
+        // A workbook or layer is read again through GDAL; a text file from its bytes.
+        preview_ = IsOgrFile(path_.toStdString()) ? ImportFile(path_.toStdString(), o).preview
+                                                  : PreviewTable(bytes_, path_.toStdString(), o);
         options_ = o;
         error_.clear();
     } catch (const RunError& e) {
@@ -199,7 +233,17 @@ void ImportDialog::readWidgets() {
 void ImportDialog::showPreview() {
     const ImportPreview& p = preview_;
     const QSignalBlocker b1(layout_), b2(name_), b3(group_), b4(id_), b5(year_), b6(population_), b7(dates_),
-        b8(unit_), b9(top_);
+        b8(unit_), b9(top_), b10(part_);
+    part_->clear();
+    for (const std::string& name : p.parts) part_->addItem(Q(name));
+    part_->setCurrentIndex(std::max(0, part_->findText(Q(p.part))));
+    const bool workbook = p.source.find(", sheet ") != std::string::npos;
+    partLabel_->setText(workbook ? tr("Sheet:") : tr("Layer:"));
+    part_->setVisible(!p.parts.empty());
+    partLabel_->setVisible(!p.parts.empty());
+    unitHint_->setText(p.proposedUnit > 0 ? tr("Proposed unit %1: %2").arg(p.proposedUnit).arg(Q(p.unitReason)) : QString());
+    unitHint_->setVisible(p.proposedUnit > 0);
+    useProposed_->setVisible(p.proposedUnit > 0);
     layout_->setCurrentIndex(std::max(0, layout_->findData(static_cast<int>(p.layout))));
     fillColumnBox(name_, p.nameColumn, false);
     fillColumnBox(group_, p.groupColumn, true);
@@ -249,9 +293,16 @@ void ImportDialog::showPreview() {
                    .arg(p.dateColumns.front().second)
                    .arg(p.dateColumns.back().second);
     const QLocale here = QLocale::system();
-    summary_->setText(tr("<b>%1 of %2 places kept</b>; %3.<br>Encoding %4; absence written as %5.")
+    const QString positions =
+        p.latColumn.empty() ? tr("no coordinates found")
+        : p.latColumn == "geometry"
+            ? tr("positions from the layer's geometry (%1 places)").arg(here.toString(p.positioned))
+            : tr("positions from %1 / %2 (%3 places)")
+                  .arg(Q(p.latColumn).toHtmlEscaped(), Q(p.lonColumn).toHtmlEscaped(), here.toString(p.positioned));
+    summary_->setText(tr("<b>%1 of %2 places kept</b>; %3; %6.<br>Read as %4; absence written as %5.")
                           .arg(here.toString(p.kept), here.toString(p.places), span, Q(p.encoding),
-                               p.absence.empty() ? tr("nothing (every cell has a value)") : Q(p.absence).toHtmlEscaped()));
+                               p.absence.empty() ? tr("nothing (every cell has a value)") : Q(p.absence).toHtmlEscaped(),
+                               positions));
     QStringList warnings;
     for (const std::string& w : p.warnings) warnings << Q(w);
     warnings_->setPlainText(warnings.join(QLatin1Char('\n')));

@@ -5,11 +5,16 @@
 
 #include "data/Import.h"
 
+// What File > Open Data offers and a drop accepts: text tables, workbooks and GIS layers.
+QString TableFileFilter();
+bool IsTableFileName(const QString& path);
+
 class QComboBox;
 class QDialogButtonBox;
 class QLabel;
 class QListWidget;
 class QPlainTextEdit;
+class QPushButton;
 class QSpinBox;
 class QTableWidget;
 
@@ -35,6 +40,8 @@ public:
     QComboBox* columnBox(const char* which) const;  // "name", "group", "id", "year", "population"
     QListWidget* datesList() const { return dates_; }
     QComboBox* unitBox() const { return unit_; }
+    QComboBox* partBox() const { return part_; }  // the sheet or layer; hidden for a text file
+    QPushButton* proposedUnitButton() const { return useProposed_; }
     QSpinBox* topBox() const { return top_; }
     QTableWidget* rowsView() const { return rows_; }
     QLabel* summaryLabel() const { return summary_; }
@@ -58,6 +65,10 @@ private:
     QComboBox *name_ = nullptr, *group_ = nullptr, *id_ = nullptr, *year_ = nullptr, *population_ = nullptr;
     QListWidget* dates_ = nullptr;
     QComboBox* unit_ = nullptr;
+    QComboBox* part_ = nullptr;
+    QLabel* partLabel_ = nullptr;
+    QLabel* unitHint_ = nullptr;
+    QPushButton* useProposed_ = nullptr;
     QSpinBox* top_ = nullptr;
     QLabel* summary_ = nullptr;
     QLabel* errorLabel_ = nullptr;

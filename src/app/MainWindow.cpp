@@ -41,6 +41,7 @@
 
 #include "app/ImportDialog.h"
 #include "app/MapActions.h"
+#include "data/OgrReader.h"
 #include "app/Paths.h"
 #include "data/DataSearch.h"
 #include "app/PictureView.h"
@@ -393,7 +394,7 @@ void MainWindow::buildMenus() {
     file->addAction(tr("Open Data..."), QKeySequence::Open, this, [this] {
         const QString dir = QFileInfo(QString::fromStdString(DataFilePath(form_->DataDir))).absolutePath();
         const QString path = QFileDialog::getOpenFileName(this, tr("Open Data"), dir,
-                                                          tr("City tables (*.csv *.txt);;All files (*)"));
+                                                          TableFileFilter());
         if (!path.isEmpty()) openData(path);
     });
     file->addSeparator();
@@ -443,7 +444,7 @@ QString DroppedTable(const QMimeData* mime) {
     if (!mime->hasUrls() || mime->urls().size() != 1 || !mime->urls().first().isLocalFile()) return {};
     const QString path = mime->urls().first().toLocalFile();
     const QFileInfo info(path);
-    return info.isDir() || info.suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0 ? path : QString();
+    return info.isDir() || IsTableFileName(path) ? path : QString();
 }
 
 }  // namespace
@@ -468,8 +469,10 @@ ImportDialog* MainWindow::openData(const QString& path) {
         // Read as a load would, so a file that cannot be loaded says why in the same words.
         preview = ImportFile(file.toStdString()).preview;
         QFile in(file);
-        if (!in.open(QIODevice::ReadOnly)) throw RunError("Cannot open " + file.toStdString() + " for reading");
-        bytes = in.readAll();
+        if (!IsOgrFile(file.toStdString())) {  // a workbook or layer is read again by GDAL, not from bytes
+            if (!in.open(QIODevice::ReadOnly)) throw RunError("Cannot open " + file.toStdString() + " for reading");
+            bytes = in.readAll();
+        }
     } catch (const RunError& e) {
         report(QString::fromUtf8(e.what()));
         return nullptr;

@@ -43,7 +43,19 @@ struct Reading {
         if (!(v > 0)) return 0;
         largest = std::max(largest, v);
         decimals = decimals || v != std::floor(v);
-        return v * opt.unit;
+        return Scaled(v, cell.text);
+    }
+    // v times the unit; a whole number when the unit moves every decimal of the text to
+    // the left of the point ("14425.208" in thousands is 14425208, not 14425207.999999998).
+    double Scaled(double v, const std::string& text) const {
+        const double s = v * opt.unit;
+        const std::size_t point = text.find('.');
+        if (point == std::string::npos || text.find_first_of("eE") != std::string::npos)
+            return opt.unit == std::floor(opt.unit) ? std::round(s) : s;
+        std::size_t decimalsWritten = 0;
+        while (point + 1 + decimalsWritten < text.size() && IsDigit(text[point + 1 + decimalsWritten])) ++decimalsWritten;
+        const double shift = std::pow(10.0, static_cast<double>(decimalsWritten));
+        return decimalsWritten <= 15 && std::fmod(opt.unit, shift) == 0 ? std::round(s) : s;
     }
 };
 
@@ -56,7 +68,8 @@ void CheckDates(const Reading& rd, std::size_t dates, const std::vector<std::str
     if (!empty.empty())
         hint = "the header cell" + std::string(empty.size() > 1 ? "s of columns " : " of column ") + ColumnList(empty) +
                (empty.size() > 1 ? " are" : " is") + " empty (merged cells?): give every column a header in one row";
-    throw RunError(rd.file + ": " + std::to_string(dates) + " date found; at least 2 dates are needed (" + hint + ")");
+    throw RunError(rd.file + ": " + std::to_string(dates) + (dates == 1 ? " date" : " dates") +
+                   " found; at least 2 dates are needed (" + hint + ")");
 }
 
 // Rows shorter than the header read their missing cells as absent, with a warning; a

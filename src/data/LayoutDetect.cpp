@@ -127,17 +127,25 @@ std::size_t PopulationLike(const std::vector<CsvRow>& rows, int column) {
 
 std::vector<DateColumn> FindDateFamily(const std::vector<std::string>& header, const std::vector<CsvRow>& rows,
                                        std::vector<std::string>& warnings, std::vector<char>& taken) {
-    // A prefixed header joins only when its first value is a number, so "Name_2010" stays text.
     std::map<std::string, std::vector<DateColumn>> families;
-    std::vector<std::string> order;
+    std::vector<std::string> all;
     for (std::size_t c = 0; c < header.size(); ++c) {
         const auto p = ParseHeaderYear(header[c]);
         if (!p) continue;
         const bool bare = p->before.empty() && (p->after.empty() || p->after == " BC");
-        if (!bare && rows.size() > 1 && c < rows[1].cells.size() && !LooksNumeric(rows[1].cells[c])) continue;
         const std::string key = bare ? std::string("\x1F") : Lower(p->before) + '\x1F' + Lower(p->after);
-        if (!families.count(key)) order.push_back(key);
+        if (!families.count(key)) all.push_back(key);
         families[key].push_back({p->year, static_cast<int>(c)});
+    }
+    // A prefixed family whose first values are all text is a text column ("Name_2010").
+    std::vector<std::string> order;
+    for (const auto& key : all) {
+        const bool text = key != "\x1F" && rows.size() > 1 &&
+                          std::none_of(families[key].begin(), families[key].end(), [&](const DateColumn& d) {
+                              return static_cast<std::size_t>(d.column) >= rows[1].cells.size() ||
+                                     LooksNumeric(rows[1].cells[static_cast<std::size_t>(d.column)]);
+                          });
+        if (!text) order.push_back(key);
     }
     if (order.empty()) return {};
     std::string best;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <memory>
 #include <mutex>
@@ -66,9 +67,28 @@ OGRLayer* ChooseLayer(GDALDataset& ds, const std::string& part, bool workbook, c
                        ")");
     }
     if (!workbook) return ds.GetLayer(0);
+    // A title or notes sheet before the table is passed over: the first sheet of two rows
+    // and two columns or more, else the first that holds anything.
+    for (int k = 0; k < n; ++k)
+        if (ds.GetLayer(k)->GetFeatureCount() >= 2 && ds.GetLayer(k)->GetLayerDefn()->GetFieldCount() >= 2)
+            return ds.GetLayer(k);
     for (int k = 0; k < n; ++k)
         if (ds.GetLayer(k)->GetFeatureCount() > 0) return ds.GetLayer(k);
     throw RunError(path + ": every sheet of the workbook is empty");
+}
+
+// What the first bytes tell about a file GDAL would not open.
+std::string WhyNotOpened(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string head(4096, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(in.gcount()));
+    const std::string ext = Lower(std::filesystem::path(path).extension().string());
+    if (head.rfind("PK\x03\x04", 0) == 0 && (ext == ".xlsx" || ext == ".ods"))
+        return "the workbook is damaged (its zip archive cannot be read)";
+    if (!head.empty() && head.find('\0') == std::string::npos && head.find('\n') != std::string::npos)
+        return "the file is text, not a workbook or GIS layer (a CSV file? give it the extension .csv)";
+    return "not a workbook or GIS layer that can be read; damaged, or not what its extension says";
 }
 
 }  // namespace
@@ -90,9 +110,7 @@ RawTable ReadOgrTable(const std::string& path, const std::string& part) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) throw RunError(path + ": no such file");
     GDALDatasetUniquePtr ds(GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
-    if (!ds)
-        throw RunError(path + ": not a workbook or GIS layer that can be read; damaged, or not what its extension says" +
-                       QuietErrors::Last());
+    if (!ds) throw RunError(path + ": " + WhyNotOpened(path) + QuietErrors::Last());
     const std::string driver = ds->GetDriver() ? ds->GetDriver()->GetDescription() : "";
     const bool workbook = IsWorkbook(driver);
     RawTable raw;

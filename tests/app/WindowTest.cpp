@@ -87,7 +87,7 @@ TEST(Window, OpensATableThroughItsPreview) {
     };
     // Largest at some date: Alpha in 1900 and 1950, Beta in 2000; Gamma never.
     const QString towns = write("towns.csv",
-                                "ID,Town,State,Pop1900,Pop1950,2000\n"
+                                "ID,Town,State,Pop1900,Pop1950,Pop2000\n"
                                 "1,Alpha,AA,5000,7000,9000\n"
                                 "2,Beta,BB,3000,NA,12000\n"
                                 "3,Gamma,AA,1000,2000,1500\n");

@@ -202,9 +202,13 @@ TEST(ImportTest, TheRealTablesAgainstAnIndependentCount) {
         for (const Date& e : t.dates) {
             int k = 1;
             while (k < d.NumDates && d.DateYear(k) != e.year) ++k;
-            double total = 0;
-            for (int i = 1; i <= d.NumCities; ++i)
+            double total = 0, exact = 0;
+            for (int i = 1; i <= d.NumCities; ++i) {
                 if (d.Present(i, k) > 0) total += d.PopTable(i, k);
+                exact += d.Pop(i, k);
+            }
+            // Exact: the same totals as sums of fractions.Fraction(cell) * unit (2026-12).
+            EXPECT_EQ(exact, static_cast<double>(e.total)) << e.year;
             ASSERT_EQ(d.DateYear(k), e.year);
             EXPECT_EQ(d.NumPresent(k), e.present) << e.year;
             EXPECT_EQ(static_cast<long long>(total), e.total) << e.year;
