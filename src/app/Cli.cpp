@@ -4,16 +4,21 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <unistd.h>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 
 #include "app/Export.h"
 #include "app/Paths.h"
+#include "core/Animation.h"
 #include "core/Form.h"
+#include "data/DataSearch.h"
 #include "data/PlacesCsv.h"
 #include "core/Groups.h"
 #include "draw/RunError.h"
+#include "render/ApngWriter.h"
 #include "render/PictureRenderer.h"
+#include "render/PngWriter.h"
 
 #ifndef CITYSIZE_VERSION
 #define CITYSIZE_VERSION "0"
@@ -54,6 +59,12 @@ std::string UsageText() {
            "      --scale N                   PNG size as a multiple of 600 x 600 pixels (default 1)\n"
            "      --pin CITY                  draw CITY's path emphasised and the others dimmed\n"
            "                                  in the picture, as a pinned city in the window\n"
+           "      --animate FILE.png          write a time-lapse of the last of Map, Rank, RankSpirel1\n"
+           "                                  or InfoSpirel, one frame per date, as an animated PNG\n"
+           "      --frames DIR                write those frames as DIR/frame-01.png, ...\n"
+           "      --frame-ms N                how long each frame is shown (default 800)\n"
+           "      --outline FILE              draw the lines of a vector file (any GDAL reads) on the\n"
+           "                                  map, over the country and US state borders\n"
            "      --text FILE                 write the window's text at the end\n"
            "      --csv FILE                  write the numbers of the printed tables as CSV\n"
            "                                  (further tables beside it as FILE-2.csv, ...)\n"
@@ -107,6 +118,9 @@ struct RunOptions {
     ImportOptions import;
     std::string picture;
     std::string pin;  // a city whose path the picture emphasises
+    std::string animate, frames;  // the time-lapse as an animated PNG, and as single frames
+    int frameMs = 800;
+    std::vector<std::string> outlines;
     std::string text;
     std::string csv;
     std::string places;
@@ -133,6 +147,24 @@ bool ParseRun(const std::vector<std::string>& args, RunOptions& o, std::ostream&
             if (!value(o.picture)) return false;
         } else if (a == "--pin") {
             if (!value(o.pin)) return false;
+        } else if (a == "--animate") {
+            if (!value(o.animate)) return false;
+        } else if (a == "--frames") {
+            if (!value(o.frames)) return false;
+        } else if (a == "--outline") {
+            std::string file;
+            if (!value(file)) return false;
+            o.outlines.push_back(file);
+        } else if (a == "--frame-ms") {
+            std::string v;
+            if (!value(v)) return false;
+            char* end = nullptr;
+            const long ms = std::strtol(v.c_str(), &end, 10);
+            if (v.empty() || *end || ms < 1 || ms > 65535) {
+                err << "citysize: --frame-ms takes a whole number of milliseconds from 1 to 65535\n";
+                return false;
+            }
+            o.frameMs = static_cast<int>(ms);
         } else if (a == "--text") {
             if (!value(o.text)) return false;
         } else if (a == "--csv") {
@@ -238,9 +270,38 @@ void Step(Form& f, const std::string& step) {
     f.ChooseText(list, entry);
 }
 
+// The time-lapse of the last step that has one; an empty string or the error.
+std::string WriteAnimation(Form& f, const RunOptions& o) {
+    std::string control;
+    for (const auto& step : o.steps)
+        if (Animates(step)) control = step;
+    if (control.empty()) return "--animate and --frames need Map, Rank, RankSpirel1 or InfoSpirel among the controls";
+    std::vector<QImage> images;
+    try {
+        for (const Picture& frame : AnimationFrames(f, control)) images.push_back(render::ToImage(frame, o.scale, f.Pinned));
+    } catch (const RunError& e) {
+        return control + ": " + e.what();
+    }
+    if (!o.frames.empty()) {
+        if (!QDir().mkpath(QString::fromStdString(o.frames))) return "cannot make the folder " + o.frames;
+        for (std::size_t i = 0; i < images.size(); ++i) {
+            const QString name = QStringLiteral("%1/frame-%2.png").arg(QString::fromStdString(o.frames)).arg(i + 1, 2, 10, QLatin1Char('0'));
+            const QString error = render::WritePng(images[i], name);
+            if (!error.isEmpty()) return error.toStdString();
+        }
+    }
+    if (!o.animate.empty()) {
+        const QString error = render::WriteApng(images, o.frameMs, QString::fromStdString(o.animate));
+        if (!error.isEmpty()) return error.toStdString();
+    }
+    return {};
+}
+
 int Run(const RunOptions& o, std::ostream& out, std::ostream& err) {
     Form f(o.dataDir.empty() ? DefaultDataPath() : o.dataDir);
     f.Import = o.import;
+    f.map.outlineFiles = FindShippedOutlines(DataSearchFolders());
+    f.map.outlineFiles.insert(f.map.outlineFiles.end(), o.outlines.begin(), o.outlines.end());
     int status = 0;
     for (const auto& [name, value] : o.tailFit) {
         try {
@@ -296,9 +357,18 @@ int Run(const RunOptions& o, std::ostream& out, std::ostream& err) {
             status = 1;
         }
     }
+    f.Pinned = pinned;
+    if (status == 0 && (!o.animate.empty() || !o.frames.empty())) {
+        OffscreenApp app;
+        const std::string error = WriteAnimation(f, o);
+        if (!error.empty()) {
+            err << "citysize: " << error << "\n";
+            status = 1;
+        }
+    }
     if (!o.picture.empty()) {
         OffscreenApp app;
-        QString error = render::Save(f.Picture1, QString::fromStdString(o.picture), o.scale, pinned);
+        QString error = render::Save(f.Picture1, QString::fromStdString(o.picture), o.scale, f.Pinned);
         if (!error.isEmpty()) {
             err << "citysize: " << error.toStdString() << "\n";
             status = 1;

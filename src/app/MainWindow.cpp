@@ -41,6 +41,7 @@
 
 #include "app/GroupDock.h"
 #include "app/ImportDialog.h"
+#include "app/MapActions.h"
 #include "data/OgrReader.h"
 #include "core/Groups.h"
 #include "app/Paths.h"
@@ -244,6 +245,7 @@ void MainWindow::buildControls() {
     }
     pictureView_ = new PictureView(&form_->Picture1, stage_);
     pictureView_->setObjectName(QStringLiteral("Picture1"));
+    pictureView_->setPinStore(&form_->Pinned);
     pictureView_->setDescriber([this](float x, float y) -> PictureView::Described {
         if (!form_->HasData()) return {};
         // A few pixels of tolerance: 4 px at 15 twips each.
@@ -427,6 +429,7 @@ void MainWindow::buildMenus() {
         const QString path = QFileDialog::getSaveFileName(this, tr("Save Table as CSV"), QStringLiteral("table.csv"), tr("CSV (*.csv)"));
         if (!path.isEmpty()) report(saveTablesCsv(path));
     });
+    AddMapActions(this, file, *form_, [this](const QString& e) { report(e); }, [this] { syncFromForm(); });
     file->addSeparator();
     file->addAction(tr("Quit"), QKeySequence::Quit, this, &QWidget::close);
     auto* copyPic = edit->addAction(tr("Copy Picture"), QKeySequence::Copy, this, [this] { copyPicture(); });

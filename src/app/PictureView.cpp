@@ -60,12 +60,12 @@ QString PictureView::describeAt(QPointF pos) const { return describe(pos).text; 
 void PictureView::setHovered(int city) {
     if (city == hovered_) return;
     hovered_ = city;
-    if (!pinned_) update();
+    if (!*pinned_) update();
 }
 
 void PictureView::pin(int city) {
-    if (city == pinned_) return;
-    pinned_ = city;
+    if (city == *pinned_) return;
+    *pinned_ = city;
     update();
     emit pinChanged(city);
 }
@@ -87,7 +87,7 @@ void PictureView::mousePressEvent(QMouseEvent* event) {
 }
 
 void PictureView::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && pinned_) {
+    if (event->key() == Qt::Key_Escape && *pinned_) {
         pin(0);
         return;
     }

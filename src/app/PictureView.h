@@ -25,9 +25,11 @@ public:
 
     // The pinned city (0: none); a pin outlasts the mouse, hover emphasises only while the
     // mouse is on the path. The city drawn emphasised: the pinned one, else the hovered one.
-    int pinned() const { return pinned_; }
+    int pinned() const { return *pinned_; }
     void pin(int city);
-    int emphasis() const { return pinned_ ? pinned_ : hovered_; }
+    int emphasis() const { return *pinned_ ? *pinned_ : hovered_; }
+    // Where the pin is kept: the window keeps it in its Form, so every picture shares it.
+    void setPinStore(int* store) { pinned_ = store ? store : &ownPin_; }
 
     // The picture was drawn anew: the images kept of it are stale.
     void pictureChanged();
@@ -53,6 +55,7 @@ private:
     const Picture* picture_;
     std::function<Described(float, float)> describe_;
     int hovered_ = 0;
-    int pinned_ = 0;
+    int ownPin_ = 0;
+    int* pinned_ = &ownPin_;
     QImage plain_, dimmed_;
 };

@@ -39,6 +39,7 @@ const std::vector<CommandEntry>& CommandRegistry() {
         {"HalfLives", HalfLives_Click, true},
         {"Mobility", Mobility_Click, true},
         {"NextMobility", NextMobility_Click, true},
+        {"Map", Map_Click, true},
         {"TailFit", TailFit_Click, true}, {"TailPlot", TailPlot_Click, true}, {"HillPlot", HillPlot_Click, true},
         {"Growth", Growth_Click, true}, {"GrowthPlot", GrowthPlot_Click, true},
         {"ByGroup", ByGroup_Click, true}, {"ForestPlot", ForestPlot_Click, true}, {"HeatMap", HeatMap_Click, true},

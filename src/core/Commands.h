@@ -44,6 +44,9 @@ void HalfLives_Click(Form& f);
 void Mobility_Click(Form& f);
 void NextMobility_Click(Form& f);
 
+// Map
+void Map_Click(Form& f);
+
 // Tail fits
 void TailFit_Click(Form& f);
 void TailPlot_Click(Form& f);

@@ -7,7 +7,7 @@ const std::vector<std::string_view> MainCommandSet = {
     "RankChange",  "RankSpace",    "PopChange",   "ReadData",        "HalfLives",   "RankShiftSpirel",
     "SizeRank",    "Rank",         "CumRankSize", "CumSizeRank",     "RankShift",   "InfoStats",
     "InfoSpirel",  "PopStats",     "PopSpirel",   "DataProperties",  "Zipf",
-    "Mobility", "TailFit", "Growth", "ByGroup"};
+    "Mobility", "TailFit", "Growth", "ByGroup", "Map"};
 
 Control& ControlTable::Add(Control c) {
     controls_.push_back(std::move(c));

@@ -103,6 +103,7 @@ std::string DescribeHit(const Form& f, const Hit& hit, float x, float y) {
                    ? DescribeGrowthRow(f.growth.rows[static_cast<std::size_t>(tag.date) - 1])
                    : std::string();
     if (tag.series == GroupForestRow || tag.series == GroupHeatCell) return DescribeGroup(f, tag);
+    if (tag.series == MapPlaceSeries) return DescribeMapPlace(d, f.map, tag.city, tag.date);
     const bool validCity = tag.city >= 1 && tag.city <= d.NumCities;
     const bool validDate = tag.date >= 1 && tag.date <= d.NumDates;
     if (validCity && validDate) {

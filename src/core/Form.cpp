@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/Animation.h"
 #include "core/Commands.h"
 #include "core/Groups.h"
 #include "data/DataSearch.h"
@@ -40,6 +41,9 @@ void CreateControls(ControlTable& p) {
                  "Fits the upper tail at every date: rank - 1/2 regression, power law by maximum likelihood with "
                  "its bootstrap, and the lognormal alternative"));
     p.Add(Of(ControlKind::List, "Dates", "List of Dates"));
+    p.Add(Of(ControlKind::List, "MapColour", "Colour by"));
+    p.Add(Button("Map", "Map", "Draws the places on a map, each a disc of area proportional to its population, "
+                               "coloured by growth or rank"));
     p.Add(Button("TailPlot", "Tail-Plot",
                  "Plots the distribution of the date chosen above on log-log axes with its fitted power law and "
                  "lognormal"));
@@ -233,6 +237,12 @@ Form::Form(std::string dataDir) : DataDir(std::move(dataDir)), data(std::make_un
     Place(p["HeatMap"], rd.left, rd.top + 1300, rd.width, info.height);
     Place(p["NextGroups"], rd.left, rd.top + 1950, rd.width, info.height);
     for (const char* name : {"GroupDates", "ForestPlot", "HeatMap", "NextGroups"}) p.Hide(name);
+    // The map takes the free slot beside Clear-Data; its colouring list sits under the dates.
+    RightOf(p, "Map", "Clear", gap);
+    Place(p["MapColour"], rd.left, rd.top + 500, rd.width, 315);
+    p["MapColour"].items = {"Growth", "Rank class"};
+    p["MapColour"].listIndex = 0;
+    p.Hide("MapColour");
     ShowMainCommandSet(false);
     p.Show("ReadData");
     half.HalfLivesNoDraw = 0;
@@ -253,8 +263,10 @@ void Form::Click(std::string_view control) {
     const CommandEntry* cmd = FindCommand(control);
     if (!cmd) throw RunError("\"" + c->caption + "\" has no command");
     if (cmd->needsData && !HasData()) throw RunError("Load the data first");
+    if (control != "Map") map.shown = false;
     cmd->handler(*this);
     NameGroupOnPicture(*this);
+    LastTimeLapse = control == "ReadData" ? "Rank" : Animates(control) ? std::string(control) : std::string();
 }
 
 void Form::Choose(std::string_view list, int index) {
@@ -265,6 +277,7 @@ void Form::Choose(std::string_view list, int index) {
         throw RunError("The list \"" + c.name + "\" has no entry " + std::to_string(index));
     c.listIndex = index;
     c.caption = index >= 0 ? c.items[static_cast<std::size_t>(index)] : c.caption;
+    if (list == "Dates" || list == "MapColour") MapChoice_Changed(*this);
 }
 
 void Form::ChooseText(std::string_view list, std::string_view text) {
@@ -325,6 +338,7 @@ void Form::InstallData(std::unique_ptr<DataSet> fresh, const std::string& source
     Place(rd, 150, 150, 1500, 500);
     Place(p["Rank"], rd.left, rd.top + rd.height + 150, rd.width, rd.height);
     f.data = std::move(fresh);
+    f.map.shown = false;  // the picture becomes the new data's rank-size curves
     rd.caption = "Data Loaded";
     Rank_Click(f);
     f.data->DataReady = 1;
@@ -380,7 +394,7 @@ void Clear_Click(Form& f) {
         if (dates.listIndex >= static_cast<int>(dates.items.size())) dates.listIndex = -1;
         ++f.panel.listRevision;
     }
-    for (const char* name : {"GroupDates", "ForestPlot", "HeatMap", "NextGroups"}) f.panel.Hide(name);
+    for (const char* name : {"GroupDates", "ForestPlot", "HeatMap", "NextGroups", "MapColour"}) f.panel.Hide(name);
 }
 
 bool BlackBackground(const Form& f) { return f.BackMapIndex() == 1; }

@@ -13,6 +13,7 @@
 #include "draw/Picture.h"
 #include "draw/PlotFrame.h"
 #include "draw/TextSurface.h"
+#include "map/Map.h"
 #include "ranksize/ZipfState.h"
 #include "spirels/SpirelState.h"
 #include "stats/Growth.h"
@@ -49,6 +50,13 @@ public:
     PopStatsState pop;
     HalfLivesState half;
     MobilityState mobility;
+    MapState map;
+    // The pinned place (1-based index into the data, 0: none): one pin for every picture, so a
+    // place pinned on the map is emphasised on the spirels and curves, and the other way round.
+    int Pinned = 0;
+    // The command whose time-lapse File > Save Animation writes: the last one clicked if it
+    // has one ("Rank" after loading), else empty.
+    std::string LastTimeLapse;
 
     // Tail-Fit: the options (the command line may change them), the last table, and how
     // a long fit is run. The window replaces runLongFit with one that shows a progress
@@ -115,6 +123,8 @@ const CommandEntry* FindCommand(std::string_view control);
 void ReadData_Click(Form& f);
 void Clear_Click(Form& f);
 void CollapseCommandPanel(Form& f);
+// A date or colouring chosen while the map is shown redraws it.
+void MapChoice_Changed(Form& f);
 
 // What a researcher is told about a hit: the city, the date, its rank and population there;
 // for a curve of one date, the date and the nearest point's rank and population.

@@ -12,3 +12,7 @@ std::string FindDataFile(const std::vector<std::string>& folders);
 // itself. A path that does not exist is taken for a file if it ends in .csv, else for a
 // folder, so the error names what is missing. Empty: USData.csv in the current folder.
 std::string DataFilePath(const std::string& fileOrFolder);
+
+// The outline files that ship with the program (country borders, US states), from the
+// outlines/ folder of the first of `folders` that has them; empty when none does.
+std::vector<std::string> FindShippedOutlines(const std::vector<std::string>& folders);

@@ -18,15 +18,18 @@ Colour Dimmed(Colour c, Colour background) {
 
 OpStyle EmphasisStyle(const DrawOp& op, int city, Colour background) {
     const int own = PathCity(op);
-    if (city <= 0 || own == 0) return {op.colour, op.width, false};
-    if (own != city) return {Dimmed(op.colour, background), op.width, false};
+    if (city <= 0 || own == 0) return {op.colour, op.width, false, op.fill};
+    const Colour fill = op.fill < 0 ? op.fill : Dimmed(op.fill, background);
+    if (own != city) return {Dimmed(op.colour, background), op.width, false, fill};
     // The city's own colour, made visible if it was one of a fade's faintest steps.
-    return {Visible(op.colour, background), static_cast<int16_t>(std::max<int>(1, op.width) + EmphasisExtraWidth), true};
+    return {Visible(op.colour, background), static_cast<int16_t>(std::max<int>(1, op.width) + EmphasisExtraWidth), true,
+            op.fill};
 }
 
 OpStyle BaseStyle(const DrawOp& op, int city, Colour background) {
     const OpStyle s = EmphasisStyle(op, city, background);
-    return s.onTop ? OpStyle{Dimmed(op.colour, background), op.width, false} : s;
+    return s.onTop ? OpStyle{Dimmed(op.colour, background), op.width, false, s.fill < 0 ? s.fill : Dimmed(s.fill, background)}
+                   : s;
 }
 
 bool ShowsCity(const Picture& picture, int city) {

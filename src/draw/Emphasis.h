@@ -11,6 +11,7 @@ struct OpStyle {
     // Drawn a second time, over the whole picture (the first time it is dimmed like the
     // rest, so the picture under the emphasised path is the same whichever city it is).
     bool onTop;
+    Colour fill = -1;  // a disc's inside, dimmed with its ring
 };
 
 // How far a dimmed colour is blended toward the background.

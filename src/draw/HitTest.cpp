@@ -25,6 +25,8 @@ std::optional<Hit> HitTest(const Picture& picture, float x, float y, float toler
         double dist;
         if (op.kind == OpKind::Line)
             dist = SegmentDistance(op, x, y);
+        else if (op.kind == OpKind::Circle && op.fill >= 0)  // a disc: anywhere inside
+            dist = std::max(0.0, std::hypot(x - op.x1, y - op.y1) - static_cast<double>(op.radius));
         else if (op.kind == OpKind::Circle)
             dist = std::fabs(std::hypot(x - op.x1, y - op.y1) - op.radius);
         else

@@ -39,6 +39,11 @@ void Picture::Circle(float x, float y, float r, Colour colour) {
     CurrentY = y;
 }
 
+void Picture::Disc(float x, float y, float r, Colour fill, Colour colour) {
+    Circle(x, y, r, colour);
+    ops_.back().fill = fill;
+}
+
 float Picture::TextHeight() const {
     // A line of text is about 1.15 times the font's point size; 20 twips per point.
     return std::round(FontSize * 20.0f * 1.15f);

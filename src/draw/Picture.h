@@ -35,6 +35,7 @@ struct DrawOp {
     OpKind kind = OpKind::Line;
     float x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // line ends; circle centre in x1, y1
     float radius = 0;                      // circle
+    Colour fill = -1;                      // circle: the disc's colour under its ring; -1 none
     Colour colour = 0;
     int16_t width = 1;                     // line thickness in pixels (DrawWidth)
     std::string text;                      // text: top-left corner at (x1, y1)
@@ -70,6 +71,10 @@ public:
     // Line from the current position to (x2, y2).
     void LineTo(float x2, float y2, Colour colour);
     void Circle(float x, float y, float r, Colour colour);
+    // A filled circle (a disc) ringed in `colour`.
+    void Disc(float x, float y, float r, Colour fill, Colour colour);
+    // An op as it is, for pictures assembled from another's ops (an animation's frames).
+    void Append(DrawOp op) { ops_.push_back(std::move(op)); }
     // Print at (CurrentX, CurrentY) in ForeColor; then the position moves to the start
     // of the next line, as a print statement without a trailing separator does.
     void Print(const std::string& text);

@@ -51,7 +51,10 @@ void PaintOp(QPainter& painter, const DrawOp& op, const OpStyle& style, double p
     }
     case OpKind::Circle: {
         painter.setPen(QPen(colour, std::max(1, width) * pixel));
-        painter.setBrush(Qt::NoBrush);
+        if (style.fill >= 0)
+            painter.setBrush(ToQColor(style.fill));
+        else
+            painter.setBrush(Qt::NoBrush);
         double r = op.radius * pxPerTwip;
         painter.drawEllipse(at(op.x1, op.y1), r, r);
         break;

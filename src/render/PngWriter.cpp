@@ -1,5 +1,7 @@
 #include "render/PngWriter.h"
 
+#include "render/PngEncoding.h"
+
 #include <QFile>
 #include <libdeflate.h>
 
@@ -10,7 +12,7 @@
 
 namespace render {
 
-namespace {
+namespace png {
 
 // Colours in order of first appearance, found with a small open hash; gives up past 256.
 struct Palette {
@@ -31,16 +33,6 @@ struct Palette {
         colours.push_back(c);
         return index[h];
     }
-};
-
-// PNG scanlines, each a filter byte and its pixels: exact palette indices unfiltered when the
-// image has 256 colours or fewer, else RGB with the Sub filter (antialiased edges and flat
-// runs both turn into small, repetitive differences). libpng's adaptive choice tries five
-// filters on every row and cost more than the deflate itself.
-struct Scanlines {
-    std::unique_ptr<unsigned char[]> bytes;  // left uninitialised: every byte gets written
-    std::size_t size = 0;
-    std::vector<quint32> palette;  // empty for RGB
 };
 
 bool AsPalette(const QImage& image, Scanlines& out) {
@@ -102,6 +94,37 @@ void Chunk(std::string& out, const char* type, const unsigned char* data, std::s
     if (size) out.append(reinterpret_cast<const char*>(data), size);
     Put32(out, libdeflate_crc32(0, out.data() + start, size + 4));
 }
+
+std::string Compress(const Scanlines& lines) {
+    libdeflate_compressor* compressor = libdeflate_alloc_compressor(1);
+    if (!compressor) return {};
+    const std::size_t bound = libdeflate_zlib_compress_bound(compressor, lines.size);
+    std::string out(bound, '\0');
+    const std::size_t packed =
+        libdeflate_zlib_compress(compressor, lines.bytes.get(), lines.size, out.data(), bound);
+    libdeflate_free_compressor(compressor);
+    out.resize(packed);
+    return out;
+}
+
+void Header(std::string& out, int width, int height, bool indexed) {
+    const auto w = static_cast<quint32>(width), h = static_cast<quint32>(height);
+    const unsigned char header[13] = {static_cast<unsigned char>(w >> 24), static_cast<unsigned char>(w >> 16),
+                                      static_cast<unsigned char>(w >> 8), static_cast<unsigned char>(w),
+                                      static_cast<unsigned char>(h >> 24), static_cast<unsigned char>(h >> 16),
+                                      static_cast<unsigned char>(h >> 8), static_cast<unsigned char>(h),
+                                      8,                                            // bits per sample
+                                      static_cast<unsigned char>(indexed ? 3 : 2),  // palette or RGB
+                                      0, 0, 0};  // deflate, adaptive filters, no interlace
+    out.append("\x89PNG\r\n\x1a\n", 8);
+    Chunk(out, "IHDR", header, sizeof header);
+}
+
+}  // namespace png
+
+namespace {
+
+using namespace png;
 
 // The whole file; empty if out of memory. libdeflate's fastest level is about twice as fast
 // as zlib's on these pictures, and makes slightly smaller files.

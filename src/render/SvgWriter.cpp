@@ -122,6 +122,9 @@ QString WriteSvg(const Picture& picture, const QString& path, double scale, int 
             out += "\" r=\""; Num(out, op.radius * pxPerTwip);
             out += "\" stroke=\""; Hex(out, colour);
             out += "\" stroke-width=\""; Num(out, std::max(1, penWidth) * pixel);
+            if (style.fill >= 0) {
+                out += "\" fill=\""; Hex(out, style.fill);
+            }
             out += "\"/>\n";
             break;
         }

@@ -1,0 +1,63 @@
+// Time-lapses: the pictures a command draws, one per date.
+#include "core/Animation.h"
+
+#include "core/Form.h"
+#include "draw/Contrast.h"
+#include "draw/PlotFrame.h"
+#include "draw/RunError.h"
+
+namespace {
+
+// The whole picture as far as date t: every op of a later date left out (keys and frames,
+// which belong to no date, stay), and with `emphasiseNewest` the curve of date t drawn
+// wider, over the others.
+Picture UpTo(const Picture& whole, int t, bool emphasiseNewest, int year) {
+    Picture p = whole;
+    p.Clear();
+    std::vector<DrawOp> newest;
+    for (DrawOp op : whole.Ops()) {
+        if (op.tag.series != KeySeries && op.tag.date > t) continue;
+        if (emphasiseNewest && op.tag.series == RankCurve && op.tag.date == t) {
+            op.width = static_cast<int16_t>(op.width + 2);
+            op.colour = Visible(op.colour, whole.BackColor);
+            newest.push_back(std::move(op));
+            continue;
+        }
+        p.Append(std::move(op));
+    }
+    for (DrawOp& op : newest) p.Append(std::move(op));
+    // The frame's date, large, where no plot draws.
+    p.CurrentTag = OpTag{};
+    p.ForeColor = InkFor(p.BackColor);
+    p.FontSize = 14;
+    p.FontBold = true;
+    PrintAt(p, 150, 8450, std::to_string(year));
+    return p;
+}
+
+}  // namespace
+
+bool Animates(std::string_view control) {
+    return control == "Map" || control == "Rank" || control == "RankSpirel1" || control == "InfoSpirel";
+}
+
+std::vector<Picture> AnimationFrames(Form& f, std::string_view control) {
+    if (!Animates(control))
+        throw RunError("A time-lapse shows Map, Rank (Rank-Size), RankSpirel1 or InfoSpirel, not \"" +
+                       std::string(control) + "\"");
+    if (!f.HasData()) throw RunError("Load the data first");
+    if (control != "Map") f.map.shown = false;
+    FindCommand(control)->handler(f);
+    const DataSet& d = *f.data;
+    std::vector<Picture> frames;
+    frames.reserve(static_cast<std::size_t>(d.NumDates));
+    if (control == "Map") {
+        for (int t = 1; t <= d.NumDates; ++t) {
+            DrawMap(d, f.map, CanvasOf(f), t);
+            frames.push_back(f.Picture1);
+        }
+        return frames;
+    }
+    for (int t = 1; t <= d.NumDates; ++t) frames.push_back(UpTo(f.Picture1, t, control == "Rank", d.DateYear(t)));
+    return frames;
+}

@@ -1,0 +1,19 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// A line of an outline file (a border, a coast, a ring of a polygon) as WGS 84 longitudes
+// and latitudes in degrees.
+struct OutlinePath {
+    std::vector<double> lon, lat;
+};
+
+// Every line of the first layer of a vector file GDAL/OGR reads (TopoJSON, GeoJSON,
+// shapefile, GeoPackage, ...): polygon rings and line strings, multi-part geometries split
+// into their parts, points skipped. A layer in another coordinate system is brought to
+// WGS 84. Throws RunError naming the file when it cannot be read or holds no line.
+std::vector<OutlinePath> ReadOutlines(const std::string& path);
+
+// The part of the segment (x1, y1)-(x2, y2) inside the rectangle [left, right] x [top,
+// bottom], in place; false when none of it is inside.
+bool ClipSegment(double& x1, double& y1, double& x2, double& y2, double left, double top, double right, double bottom);

@@ -1,0 +1,201 @@
+// The map and the time-lapses through the command line and the window: the animated PNG's
+// frames, pixels of the drawn discs, and the one pin shared by the map and the other pictures.
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/MainWindow.h"
+#include "app/MapActions.h"
+#include "app/PictureView.h"
+#include "render/PictureRenderer.h"
+
+namespace {
+
+const QString Five = QStringLiteral(CITYSIZE_TEST_DATA "/map/five.csv");
+
+int RunCitysize(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(CITYSIZE_BINARY), args);
+    p.waitForFinished(60000);
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+// PNG chunks read the plain way, outside the writer: length, type, data (the CRC skipped).
+struct PngChunk {
+    std::string type;
+    QByteArray data;
+};
+std::vector<PngChunk> Chunks(const QByteArray& file) {
+    std::vector<PngChunk> out;
+    for (qsizetype at = 8; at + 12 <= file.size();) {
+        const auto* b = reinterpret_cast<const unsigned char*>(file.constData() + at);
+        const qsizetype length = (qsizetype(b[0]) << 24) | (b[1] << 16) | (b[2] << 8) | b[3];
+        out.push_back({file.mid(at + 4, 4).toStdString(), file.mid(at + 8, length)});
+        at += 12 + length;
+    }
+    return out;
+}
+quint32 Be32(const QByteArray& a, int at) {
+    const auto* b = reinterpret_cast<const unsigned char*>(a.constData() + at);
+    return (quint32(b[0]) << 24) | (b[1] << 16) | (b[2] << 8) | b[3];
+}
+// The CRC-32 of PNG (ISO 3309), bit by bit.
+quint32 Crc(const QByteArray& bytes) {
+    quint32 c = 0xffffffffu;
+    for (char ch : bytes) {
+        c ^= static_cast<unsigned char>(ch);
+        for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xedb88320u & (0u - (c & 1u)));
+    }
+    return c ^ 0xffffffffu;
+}
+QByteArray Chunk(const char* type, const QByteArray& data) {
+    QByteArray out, body = QByteArray(type) + data;
+    for (quint32 v : {quint32(data.size())}) out.append(char(v >> 24)).append(char(v >> 16)).append(char(v >> 8)).append(char(v));
+    out += body;
+    const quint32 crc = Crc(body);
+    return out.append(char(crc >> 24)).append(char(crc >> 16)).append(char(crc >> 8)).append(char(crc));
+}
+
+std::unique_ptr<Form> FiveMap(bool black) {
+    auto f = std::make_unique<Form>(Five.toStdString());
+    f->Click("ReadData");
+    if (black) f->ChooseText("BackMap", "Black");
+    f->Click("Map");
+    return f;
+}
+
+const DrawOp& DiscOf(const Form& f, const std::string& name) {
+    for (const DrawOp& op : f.Picture1.Ops())
+        if (op.tag.series == MapPlaceSeries && f.data->CityName(op.tag.city) == name) return op;
+    throw std::runtime_error("no disc for " + name);
+}
+
+}  // namespace
+
+// --animate writes every date as a frame, --frames the same frames as PNG files; the first and
+// last frames decode to those files' pixels, and a second run writes the same bytes. Checked by
+// hand with another decoder too: Pillow (Image.open(apng).seek(k), ImageChops.difference with
+// frame-k.png: no difference, all 23 frames of the US places' map).
+TEST(MapApp, AnimatedPngHoldsTheFramesOfEachDate) {
+    QTemporaryDir dir;
+    const QString apng = dir.filePath("map.png"), frames = dir.filePath("frames");
+    ASSERT_EQ(RunCitysize({"run", "--data", Five, "ReadData", "Map", "--animate", apng, "--frames", frames,
+                           "--frame-ms", "500"}),
+              0);
+    QFile file(apng);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    // Each frame's area (fcTL: width, height, x, y, delay) and its pixels (IDAT, or fdAT after
+    // its sequence number) drawn over the frames before it, as a player composes them.
+    QByteArray header;
+    std::vector<QImage> shown;
+    QImage canvas;
+    QRect area;
+    for (const auto& c : Chunks(bytes)) {
+        if (c.type == "IHDR") header = c.data;
+        if (c.type == "acTL") {
+            EXPECT_EQ(Be32(c.data, 0), 3u);  // three dates
+        }
+        if (c.type == "fcTL") {
+            area = QRect(int(Be32(c.data, 12)), int(Be32(c.data, 16)), int(Be32(c.data, 4)), int(Be32(c.data, 8)));
+            EXPECT_EQ(c.data.mid(20, 4), QByteArray::fromHex("01f403e8"));  // 500 / 1000 s
+        }
+        if (c.type == "IDAT" || c.type == "fdAT") {
+            QByteArray ihdr = header;
+            for (int k = 0; k < 4; ++k) {
+                ihdr[k] = char(area.width() >> (24 - 8 * k));
+                ihdr[4 + k] = char(area.height() >> (24 - 8 * k));
+            }
+            const QByteArray png = QByteArray("\x89PNG\r\n\x1a\n", 8) + Chunk("IHDR", ihdr) +
+                                   Chunk("IDAT", c.type == "IDAT" ? c.data : c.data.mid(4)) + Chunk("IEND", {});
+            const QImage part = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32);
+            ASSERT_EQ(part.size(), area.size());
+            if (canvas.isNull()) canvas = part;
+            for (int y = 0; y < part.height(); ++y)
+                for (int x = 0; x < part.width(); ++x) canvas.setPixel(area.x() + x, area.y() + y, part.pixel(x, y));
+            shown.push_back(canvas);
+        }
+    }
+    ASSERT_EQ(shown.size(), 3u);
+    const QImage firstFile(frames + "/frame-01.png"), lastFile(frames + "/frame-03.png");
+    ASSERT_EQ(shown[0].size(), QSize(600, 600));
+    EXPECT_EQ(QImage(apng).convertToFormat(QImage::Format_RGB32), firstFile.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(shown[0], firstFile.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(shown[2], lastFile.convertToFormat(QImage::Format_RGB32));
+    EXPECT_NE(shown[0], shown[2]);
+
+    const QString again = dir.filePath("again.png");
+    ASSERT_EQ(RunCitysize({"run", "--data", Five, "ReadData", "Map", "--animate", again, "--frame-ms", "500"}), 0);
+    QFile second(again);
+    ASSERT_TRUE(second.open(QIODevice::ReadOnly));
+    EXPECT_EQ(second.readAll(), bytes);
+    EXPECT_EQ(RunCitysize({"run", "--data", Five, "ReadData", "Zipf", "--animate", again}), 1);
+}
+
+// The disc is filled in its class colour on both backgrounds (New York grew 0.21 % a year
+// 2000-2010: the middle class, RdBu's near-white 247); a pinned place dims the others.
+TEST(MapApp, DiscsArePaintedInTheirColours) {
+    for (bool black : {false, true}) {
+        auto f = FiveMap(black);
+        const DrawOp& ny = DiscOf(*f, "New York, NY");
+        const QPoint centre(qRound(ny.x1 / 15), qRound(ny.y1 / 15));
+        QImage image = render::ToImage(f->Picture1);
+        EXPECT_EQ(image.pixelColor(centre), QColor(247, 247, 247)) << black;
+        EXPECT_EQ(image.pixelColor(2, 2), black ? QColor(0, 0, 0) : QColor(200, 200, 200));
+        const int chicago = DiscOf(*f, "Chicago, IL").tag.city;
+        image = render::ToImage(f->Picture1, 1.0, chicago);
+        const QColor dimmed = image.pixelColor(centre);
+        EXPECT_LT(std::abs(dimmed.red() - (black ? 0 : 200)), 247 - (black ? 0 : 200)) << black;
+    }
+}
+
+// A place pinned on the map is the pin of every picture: Rank-Spirel1 emphasises it, Esc
+// releases it; Save Animation and Add Outline work on the same form.
+TEST(MapApp, OnePinForTheMapAndTheSpirel) {
+    MainWindow w{std::make_unique<Form>(Five.toStdString())};
+    w.setShowErrorDialogs(false);
+    w.show();
+    w.runCommand("ReadData");
+    w.runCommand("Map");
+    ASSERT_TRUE(w.lastError().isEmpty()) << w.lastError().toStdString();
+    const DrawOp la = DiscOf(w.form(), "Los Angeles, CA");
+    PictureView* view = w.pictureView();
+    const double px = view->width() / 9000.0;
+    const QPoint at(qRound(la.x1 * px), qRound(la.y1 * px));
+    EXPECT_TRUE(view->describeAt(at).contains(QStringLiteral("Los Angeles, CA, 2010: rank 2, population 3,792,621")));
+    QTest::mouseClick(view, Qt::LeftButton, {}, at);
+    EXPECT_EQ(w.form().Pinned, la.tag.city);
+    w.runCommand("Clear");
+    w.runCommand("RankSpirel1");
+    EXPECT_EQ(view->emphasis(), la.tag.city);
+    EXPECT_EQ(render::ShownEmphasis(w.form().Picture1, w.form().Pinned), la.tag.city);
+
+    QTemporaryDir dir;
+    EXPECT_EQ(SaveAnimation(w.form(), dir.filePath("spirel.png")), QString());
+    QFile saved(dir.filePath("spirel.png"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(Chunks(saved.readAll()).size(), 9u);  // IHDR, acTL, IDAT, fcTL x 3, fdAT x 2, IEND
+    QTest::keyClick(view, Qt::Key_Escape);
+    EXPECT_EQ(w.form().Pinned, 0);
+
+    EXPECT_FALSE(AddOutline(w.form(), dir.filePath("missing.json")).isEmpty());
+    const QString line = dir.filePath("line.geojson");
+    QFile out(line);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(R"({"type":"LineString","coordinates":[[-120,35],[-75,41]]})");
+    out.close();
+    w.runCommand("Clear");
+    w.runCommand("Map");
+    const std::size_t before = w.form().map.geometry.outlineSegments.size();
+    EXPECT_EQ(AddOutline(w.form(), line), QString());
+    EXPECT_EQ(w.form().map.geometry.outlineSegments.size(), before + 4);  // one segment, x1 y1 x2 y2
+}
