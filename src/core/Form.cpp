@@ -225,13 +225,14 @@ Form::Form(std::string dataDir) : DataDir(std::move(dataDir)), data(std::make_un
     Place(p["TailPlot"], rd.left, rd.top + 650, rd.width, info.height);
     Place(p["HillPlot"], rd.left, rd.top + 1300, rd.width, info.height);
     for (const char* name : {"Dates", "TailPlot", "HillPlot"}) p.Hide(name);
-    // Growth in the free slot under Mobility; its plot button in Tail-Plot's place.
-    Below(p, "Growth", "Mobility");
+    // Growth and By-Group in the row under Clear-Data (the window's last row); their plot
+    // buttons in Tail-Plot's place.
+    Below(p, "Growth", "Clear");
     Place(p["GrowthPlot"], rd.left, rd.top + 650, rd.width, info.height);
     p.Hide("GrowthPlot");
-    // By-Group takes the slot below Mobility; its date chooser and pictures take the places
-    // of Tail-Fit's, which are never shown at the same time.
-    Below(p, "ByGroup", "Growth");
+    // By-Group's date chooser and pictures take the places of Tail-Fit's, which are never
+    // shown at the same time.
+    RightOf(p, "ByGroup", "Growth", gap);
     Place(p["GroupDates"], rd.left, rd.top, rd.width, 315);
     Place(p["ForestPlot"], rd.left, rd.top + 650, rd.width, info.height);
     Place(p["HeatMap"], rd.left, rd.top + 1300, rd.width, info.height);
