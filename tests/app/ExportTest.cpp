@@ -45,4 +45,34 @@ TEST(Export, WritesEveryStepAndAPageThatLinksOnlyWhatExists) {
     }
     EXPECT_GT(refs, 60);
     EXPECT_FALSE(page.contains(QLatin1String("<script")));
+
+    // Each section says what its files show: the heading names the step and the city, and the
+    // picture and text are those `run` gives for the same clicks from a fresh load.
+    const struct {
+        const char* base;
+        QStringList clicks;
+        const char* heading;
+        const char* drawn;  // a label the picture must show
+    } steps[] = {
+        {"01-Rank", {"Rank"}, "01. Rank", ">Log Rank<"},
+        {"11-NextGraph", QStringList{"Zipf"} + QStringList(22, "NextGraph"), "11. ", nullptr},
+        {"18-RankSpirel1", {"RankSpirel1"}, "18. ", "2000"},
+        {"20-PlotCity", {"RankSpirel1", "Cities=New York City, NY", "PlotCity", "Cities=Chicago, IL", "PlotCity"},
+         "20. PlotCity (Chicago, IL)", ">Chicago, IL<"},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.base);
+        const QString section = page.section(QStringLiteral("<section id=\"%1\">").arg(s.base), 1).section(QStringLiteral("</section>"), 0, 0);
+        EXPECT_TRUE(section.startsWith(QStringLiteral("\n<h2>") + s.heading)) << section.left(80).toStdString();
+        QProcess p;
+        p.start(QStringLiteral(CITYSIZE_BINARY), QStringList{"run", "--data", QStringLiteral(CITYSIZE_REAL_DATA), "ReadData", "Clear"} +
+                                                     s.clicks + QStringList{"--picture", dir.filePath("run.svg"), "--text", dir.filePath("run.txt")});
+        ASSERT_TRUE(p.waitForFinished(60000));
+        const QByteArray svg = Read(dir.filePath(QString(s.base) + ".svg"));
+        EXPECT_EQ(svg, Read(dir.filePath("run.svg")));
+        EXPECT_EQ(Read(dir.filePath(QString(s.base) + ".txt")), Read(dir.filePath("run.txt")));
+        if (s.drawn) {
+            EXPECT_TRUE(svg.contains(s.drawn));
+        }
+    }
 }
