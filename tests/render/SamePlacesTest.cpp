@@ -32,18 +32,17 @@ bool Near(const Box& a, const Box& b, int slack) {
            std::abs(a.right - b.right) <= slack && std::abs(a.bottom - b.bottom) <= slack;
 }
 
-int Distance(QColor a, QColor b) {
-    return std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()), std::abs(a.blue() - b.blue())});
-}
-
 // The pixels nearer `ink` than the background inside `within`: where an element landed,
 // whatever the smoothing of its edges.
 Box InkBox(const QImage& img, QColor ink, QColor back, QRect within) {
+    auto distance = [](QColor a, QColor b) {
+        return std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()), std::abs(a.blue() - b.blue())});
+    };
     Box b;
     within = within.intersected(img.rect());
     for (int y = within.top(); y <= within.bottom(); ++y)
         for (int x = within.left(); x <= within.right(); ++x)
-            if (const QColor c = img.pixelColor(x, y); Distance(c, ink) < Distance(c, back))
+            if (const QColor c = img.pixelColor(x, y); distance(c, ink) < distance(c, back))
                 b = {std::min(b.left, x), std::min(b.top, y), std::max(b.right, x), std::max(b.bottom, y)};
     return b;
 }
