@@ -24,21 +24,6 @@ const QString RealData = QStringLiteral(CITYSIZE_REAL_DATA);
 
 }  // namespace
 
-// A run writes what the window would show: the picture at 600 x 600 unless --scale says
-// otherwise, and the text.
-TEST(CommandLine, RunWritesPictureAndText) {
-    QTemporaryDir dir;
-    const QString png = dir.filePath("rank.png"), txt = dir.filePath("out.txt");
-    Result r = RunCitysize({"run", "ReadData", "BackMap=Black", "DataProperties", "--picture", png, "--text", txt}, RealData);
-    EXPECT_EQ(r.status, 0) << r.err.toStdString();
-    QImage img(png);
-    EXPECT_EQ(img.size(), QSize(600, 600));
-    EXPECT_EQ(img.pixelColor(5, 5), QColor(0, 0, 0));
-    QFile text(txt);
-    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(text.readAll().contains("Total Population"));
-}
-
 // The first failing step ends the run with status 1: later steps do not run, and what
 // was drawn or printed before it is still written.
 TEST(CommandLine, StopsAtTheFirstFailingStep) {

@@ -1,0 +1,116 @@
+// One small table written with every delimiter, line-end convention, byte order mark and
+// final line end the readers accept: each writing must give the same places and values, and
+// a fault on line N must be reported on line N whatever ends the lines before it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "data/Import.h"
+#include "data/Loader.h"
+#include "draw/RunError.h"
+
+namespace {
+
+// '@' stands for the delimiter and '^' for the line end, in cells as well as between them.
+std::string Written(const std::string& pattern, char delimiter, const std::string& end, bool bom, bool finalEnd) {
+    std::string s = bom ? "\xEF\xBB\xBF" : "";
+    for (char c : pattern) s += c == '@' ? std::string(1, delimiter) : c == '^' ? end : std::string(1, c);
+    return finalEnd ? s + end : s;
+}
+
+// Three places at two dates: a name holding a comma, one holding the delimiter itself, and
+// the second place absent at its second date. Wide and long rows carry a note column
+// (ignored) whose quoted cell runs over two lines, so the rows after it start a line lower.
+const std::string Wide = "name@note@1900@1950^\"Paris, TX\"@@10@20^\"Ab@cd\"@\"two^lines\"@5@^C@  x y @ 3 @4";
+const std::string Long = "place@note@year@pop^\"Paris, TX\"@@1900@10^\"Paris, TX\"@@1950@20^\"Ab@cd\"@\"two^lines\"@1900@5^"
+                         "C@@1900@3^C@@1950@4";
+const std::string Plain = "\"Paris, TX\"@10@20^\"Ab@cd\"@5@^\"C\"@3@4";
+
+struct Case {
+    const char* what;
+    std::string pattern;
+    std::string error;  // with "t.csv" as the file's name; empty: the table loads
+};
+
+std::vector<Case> Cases() {
+    auto with = [](std::string s, const std::string& from, const std::string& to) {
+        return s.replace(s.rfind(from), from.size(), to);
+    };
+    return {
+        {"wide", Wide, ""},
+        {"wide, text on line 5", with(Wide, "@4", "@4x"), "t.csv, line 5, column 4 (1950): \"4x\" is not a number"},
+        {"wide, a quote opened on line 6", Wide + "^\"D@1@2", "t.csv: a quoted field opened on line 6 is not closed before the end of the file"},
+        {"long", Long, ""},
+        {"long, a place and year given twice", with(Long, "1950@4", "1900@4"),
+         "t.csv, lines 6 and 7, column 3 (year): C in 1900 is given twice"},
+        {"header-less", Plain, ""},
+        {"header-less, text in the third record", with(Plain, "@4", "@4x"),
+         "t.csv, record 3 (C), field 3 (1800): \"4x\" is not a number"},
+        {"header-less, a quote opened on line 4", Plain + "^\"D@1@2", "t.csv: a quoted field opened on line 4 is not closed before the end of the file"},
+    };
+}
+
+// The table as "year year | name: value value | ...", absent values as "-".
+std::string Shown(const DataSet& d) {
+    std::string s = std::to_string(d.DateYear(1)) + " " + std::to_string(d.DateYear(d.NumDates));
+    for (int i = 1; i <= d.NumCities; ++i) {
+        s += " | " + d.CityName(i) + ":";
+        for (int t = 1; t <= d.NumDates; ++t) s += d.Present(i, t) > 0 ? " " + std::to_string(static_cast<int>(d.PopTable(i, t))) : " -";
+    }
+    return s;
+}
+
+void CheckEveryWriting(const std::vector<char>& delimiters, bool plainOnly) {
+    for (char delimiter : delimiters)
+        for (const std::string end : {"\n", "\r\n", "\r"})
+            for (bool bom : {false, true})
+                for (const Case& c : Cases()) {
+                    const bool plain = c.pattern.front() == '"', finalEnd = !bom;  // each with and without the other
+                    if (plainOnly ? !plain : plain && delimiter != ',') continue;
+                    const std::string bytes = Written(c.pattern, delimiter, end, bom, finalEnd);
+                    SCOPED_TRACE(std::string(c.what) + (delimiter == '\t' ? ", tab" : delimiter == ';' ? ", semicolon" : ", comma") +
+                                 (end == "\n" ? ", LF" : end == "\r" ? ", CR" : ", CR LF") + (bom ? ", BOM" : ", final line end"));
+                    ImportResult r;
+                    std::string error;
+                    try {
+                        r = ImportTable(bytes, "t.csv");
+                    } catch (const RunError& e) {
+                        error = e.what();
+                    }
+                    EXPECT_EQ(error, c.error);
+                    const std::string table = std::string(plain ? "1790 1800" : "1900 1950") + " | Paris, TX: 10 20 | Ab" +
+                                              delimiter + "cd: 5 - | C: 3 4";
+                    if (r.data) {
+                        EXPECT_EQ(Shown(*r.data), table);
+                    }
+                    if (plain && delimiter == ',') {  // the loader reads the same bytes the same way
+                        try {
+                            const auto records = static_cast<int16_t>(std::count(c.pattern.begin(), c.pattern.end(), '^') + 1);
+                            EXPECT_EQ(Shown(*LoadDataText(bytes, "t.csv", records, 2)), table);
+                            EXPECT_EQ("", c.error);
+                        } catch (const RunError& e) {
+                            EXPECT_EQ(e.what(), c.error);
+                        }
+                    }
+                    if (plain || !r.data) continue;
+                    // The preview shows the header as written, without the byte order mark, and
+                    // the two-line note with its own line end.
+                    const ImportPreview& pv = r.preview;
+                    EXPECT_EQ(pv.nameColumn, c.pattern.substr(0, c.pattern.find('@')));
+                    EXPECT_EQ(pv.columns.front(), pv.nameColumn);
+                    ASSERT_EQ(pv.firstRows.size(), c.pattern == Wide ? 3u : 5u);
+                    EXPECT_EQ(pv.firstRows[c.pattern == Wide ? 1 : 2][1], "two" + end + "lines");
+                }
+}
+
+}  // namespace
+
+TEST(Delimiters, EveryWritingGivesTheSameTableAndTheSameLines) { CheckEveryWriting({',', ';', '\t'}, false); }
+
+// The header-less layout (USData.csv's) with the other delimiters. Disabled: the delimiter is
+// guessed from the first line counting commas inside quotes ("Paris, TX" makes it a comma),
+// and the header-less path reads commas only in any case, so such a file is refused ("0 date
+// found"; with no comma in the first name: "record 1 (...), field 2 (1790): "Ab" is not a number").
+TEST(Delimiters, DISABLED_TheHeaderlessLayoutTakesEveryDelimiter) { CheckEveryWriting({';', '\t'}, true); }
