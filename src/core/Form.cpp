@@ -270,6 +270,9 @@ void ReadData_Click(Form& f) {
     // Read into a fresh data set first: a failed load leaves everything as it was.
     const std::string path = DataFilePath(f.DataDir);
     ImportResult loaded = ImportFile(path, f.Import);
+    // The header-less layout is the classic table, whose results are the system's in single
+    // precision; every other table sums its exact populations.
+    loaded.data->Exact = loaded.preview.layout != TableLayout::Plain;
     f.LoadWarnings = loaded.preview.warnings;
     f.InstallData(std::move(loaded.data), std::filesystem::path(path).filename().string());
 }
@@ -283,6 +286,12 @@ void Form::InstallData(std::unique_ptr<DataSet> fresh, const std::string& source
     Place(rd, 150, 150, 1500, 500);
     Place(p["Rank"], rd.left, rd.top + rd.height + 150, rd.width, rd.height);
     f.data = std::move(fresh);
+    // Every analysis state to the new table's size; nothing of the last table stays in it.
+    f.zipf.Resize(f.data->NumCities, f.data->NumDates);
+    f.spirel.Resize(f.data->NumCities, f.data->NumDates);
+    f.info.Resize(f.data->NumDates);
+    f.pop.Resize(f.data->NumDates);
+    f.half.Resize(f.data->NumDates);
     rd.caption = "Data Loaded";
     Rank_Click(f);
     f.data->DataReady = 1;

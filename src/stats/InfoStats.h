@@ -18,10 +18,10 @@ void InfoStats(const DataSet& d, const RankTables& r, InfoStatsState& s, const C
 // date T2, in the rank order of T1; B = their sizes SizeT2 at T2. Each list is then
 // divided by its own sum, so both are shares over the matched cities only.
 void MatchCityShares(const RankTables& r, CityVec& A, CityVec& B, const CityVec& SizeT1, const CityVec& SizeT2,
-                     int16_t& Count, float N1, float T1, float N2, float T2);
+                     int& Count, float N1, float T1, float N2, float T2);
 
 // Sum over k = 1..Count of W(k) ln(X(k) / Y(k)); each term in double, the sum kept as a single.
-float SumInformation(const CityVec& W, const CityVec& X, const CityVec& Y, int16_t Count);
+float SumInformation(const CityVec& W, const CityVec& X, const CityVec& Y, int Count);
 
 // Sum over k = 1..Count of (X(k) / Y(k)) W(k); each term rounded to a single before it is added.
-float SumGrowthRatios(const CityVec& W, const CityVec& X, const CityVec& Y, int16_t Count);
+float SumGrowthRatios(const CityVec& W, const CityVec& X, const CityVec& Y, int Count);
