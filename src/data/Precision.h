@@ -1,5 +1,6 @@
 #pragma once
 #include <type_traits>
+#include <utility>
 
 #include "data/DataSet.h"
 #include "data/Ranking.h"
@@ -10,8 +11,12 @@
 // is off by hundreds). An analysis writes its sums once, on a type Real, and runs them as
 //     ByPrecision(d, [&](auto real) { using Real = decltype(real); ... });
 template <typename F>
+decltype(auto) ByPrecision(bool exact, F&& f) {
+    return exact ? f(double{}) : f(float{});
+}
+template <typename F>
 decltype(auto) ByPrecision(const DataSet& d, F&& f) {
-    return d.Exact ? f(double{}) : f(float{});
+    return ByPrecision(d.Exact, std::forward<F>(f));
 }
 
 // The population of city c at date t in the arithmetic Real. Absent places weigh 1, as they

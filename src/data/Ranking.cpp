@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <utility>
 #include <vector>
 
 #include "data/DataSet.h"
@@ -46,27 +47,40 @@ void NumberByFirstAppearance(const DataSet& d, RankTables& r) {
 
 namespace {
 
-// The order of the places at date t: descending, equal sizes in place order (as selection
-// by repeated strict maximum gives). An exact table is ordered by its exact populations,
-// which single precision can tie (above 16.7 million) where they differ.
+// Every date's order of the places, descending with equal sizes in place order (as selection
+// by repeated strict maximum gives), and the running sums in rank order, both in the table's
+// arithmetic Real: an exact table is ordered and summed by its exact populations, which single
+// precision ties above 16.7 million and rounds in a sum. Sums are stored as the nearest single.
 template <typename Real>
-void OrderPlaces(const DataSet& d, int t, std::vector<int>& idx) {
-    std::vector<Real> key(static_cast<std::size_t>(d.NumCities) + 1);
-    for (int c = 1; c <= d.NumCities; ++c) key[static_cast<std::size_t>(c)] = PopAt<Real>(d, c, t);
-    std::iota(idx.begin(), idx.end(), 1);
-    std::stable_sort(idx.begin(), idx.end(), [&](int a, int b) {
-        return key[static_cast<std::size_t>(a)] > key[static_cast<std::size_t>(b)];
-    });
-}
-
-// Running sums in rank order, in the table's arithmetic, stored as the nearest single.
-template <typename Real>
-void RunningSums(const DataSet& d, RankTables& r) {
+void OrderAndSum(const DataSet& d, RankTables& r) {
+    const int n = d.NumCities;
+    std::vector<std::pair<Real, int>> order(static_cast<std::size_t>(n));
     for (int t = 1; t <= d.NumDates; ++t) {
+        for (int c = 1; c <= n; ++c) order[static_cast<std::size_t>(c - 1)] = {PopAt<Real>(d, c, t), c};
+        // Absent places (size 1) are often half the table and already in place order: only
+        // the sizes above and below them need sorting.
+        const auto byRank = [](const auto& a, const auto& b) {
+            return a.first > b.first || (a.first == b.first && a.second < b.second);
+        };
+        const auto ones = std::stable_partition(order.begin(), order.end(), [](const auto& e) { return e.first > 1; });
+        const auto below = std::stable_partition(ones, order.end(), [](const auto& e) { return e.first == 1; });
+        std::sort(order.begin(), ones, byRank);
+        std::sort(below, order.end(), byRank);
+        // Equal sizes are neighbours once sorted (every absent place weighs 1): one log each.
+        float lastPop = 0, lastLog = 0;
         Real cum = 0, logcum = 0;
-        for (int i = 1; i <= d.NumCities; ++i) {
-            cum = cum + RankedPop<Real>(d, r, i, t);
-            logcum = logcum + r.LogRankPop(i, t);
+        for (int i = 1; i <= n; ++i) {
+            const auto& [size, c] = order[static_cast<std::size_t>(i - 1)];
+            const float pop = d.PopTable(c, t);
+            if (i == 1 || pop != lastPop) {
+                lastPop = pop;
+                lastLog = static_cast<float>(std::log(static_cast<double>(pop)));
+            }
+            r.RankPop(i, t) = pop;
+            r.RankCity(i, t) = static_cast<float>(c);
+            r.LogRankPop(i, t) = lastLog;
+            cum = cum + size;
+            logcum = logcum + lastLog;
             r.CumRankPop(i, t) = static_cast<float>(cum);
             r.CumRankLogPop(i, t) = static_cast<float>(logcum);
         }
@@ -77,26 +91,10 @@ void BuildRankTables(const DataSet& d, RankTables& r) {
     const int n = d.NumCities;
     for (CityDateGrid* g : {&r.RankPop, &r.RankCity, &r.CityRank, &r.LogRankPop, &r.CumRankPop, &r.CumCityPop,
                             &r.CumRankLogPop, &r.CumCityLogPop})
-        g->Resize(n, d.NumDates);
+        g->SizeFor(n, d.NumDates);  // every cell of the table is written below
     r.LogRank.Resize(n);
     r.EntryOrder.Resize(n);
-    std::vector<int> idx(static_cast<std::size_t>(n));
-    for (int t = 1; t <= d.NumDates; ++t) {
-        ByPrecision(d, [&](auto real) { OrderPlaces<decltype(real)>(d, t, idx); });
-        // Equal sizes are neighbours once sorted (every absent place weighs 1): one log each.
-        float lastPop = 0, lastLog = 0;
-        for (int i = 1; i <= n; ++i) {
-            const int c = idx[static_cast<std::size_t>(i - 1)];
-            const float pop = d.PopTable(c, t);
-            if (i == 1 || pop != lastPop) {
-                lastPop = pop;
-                lastLog = static_cast<float>(std::log(static_cast<double>(pop)));
-            }
-            r.RankPop(i, t) = pop;
-            r.RankCity(i, t) = static_cast<float>(c);
-            r.LogRankPop(i, t) = lastLog;
-        }
-    }
+    ByPrecision(d, [&](auto real) { OrderAndSum<decltype(real)>(d, r); });
     NumberByFirstAppearance(d, r);
     // From a number for each city to a city for each number; never-entering cities first.
     CityVec values(n), sorted(n), order(n);
@@ -105,7 +103,6 @@ void BuildRankTables(const DataSet& d, RankTables& r) {
     for (int i = 1; i <= n; ++i) values(n - i + 1) = order(i);
     for (int k = 1; k <= n; ++k) r.EntryOrder(k) = values(k);
 
-    ByPrecision(d, [&](auto real) { RunningSums<decltype(real)>(d, r); });
     for (int t = 1; t <= d.NumDates; ++t) {
         for (int i = 1; i <= n; ++i) {
             const int c = static_cast<int>(r.RankCity(i, t));  // a whole city number

@@ -69,6 +69,11 @@ public:
         cols_ = detail::AtLeast(C, cols);
         data_.assign(rows_ * cols_, T{});
     }
+    // The same size as Resize gives, keeping the cells when the size does not change: for a
+    // table its owner rewrites in full, without clearing hundreds of megabytes again.
+    void SizeFor(long rows, long cols) {
+        if (detail::AtLeast(R, rows) != rows_ || detail::AtLeast(C, cols) != cols_) Resize(rows, cols);
+    }
     std::size_t Rows() const { return rows_; }
     std::size_t Cols() const { return cols_; }
 

@@ -1,5 +1,6 @@
 #include "ranksize/DataProperties.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "data/DataSet.h"
@@ -71,8 +72,15 @@ void DataProperties(const DataSet& d, const Canvas& c) {
     DateVec xpos(d.NumDates);
     for (int t = 1; t <= d.NumDates; ++t) xpos(t) = d.NumDates * d.TimeFraction(t);
 
-    // The vertical scale is fixed: a later total above it runs off the top of the frame.
-    DrawAxes(c, 105000000, xRange, "Population", "Time",
+    // The classic vertical scale is fixed (a later total above it runs off the top of the
+    // frame); any other table scales to its largest total, which may be billions.
+    float yRange = 105000000;
+    if (d.Exact) {
+        float largest = 0;
+        for (int t = 1; t <= d.NumDates; ++t) largest = std::max(largest, total(t));
+        yRange = largest > 0 ? 1.1f * largest : yRange;
+    }
+    DrawAxes(c, yRange, xRange, "Population", "Time",
              Axes{AxisScale::Years, AxisScale::Linear,
                   {d.DateYear(1), d.DateYear(d.NumDates), 0.0, static_cast<double>(d.NumDates)}});
     c.frame.PlotColor = c.frame.AxisColor;

@@ -137,14 +137,15 @@ void ComputeChangeAndGrowth(const DataSet& d, const RankTables& r, InfoStatsStat
         for (int i = 1; i <= ToCount(d.NumPresent(t - 1)); ++i) SizePrev(i) = r.RankPop(i, t - 1);
         for (int i = 1; i <= ToCount(d.NumPresent(1)); ++i) SizeFirst(i) = r.RankPop(i, 1);
 
-        MatchCityShares(r, a, b, SizeT, SizeFirst, Count, d.NumPresent(t), static_cast<float>(t), d.NumPresent(1), 1);
+        MatchCityShares(r, a, b, SizeT, SizeFirst, Count, d.NumPresent(t), static_cast<float>(t), d.NumPresent(1), 1,
+                        d.Exact);
         s.CumInfo(t) = SumInformation(a, a, b, Count);
-        s.CumGrowth(t) = SumGrowthRatios(a, a, b, Count);
+        s.CumGrowth(t) = SumGrowthRatios(a, a, b, Count, d.Exact);
 
         MatchCityShares(r, a, b, SizeT, SizePrev, Count, d.NumPresent(t), static_cast<float>(t),
-                        d.NumPresent(t - 1), static_cast<float>(t - 1));
+                        d.NumPresent(t - 1), static_cast<float>(t - 1), d.Exact);
         s.Info(t) = SumInformation(a, a, b, Count);
-        s.Growth(t) = SumGrowthRatios(a, a, b, Count);
+        s.Growth(t) = SumGrowthRatios(a, a, b, Count, d.Exact);
     }
     for (int t = 2; t <= d.NumDates; ++t) {
         // Classic totals are singles, so their ratio is taken in single precision.
@@ -220,7 +221,7 @@ void PrintInfoTable(const DataSet& d, const InfoStatsState& s, TextSurface& out,
 }  // namespace
 
 void MatchCityShares(const RankTables& r, CityVec& A, CityVec& B, const CityVec& SizeT1, const CityVec& SizeT2,
-                     int& Count, float N1, float T1, float N2, float T2) {
+                     int& Count, float N1, float T1, float N2, float T2, bool exact) {
     const int n1 = ToCount(N1), n2 = ToCount(N2);
     Count = 0;
     // Each city holds one rank per date, so its rank at T2 is looked up rather than searched
@@ -234,15 +235,18 @@ void MatchCityShares(const RankTables& r, CityVec& A, CityVec& B, const CityVec&
             B(Count) = SizeT2(j);
         }
     }
-    float sumA = 0, sumB = 0;
-    for (int k = 1; k <= Count; ++k) {
-        sumA = sumA + A(k);
-        sumB = sumB + B(k);
-    }
-    for (int k = 1; k <= Count; ++k) {
-        A(k) = A(k) / sumA;
-        B(k) = B(k) / sumB;
-    }
+    ByPrecision(exact, [&](auto real) {
+        using Real = decltype(real);
+        Real sumA = 0, sumB = 0;
+        for (int k = 1; k <= Count; ++k) {
+            sumA = sumA + A(k);
+            sumB = sumB + B(k);
+        }
+        for (int k = 1; k <= Count; ++k) {
+            A(k) = static_cast<float>(A(k) / sumA);
+            B(k) = static_cast<float>(B(k) / sumB);
+        }
+    });
 }
 
 float SumInformation(const CityVec& W, const CityVec& X, const CityVec& Y, int Count) {
@@ -252,7 +256,12 @@ float SumInformation(const CityVec& W, const CityVec& X, const CityVec& Y, int C
     return static_cast<float>(sum);
 }
 
-float SumGrowthRatios(const CityVec& W, const CityVec& X, const CityVec& Y, int Count) {
+float SumGrowthRatios(const CityVec& W, const CityVec& X, const CityVec& Y, int Count, bool exact) {
+    if (exact) {
+        double sum = 0;
+        for (int k = 1; k <= Count; ++k) sum += static_cast<double>(X(k)) / static_cast<double>(Y(k)) * W(k);
+        return static_cast<float>(sum);
+    }
     float sum = 0;
     for (int k = 1; k <= Count; ++k)
         sum = sum + static_cast<float>(static_cast<double>(X(k)) / static_cast<double>(Y(k)) * W(k));
