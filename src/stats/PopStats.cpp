@@ -1,6 +1,8 @@
 #include "stats/PopStats.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 #include <utility>
 
 #include "data/DataSet.h"
@@ -34,10 +36,13 @@ int PercentBandEnd(float n, int k) {
     return ToCount(static_cast<float>(k) * step);
 }
 
+// The sums of the leading ranks 1..last of date t for every last = 0..n, each added in rank
+// order as a sum of its own would be.
 template <typename Real>
-Real LeadingSum(const DataSet& d, const RankTables& r, int t, int last) {
-    Real sum = 0;
-    for (int i = 1; i <= last; ++i) sum = sum + RankedPop<Real>(d, r, i, t);
+std::vector<Real> LeadingSums(const DataSet& d, const RankTables& r, int t, int n) {
+    std::vector<Real> sum(static_cast<std::size_t>(n) + 1, Real(0));
+    for (int i = 1; i <= n; ++i)
+        sum[static_cast<std::size_t>(i)] = sum[static_cast<std::size_t>(i - 1)] + RankedPop<Real>(d, r, i, t);
     return sum;
 }
 
@@ -46,8 +51,9 @@ void ComputePercentBands(const DataSet& d, const RankTables& r, PopStatsState& s
     for (int t = 1; t <= d.NumDates; ++t) {
         const float n = d.NumPresent(t);
         const Real total = PresentTotal<Real>(d, r, t, ToCount(n));
+        const std::vector<Real> leading = LeadingSums<Real>(d, r, t, ToCount(n));
         for (int k = 1; k <= 10; ++k)
-            s.PopBands(k, t) = static_cast<float>(LeadingSum<Real>(d, r, t, PercentBandEnd(n, k)) / total);
+            s.PopBands(k, t) = static_cast<float>(leading.at(static_cast<std::size_t>(PercentBandEnd(n, k))) / total);
     }
 }
 
@@ -56,9 +62,10 @@ void ComputeRankBands(const DataSet& d, const RankTables& r, PopStatsState& s) {
     for (int t = 1; t <= d.NumDates; ++t) {
         const int n = ToCount(d.NumPresent(t));
         const Real total = PresentTotal<Real>(d, r, t, n);
+        const std::vector<Real> leading = LeadingSums<Real>(d, r, t, std::min(n, 200));
         for (int k = 1; k <= 20; ++k) {
             const int last = 10 * k < n ? 10 * k : n;
-            s.PopBands(k, t) = static_cast<float>(LeadingSum<Real>(d, r, t, last) / total);
+            s.PopBands(k, t) = static_cast<float>(leading[static_cast<std::size_t>(last)] / total);
         }
     }
 }
