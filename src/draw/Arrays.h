@@ -2,7 +2,10 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <new>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "Numeric.h"
@@ -28,6 +31,33 @@ inline long ToIndex(I i) {
 inline std::size_t AtLeast(std::size_t classic, long wanted) {
     return wanted > static_cast<long>(classic) ? static_cast<std::size_t>(wanted) : classic;
 }
+
+// Numbers come from calloc, already zero, and are not written again when the array is made:
+// a table of 100,000 places is hundreds of megabytes that the system hands out as zero pages
+// only when they are first written.
+template <typename T>
+struct ZeroedAllocator {
+    using value_type = T;
+    ZeroedAllocator() = default;
+    template <typename U>
+    ZeroedAllocator(const ZeroedAllocator<U>&) {}
+    T* allocate(std::size_t n) {
+        void* p = std::calloc(n, sizeof(T));
+        if (!p) throw std::bad_alloc();
+        return static_cast<T*>(p);
+    }
+    void deallocate(T* p, std::size_t) { std::free(p); }
+    template <typename U>
+    void construct(U*) noexcept {}  // T{} of a number is all zero bits, which calloc gave
+    template <typename U, typename... A>
+    void construct(U* p, A&&... a) {
+        ::new (static_cast<void*>(p)) U(std::forward<A>(a)...);
+    }
+    template <typename U>
+    bool operator==(const ZeroedAllocator<U>&) const { return true; }
+};
+template <typename T>
+using Storage = std::conditional_t<std::is_arithmetic_v<T>, std::vector<T, ZeroedAllocator<T>>, std::vector<T>>;
 }  // namespace detail
 
 template <typename T, std::size_t N>
@@ -37,7 +67,7 @@ public:
     explicit Vec1(long n) : data_(detail::AtLeast(N, n)) {}
 
     // Every entry back to T{}, for n entries (never fewer than the classic size).
-    void Resize(long n) { data_.assign(detail::AtLeast(N, n), T{}); }
+    void Resize(long n) { data_ = detail::Storage<T>(detail::AtLeast(N, n)); }
     std::size_t Size() const { return data_.size(); }
 
     template <typename I>
@@ -54,7 +84,7 @@ private:
         if (k < 1 || k > static_cast<long>(data_.size())) detail::SubscriptOutOfRange();
         return static_cast<std::size_t>(k - 1);
     }
-    std::vector<T> data_;
+    detail::Storage<T> data_;
 };
 
 template <typename T, std::size_t R, std::size_t C>
@@ -67,7 +97,7 @@ public:
     void Resize(long rows, long cols) {
         rows_ = detail::AtLeast(R, rows);
         cols_ = detail::AtLeast(C, cols);
-        data_.assign(rows_ * cols_, T{});
+        data_ = detail::Storage<T>(rows_ * cols_);
     }
     // The same size as Resize gives, keeping the cells when the size does not change: for a
     // table its owner rewrites in full, without clearing hundreds of megabytes again.
@@ -93,7 +123,7 @@ private:
         return static_cast<std::size_t>(c - 1) * rows_ + static_cast<std::size_t>(r - 1);
     }
     std::size_t rows_ = 0, cols_ = 0;
-    std::vector<T> data_;
+    detail::Storage<T> data_;
 };
 
 // The classic sizes: places, dates and the few statistics tables (one row per date). They
