@@ -126,7 +126,7 @@ std::string DescribeHit(const Form& f, const Hit& hit, float x, float y) {
             // The segment ends at `point`; the nearer of its two ends is the rank meant.
             const bool nearerStart = NearerStart(f, hit, x, y);
             const int i = tag.point > 1 && nearerStart ? tag.point - 1 : tag.point;
-            const int c = ToInt16(f.rank.RankCity(i, tag.date));
+            const int c = ToCount(f.rank.RankCity(i, tag.date));
             s += "\nrank " + std::to_string(i) + ": " + d.CityName(c) + ", population " +
                  Whole(f.rank.RankPop(i, tag.date));
         }

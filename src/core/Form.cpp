@@ -340,6 +340,12 @@ void Form::InstallData(std::unique_ptr<DataSet> fresh, const std::string& source
     Place(p["Rank"], rd.left, rd.top + rd.height + 150, rd.width, rd.height);
     f.data = std::move(fresh);
     f.map.shown = false;  // the picture becomes the new data's rank-size curves
+    // Every analysis state to the new table's size; nothing of the last table stays in it.
+    f.zipf.Resize(f.data->NumCities, f.data->NumDates);
+    f.spirel.Resize(f.data->NumCities, f.data->NumDates);
+    f.info.Resize(f.data->NumDates);
+    f.pop.Resize(f.data->NumDates);
+    f.half.Resize(f.data->NumDates);
     rd.caption = "Data Loaded";
     Rank_Click(f);
     f.data->DataReady = 1;

@@ -42,7 +42,7 @@ public:
     Picture Picture1;
     TextSurface Text;  // the window's own text surface
     ControlTable panel;
-    int16_t LoopIndex = 0;  // shared loop counter where a loop and a routine it calls share it
+    int LoopIndex = 0;  // shared loop counter where a loop and a routine it calls share it
 
     ZipfState zipf;
     SpirelState spirel;

@@ -29,7 +29,7 @@ void RankSpirel5_Click(Form& f) { RankSpirelCommand(f, 5); }
 void RankSpirel6_Click(Form& f) { RankSpirelCommand(f, 6); }
 
 void PlotCity_Click(Form& f) {
-    PlotCityOnSpirel(*f.data, f.rank, f.spirel, CanvasOf(f), static_cast<int16_t>(f.panel["Cities"].listIndex));
+    PlotCityOnSpirel(*f.data, f.rank, f.spirel, CanvasOf(f), f.panel["Cities"].listIndex);
 }
 
 void DistancePlot_Click(Form& f) {

@@ -9,7 +9,7 @@
 // The data read from USData.csv and the calendar derived from it. Loading writes every
 // field; the analyses only read them.
 struct DataSet {
-    int16_t NumCities = 0;
+    int NumCities = 0;  // past 32,767 on the large tables; the classic counts never are
     int16_t NumDates = 0;
     int16_t FirstYear = 0;
     int16_t DataReady = 0;
@@ -39,10 +39,17 @@ struct DataSet {
 
     // Sizes every per-place and per-date table for `cities` places and `dates` dates; a
     // loader calls it before writing any field.
+    // A date is a 16-bit year and its count a 16-bit field, so dates stop at 32,767; places
+    // have no limit but memory.
     void Resize(int cities, int dates) {
-        if (cities > static_cast<int>(MaxCities) || dates > static_cast<int>(MaxDates))
-            throw RunError(std::to_string(cities) + " places and " + std::to_string(dates) + " dates; at most " +
-                           std::to_string(MaxCities) + " places and " + std::to_string(MaxDates) + " dates can be loaded");
+        if (cities < 0 || dates < 0 || dates > 32767)
+            throw RunError(std::to_string(cities) + " places and " + std::to_string(dates) +
+                           " dates cannot be loaded");
+        DateYear.Resize(dates);
+        CityName.Resize(cities);
+        PopTable.Resize(cities, dates);
+        Present.Resize(cities, dates);
+        for (DateVec* v : {&NumPresent, &TimeFraction, &StepFraction, &DateWeight, &AngleStep}) v->Resize(dates);
     }
 
     // The population of place i at date t, exact where the table carries it, else the

@@ -144,14 +144,14 @@ float ParsePopulation(const std::string& text, const std::string& where) {
 
 void DeriveTimeMeasures(DataSet& d) {
     const int16_t n = d.NumDates;
-    DateVec diff;
+    DateVec diff(n);
     for (int t = 1; t <= n; ++t) diff(t) = static_cast<float>(d.DateYear(t) - d.DateYear(1));
     for (int t = 1; t <= n; ++t) d.TimeFraction(t) = diff(t) / diff(n);
     const double span = d.DateYear(n) - d.DateYear(1);
     d.StepFraction(1) = 0.0f;
     for (int t = 2; t <= n; ++t)
         d.StepFraction(t) = static_cast<float>((d.DateYear(t) - d.DateYear(t - 1)) / span);
-    Vec1<double, MaxDates> length;
+    Vec1<double, MaxDates> length(n);
     for (int t = 2; t <= n; ++t) length(t) = d.DateYear(t) - d.DateYear(t - 1);
     length(1) = length(2);
     double total = 0;
@@ -179,10 +179,9 @@ void MarkPresence(DataSet& d) {
     }
 }
 
-std::unique_ptr<DataSet> LoadDataText(std::string_view text, const std::string& name, int16_t numCities,
+std::unique_ptr<DataSet> LoadDataText(std::string_view text, const std::string& name, int numCities,
                                       int16_t numDates) {
-    if (numCities < 1 || numCities > static_cast<int>(MaxCities) || numDates < 2 || numDates > static_cast<int>(MaxDates))
-        throw RunError("Subscript out of range");
+    if (numCities < 1 || numDates < 2) throw RunError("Subscript out of range");
     auto d = std::make_unique<DataSet>();
     d->Resize(numCities, numDates);
     d->NumDates = numDates;

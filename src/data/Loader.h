@@ -15,7 +15,7 @@ std::unique_ptr<DataSet> LoadDataFile(const std::string& path);
 
 // The same from text already in memory; `name` is used in messages. The counts are those
 // of the data file; tests pass smaller ones to load small hand-made tables.
-std::unique_ptr<DataSet> LoadDataText(std::string_view text, const std::string& name, int16_t numCities = 266,
+std::unique_ptr<DataSet> LoadDataText(std::string_view text, const std::string& name, int numCities = 266,
                                       int16_t numDates = 22);
 
 // The whole file, after the checks LoadDataFile makes (exists, not a folder, a regular file).

@@ -23,7 +23,7 @@ struct RankTables {
 
 // sorted(1..n) = values(1..n) in descending order, equal values in ascending index;
 // order(i) = index of sorted(i) in values; values(1..n) are overwritten with -100.
-void SortDescending(CityVec& values, CityVec& sorted, CityVec& order, int16_t n);
+void SortDescending(CityVec& values, CityVec& sorted, CityVec& order, int n);
 
 // EntryOrder(c) = the number under which city c first enters the ranked lists, 0 if never.
 void NumberByFirstAppearance(const DataSet& d, RankTables& r);

@@ -14,5 +14,5 @@ struct Canvas {
     PlotFrame& frame;
     TextSurface& text;
     bool black;
-    int16_t& LoopIndex;
+    int& LoopIndex;
 };

@@ -22,6 +22,10 @@ inline int16_t ToInt16(double v) {
     return static_cast<int16_t>(r);
 }
 
+// A float count (a NumPresent, say) to a whole number, nearest with ties to even as ToInt16,
+// without its 16-bit limit: counts of places pass 32,767 on the large tables.
+inline int ToCount(double v) { return static_cast<int>(RoundToLong(v)); }
+
 // 16-bit integer arithmetic that overflows the way the system's counters do.
 inline int16_t Add16(int a, int b) {
     int r = a + b;

@@ -8,10 +8,10 @@
 // What a drawing op stands for, so the window can later tell what is under the mouse.
 // 0 means "not set" in each slot.
 struct OpTag {
-    int16_t city = 0;
+    int city = 0;
     int16_t date = 0;
     int16_t series = 0;  // RankCurve or CitiesAtOneDate; 0 for a city's path in time
-    int16_t point = 0;   // set by PlotCurve: index of the curve's point the op ends at
+    int point = 0;       // set by PlotCurve: index of the curve's point the op ends at
     bool operator==(const OpTag&) const = default;
 };
 

@@ -5,6 +5,7 @@
 
 #include "draw/Canvas.h"
 #include "draw/Contrast.h"
+#include "draw/Thinning.h"
 #include "draw/Ticks.h"
 
 void ApplyBackgroundChoice(const Canvas& c, bool setAxisColor) {
@@ -113,9 +114,16 @@ void PlotCurveImpl(const Canvas& c, const float* ys, std::size_t ysCap, const fl
     p.CurrentTag.point = 1;
     p.Line(x, y, x, y, Black);
     const Colour colour = ColourFromFloat(fr.PlotColor);
-    for (c.LoopIndex = 2; c.LoopIndex <= n; c.LoopIndex = Add16(c.LoopIndex, 1)) {
+    // A long curve skips the points within a pixel (15 twips) of the last one drawn; its
+    // last point is always drawn. Short curves draw every point.
+    const bool merge = n > MaxCurvePoints;
+    for (c.LoopIndex = 2; c.LoopIndex <= n; ++c.LoopIndex) {
+        const float nx = px(c.LoopIndex), ny = py(c.LoopIndex);
+        if (merge && c.LoopIndex < n && std::fabs(nx - x) < 15 && std::fabs(ny - y) < 15) continue;
         p.CurrentTag.point = c.LoopIndex;
-        p.LineTo(px(c.LoopIndex), py(c.LoopIndex), colour);
+        p.LineTo(nx, ny, colour);
+        x = nx;
+        y = ny;
     }
     p.CurrentTag = tag;
 }

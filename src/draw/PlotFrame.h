@@ -78,5 +78,5 @@ void PlotCurve(const Canvas& c, const A& ys, const B& xs, int n) {
     // Element 1 is always read, so an empty array fails even with n = 0.
     const float* y = &ys(1);
     const float* x = &xs(1);
-    PlotCurveImpl(c, y, A::Capacity, x, B::Capacity, n);
+    PlotCurveImpl(c, y, ys.Size(), x, xs.Size(), n);
 }

@@ -38,8 +38,8 @@ void DrawDistribution(const DataSet& d, RankTables& r, const Canvas& c, float yR
     r.ColorStep = 255.0f / d.NumDates;
     std::vector<KeyEntry> key;
     for (int t = 1; t <= d.NumDates; ++t) {
-        const int16_t n = ToInt16(d.NumPresent(t));
-        CityVec ys, xs;
+        const int n = ToCount(d.NumPresent(t));
+        CityVec ys(d.NumCities), xs(d.NumCities);
         fill(d, r, t, n, ys, xs);
         c.frame.PlotColor = static_cast<float>(
             Visible(RGB(ToInt16(r.ColorRed), ToInt16(r.ColorGreen), ToInt16(r.ColorBlue)), p.BackColor));

@@ -6,6 +6,7 @@
 #include "data/DataSet.h"
 #include "data/Ranking.h"
 #include "draw/Canvas.h"
+#include "draw/Thinning.h"
 #include "draw/Contrast.h"
 
 namespace {
@@ -26,10 +27,10 @@ void DrawShiftLine(const DataSet& d, const RankTables& r, const Canvas& c) {
     Picture& p = c.pic;
     const int ShiftDate = RankShiftDate(d);
     const Colour red = RGB(255, 0, 0);
-    CityVec ys;
+    CityVec ys(d.NumCities);
     for (int i = 1; i <= d.NumCities; ++i) ys(i) = Ln(d.PopTable(r.RankCity(i, ShiftDate), d.NumDates));
     BrokenPath path(p, red);
-    const int16_t n = ToInt16(d.NumPresent(ShiftDate));
+    const int n = ToCount(d.NumPresent(ShiftDate));
     for (int i = 1; i <= n; ++i) {
         const float x = FrameX(c.frame, r.LogRank(i));
         const float y = FrameY(c.frame, ys(i));
@@ -37,7 +38,7 @@ void DrawShiftLine(const DataSet& d, const RankTables& r, const Canvas& c) {
             path.Break();
             continue;
         }
-        p.CurrentTag = OpTag{static_cast<int16_t>(r.RankCity(i, ShiftDate)), d.NumDates, CitiesAtOneDate};
+        p.CurrentTag = OpTag{static_cast<int>(r.RankCity(i, ShiftDate)), d.NumDates, CitiesAtOneDate};
         path.To(x, y);
     }
     p.CurrentTag = OpTag{};
@@ -64,11 +65,11 @@ void RankShift(const DataSet& d, RankTables& r, const Canvas& c) {
     c.frame.PlotColor = c.frame.AxisColor;
     DrawAxes(c, static_cast<float>(1.1 * std::log(10000000.0)), static_cast<float>(1.1 * std::log(100.0)),
              "Log Population", "Log Rank", Axes{});
-    CityVec ys;
+    CityVec ys(d.NumCities);
     for (int t = 1; t <= d.NumDates; ++t) {
         for (int i = 1; i <= d.NumCities; ++i) ys(i) = r.LogRankPop(i, t);
         p.CurrentTag = OpTag{0, static_cast<int16_t>(t), RankCurve};
-        PlotCurve(c, ys, r.LogRank, ToInt16(d.NumPresent(t)));
+        PlotCurve(c, ys, r.LogRank, ToCount(d.NumPresent(t)));
     }
     p.CurrentTag = OpTag{};
     // The red line stays 2 pixels wide and leaves DrawWidth at 2.
@@ -84,7 +85,7 @@ void RankSpace(const DataSet& d, RankTables& r, const Canvas& cv) {
     ApplyBackgroundChoice(cv, false);
 
     // Layer 1: ln rank; layer 2: ln population.
-    Grid<float, MaxCities, MaxDates> logRank, logPop;
+    Grid<float, MaxCities, MaxDates> logRank(d.NumCities, d.NumDates), logPop(d.NumCities, d.NumDates);
     for (int t = 1; t <= d.NumDates; ++t) {
         for (int c = 1; c <= d.NumCities; ++c) {
             if (r.CityRank(c, t) <= d.NumPresent(t)) {
@@ -109,7 +110,14 @@ void RankSpace(const DataSet& d, RankTables& r, const Canvas& cv) {
     r.ColorRed = r.ColorGreen = r.ColorBlue = 0;
     r.ColorStep = static_cast<float>(255.0 / (d.NumCities + 1));
     p.DrawWidth = 2;
+    const int step = PathThinning(d.NumCities);
     for (int c = 1; c <= d.NumCities; ++c) {
+        if (!DrawsPath(c, step)) {
+            r.ColorGreen = r.ColorGreen + r.ColorStep;
+            r.ColorRed = r.ColorRed + r.ColorStep;
+            r.ColorBlue = r.ColorBlue + r.ColorStep;
+            continue;
+        }
         cv.frame.PlotColor = static_cast<float>(RGB(ToInt16(r.ColorRed), ToInt16(r.ColorGreen), ToInt16(r.ColorBlue)));
         const Colour colour = Visible(ColourFromFloat(cv.frame.PlotColor), p.BackColor);
         // Each run of present dates starts with a black one-point mark.
@@ -119,7 +127,7 @@ void RankSpace(const DataSet& d, RankTables& r, const Canvas& cv) {
                 path.Break();
                 continue;
             }
-            p.CurrentTag = OpTag{static_cast<int16_t>(c), static_cast<int16_t>(t), 0};
+            p.CurrentTag = OpTag{c, static_cast<int16_t>(t), 0};
             path.To(FrameX(cv.frame, logRank(c, t)), FrameY(cv.frame, logPop(c, t)));
         }
         r.ColorGreen = r.ColorGreen + r.ColorStep;
@@ -128,4 +136,5 @@ void RankSpace(const DataSet& d, RankTables& r, const Canvas& cv) {
     }
     p.CurrentTag = OpTag{};
     p.DrawWidth = 1;
+    DrawThinningCaption(cv, d.NumCities, step);
 }

@@ -5,6 +5,7 @@
 #include "data/DataSet.h"
 #include "data/Ranking.h"
 #include "draw/Canvas.h"
+#include "draw/Thinning.h"
 #include "draw/Contrast.h"
 
 namespace {
@@ -18,7 +19,7 @@ float FrameY(const PlotFrame& fr, float y) {
 
 // Date t stands at NumDates * TimeFraction(t): 0 for the first date, NumDates for the last.
 DateVec TimePositions(const DataSet& d) {
-    DateVec xt;
+    DateVec xt(d.NumDates);
     for (int t = 1; t <= d.NumDates; ++t) xt(t) = d.NumDates * d.TimeFraction(t);
     return xt;
 }
@@ -42,8 +43,16 @@ void DrawTrajectories(const DataSet& d, RankTables& r, const Canvas& cv, const T
     const Axes axes{AxisScale::Years, AxisScale::Linear, {d.DateYear(1), d.DateYear(d.NumDates), 0.0, xRange}};
     DrawAxes(cv, kind.yRange, xRange, kind.yTitle, "Time", axes);
     p.DrawWidth = 1;
-    DateVec value;
+    DateVec value(d.NumDates);
+    const int step = PathThinning(d.NumCities);
     for (int k = 1; k <= d.NumCities; ++k) {
+        // The grey of every city moves on, drawn or not, so a thinned picture keeps the ramp.
+        if (!DrawsPath(k, step)) {
+            r.ColorGreen = r.ColorGreen + r.ColorStep;
+            r.ColorRed = r.ColorRed + r.ColorStep;
+            r.ColorBlue = r.ColorBlue + r.ColorStep;
+            continue;
+        }
         const int c = static_cast<int>(RoundToLong(r.RankCity(k, 1)));
         for (int t = 1; t <= d.NumDates; ++t) value(t) = kind.value(d, r, c, t);
         cv.frame.PlotColor = static_cast<float>(RGB(ToInt16(r.ColorRed), ToInt16(r.ColorGreen), ToInt16(r.ColorBlue)));
@@ -54,7 +63,7 @@ void DrawTrajectories(const DataSet& d, RankTables& r, const Canvas& cv, const T
                 path.Break();
                 continue;
             }
-            p.CurrentTag = OpTag{static_cast<int16_t>(c), static_cast<int16_t>(t), 0};
+            p.CurrentTag = OpTag{c, static_cast<int16_t>(t), 0};
             path.To(FrameX(cv.frame, xt(t)), FrameY(cv.frame, value(t)));
         }
         r.ColorGreen = r.ColorGreen + r.ColorStep;
@@ -65,6 +74,7 @@ void DrawTrajectories(const DataSet& d, RankTables& r, const Canvas& cv, const T
     p.DrawWidth = 1;
     // The axes again, on top of the lines.
     DrawAxes(cv, kind.yRange, xRange, kind.yTitle, "Time", axes);
+    DrawThinningCaption(cv, d.NumCities, step);
 }
 
 }  // namespace

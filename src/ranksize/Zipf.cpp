@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "data/DataSet.h"
+#include "data/Precision.h"
 #include "data/Ranking.h"
 #include "draw/Canvas.h"
 #include "draw/Contrast.h"
@@ -32,11 +33,13 @@ float RegressionSlope(const RankTables& r, int t, int n) {
     return static_cast<float>(sxy / sxx);
 }
 
-// Population share of each present rank among the present cities of date t.
-void FillShares(const RankTables& r, int t, int n, CityDateGrid& share) {
-    float s = 0;
-    for (int i = 1; i <= n; ++i) s = s + r.RankPop(i, t);
-    for (int i = 1; i <= n; ++i) share(i, t) = r.RankPop(i, t) / s;
+// Population share of each present rank among the present cities of date t, summed and
+// divided in the table's arithmetic (Real).
+template <typename Real>
+void FillShares(const DataSet& d, const RankTables& r, int t, int n, CityDateGrid& share) {
+    Real s = 0;
+    for (int i = 1; i <= n; ++i) s = s + RankedPop<Real>(d, r, i, t);
+    for (int i = 1; i <= n; ++i) share(i, t) = static_cast<float>(RankedPop<Real>(d, r, i, t) / s);
 }
 
 // Hill estimates at every cut-off of date t, stored for Next-Graph, and the date's
@@ -45,7 +48,7 @@ void EstimateAndPrint(const DataSet& d, ZipfState& z, TextSurface& text, const C
     if (n < 2)
         throw RunError("Zipf-Exponents: fewer than two cities are present in " + YearOf(d, t) +
                        ", so no exponent can be estimated for that year");
-    CityVec est;
+    CityVec est(d.NumCities);
     // Running sums of ln share give every cut-off in one pass: sum ln(s_j / s_k) =
     // sum ln s_j - k ln s_k. Up to ExactTermsUpTo present places the sum is taken term by
     // term over the single-precision ratios, as the published estimates were, so that those
@@ -98,19 +101,21 @@ void ZipfExponents(const DataSet& d, const RankTables& r, ZipfState& z, const Ca
     c.text.Line();
 
     // The slope needs two present cities; a date with fewer is reported when its line is due.
-    DateVec slope;
+    DateVec slope(d.NumDates);
     for (int t = 1; t <= d.NumDates; ++t) {
-        const int16_t n = ToInt16(d.NumPresent(t));
+        const int n = ToCount(d.NumPresent(t));
         if (n >= 2) slope(t) = RegressionSlope(r, t, n);
     }
-    CityDateGrid share;
-    for (int t = 1; t <= d.NumDates; ++t) FillShares(r, t, ToInt16(d.NumPresent(t)), share);
+    CityDateGrid share(d.NumCities, d.NumDates);
+    ByPrecision(d, [&](auto real) {
+        for (int t = 1; t <= d.NumDates; ++t) FillShares<decltype(real)>(d, r, t, ToCount(d.NumPresent(t)), share);
+    });
     ResultTable table;
     table.title = "Zipf-Exponents";
     table.columns = {"Year", "HillAllCities", "HillTwoLargest", "HillMean", "RegressionSlope"};
     try {
         for (int t = 1; t <= d.NumDates; ++t)
-            EstimateAndPrint(d, z, c.text, share, slope(t), t, ToInt16(d.NumPresent(t)), table);
+            EstimateAndPrint(d, z, c.text, share, slope(t), t, ToCount(d.NumPresent(t)), table);
         c.text.Tables.push_back(std::move(table));
     } catch (const RunError&) {
         // The lines printed so far stay; the next Next-Graph returns to the main panel
@@ -123,7 +128,7 @@ void ZipfExponents(const DataSet& d, const RankTables& r, ZipfState& z, const Ca
 
     float maxEstimate = -10, maxShare = -10;
     for (int t = 1; t <= d.NumDates; ++t) {
-        const int16_t m = ToInt16(d.NumPresent(t) - 1);
+        const int m = ToCount(d.NumPresent(t) - 1);
         for (int i = 1; i <= m; ++i) {
             if (z.HillEstimate(i, t) > maxEstimate) maxEstimate = z.HillEstimate(i, t);
             if (z.CutoffShare(i, t) > maxShare) maxShare = z.CutoffShare(i, t);
@@ -141,8 +146,8 @@ bool NextGraph(const DataSet& d, ZipfState& z, const Canvas& c) {
     const int16_t g = z.GraphDate;
     p.DrawWidth = 1;
     if (g > d.NumDates) return false;
-    const int16_t m = ToInt16(d.NumPresent(g) - 1);
-    CityVec ys, xs;
+    const int m = ToCount(d.NumPresent(g) - 1);
+    CityVec ys(d.NumCities), xs(d.NumCities);
     for (int i = 1; i <= m; ++i) {
         ys(i) = z.HillEstimate(i, g);
         xs(i) = z.CutoffShare(i, g);

@@ -75,7 +75,7 @@ SpirelPoint DrawCityRankPath(const DataSet& d, const RankTables& r, const Spirel
         const float rank = r.CityRank(c, t);
         const float radius = s.SpirelScale * rank;
         P = SpirelPosition(cv.frame, radius, angle);
-        p.CurrentTag = OpTag{static_cast<int16_t>(c), static_cast<int16_t>(t), 0};
+        p.CurrentTag = OpTag{c, static_cast<int16_t>(t), 0};
         if (rank > d.NumPresent(t)) {
             penDown = false;
         } else if (!penDown) {
@@ -90,7 +90,7 @@ SpirelPoint DrawCityRankPath(const DataSet& d, const RankTables& r, const Spirel
     return P;
 }
 
-void PlotCity(const DataSet& d, const RankTables& r, SpirelState& s, const Canvas& cv, int16_t choice) {
+void PlotCity(const DataSet& d, const RankTables& r, SpirelState& s, const Canvas& cv, int choice) {
     if (s.CityPlotCount == 1) DrawFreshFace(d, cv);
     s.CityPlotCount = Add16(s.CityPlotCount, 1);
     SetPathColour(s, cv);
@@ -100,7 +100,7 @@ void PlotCity(const DataSet& d, const RankTables& r, SpirelState& s, const Canva
 
     Picture& p = cv.pic;
     const SpirelPoint end = DrawCityRankPath(d, r, s, cv, c);
-    p.CurrentTag = OpTag{static_cast<int16_t>(c), 0, 0};
+    p.CurrentTag = OpTag{c, 0, 0};
     p.FontSize = 11;
     p.FontBold = true;
     // Leaders all end near the centre: a name that would overprint one printed before
@@ -124,7 +124,7 @@ void PlotCity(const DataSet& d, const RankTables& r, SpirelState& s, const Canva
 
 }  // namespace
 
-void PlotCityOnSpirel(const DataSet& d, const RankTables& r, SpirelState& s, const Canvas& c, int16_t choice) {
+void PlotCityOnSpirel(const DataSet& d, const RankTables& r, SpirelState& s, const Canvas& c, int choice) {
     // This command alone ends silently at any error, keeping what it drew and printed.
     try {
         PlotCity(d, r, s, c, choice);

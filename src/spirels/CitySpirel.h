@@ -10,4 +10,4 @@ struct SpirelState;
 // (replaced by an empty face at the first press), with the city's ranks and populations on
 // the text pane. Each further press adds a city in the next colour. Any run-time error
 // ends it silently.
-void PlotCityOnSpirel(const DataSet& d, const RankTables& r, SpirelState& s, const Canvas& c, int16_t choice);
+void PlotCityOnSpirel(const DataSet& d, const RankTables& r, SpirelState& s, const Canvas& c, int choice);

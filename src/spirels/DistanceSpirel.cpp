@@ -5,6 +5,7 @@
 #include "data/DataSet.h"
 #include "data/Ranking.h"
 #include "draw/Canvas.h"
+#include "draw/Thinning.h"
 #include "spirels/SpirelState.h"
 #include "draw/Formats.h"
 #include "draw/SpirelFace.h"
@@ -100,7 +101,7 @@ void DrawCityDistances(const DataSet& d, const SpirelState& s, const Canvas& cv,
     for (int t = 2; t <= d.NumDates; ++t) {
         const float r = Distance(s, c, t) * scale;
         const SpirelPoint P = SpirelPosition(cv.frame, r, angle);
-        p.CurrentTag = OpTag{static_cast<int16_t>(c), static_cast<int16_t>(t), 0};
+        p.CurrentTag = OpTag{c, static_cast<int16_t>(t), 0};
         if (Moved(s, c, t) == 0)
             path.Break();
         else
@@ -149,7 +150,7 @@ void DrawDistanceSpirel(const DataSet& d, RankTables& r, SpirelState& s, const C
     const float fg = black ? Grey200 : 0.0f;
 
     const float M = LargestDistance(d, s);
-    CityVec measure, sorted;
+    CityVec measure(d.NumCities), sorted(d.NumCities);
     CityVec& order = s.DrawOrder;
     for (int c = 1; c <= d.NumCities; ++c) measure(c) = s.AvCityDistance(c);
     SortDescending(measure, sorted, order, d.NumCities);
@@ -168,12 +169,15 @@ void DrawDistanceSpirel(const DataSet& d, RankTables& r, SpirelState& s, const C
 
     if (anyMove) {
         p.DrawWidth = 2;
-        for (int j = d.NumCities; j >= 1; --j) {
-            const int city = ToInt16(order(j));
+        const int step = PathThinning(d.NumCities);
+        for (int j = d.NumCities; j >= 1; j -= 1) {
+            if (!DrawsPath(j, step)) continue;
+            const int city = ToCount(order(j));
             c.frame.PlotColor = static_cast<float>(RampColourOf(colours, city));
             DrawCityDistances(d, s, c, city, scale);
         }
         DrawAverageCurve(d, s, c, scale);
+        DrawThinningCaption(c, d.NumCities, step);
     }
     c.text.Line();
     if (anyMove) s.SpirelScale = scale;

@@ -57,7 +57,7 @@ void InfoSpirel(const DataSet& d, const InfoStatsState& info, const Canvas& c) {
     std::vector<KeyEntry> key;
     for (const InfoSeries& s : Series) {
         ++number;
-        DateVec radius;
+        DateVec radius(d.NumDates);
         for (int t = 2; t <= d.NumDates; ++t) {
             const float v = s.value(info, t);
             radius(t) = s.scale == Scale::Information ? InnerRadius + R * v

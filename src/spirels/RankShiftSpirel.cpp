@@ -33,7 +33,7 @@ void RankShiftSpirel(const DataSet& d, const InfoStatsState& s, const Canvas& c)
     std::vector<KeyEntry> key;
     for (const auto& curve : curves) {
         ++number;
-        DateVec radius;
+        DateVec radius(d.NumDates);
         for (int t = 2; t <= d.NumDates; ++t) radius(t) = u * curve.values(t);
         const Colour colour = Visible(curve.colour, p.BackColor);
         c.frame.PlotColor = static_cast<float>(colour);

@@ -5,6 +5,7 @@
 #include "data/DataSet.h"
 #include "data/Ranking.h"
 #include "draw/Canvas.h"
+#include "draw/Thinning.h"
 #include "spirels/SpirelState.h"
 #include "draw/SpirelFace.h"
 
@@ -86,23 +87,32 @@ void ClearPathSteps(const DataSet& d, SpirelState& s) {
 }
 
 // One city's path: a dot where it (re)enters the lists, segments while it stays, a break
-// where it is absent. Records the distance of every segment in PathStep layer 1.
+// where it is absent. Records the distance of every segment in PathStep layer 1, also for
+// a path left undrawn (draw = false) on a thinned picture: the distance spirel reads them all.
 void DrawCityPath(const DataSet& d, const RankTables& r, SpirelState& s, const Canvas& cv, const Variant& v, int c,
-                  float scale) {
+                  float scale, bool draw) {
     Picture& p = cv.pic;
     const Colour colour = ColourFromFloat(cv.frame.PlotColor);
     float angle = SpirelStartAngle();
     BrokenPath path(p, colour);
+    bool inRun = false;
     float previous = 0;
     for (int t = 1; t <= d.NumDates; ++t) {
         const float radius = static_cast<float>(PlottedValue(d, r, v.number, c, t) * scale);
-        const SpirelPoint P = SpirelPosition(cv.frame, radius, angle);
         const float quantity = v.number == 1 ? r.CityRank(c, t) : radius;
-        p.CurrentTag = OpTag{static_cast<int16_t>(c), static_cast<int16_t>(t), 0};
-        if (!PresentAt(d, r, c, t))
-            path.Break();
-        else if (path.To(P.x, P.y))
-            s.PathStep(c, t, 1) = std::fabs(previous - quantity);
+        p.CurrentTag = OpTag{c, static_cast<int16_t>(t), 0};
+        const bool present = PresentAt(d, r, c, t);
+        const bool continues = present && inRun;
+        inRun = present;
+        if (draw) {
+            if (!present) {
+                path.Break();
+            } else {
+                const SpirelPoint P = SpirelPosition(cv.frame, radius, angle);
+                path.To(P.x, P.y);
+            }
+        }
+        if (continues) s.PathStep(c, t, 1) = std::fabs(previous - quantity);
         previous = quantity;
         angle = angle + d.AngleStep(t);
     }
@@ -125,7 +135,7 @@ void DrawRankSpirel(const DataSet& d, RankTables& r, SpirelState& s, const Canva
     p.BackColor = black ? Black : LightGrey;
     const float fg = black ? v.lightFace : 0.0f;
 
-    CityVec measure, sorted;
+    CityVec measure(d.NumCities), sorted(d.NumCities);
     CityVec& order = s.DrawOrder;
     for (int c = 1; c <= d.NumCities; ++c) measure(c) = ChangeOf(d, r, v.measure, c);
     SortDescending(measure, sorted, order, d.NumCities);
@@ -140,11 +150,13 @@ void DrawRankSpirel(const DataSet& d, RankTables& r, SpirelState& s, const Canva
     AssignRampColours(d, r, colours);
 
     p.DrawWidth = 2;
+    const int step = PathThinning(d.NumCities);
     for (int j = d.NumCities; j >= 1; --j) {
-        const int city = ToInt16(order(j));
+        const int city = ToCount(order(j));
         c.frame.PlotColor = static_cast<float>(RampColourOf(colours, city));
-        DrawCityPath(d, r, s, c, v, city, scale);
+        DrawCityPath(d, r, s, c, v, city, scale, DrawsPath(j, step));
     }
+    DrawThinningCaption(c, d.NumCities, step);
 
     if (v.number == 1) {
         PrintPlotCityHint(c);
@@ -156,6 +168,7 @@ void DrawRankSpirel(const DataSet& d, RankTables& r, SpirelState& s, const Canva
 }  // namespace
 
 void AssignRampColours(const DataSet& d, RankTables& rt, RampColours& colours) {
+    for (CityVec* v : {&colours.Red, &colours.Green, &colours.Blue}) v->Resize(d.NumCities);
     const float Q = d.NumCities / 4.0f;
     rt.ColorStep = 255 / Q;
     rt.ColorRed = 255;

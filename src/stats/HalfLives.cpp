@@ -35,7 +35,7 @@ void HalfLives(const DataSet& d, const RankTables& r, HalfLivesState& h, const C
     ApplyBackgroundChoice(c, true);
     p.DrawWidth = 1;
     const int T = d.NumDates;
-    DateVec x;
+    DateVec x(d.NumDates);
     for (int s = 1; s <= T; ++s) x(s) = static_cast<float>(T) * d.TimeFraction(s);
 
     CountTopOverlaps(d, r, h);
@@ -51,7 +51,7 @@ void HalfLives(const DataSet& d, const RankTables& r, HalfLivesState& h, const C
                  Axes{AxisScale::Years, AxisScale::Linear, {d.DateYear(1), d.DateYear(T), 0.0, static_cast<double>(T)}});
 
     // PlotCurve runs on LoopIndex, so the dates have a counter of their own.
-    DateVec curve;
+    DateVec curve(d.NumDates);
     for (int t = 1; t <= T; ++t) {
         c.frame.PlotColor = static_cast<float>(VisiblePaletteColour(t % 15, p.BackColor));
         if (!draw) continue;

@@ -107,12 +107,12 @@ void NextLastInfo(const DataSet& d, const RankTables& r, TextSurface& out) {
     out.Clear();
     const int T = d.NumDates;
 
-    StatGrid Common;
-    StatVec RowAverage;
+    StatGrid Common(d.NumDates, d.NumDates);
+    StatVec RowAverage(d.NumDates);
     for (int t = 1; t <= T; ++t) {
-        const int16_t nt = ToInt16(d.NumPresent(t));
+        const int nt = ToCount(d.NumPresent(t));
         for (int u = 1; u <= T; ++u) {
-            const int16_t nu = ToInt16(d.NumPresent(u));
+            const int nu = ToCount(d.NumPresent(u));
             // A city present at t is common when its rank at u is among the places present there.
             float count = 0;
             for (int i = 1; i <= nt; ++i)
@@ -144,10 +144,10 @@ void LastInfo(const DataSet& d, const InfoStatsState& s, TextSurface& out) {
 
     // A fresh working copy: entries beyond the loaded dates print as zero even when an
     // earlier data set with more dates left values in ShareShift.
-    StatGrid shift;
+    StatGrid shift(d.NumDates, d.NumDates);
     for (int t = 1; t <= T; ++t)
         for (int u = 1; u <= T; ++u) shift(t, u) = s.ShareShift(t, u);
-    StatVec RowAverage;
+    StatVec RowAverage(d.NumDates);
     for (int t = 1; t <= T; ++t) {
         float row = 0;
         for (int u = 1; u <= T; ++u) row = row + shift(t, u);  // the diagonal is 0

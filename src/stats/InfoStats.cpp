@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "data/DataSet.h"
+#include "data/Precision.h"
 #include "data/Ranking.h"
 #include "draw/Canvas.h"
 #include "stats/InfoStatsState.h"
@@ -21,34 +22,37 @@ void RequireTwoCitiesAtEveryDate(const DataSet& d) {
     for (int t = 1; t <= d.NumDates; ++t) {
         if (d.NumPresent(t) < 2) {
             throw RunError("Info-Stats needs at least two cities present at every date, but " +
-                           std::to_string(d.DateYear(t)) + " has " + std::to_string(ToInt16(d.NumPresent(t))));
+                           std::to_string(d.DateYear(t)) + " has " + std::to_string(ToCount(d.NumPresent(t))));
         }
     }
 }
 
 // Step 1: shares of the population and of the one-over-rank law, and the totals.
-void ComputeShares(const DataSet& d, const RankTables& r, ShareGrid& p, ShareGrid& q, StatVec& TotalPop) {
+void ComputeShares(const DataSet& d, const RankTables& r, ShareGrid& p, ShareGrid& q, Vec1<double, MaxStats>& TotalPop) {
     for (int t = 1; t <= d.NumDates; ++t) {
-        const int16_t n = ToInt16(d.NumPresent(t));
-        float total = 0, rankSum = 0;
-        for (int i = 1; i <= n; ++i) {
-            const float c = r.RankCity(i, t);
-            total = total + d.PopTable(c, t);
-            rankSum = rankSum + 1.0f / r.CityRank(c, t);
-        }
-        TotalPop(t) = total;
-        for (int i = 1; i <= n; ++i) {
-            const float c = r.RankCity(i, t);
-            p(i, t) = d.PopTable(c, t) / total;
-            q(i, t) = (1.0f / r.CityRank(c, t)) / rankSum;
-        }
+        const int n = ToCount(d.NumPresent(t));
+        ByPrecision(d, [&](auto real) {
+            using Real = decltype(real);
+            Real total = 0, rankSum = 0;
+            for (int i = 1; i <= n; ++i) {
+                const int c = static_cast<int>(r.RankCity(i, t));
+                total = total + PopAt<Real>(d, c, t);
+                rankSum = rankSum + Real(1) / static_cast<Real>(r.CityRank(c, t));
+            }
+            TotalPop(t) = total;
+            for (int i = 1; i <= n; ++i) {
+                const int c = static_cast<int>(r.RankCity(i, t));
+                p(i, t) = static_cast<float>(PopAt<Real>(d, c, t) / total);
+                q(i, t) = static_cast<float>((Real(1) / static_cast<Real>(r.CityRank(c, t))) / rankSum);
+            }
+        });
     }
 }
 
 // Steps 2, 5 and 6: entropy, relative entropy, redundancy and the rank information.
 void ComputeLevels(const DataSet& d, const RankTables& r, InfoStatsState& s, const ShareGrid& p, const ShareGrid& q) {
     for (int t = 1; t <= d.NumDates; ++t) {
-        const int16_t n = ToInt16(d.NumPresent(t));
+        const int n = ToCount(d.NumPresent(t));
         float entropy = 0;
         for (int i = 1; i <= n; ++i) {
             const double pi = p(i, t);
@@ -61,7 +65,7 @@ void ComputeLevels(const DataSet& d, const RankTables& r, InfoStatsState& s, con
         s.Redundancy(t) = 1 - s.RelativeEntropy(t);
     }
     for (int t = 1; t <= d.NumDates; ++t) {
-        const int16_t n = ToInt16(d.NumPresent(t));
+        const int n = ToCount(d.NumPresent(t));
         float exEntRank = 0, infoEnt = 0, infoRank = 0;
         for (int i = 1; i <= n; ++i) {
             const float rank = r.CityRank(r.RankCity(i, t), t);
@@ -82,7 +86,7 @@ void ComputeShareShifts(const DataSet& d, InfoStatsState& s, const ShareGrid& p)
     const int T = d.NumDates;
     for (int t = 1; t <= T; ++t) {
         for (int u = 1; u <= T; ++u) {
-            const int16_t m = ToInt16(d.NumPresent(t) < d.NumPresent(u) ? d.NumPresent(t) : d.NumPresent(u));
+            const int m = ToCount(d.NumPresent(t) < d.NumPresent(u) ? d.NumPresent(t) : d.NumPresent(u));
             float sum = 0;
             for (int i = 1; i <= m; ++i) sum = sum + std::fabs(p(i, t) - p(i, u)) / p(i, t);
             s.ShareShift(t, u) = (1.0f / m) * sum;
@@ -125,27 +129,31 @@ float ComputeRankShifts(const DataSet& d, const RankTables& r, InfoStatsState& s
 }
 
 // Steps 10 and 11.
-void ComputeChangeAndGrowth(const DataSet& d, const RankTables& r, InfoStatsState& s, const StatVec& TotalPop) {
-    CityVec SizeT, SizePrev, SizeFirst, a, b;
-    int16_t Count = 0;
+void ComputeChangeAndGrowth(const DataSet& d, const RankTables& r, InfoStatsState& s, const Vec1<double, MaxStats>& TotalPop) {
+    CityVec SizeT(d.NumCities), SizePrev(d.NumCities), SizeFirst(d.NumCities), a(d.NumCities), b(d.NumCities);
+    int Count = 0;
     for (int t = 2; t <= d.NumDates; ++t) {
-        for (int i = 1; i <= ToInt16(d.NumPresent(t)); ++i) SizeT(i) = r.RankPop(i, t);
-        for (int i = 1; i <= ToInt16(d.NumPresent(t - 1)); ++i) SizePrev(i) = r.RankPop(i, t - 1);
-        for (int i = 1; i <= ToInt16(d.NumPresent(1)); ++i) SizeFirst(i) = r.RankPop(i, 1);
+        for (int i = 1; i <= ToCount(d.NumPresent(t)); ++i) SizeT(i) = r.RankPop(i, t);
+        for (int i = 1; i <= ToCount(d.NumPresent(t - 1)); ++i) SizePrev(i) = r.RankPop(i, t - 1);
+        for (int i = 1; i <= ToCount(d.NumPresent(1)); ++i) SizeFirst(i) = r.RankPop(i, 1);
 
-        MatchCityShares(r, a, b, SizeT, SizeFirst, Count, d.NumPresent(t), static_cast<float>(t), d.NumPresent(1), 1);
+        MatchCityShares(r, a, b, SizeT, SizeFirst, Count, d.NumPresent(t), static_cast<float>(t), d.NumPresent(1), 1,
+                        d.Exact);
         s.CumInfo(t) = SumInformation(a, a, b, Count);
-        s.CumGrowth(t) = SumGrowthRatios(a, a, b, Count);
+        s.CumGrowth(t) = SumGrowthRatios(a, a, b, Count, d.Exact);
 
         MatchCityShares(r, a, b, SizeT, SizePrev, Count, d.NumPresent(t), static_cast<float>(t),
-                        d.NumPresent(t - 1), static_cast<float>(t - 1));
+                        d.NumPresent(t - 1), static_cast<float>(t - 1), d.Exact);
         s.Info(t) = SumInformation(a, a, b, Count);
-        s.Growth(t) = SumGrowthRatios(a, a, b, Count);
+        s.Growth(t) = SumGrowthRatios(a, a, b, Count, d.Exact);
     }
     for (int t = 2; t <= d.NumDates; ++t) {
-        s.TotCumGrowth(t) = TotalPop(t) / TotalPop(1);
+        // Classic totals are singles, so their ratio is taken in single precision.
+        s.TotCumGrowth(t) = d.Exact ? static_cast<float>(TotalPop(t) / TotalPop(1))
+                                    : static_cast<float>(TotalPop(t)) / static_cast<float>(TotalPop(1));
         s.TotCumInfo(t) = static_cast<float>(std::log(static_cast<double>(s.TotCumGrowth(t))));
-        s.TotGrowth(t) = TotalPop(t) / TotalPop(t - 1);
+        s.TotGrowth(t) = d.Exact ? static_cast<float>(TotalPop(t) / TotalPop(t - 1))
+                                 : static_cast<float>(TotalPop(t)) / static_cast<float>(TotalPop(t - 1));
         s.TotInfo(t) = static_cast<float>(std::log(static_cast<double>(s.TotGrowth(t))));
     }
 }
@@ -213,8 +221,8 @@ void PrintInfoTable(const DataSet& d, const InfoStatsState& s, TextSurface& out,
 }  // namespace
 
 void MatchCityShares(const RankTables& r, CityVec& A, CityVec& B, const CityVec& SizeT1, const CityVec& SizeT2,
-                     int16_t& Count, float N1, float T1, float N2, float T2) {
-    const int16_t n1 = ToInt16(N1), n2 = ToInt16(N2);
+                     int& Count, float N1, float T1, float N2, float T2, bool exact) {
+    const int n1 = ToCount(N1), n2 = ToCount(N2);
     Count = 0;
     // Each city holds one rank per date, so its rank at T2 is looked up rather than searched
     // for: linear in the places, and the same pairs in the same order as a scan of T2.
@@ -222,30 +230,38 @@ void MatchCityShares(const RankTables& r, CityVec& A, CityVec& B, const CityVec&
         const float v = r.RankCity(i, T1);
         const long j = RoundToLong(static_cast<double>(r.CityRank(v, T2)));
         if (j >= 1 && j <= n2 && r.RankCity(j, T2) == v) {
-            Count = Add16(Count, 1);
+            Count = Count + 1;
             A(Count) = SizeT1(i);
             B(Count) = SizeT2(j);
         }
     }
-    float sumA = 0, sumB = 0;
-    for (int k = 1; k <= Count; ++k) {
-        sumA = sumA + A(k);
-        sumB = sumB + B(k);
-    }
-    for (int k = 1; k <= Count; ++k) {
-        A(k) = A(k) / sumA;
-        B(k) = B(k) / sumB;
-    }
+    ByPrecision(exact, [&](auto real) {
+        using Real = decltype(real);
+        Real sumA = 0, sumB = 0;
+        for (int k = 1; k <= Count; ++k) {
+            sumA = sumA + A(k);
+            sumB = sumB + B(k);
+        }
+        for (int k = 1; k <= Count; ++k) {
+            A(k) = static_cast<float>(A(k) / sumA);
+            B(k) = static_cast<float>(B(k) / sumB);
+        }
+    });
 }
 
-float SumInformation(const CityVec& W, const CityVec& X, const CityVec& Y, int16_t Count) {
+float SumInformation(const CityVec& W, const CityVec& X, const CityVec& Y, int Count) {
     double sum = 0;
     for (int k = 1; k <= Count; ++k)
         sum += static_cast<double>(W(k)) * std::log(static_cast<double>(X(k)) / static_cast<double>(Y(k)));
     return static_cast<float>(sum);
 }
 
-float SumGrowthRatios(const CityVec& W, const CityVec& X, const CityVec& Y, int16_t Count) {
+float SumGrowthRatios(const CityVec& W, const CityVec& X, const CityVec& Y, int Count, bool exact) {
+    if (exact) {
+        double sum = 0;
+        for (int k = 1; k <= Count; ++k) sum += static_cast<double>(X(k)) / static_cast<double>(Y(k)) * W(k);
+        return static_cast<float>(sum);
+    }
     float sum = 0;
     for (int k = 1; k <= Count; ++k)
         sum = sum + static_cast<float>(static_cast<double>(X(k)) / static_cast<double>(Y(k)) * W(k));
@@ -254,8 +270,8 @@ float SumGrowthRatios(const CityVec& W, const CityVec& X, const CityVec& Y, int1
 
 void InfoStats(const DataSet& d, const RankTables& r, InfoStatsState& s, const Canvas& c) {
     RequireTwoCitiesAtEveryDate(d);
-    ShareGrid p, q;
-    StatVec TotalPop;
+    ShareGrid p(d.NumCities, d.NumDates), q(d.NumCities, d.NumDates);
+    Vec1<double, MaxStats> TotalPop(d.NumDates);  // a float total where the table is classic
     ComputeShares(d, r, p, q, TotalPop);
     ComputeLevels(d, r, s, p, q);
     ComputeShareShifts(d, s, p);

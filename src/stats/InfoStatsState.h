@@ -36,4 +36,14 @@ struct InfoStatsState {
     Vec1<float, MaxDates> InfoAverages;
     StatGrid ShareShift;  // ShareShift(t, u): mean relative difference of the shares rank by rank
     float AvShareShift = 0;
+
+    // Sized for a new data set; every statistic back to 0.
+    void Resize(int dates) {
+        *this = InfoStatsState{};
+        for (DateVec* v : {&Entropy, &RelativeEntropy, &Redundancy, &ExEntRank, &InfoEnt, &InfoRank, &EntropyChange,
+                           &CumEntropyChange, &AvRankShift, &PctRankShift, &CumRankShift, &CumInfo, &CumGrowth, &Info,
+                           &Growth, &TotCumGrowth, &TotCumInfo, &TotGrowth, &TotInfo})
+            v->Resize(dates);
+        ShareShift.Resize(dates, dates);
+    }
 };

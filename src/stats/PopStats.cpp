@@ -1,9 +1,12 @@
 #include "stats/PopStats.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 #include <utility>
 
 #include "data/DataSet.h"
+#include "data/Precision.h"
 #include "data/Ranking.h"
 #include "draw/Canvas.h"
 #include "stats/PopStatsState.h"
@@ -15,10 +18,11 @@ namespace {
 constexpr int OverlapColumns = 22;  // the overlap table is as wide as the standard calendar
 
 // The sum of the populations of the present cities is the divisor of every share; a date
-// without present cities has none to share.
-float PresentTotal(const DataSet& d, const RankTables& r, int t, int n) {
-    float total = 0;
-    for (int i = 1; i <= n; ++i) total = total + r.RankPop(i, t);
+// without present cities has none to share. Sums run in the table's arithmetic (Real).
+template <typename Real>
+Real PresentTotal(const DataSet& d, const RankTables& r, int t, int n) {
+    Real total = 0;
+    for (int i = 1; i <= n; ++i) total = total + RankedPop<Real>(d, r, i, t);
     if (total == 0)
         throw RunError("No city is present in " + std::to_string(d.DateYear(t)) +
                        ": the population shares of that date cannot be computed");
@@ -29,30 +33,39 @@ float PresentTotal(const DataSet& d, const RankTables& r, int t, int n) {
 // nearest rank, halves to the even neighbour.
 int PercentBandEnd(float n, int k) {
     const float step = n / 10;
-    return ToInt16(static_cast<float>(k) * step);
+    return ToCount(static_cast<float>(k) * step);
 }
 
-float LeadingSum(const RankTables& r, int t, int last) {
-    float sum = 0;
-    for (int i = 1; i <= last; ++i) sum = sum + r.RankPop(i, t);
+// The sums of the leading ranks 1..last of date t for every last = 0..n, each added in rank
+// order as a sum of its own would be.
+template <typename Real>
+std::vector<Real> LeadingSums(const DataSet& d, const RankTables& r, int t, int n) {
+    std::vector<Real> sum(static_cast<std::size_t>(n) + 1, Real(0));
+    for (int i = 1; i <= n; ++i)
+        sum[static_cast<std::size_t>(i)] = sum[static_cast<std::size_t>(i - 1)] + RankedPop<Real>(d, r, i, t);
     return sum;
 }
 
+template <typename Real>
 void ComputePercentBands(const DataSet& d, const RankTables& r, PopStatsState& s) {
     for (int t = 1; t <= d.NumDates; ++t) {
         const float n = d.NumPresent(t);
-        const float total = PresentTotal(d, r, t, ToInt16(n));
-        for (int k = 1; k <= 10; ++k) s.PopBands(k, t) = LeadingSum(r, t, PercentBandEnd(n, k)) / total;
+        const Real total = PresentTotal<Real>(d, r, t, ToCount(n));
+        const std::vector<Real> leading = LeadingSums<Real>(d, r, t, ToCount(n));
+        for (int k = 1; k <= 10; ++k)
+            s.PopBands(k, t) = static_cast<float>(leading.at(static_cast<std::size_t>(PercentBandEnd(n, k))) / total);
     }
 }
 
+template <typename Real>
 void ComputeRankBands(const DataSet& d, const RankTables& r, PopStatsState& s) {
     for (int t = 1; t <= d.NumDates; ++t) {
-        const int n = ToInt16(d.NumPresent(t));
-        const float total = PresentTotal(d, r, t, n);
+        const int n = ToCount(d.NumPresent(t));
+        const Real total = PresentTotal<Real>(d, r, t, n);
+        const std::vector<Real> leading = LeadingSums<Real>(d, r, t, std::min(n, 200));
         for (int k = 1; k <= 20; ++k) {
             const int last = 10 * k < n ? 10 * k : n;
-            s.PopBands(k, t) = LeadingSum(r, t, last) / total;
+            s.PopBands(k, t) = static_cast<float>(leading[static_cast<std::size_t>(last)] / total);
         }
     }
 }
@@ -111,7 +124,7 @@ void PopStats(const DataSet& d, const RankTables& r, PopStatsState& s, HalfLives
         HalfLives(d, r, half, c);
     }
 
-    ComputePercentBands(d, r, s);
+    ByPrecision(d, [&](auto real) { ComputePercentBands<decltype(real)>(d, r, s); });
 
     PrintBandTable(d, s, c.text, "Population share of the top percent of cities",
                    {"10%", "20%", "30%", "40%", "50%", "60%", "70%", "80%", "90%", "100%"},
@@ -124,7 +137,7 @@ void PopStats(const DataSet& d, const RankTables& r, PopStatsState& s, HalfLives
         s.TopTenPctShare(t) = s.PopBands(1, t);
         s.TopHalfShare(t) = s.PopBands(5, t);
     }
-    ComputeRankBands(d, r, s);
+    ByPrecision(d, [&](auto real) { ComputeRankBands<decltype(real)>(d, r, s); });
     for (int t = 1; t <= T; ++t) {
         s.TopTenShare(t) = s.PopBands(1, t);
         s.TopFiftyShare(t) = s.PopBands(5, t);

@@ -13,6 +13,12 @@ struct PopStatsState {
     DateVec TopHalfShare;
     DateVec TopTenShare;
     DateVec TopFiftyShare;
+
+    // Sized for a new data set (band rows stay at their classic 40); every share back to 0.
+    void Resize(int dates) {
+        PopBands.Resize(dates, dates);
+        for (DateVec* v : {&TopTenPctShare, &TopHalfShare, &TopTenShare, &TopFiftyShare}) v->Resize(dates);
+    }
 };
 
 // Overlap of the top 25 between dates.
@@ -20,4 +26,9 @@ struct HalfLivesState {
     int16_t HalfLivesNoDraw = 0;  // 1 while "Pop-Stats" has the overlaps computed without a plot
     Grid<float, MaxDates, MaxDates> TopOverlap;
     DateVec AvTopOverlap;
+
+    void Resize(int dates) {
+        TopOverlap.Resize(dates, dates);
+        AvTopOverlap.Resize(dates);
+    }
 };

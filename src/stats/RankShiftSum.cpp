@@ -6,7 +6,7 @@
 
 RankShiftTotals SumRankShifts(const DataSet& d, const RankTables& r, int t, int ref) {
     RankShiftTotals s;
-    const int16_t n = ToInt16(d.NumPresent(t));
+    const int n = ToCount(d.NumPresent(t));
     for (int i = 1; i <= n; ++i) {
         const float c = r.RankCity(i, t);
         const float r1 = r.CityRank(c, t), r0 = r.CityRank(c, ref);

@@ -1,0 +1,160 @@
+// Tables past the classic sizes: arrays that grow with the data, counts past 16 bits,
+// exact arithmetic on every table but the classic one, and pictures that stay readable.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "TestForm.h"
+#include "data/Loader.h"
+#include "draw/Thinning.h"
+
+namespace {
+
+// A table built as a loader builds one: place i has `pop(i, t)` people (0: absent).
+template <typename F>
+std::unique_ptr<DataSet> Built(int places, int dates, bool exact, F pop) {
+    auto d = std::make_unique<DataSet>();
+    d->Resize(places, dates);
+    d->NumCities = places;
+    d->NumDates = static_cast<int16_t>(dates);
+    d->Exact = exact;
+    for (int t = 1; t <= dates; ++t) d->DateYear(t) = static_cast<int16_t>(1900 + 10 * t);
+    for (int i = 1; i <= places; ++i) {
+        d->CityName(i) = "P" + std::to_string(i);
+        for (int t = 1; t <= dates; ++t) {
+            const double v = pop(i, t);
+            d->PopTable(i, t) = static_cast<float>(v);
+            if (exact) d->Population.push_back(v);
+        }
+    }
+    DeriveTimeMeasures(*d);
+    MarkPresence(*d);
+    return d;
+}
+
+std::unique_ptr<Form> Installed(std::unique_ptr<DataSet> d) {
+    auto f = std::make_unique<Form>();
+    f->InstallData(std::move(d));
+    return f;
+}
+
+template <typename F>
+std::string Thrown(F&& f) {
+    try {
+        f();
+    } catch (const RunError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+std::string TableCell(const Form& f, std::size_t row, std::size_t column) {
+    return f.Text.Tables.at(0).rows.at(row).at(column);
+}
+
+TEST(Scale, ArraysKeepTheClassicSizeAsAFloorAndGrowPastIt) {
+    struct Case {
+        long asked, valid;
+    };
+    for (const Case c : {Case{3, 5}, Case{5, 5}, Case{70000, 70000}}) {
+        Vec1<int, 5> v;
+        v.Resize(c.asked);
+        v(c.valid) = 1;
+        EXPECT_EQ(Thrown([&] { v(c.valid + 1); }), "Subscript out of range") << c.asked;
+        Grid<int, 5, 4> g(c.asked, 2);
+        g(c.valid, 4) = 1;
+        EXPECT_EQ(Thrown([&] { g(c.valid + 1, 1); }), "Subscript out of range") << c.asked;
+    }
+}
+
+// 100,000 places, all present at date 1 and every second one at date 2: place i has
+// 200,000 - i people, so at date 1 place i holds rank i and at date 2 place 2k holds rank k.
+// Counts pass 32,767; the totals are sums of arithmetic series (closed form below).
+TEST(Scale, AHundredThousandPlacesAreRankedAndCountedInFull) {
+    const int n = 100000;
+    auto f = Installed(Built(n, 2, true, [](int i, int t) { return t == 1 || i % 2 == 0 ? 200000.0 - i : 0.0; }));
+    const DataSet& d = *f->data;
+    EXPECT_EQ(d.NumPresent(1), 100000.0f);
+    EXPECT_EQ(d.NumPresent(2), 50000.0f);
+    for (int i : {1, 32768, 99999, 100000}) EXPECT_EQ(f->rank.CityRank(i, 1), static_cast<float>(i)) << i;
+    EXPECT_EQ(f->rank.RankCity(40000, 2), 80000.0f);
+    f->Click("DataProperties");
+    // sum_{i=1}^{n} (200000 - i) = 200000 n - n(n+1)/2; over even i = 2k: 200000 n/2 - n/2 (n/2 + 1)
+    EXPECT_EQ(TableCell(*f, 0, 2), "14999950000");
+    EXPECT_EQ(TableCell(*f, 1, 2), "7499950000");
+    // One path per place: thinned to at most MaxDrawnPaths and said so on the picture.
+    f->Click("Clear");
+    f->Click("RankChange");
+    int paths = 0;
+    bool caption = false;
+    for (const DrawOp& op : f->Picture1.Ops()) {
+        if (op.kind == OpKind::Line && op.x1 == op.x2 && op.y1 == op.y2 && op.tag.city > 0) ++paths;
+        caption = caption || op.text == "100,000 paths: every 40th drawn";
+    }
+    EXPECT_EQ(paths, 2500);
+    EXPECT_TRUE(caption);
+}
+
+// Above 2^24 single precision ties 16,777,217 with 16,777,216 and drops units from a sum;
+// an exact table keeps them, the classic one keeps the system's single-precision figures.
+TEST(Scale, ExactTablesRankAndSumWhatSinglePrecisionLoses) {
+    auto pop = [](int i, int) { return i == 1 ? 16777216.0 : i == 2 ? 16777217.0 : 2.0; };
+    struct Case {
+        bool exact;
+        float firstRanked;
+        // 16777216 + 16777217 + 2 = 33554435; in singles, city order: 2^24 + 2^24 = 2^25, and
+        // 2^25 + 2 lies halfway to the next single (2^25 + 4): ties to even give 2^25.
+        const char* total;
+    };
+    for (const Case c : {Case{true, 2, "33554435"}, Case{false, 1, "33554432"}}) {
+        auto f = Installed(Built(3, 2, c.exact, pop));
+        EXPECT_EQ(f->rank.RankCity(1, 1), c.firstRanked) << c.exact;
+        f->Click("DataProperties");
+        EXPECT_EQ(TableCell(*f, 0, 2), c.total) << c.exact;
+    }
+}
+
+// Totals of the shipped tables against exact integer sums computed independently in python
+// (csv module; UN cells stripped of their space separators, times 1000; us-places cells > 0):
+//   sum(int(r[col]) for r in rows[1:] if r[col]) for the year's column, and the count of
+//   cells above 0 for the places present.
+TEST(Scale, ShippedTablesTotalToTheirExactIntegerSums) {
+    struct Case {
+        const char* file;
+        double unit;
+        std::size_t row;
+        const char *present, *total;
+    };
+    const Case cases[] = {
+        {"un-wup2018-f12-cities-1950-2035.csv", 1000, 0, "1855", "419119000"},
+        {"un-wup2018-f12-cities-1950-2035.csv", 1000, 17, "1860", "3282336000"},
+        {"us-places-1790-2010.csv", 1, 0, "28", "206355"},
+        {"us-places-1790-2010.csv", 1, 11, "2136", "30623695"},
+        {"us-places-1790-2010.csv", 1, 22, "6933", "183918311"},
+    };
+    for (const Case& c : cases) {
+        Form f(std::string(CITYSIZE_REAL_DATA) + "/" + c.file);
+        f.Import.unit = c.unit;
+        f.Click("ReadData");
+        f.Click("DataProperties");
+        EXPECT_EQ(TableCell(f, c.row, 1), c.present) << c.file << " " << c.row;
+        EXPECT_EQ(TableCell(f, c.row, 2), c.total) << c.file << " " << c.row;
+    }
+}
+
+TEST(Scale, ThinningCaptionsNameThePathsAndTheStep) {
+    struct Case {
+        int paths, step;
+        const char* caption;
+    };
+    for (const Case c : {Case{266, 1, ""}, Case{2500, 1, ""}, Case{2501, 2, "2,501 paths: every 2nd drawn"},
+                         Case{8915, 4, "8,915 paths: every 4th drawn"}, Case{7501, 4, "7,501 paths: every 4th drawn"},
+                         Case{52000, 21, "52,000 paths: every 21st drawn"},
+                         Case{100000, 40, "100,000 paths: every 40th drawn"}}) {
+        EXPECT_EQ(PathThinning(c.paths), c.step) << c.paths;
+        EXPECT_EQ(ThinningCaption(c.paths, c.step), c.caption);
+    }
+}
+
+}  // namespace
