@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/Form.h"
+#include "data/Loader.h"
 #include "draw/RunError.h"
 #include "render/PictureRenderer.h"
 
@@ -253,7 +254,7 @@ int ExportTour(const std::string& dataDir, const std::string& outDir, bool black
          << "section{background:#fff;padding:1em;margin:1em 0;border:1px solid #ccc}"
          << "pre{font-size:12px;overflow-x:auto;background:#fafafa;padding:.5em}"
          << "figure{margin:0}.error{color:#a00}\n</style>\n</head>\n<body>\n"
-         << "<h1>citysize: every result</h1>\n<p>Data: USData.csv, " << f.data->NumCities << " cities, "
+         << "<h1>citysize: every result</h1>\n<p>Data: " << Html(f.DataSource.empty() ? std::string(DataFileName) : f.DataSource) << ", " << f.data->NumCities << " cities, "
          << f.data->NumDates << " dates. Background: " << (black ? "black" : "grey") << ".</p>\n"
          << body.str() << "</body>\n</html>\n";
     try {

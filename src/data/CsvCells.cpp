@@ -3,10 +3,14 @@
 #include "draw/RunError.h"
 
 char GuessDelimiter(std::string_view text) {
-    const std::string_view first = text.substr(0, text.find_first_of("\r\n"));
-    if (first.find(',') != std::string_view::npos) return ',';
-    if (first.find(';') != std::string_view::npos) return ';';
-    if (first.find('\t') != std::string_view::npos) return '\t';
+    // The first line outside quotes: a name such as "Paris, TX" says nothing of the delimiter.
+    std::string first;
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size() && (quoted || (text[i] != '\r' && text[i] != '\n')); ++i)
+        if (text[i] == '"') quoted = !quoted;
+        else if (!quoted) first += text[i];
+    for (const char c : {',', ';', '\t'})
+        if (first.find(c) != std::string::npos) return c;
     return ',';
 }
 

@@ -27,7 +27,10 @@ RawTable ReadCsvTable(std::string_view bytes, const std::string& name) {
     raw.source = name;
     DecodedText dec = DecodeText(bytes);
     raw.encoding = dec.encoding;
-    raw.rows = SplitCells(dec.text, GuessDelimiter(dec.text), name);
-    raw.text = std::move(dec.text);
+    const char delimiter = GuessDelimiter(dec.text);
+    raw.rows = SplitCells(dec.text, delimiter, name);
+    // The header-less layout reads the text itself, commas only; with another delimiter it
+    // reads the cells as a sheet's are read.
+    if (delimiter == ',') raw.text = std::move(dec.text);
     return raw;
 }

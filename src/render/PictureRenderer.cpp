@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPdfWriter>
 #include <cmath>
@@ -28,6 +29,18 @@ QFont PictureFont(const DrawOp& op, double pxPerTwip) {
 namespace {
 constexpr std::size_t BatchLinesAbove = 20000;  // display-list operations
 
+// A PDF viewer draws nothing for a zero-length line, whatever its cap, so on a PDF a point
+// is the square its pen would cover; the raster painter keeps its own points (the pixels of
+// every PNG stay as they were).
+bool PointsAsSquares(QPainter& painter) {
+    return painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf;
+}
+
+void DrawSquarePoints(QPainter& painter, const QPointF* points, int count, const QColor& colour, double side) {
+    for (int i = 0; i < count; ++i)
+        painter.fillRect(QRectF(points[i].x() - side / 2, points[i].y() - side / 2, side, side), colour);
+}
+
 void PaintOp(QPainter& painter, const DrawOp& op, const OpStyle& style, double pxPerTwip) {
     const int width = style.width;
     // DrawWidth is in screen pixels of the 100 % view.
@@ -43,7 +56,9 @@ void PaintOp(QPainter& painter, const DrawOp& op, const OpStyle& style, double p
         QPen pen(colour, std::max(1, width) * pixel, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
         painter.setPen(pen);
         QPointF a = at(op.x1, op.y1), b = at(op.x2, op.y2);
-        if (a == b)
+        if (a == b && PointsAsSquares(painter))
+            DrawSquarePoints(painter, &a, 1, colour, pen.widthF());
+        else if (a == b)
             painter.drawPoint(a);
         else
             painter.drawLine(a, b);
@@ -90,7 +105,11 @@ void PaintBatched(QPainter& painter, const Picture& picture, double pxPerTwip, i
                             Qt::MiterJoin));
         painter.setRenderHint(QPainter::Antialiasing, false);
         if (!lines.empty()) painter.drawLines(lines.data(), static_cast<int>(lines.size()));
-        if (!points.empty()) painter.drawPoints(points.data(), static_cast<int>(points.size()));
+        if (!points.empty() && PointsAsSquares(painter))
+            DrawSquarePoints(painter, points.data(), static_cast<int>(points.size()), ToQColor(runColour),
+                             std::max(1, runWidth) * pixel);
+        else if (!points.empty())
+            painter.drawPoints(points.data(), static_cast<int>(points.size()));
         painter.setRenderHint(QPainter::Antialiasing, true);
         lines.clear();
         points.clear();

@@ -70,7 +70,8 @@ SpirelPoint DrawCityRankPath(const DataSet& d, const RankTables& r, const Spirel
     p.DrawWidth = 3;
     float angle = SpirelStartAngle();
     bool penDown = false;
-    SpirelPoint P{};
+    SpirelPoint P{}, lastDrawn{};
+    bool drawn = false;
     for (int t = 1; t <= d.NumDates; ++t) {
         const float rank = r.CityRank(c, t);
         const float radius = s.SpirelScale * rank;
@@ -85,9 +86,12 @@ SpirelPoint DrawCityRankPath(const DataSet& d, const RankTables& r, const Spirel
             p.DrawWidth = 4;
             p.LineTo(P.x, P.y, colour);
         }
+        if (rank <= d.NumPresent(t)) lastDrawn = P, drawn = true;
         angle = angle + d.AngleStep(t);
     }
-    return P;
+    // The name goes where the path ends: a city absent at the last date ends earlier (its
+    // rank there, beyond the present ones, lies off the picture).
+    return drawn ? lastDrawn : P;
 }
 
 void PlotCity(const DataSet& d, const RankTables& r, SpirelState& s, const Canvas& cv, int choice) {
@@ -106,7 +110,9 @@ void PlotCity(const DataSet& d, const RankTables& r, SpirelState& s, const Canva
     // Leaders all end near the centre: a name that would overprint one printed before
     // moves down a line until it is clear, and stays inside the picture.
     const float w = static_cast<float>(LabelWidth(d.CityName(c), p.FontSize)), h = p.TextHeight();
-    float x = std::clamp(end.x, 0.0f, std::max(0.0f, p.Width - w)), y = end.y;
+    // A name that would run off the right edge ends just left of the path's end instead.
+    const float startX = end.x + w > p.Width ? end.x - w - 60 : end.x;
+    float x = std::clamp(startX, 0.0f, std::max(0.0f, p.Width - w)), y = end.y;
     for (bool moved = true; moved;) {
         moved = false;
         for (const DrawOp& op : p.Ops())
@@ -117,7 +123,7 @@ void PlotCity(const DataSet& d, const RankTables& r, SpirelState& s, const Canva
             }
     }
     p.CurrentX = x;
-    p.CurrentY = std::min(y, p.Height - h);
+    p.CurrentY = std::max(0.0f, std::min(y, p.Height - h));
     p.Print(d.CityName(c));  // in the face colour the last DrawSpirelFace left
     p.CurrentTag = OpTag{};
 }

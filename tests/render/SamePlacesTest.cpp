@@ -136,7 +136,7 @@ TEST(SamePlaces, EveryFormatPutsEachElementWhereTheDisplayListSays) {
 // path of no length with square caps, which the PDF rules paint only with round caps, so a
 // reader (Ghostscript, and viewers that follow the rules) shows nothing. Every curve's mark
 // at its first point and every place present at one date only are missing from the PDF.
-TEST(SamePlaces, DISABLED_APointIsDrawnInThePdf) {
+TEST(SamePlaces, APointIsDrawnInThePdf) {
     Picture p;
     p.BackColor = RGB(255, 255, 255);
     p.DrawWidth = 4;
