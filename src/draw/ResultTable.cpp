@@ -1,5 +1,6 @@
 #include "draw/ResultTable.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -39,6 +40,21 @@ std::string Quote(const std::string& cell) {
 
 std::string CsvNumber(float v) { return Shortest(v, 9); }
 std::string CsvNumber(double v) { return Shortest(v, 17); }
+
+std::string FixedCell(double v, int width, int decimals) {
+    char buf[64];
+    if (std::isfinite(v))
+        std::snprintf(buf, sizeof buf, "%*.*f", width, decimals, v);
+    else
+        std::snprintf(buf, sizeof buf, "%*s", width, "-");
+    return buf;
+}
+
+std::string RightAligned(const std::string& s, int width) {
+    return std::string(static_cast<std::size_t>(std::max(0, width - static_cast<int>(s.size()))), ' ') + s;
+}
+
+std::string CsvCellOr(double v, const std::string& none) { return std::isfinite(v) ? CsvNumber(v) : none; }
 
 ResultTable& ResultTable::Add(float v) { return Add(CsvNumber(v)); }
 ResultTable& ResultTable::Add(double v) { return Add(CsvNumber(v)); }

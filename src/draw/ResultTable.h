@@ -28,6 +28,12 @@ struct ResultTable {
 std::string CsvNumber(float v);
 std::string CsvNumber(double v);
 
+// Cells of the fixed-width tables the newer analyses print: a number with `decimals`
+// decimals, or "-" where there is none (NaN); text right-aligned; a CSV number, or `none`.
+std::string FixedCell(double v, int width, int decimals);
+std::string RightAligned(const std::string& s, int width);
+std::string CsvCellOr(double v, const std::string& none);
+
 // Writes each table as CSV: the first to `path`, any further ones beside it as
 // NAME-2.csv, NAME-3.csv, ... Returns the files written; throws RunError when it cannot.
 std::vector<std::string> WriteTablesCsv(const std::string& path, const std::vector<ResultTable>& tables);

@@ -11,21 +11,14 @@ namespace {
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 constexpr std::size_t None = static_cast<std::size_t>(-1);
 
-std::string Fixed(double v, int width, int decimals) {
-    char buf[64];
-    if (std::isfinite(v))
-        std::snprintf(buf, sizeof buf, "%*.*f", width, decimals, v);
-    else
-        std::snprintf(buf, sizeof buf, "%*s", width, "-");
-    return buf;
-}
+std::string Fixed(double v, int width, int decimals) { return FixedCell(v, width, decimals); }
 
 std::string Padded(const std::string& s, int width, bool left = false) {
     const std::string pad(static_cast<std::size_t>(std::max(0, width - static_cast<int>(s.size()))), ' ');
     return left ? s + pad : pad + s;
 }
 
-std::string CsvCell(double v) { return std::isfinite(v) ? CsvNumber(v) : std::string("-"); }
+std::string CsvCell(double v) { return CsvCellOr(v, "-"); }
 
 }  // namespace
 

@@ -1,4 +1,5 @@
 #include "stats/Growth.h"
+#include "stats/Replicates.h"
 
 #include <algorithm>
 #include <atomic>
@@ -89,20 +90,9 @@ void Normalise(GrowthSample& s) {
     }
 }
 
-std::string Cell(double v, int width, int decimals) {
-    char buf[64];
-    if (std::isfinite(v))
-        std::snprintf(buf, sizeof buf, "%*.*f", width, decimals, v);
-    else
-        std::snprintf(buf, sizeof buf, "%*s", width, "-");
-    return buf;
-}
-
-std::string Cell(const std::string& s, int width) {
-    return std::string(std::max(0, width - static_cast<int>(s.size())), ' ') + s;
-}
-
-std::string CsvCell(double v) { return std::isfinite(v) ? CsvNumber(v) : std::string(); }
+std::string Cell(double v, int width, int decimals) { return FixedCell(v, width, decimals); }
+std::string Cell(const std::string& s, int width) { return RightAligned(s, width); }
+std::string CsvCell(double v) { return CsvCellOr(v, std::string()); }
 
 // The truncated kernel of one grid point: the weights of the sorted rows [first, first + w.size()).
 struct KernelRow {
@@ -370,14 +360,11 @@ GrowthCurves KernelCurves(const GrowthSample& s, const GrowthOptions& o, const T
     for (std::size_t i = 0; i < n; ++i) members[groupSorted[i]].push_back(i);
 
     std::vector<double> means(static_cast<std::size_t>(R) * GridPoints), sds(means.size());
-    std::atomic<int> next{0}, done{0};
-    std::atomic<bool> stop{false};
-    std::exception_ptr failure;
-    std::mutex failureLock;
-    auto work = [&](bool caller) {
-        try {
-            std::vector<double> count(n), gt(n), sum(groups), sum2(groups), drawn(groups);
-            for (int r; !stop.load(std::memory_order_relaxed) && (r = next.fetch_add(1)) < R;) {
+    RunReplicates(
+        R, o.threads,
+        [&](bool) {
+            return [&, count = std::vector<double>(n), gt = std::vector<double>(n), sum = std::vector<double>(groups),
+                    sum2 = std::vector<double>(groups), drawn = std::vector<double>(groups)](int r) mutable {
                 if (control.cancel && control.cancel->load(std::memory_order_relaxed)) throw FitCancelled();
                 std::seed_seq seq{static_cast<std::uint32_t>(o.seed), static_cast<std::uint32_t>(o.seed >> 32),
                                   static_cast<std::uint32_t>(r), 0x67726f77u};
@@ -406,22 +393,11 @@ GrowthCurves KernelCurves(const GrowthSample& s, const GrowthOptions& o, const T
                 }
                 const std::size_t at = static_cast<std::size_t>(r) * GridPoints;
                 curves(gt, &count, &means[at], &sds[at]);
-                const int d = done.fetch_add(1) + 1;
-                if (caller && control.progress) control.progress(d, R);
-            }
-        } catch (...) {
-            std::lock_guard lock(failureLock);
-            if (!failure) failure = std::current_exception();
-            stop = true;
-        }
-    };
-    int threads = o.threads > 0 ? o.threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    threads = std::min(threads, R);
-    std::vector<std::thread> pool;
-    for (int i = 1; i < threads; ++i) pool.emplace_back(work, false);
-    work(true);
-    for (auto& th : pool) th.join();
-    if (failure) std::rethrow_exception(failure);
+            };
+        },
+        [&](int d, bool caller) {
+            if (caller && control.progress) control.progress(d, R);
+        });
     if (control.progress) control.progress(R, R);
 
     // A replicate whose draw left a grid point without weight says nothing there.

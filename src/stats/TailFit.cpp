@@ -8,20 +8,9 @@
 namespace {
 
 // A fixed-width number, or "-" where there is none.
-std::string Cell(double v, int width, int decimals) {
-    char buf[64];
-    if (std::isfinite(v))
-        std::snprintf(buf, sizeof buf, "%*.*f", width, decimals, v);
-    else
-        std::snprintf(buf, sizeof buf, "%*s", width, "-");
-    return buf;
-}
-
-std::string Cell(const std::string& s, int width) {
-    return std::string(std::max(0, width - static_cast<int>(s.size())), ' ') + s;
-}
-
-std::string CsvCell(double v) { return std::isfinite(v) ? CsvNumber(v) : std::string(); }
+std::string Cell(double v, int width, int decimals) { return FixedCell(v, width, decimals); }
+std::string Cell(const std::string& s, int width) { return RightAligned(s, width); }
+std::string CsvCell(double v) { return CsvCellOr(v, std::string()); }
 
 // Every date is checked before any fitting, so a too small date stops the command at once.
 void CheckSize(int n, int year, const TailFitOptions& o) {

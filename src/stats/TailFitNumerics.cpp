@@ -1,4 +1,5 @@
 #include "stats/TailFitNumerics.h"
+#include "stats/Replicates.h"
 
 #include <algorithm>
 #include <boost/math/special_functions/erf.hpp>
@@ -269,16 +270,10 @@ double BootstrapP(std::span<const double> sorted, const PowerLawFit& pl, const B
     const double tailShare = static_cast<double>(pl.nTail) / n;
     const double inverseExponent = -1.0 / (pl.alpha - 1.0);
     std::vector<double> D(R, NaN);
-    std::atomic<int> next{0}, done{0};
-    std::atomic<bool> stop{false};
-    std::exception_ptr failure;
-    std::mutex failureLock;
-
-    auto work = [&](bool caller) {
-        try {
-            std::vector<double> x(n);
-            LogTable t;
-            for (int r; !stop.load(std::memory_order_relaxed) && (r = next.fetch_add(1)) < R;) {
+    RunReplicates(
+        R, o.threads,
+        [&](bool) {
+            return [&, x = std::vector<double>(n), t = LogTable()](int r) mutable {
                 if (o.cancel && o.cancel->load(std::memory_order_relaxed)) throw FitCancelled();
                 std::seed_seq seq{static_cast<std::uint32_t>(o.seed), static_cast<std::uint32_t>(o.seed >> 32),
                                   static_cast<std::uint32_t>(o.stream), static_cast<std::uint32_t>(o.stream >> 32),
@@ -295,23 +290,11 @@ double BootstrapP(std::span<const double> sorted, const PowerLawFit& pl, const B
                 // The replicate is drawn from the fit, so its best xmin is usually near the fit's.
                 const auto near = std::lower_bound(x.begin(), x.end(), pl.xmin) - x.begin();
                 D[r] = Scan(x, t, o.minTail, o.cancel, static_cast<int>(near)).D;  // NaN (not counted) if no fit
-                const int d = done.fetch_add(1) + 1;
-                if (caller && o.progress) o.progress(d);
-            }
-        } catch (...) {
-            std::lock_guard lock(failureLock);
-            if (!failure) failure = std::current_exception();
-            stop = true;
-        }
-    };
-
-    int threads = o.threads > 0 ? o.threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    threads = std::min(threads, R);
-    std::vector<std::thread> pool;
-    for (int i = 1; i < threads; ++i) pool.emplace_back(work, false);
-    work(true);
-    for (auto& th : pool) th.join();
-    if (failure) std::rethrow_exception(failure);
+            };
+        },
+        [&](int d, bool caller) {
+            if (caller && o.progress) o.progress(d);
+        });
     const auto atLeast = std::count_if(D.begin(), D.end(), [&](double v) { return v >= pl.D; });
     return static_cast<double>(atLeast) / R;
 }
