@@ -137,18 +137,10 @@ std::string Encode(int width, int height, const Scanlines& lines) {
     libdeflate_free_compressor(compressor);
     if (packed == 0) return {};
 
-    std::string out("\x89PNG\r\n\x1a\n", 8);
+    std::string out;
     out.reserve(packed + 1024 + 3 * lines.palette.size());
-    const auto w = static_cast<quint32>(width), h = static_cast<quint32>(height);
     const bool indexed = !lines.palette.empty();
-    const unsigned char header[13] = {static_cast<unsigned char>(w >> 24), static_cast<unsigned char>(w >> 16),
-                                      static_cast<unsigned char>(w >> 8), static_cast<unsigned char>(w),
-                                      static_cast<unsigned char>(h >> 24), static_cast<unsigned char>(h >> 16),
-                                      static_cast<unsigned char>(h >> 8), static_cast<unsigned char>(h),
-                                      8,                                            // bits per sample
-                                      static_cast<unsigned char>(indexed ? 3 : 2),  // palette or RGB
-                                      0, 0, 0};                                     // deflate, adaptive filters, no interlace
-    Chunk(out, "IHDR", header, sizeof header);
+    Header(out, width, height, indexed);
     if (indexed) {
         std::vector<unsigned char> plte;
         for (quint32 c : lines.palette)
