@@ -174,7 +174,9 @@ Table ReadPlain(Reading& rd) {
             for (std::size_t k = 0; k < r.cells.size(); ++k) {
                 std::string t = r.cells[k].text;
                 if (k == 0) t.erase(std::remove(t.begin(), t.end(), '"'), t.end());
-                text += (k ? "," : "") + (k == 0 ? "\"" + t + "\"" : t);
+                if (k) text += ',';
+                if (k == 0) text.append(1, '"').append(t).append(1, '"');
+                else text += t;
             }
             text += '\n';
         }

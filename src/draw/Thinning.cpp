@@ -7,7 +7,7 @@ namespace {
 
 std::string WithThousands(int v) {
     std::string s = std::to_string(v);
-    for (int k = static_cast<int>(s.size()) - 3; k > 0; k -= 3) s.insert(static_cast<std::size_t>(k), ",");
+    for (int k = static_cast<int>(s.size()) - 3; k > 0; k -= 3) s.insert(static_cast<std::size_t>(k), 1, ',');
     return s;
 }
 

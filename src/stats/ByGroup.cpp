@@ -167,7 +167,7 @@ void PrintByGroup(const ByGroupState& state, TextSurface& text) {
                            Fixed(fit ? r.pl.xmin : nan, 10, 0) + " " +
                            (fit ? Padded(std::to_string(r.pl.nTail), 6) : Padded("-", 6)) + " " +
                            Fixed(fit ? r.pl.zeta : nan, 8, 3) + " " + Fixed(fit ? r.pl.se : nan, 6, 3);
-        if (boot) line += " " + Fixed(r.pBoot ? *r.pBoot : nan, 6, 3);
+        if (boot) line.append(" ").append(Fixed(r.pBoot ? *r.pBoot : nan, 6, 3));
         text.Line(line);
         table.Row().Add(r.group).Add(r.year).Add(r.n).Add(CsvCell(r.total)).Add(r.largest);
         table.Add(CsvCell(r.largestShare)).Add(CsvCell(r.s1s2)).Add(CsvCell(r.hhi)).Add(CsvCell(r.gini));

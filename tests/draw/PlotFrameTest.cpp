@@ -5,6 +5,7 @@
 // 7600 high, the corner (X0, Y0) is (1200, 8300) and the horizontal axis ends at 7800.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -132,6 +133,14 @@ TEST(PlotFrameTest, EveryPlotKeepsItsTextInsideAndApart) {
                                  b->y1 < a->y1 + h(a))
                         << name << " " << back << ": \"" << a->text << "\" and \"" << b->text << "\"";
                 }
+            }
+            // Each stroke of a key stands level with its own name, just left of it.
+            for (const auto& s : f->Picture1.Ops()) {
+                if (s.kind != OpKind::Line || s.tag.series != KeySeries || s.y1 != s.y2) continue;
+                EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [&](const DrawOp* t) {
+                        return t->tag.series == KeySeries && t->x1 >= s.x2 && t->x1 - s.x2 < 300 && t->y1 < s.y1 &&
+                               s.y1 < t->y1 + h(t);
+                    })) << name << " " << back << ": a key stroke at y " << s.y1 << " beside no name";
             }
         };
         for (const char* command : commands) {

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "draw/Contrast.h"
+#include "draw/Ticks.h"
 #include "TestForm.h"
 
 namespace {
@@ -163,4 +164,18 @@ TEST(Trajectories, LinesBreakWhereCitiesAreAbsent) {
     EXPECT_NEAR(early[0].y1, 8300 - 7600 / 3.3, 1e-2);
     EXPECT_NEAR(early[3].x2, 7800, 1e-2);
     EXPECT_NEAR(early[3].y2, 8300 - 2 * 7600 / 3.3, 1e-2);  // rank 2 in 1820
+}
+
+// Data Properties on USData.csv: the year axis describes the curve, the label "2000" centred
+// over the last census's point (the curve's last segment, drawn 2 wide).
+TEST(DataProperties, TheYearAxisMeetsTheCurve) {
+    auto f = FormWithRealData();
+    f->Click("DataProperties");
+    const DrawOp *last = nullptr, *label = nullptr;
+    for (const auto& op : f->Picture1.Ops()) {
+        if (op.kind == OpKind::Line && op.width == 2) last = &op;
+        if (op.kind == OpKind::Text && op.text == "2000") label = &op;
+    }
+    ASSERT_TRUE(last && label);
+    EXPECT_NEAR(label->x1 + LabelWidth(label->text, label->fontSize) / 2, last->x2, 30);
 }
