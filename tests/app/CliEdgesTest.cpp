@@ -11,27 +11,17 @@
 #include <algorithm>
 #include <cmath>
 
+#include "RunCitysize.h"
 #include "TestForm.h"
 #include "draw/Ticks.h"
 
 namespace {
 
-struct Result {
-    int status;
-    QString err;
-};
 Result Citysize(const QStringList& args, const QString& folder) {
-    QProcess p;
-    p.setWorkingDirectory(folder);
-    p.start(QStringLiteral(CITYSIZE_BINARY), QStringList{"run", "--data", QStringLiteral(CITYSIZE_REAL_DATA)} + args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardError())};
+    return RunCitysize(QStringList{"run", "--data", QStringLiteral(CITYSIZE_REAL_DATA)} + args, folder);
 }
 
-QByteArray Read(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+QByteArray Read(const QString& path) { return QByteArray::fromStdString(FileBytes(path.toStdString())); }
 
 // USData.csv's first and last records, read from the file: (name, 1830, 1850).
 const char* const First[] = {"Akron, OH", "0", "0"};

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "RunCitysize.h"
 #include "TestForm.h"
 #include "app/MainWindow.h"
 #include "app/MapActions.h"
@@ -22,13 +23,6 @@
 namespace {
 
 const QString Five = QStringLiteral(CITYSIZE_TEST_DATA "/map/five.csv");
-
-int RunCitysize(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(CITYSIZE_BINARY), args);
-    p.waitForFinished(60000);
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
 
 // Big-endian 32-bit numbers, as PNG writes them.
 quint32 Be32(const QByteArray& a, qsizetype at) { return a.mid(at, 4).toHex().toUInt(nullptr, 16); }
@@ -82,9 +76,7 @@ const DrawOp& DiscOf(const Form& f, const std::string& name) {
 TEST(MapApp, AnimatedPngHoldsTheFramesOfEachDate) {
     QTemporaryDir dir;
     const QString apng = dir.filePath("map.png"), frames = dir.filePath("frames");
-    ASSERT_EQ(RunCitysize({"run", "--data", Five, "ReadData", "Map", "--animate", apng, "--frames", frames,
-                           "--frame-ms", "500"}),
-              0);
+    ASSERT_EQ(RunCitysize({"run", "--data", Five, "ReadData", "Map", "--animate", apng, "--frames", frames, "--frame-ms", "500"}).status, 0);
     const QByteArray bytes = QByteArray::fromStdString(FileBytes(apng.toStdString()));
     // Each frame's area (fcTL: width, height, x, y, delay) and its pixels (IDAT, or fdAT after
     // its sequence number) drawn over the frames before it, as a player composes them.
@@ -120,9 +112,9 @@ TEST(MapApp, AnimatedPngHoldsTheFramesOfEachDate) {
     EXPECT_NE(shown[0], shown[2]);
 
     const QString again = dir.filePath("again.png");
-    ASSERT_EQ(RunCitysize({"run", "--data", Five, "ReadData", "Map", "--animate", again, "--frame-ms", "500"}), 0);
+    ASSERT_EQ(RunCitysize({"run", "--data", Five, "ReadData", "Map", "--animate", again, "--frame-ms", "500"}).status, 0);
     EXPECT_EQ(QByteArray::fromStdString(FileBytes(again.toStdString())), bytes);
-    EXPECT_EQ(RunCitysize({"run", "--data", Five, "ReadData", "Zipf", "--animate", again}), 1);
+    EXPECT_EQ(RunCitysize({"run", "--data", Five, "ReadData", "Zipf", "--animate", again}).status, 1);
 }
 
 // The disc is filled in its class colour on both backgrounds (New York grew 0.21 % a year

@@ -1,6 +1,5 @@
-// Reading city tables in their published layouts: small excerpts of the real tables and
-// hand-made bytes, each with what must load or the exact message; then the four full
-// tables against an independent count.
+// City tables in their published layouts: excerpts of the real tables and hand-made bytes, each
+// with what must load or the exact message; then the full tables against an independent count.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,6 +1,5 @@
-// Every source through one door: a table converted by GDAL's own tools to each format reads
-// back as the CSV it was made from, coordinates included; each kind of bad input says where
-// and what. (Delimiters and line ends: DelimiterTest.)
+// A table converted by GDAL's own tools to each format reads back as its CSV, coordinates included;
+// each kind of bad input says where and what. (Delimiters and line ends: DelimiterTest.)
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -205,9 +205,8 @@ TEST(Map, TimeLapseFramesShowEachDate) {
     int wholeWidth = 0;
     for (const DrawOp& op : whole.Ops())
         if (op.tag.series == RankCurve && op.tag.date == 2) wholeWidth = op.width;
-    const Picture& second = curves[1];
     bool newestSeen = false;
-    for (const DrawOp& op : second.Ops()) {
+    for (const DrawOp& op : curves[1].Ops()) {
         if (op.tag.series != RankCurve) continue;
         EXPECT_LE(op.tag.date, 2);
         if (op.tag.date == 2) {

@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "../TestForm.h"
 #include "core/Commands.h"
@@ -100,9 +101,8 @@ TEST(Growth, SmallHelpersAgreeWithScipyAndNumpy) {
     EXPECT_DOUBLE_EQ(Percentile(v, 25), 1.75);
     // Growth per year: doubling in ten years; an absent end or no time between is no growth.
     EXPECT_DOUBLE_EQ(GrowthRate(1000, 2000, 10), std::log(2.0) / 10);
-    EXPECT_TRUE(std::isnan(GrowthRate(0, 2000, 10)));
-    EXPECT_TRUE(std::isnan(GrowthRate(1000, 0, 10)));
-    EXPECT_TRUE(std::isnan(GrowthRate(1000, 2000, 0)));
+    for (const auto& [from, to, years] : {std::tuple{0, 2000, 10}, {1000, 0, 10}, {1000, 2000, 0}})
+        EXPECT_TRUE(std::isnan(GrowthRate(from, to, years))) << from << " " << to << " " << years;
 }
 
 TEST(Growth, KernelCurvesAgreeWithStatsmodels) {
