@@ -15,27 +15,37 @@ inline std::unique_ptr<Form> FormWithData(const std::string& csv, int cities, in
     return f;
 }
 
-// The same from a small file under tests/data, e.g. "ranksize/traj.csv".
-inline std::unique_ptr<Form> FormWithTestFile(const std::string& name, int cities, int dates) {
-    std::ifstream in(std::string(CITYSIZE_TEST_DATA) + "/" + name);
-    std::stringstream s;
+// The bytes of a file.
+inline std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
     s << in.rdbuf();
-    return FormWithData(s.str(), cities, dates);
+    return s.str();
 }
 
-// The message of a click that fails, or "no error".
-inline std::string ErrorOf(Form& f, const char* control) {
+// The same from a small file under tests/data, e.g. "ranksize/traj.csv".
+inline std::unique_ptr<Form> FormWithTestFile(const std::string& name, int cities, int dates) {
+    return FormWithData(FileBytes(std::string(CITYSIZE_TEST_DATA) + "/" + name), cities, dates);
+}
+
+// The message of a call that fails, or "no error".
+template <typename F>
+std::string Thrown(F&& call) {
     try {
-        f.Click(control);
+        call();
     } catch (const RunError& e) {
         return e.what();
     }
     return "no error";
 }
 
-// A Form with the real data set loaded from the project's data/.
-inline std::unique_ptr<Form> FormWithRealData() {
-    auto f = std::make_unique<Form>(CITYSIZE_REAL_DATA);
+// The message of a click that fails, or "no error".
+inline std::string ErrorOf(Form& f, const char* control) { return Thrown([&] { f.Click(control); }); }
+
+// A Form that has read `path` with Load Data (by default the real data set of the project's data/).
+inline std::unique_ptr<Form> FormReading(const std::string& path = CITYSIZE_REAL_DATA) {
+    auto f = std::make_unique<Form>(path);
     f->Click("ReadData");
     return f;
 }
+inline std::unique_ptr<Form> FormWithRealData() { return FormReading(); }

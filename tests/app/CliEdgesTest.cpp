@@ -1,6 +1,5 @@
-// The edges of the command line as users meet them: file names typed relative to the
-// current folder, with spaces and upper-case extensions; the first and the last place of
-// the table named with Cities= and --pin.
+// The command line's edges: file names typed relative to the current folder, with spaces and
+// upper-case extensions; the table's first and last place named with Cities= and --pin.
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -12,28 +11,17 @@
 #include <algorithm>
 #include <cmath>
 
+#include "RunCitysize.h"
 #include "TestForm.h"
 #include "draw/Ticks.h"
 
 namespace {
 
-struct Result {
-    int status;
-    QString err;
-};
-
 Result Citysize(const QStringList& args, const QString& folder) {
-    QProcess p;
-    p.setWorkingDirectory(folder);
-    p.start(QStringLiteral(CITYSIZE_BINARY), QStringList{"run", "--data", QStringLiteral(CITYSIZE_REAL_DATA)} + args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardError())};
+    return RunCitysize(QStringList{"run", "--data", QStringLiteral(CITYSIZE_REAL_DATA)} + args, folder);
 }
 
-QByteArray Read(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+QByteArray Read(const QString& path) { return QByteArray::fromStdString(FileBytes(path.toStdString())); }
 
 // USData.csv's first and last records, read from the file: (name, 1830, 1850).
 const char* const First[] = {"Akron, OH", "0", "0"};
@@ -41,9 +29,8 @@ const char* const Last[] = {"Zanesville, OH", "3094", "7929"};
 
 }  // namespace
 
-// Names as typed: relative to the folder the program runs in, through a folder with a space,
-// the format taken from the extension whatever its case. Each PNG is the same 600 x 600 picture
-// on the chosen black, and the text is the window's.
+// Names as typed, relative to the working folder, through a folder with a space, the format from
+// the extension in any case: each PNG the same 600 x 600 picture on black, the text the window's.
 TEST(CommandLineEdges, PictureAndTextFilesAsUsersNameThem) {
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkpath("my pictures"));
@@ -68,8 +55,7 @@ TEST(CommandLineEdges, PictureAndTextFilesAsUsersNameThem) {
     }
 }
 
-// The first and the last place can be chosen and pinned like any other: each gives its own
-// table and its own emphasised path; a name not in the table is refused.
+// The first and last place are chosen and pinned like any other; a name not in the table is refused.
 TEST(CommandLineEdges, TheFirstAndTheLastPlaceByName) {
     QTemporaryDir dir;
     QImage pinned[2];
@@ -85,8 +71,7 @@ TEST(CommandLineEdges, TheFirstAndTheLastPlaceByName) {
             EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("\\n +%1 +\\d+ +%2 \\n").arg(year, value))))
                 << year << " " << value;
         r = Citysize({"ReadData", "RankSpirel1", "--pin", place[0], "--picture", png}, dir.path());
-        EXPECT_EQ(r.status, 0) << r.err.toStdString();
-        EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+        EXPECT_TRUE(r.status == 0 && r.err.isEmpty()) << r.status << r.err.toStdString();
         pinned[k] = QImage(png);
     }
     EXPECT_FALSE(pinned[0].isNull() || pinned[0] == pinned[1]);  // each its own path on top
@@ -109,8 +94,7 @@ TEST(CommandLineEdges, TheChosenCityIsNamedAtTheEndOfItsPath) {
         const DrawOp name = last([&](const DrawOp& op) { return op.kind == OpKind::Text && op.text == place[0]; });
         EXPECT_TRUE(name.y1 >= 0 && name.y1 + f->Picture1.TextHeight() <= f->Picture1.Height) << place[0] << ": " << name.y1;
         // The nearest point of the name's box to the path's end.
-        const float w = static_cast<float>(LabelWidth(name.text, name.fontSize));
-        const float h = f->Picture1.TextHeight();
+        const float w = static_cast<float>(LabelWidth(name.text, name.fontSize)), h = f->Picture1.TextHeight();
         const float dx = std::max({name.x1 - end.x2, 0.0f, end.x2 - (name.x1 + w)});
         const float dy = std::max({name.y1 - end.y2, 0.0f, end.y2 - (name.y1 + h)});
         EXPECT_LT(std::hypot(dx, dy), 300) << place[0];

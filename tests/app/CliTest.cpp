@@ -4,21 +4,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "RunCitysize.h"
+#include "TestForm.h"
+
 namespace {
-
-struct Result {
-    int status;
-    QString out, err;
-};
-
-Result RunCitysize(const QStringList& args, const QString& folder) {
-    QProcess p;
-    p.setWorkingDirectory(folder);
-    p.start(QStringLiteral(CITYSIZE_BINARY), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
 
 const QString RealData = QStringLiteral(CITYSIZE_REAL_DATA);
 
@@ -33,9 +22,7 @@ TEST(CommandLine, StopsAtTheFirstFailingStep) {
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains("Bogus")) << r.err.toStdString();
     EXPECT_FALSE(r.err.contains("Bogus2")) << r.err.toStdString();
-    QFile text(txt);
-    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
-    const QByteArray printed = text.readAll();
+    const QByteArray printed = QByteArray::fromStdString(FileBytes(txt.toStdString()));
     EXPECT_TRUE(printed.contains(".")) << printed.toStdString();  // the Zipf lines
     EXPECT_FALSE(printed.contains("Total Population"));
     QTemporaryDir empty;  // a load that fails is a failing step too

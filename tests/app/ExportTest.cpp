@@ -5,20 +5,16 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "RunCitysize.h"
+#include "TestForm.h"
+
 namespace {
 
 int Export(const QString& dir, const QStringList& extra = {}) {
-    QProcess p;
-    p.start(QStringLiteral(CITYSIZE_BINARY),
-            QStringList{"export", dir, "--data", QStringLiteral(CITYSIZE_REAL_DATA)} + extra);
-    p.waitForFinished(120000);
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    return RunCitysize(QStringList{"export", dir, "--data", QStringLiteral(CITYSIZE_REAL_DATA)} + extra).status;
 }
 
-QByteArray Read(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+QByteArray Read(const QString& path) { return QByteArray::fromStdString(FileBytes(path.toStdString())); }
 
 }  // namespace
 

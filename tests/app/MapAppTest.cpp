@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "RunCitysize.h"
+#include "TestForm.h"
 #include "app/MainWindow.h"
 #include "app/MapActions.h"
 #include "app/PictureView.h"
@@ -22,13 +24,9 @@ namespace {
 
 const QString Five = QStringLiteral(CITYSIZE_TEST_DATA "/map/five.csv");
 
-int RunCitysize(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(CITYSIZE_BINARY), args);
-    p.waitForFinished(60000);
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
-
+// Big-endian 32-bit numbers, as PNG writes them.
+quint32 Be32(const QByteArray& a, qsizetype at) { return a.mid(at, 4).toHex().toUInt(nullptr, 16); }
+QByteArray Be(quint32 v) { return QByteArray::fromHex(QByteArray::number(v, 16).rightJustified(8, '0')); }
 // PNG chunks read the plain way, outside the writer: length, type, data (the CRC skipped).
 struct PngChunk {
     std::string type;
@@ -37,16 +35,11 @@ struct PngChunk {
 std::vector<PngChunk> Chunks(const QByteArray& file) {
     std::vector<PngChunk> out;
     for (qsizetype at = 8; at + 12 <= file.size();) {
-        const auto* b = reinterpret_cast<const unsigned char*>(file.constData() + at);
-        const qsizetype length = (qsizetype(b[0]) << 24) | (b[1] << 16) | (b[2] << 8) | b[3];
+        const qsizetype length = Be32(file, at);
         out.push_back({file.mid(at + 4, 4).toStdString(), file.mid(at + 8, length)});
         at += 12 + length;
     }
     return out;
-}
-quint32 Be32(const QByteArray& a, int at) {
-    const auto* b = reinterpret_cast<const unsigned char*>(a.constData() + at);
-    return (quint32(b[0]) << 24) | (b[1] << 16) | (b[2] << 8) | b[3];
 }
 // The CRC-32 of PNG (ISO 3309), bit by bit.
 quint32 Crc(const QByteArray& bytes) {
@@ -58,16 +51,12 @@ quint32 Crc(const QByteArray& bytes) {
     return c ^ 0xffffffffu;
 }
 QByteArray Chunk(const char* type, const QByteArray& data) {
-    QByteArray out, body = QByteArray(type) + data;
-    for (quint32 v : {quint32(data.size())}) out.append(char(v >> 24)).append(char(v >> 16)).append(char(v >> 8)).append(char(v));
-    out += body;
-    const quint32 crc = Crc(body);
-    return out.append(char(crc >> 24)).append(char(crc >> 16)).append(char(crc >> 8)).append(char(crc));
+    const QByteArray body = QByteArray(type) + data;
+    return Be(quint32(data.size())) + body + Be(Crc(body));
 }
 
 std::unique_ptr<Form> FiveMap(bool black) {
-    auto f = std::make_unique<Form>(Five.toStdString());
-    f->Click("ReadData");
+    auto f = FormReading(Five.toStdString());
     if (black) f->ChooseText("BackMap", "Black");
     f->Click("Map");
     return f;
@@ -81,19 +70,14 @@ const DrawOp& DiscOf(const Form& f, const std::string& name) {
 
 }  // namespace
 
-// --animate writes every date as a frame, --frames the same frames as PNG files; the first and
-// last frames decode to those files' pixels, and a second run writes the same bytes. Checked by
-// hand with another decoder too: Pillow (Image.open(apng).seek(k), ImageChops.difference with
-// frame-k.png: no difference, all 23 frames of the US places' map).
+// --animate writes every date as a frame, --frames the same as PNG files, a second run the same
+// bytes. Checked by hand with Pillow too: Image.open(apng).seek(k) against frame-k.png, no
+// ImageChops.difference in all 23 frames of the US places' map.
 TEST(MapApp, AnimatedPngHoldsTheFramesOfEachDate) {
     QTemporaryDir dir;
     const QString apng = dir.filePath("map.png"), frames = dir.filePath("frames");
-    ASSERT_EQ(RunCitysize({"run", "--data", Five, "ReadData", "Map", "--animate", apng, "--frames", frames,
-                           "--frame-ms", "500"}),
-              0);
-    QFile file(apng);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
+    ASSERT_EQ(RunCitysize({"run", "--data", Five, "ReadData", "Map", "--animate", apng, "--frames", frames, "--frame-ms", "500"}).status, 0);
+    const QByteArray bytes = QByteArray::fromStdString(FileBytes(apng.toStdString()));
     // Each frame's area (fcTL: width, height, x, y, delay) and its pixels (IDAT, or fdAT after
     // its sequence number) drawn over the frames before it, as a player composes them.
     QByteArray header;
@@ -102,19 +86,13 @@ TEST(MapApp, AnimatedPngHoldsTheFramesOfEachDate) {
     QRect area;
     for (const auto& c : Chunks(bytes)) {
         if (c.type == "IHDR") header = c.data;
-        if (c.type == "acTL") {
-            EXPECT_EQ(Be32(c.data, 0), 3u);  // three dates
-        }
+        if (c.type == "acTL") { EXPECT_EQ(Be32(c.data, 0), 3u) << "three dates"; }
         if (c.type == "fcTL") {
             area = QRect(int(Be32(c.data, 12)), int(Be32(c.data, 16)), int(Be32(c.data, 4)), int(Be32(c.data, 8)));
             EXPECT_EQ(c.data.mid(20, 4), QByteArray::fromHex("01f403e8"));  // 500 / 1000 s
         }
         if (c.type == "IDAT" || c.type == "fdAT") {
-            QByteArray ihdr = header;
-            for (int k = 0; k < 4; ++k) {
-                ihdr[k] = char(area.width() >> (24 - 8 * k));
-                ihdr[4 + k] = char(area.height() >> (24 - 8 * k));
-            }
+            const QByteArray ihdr = Be(quint32(area.width())) + Be(quint32(area.height())) + header.mid(8);
             const QByteArray png = QByteArray("\x89PNG\r\n\x1a\n", 8) + Chunk("IHDR", ihdr) +
                                    Chunk("IDAT", c.type == "IDAT" ? c.data : c.data.mid(4)) + Chunk("IEND", {});
             const QImage part = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32);
@@ -134,11 +112,9 @@ TEST(MapApp, AnimatedPngHoldsTheFramesOfEachDate) {
     EXPECT_NE(shown[0], shown[2]);
 
     const QString again = dir.filePath("again.png");
-    ASSERT_EQ(RunCitysize({"run", "--data", Five, "ReadData", "Map", "--animate", again, "--frame-ms", "500"}), 0);
-    QFile second(again);
-    ASSERT_TRUE(second.open(QIODevice::ReadOnly));
-    EXPECT_EQ(second.readAll(), bytes);
-    EXPECT_EQ(RunCitysize({"run", "--data", Five, "ReadData", "Zipf", "--animate", again}), 1);
+    ASSERT_EQ(RunCitysize({"run", "--data", Five, "ReadData", "Map", "--animate", again, "--frame-ms", "500"}).status, 0);
+    EXPECT_EQ(QByteArray::fromStdString(FileBytes(again.toStdString())), bytes);
+    EXPECT_EQ(RunCitysize({"run", "--data", Five, "ReadData", "Zipf", "--animate", again}).status, 1);
 }
 
 // The disc is filled in its class colour on both backgrounds (New York grew 0.21 % a year
@@ -181,9 +157,7 @@ TEST(MapApp, OnePinForTheMapAndTheSpirel) {
 
     QTemporaryDir dir;
     EXPECT_EQ(SaveAnimation(w.form(), dir.filePath("spirel.png")), QString());
-    QFile saved(dir.filePath("spirel.png"));
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(Chunks(saved.readAll()).size(), 9u);  // IHDR, acTL, IDAT, fcTL x 3, fdAT x 2, IEND
+    EXPECT_EQ(Chunks(QByteArray::fromStdString(FileBytes(dir.filePath("spirel.png").toStdString()))).size(), 9u);  // IHDR, acTL, IDAT, fcTL x 3, fdAT x 2, IEND
     QTest::keyClick(view, Qt::Key_Escape);
     EXPECT_EQ(w.form().Pinned, 0);
 

@@ -47,8 +47,7 @@ struct Window {
 
 }  // namespace
 
-// The main command set and Clear-Data.
-static int MainPanelButtons() { return static_cast<int>(MainCommandSet.size()) + 1; }
+static int MainPanelButtons() { return static_cast<int>(MainCommandSet.size()) + 1; }  // the main command set and Clear-Data
 
 TEST(Window, LoadRankBlackAndClearThroughRealClicks) {
     Window win;

@@ -20,22 +20,6 @@ namespace fs = std::filesystem;
 
 std::string Path(const std::string& name) { return std::string(CITYSIZE_TEST_DATA) + "/" + name; }
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::string LoadMessage(const std::string& path) {
-    try {
-        LoadDataFile(path);
-    } catch (const RunError& e) {
-        return e.what();
-    }
-    return "loaded";
-}
-
 struct Loads {
     std::string source;  // a file under tests/data, or "=" and the text itself
     int cities, dates;
@@ -84,13 +68,9 @@ TEST(Loader, EachFileLoadsItsTable) {
         SCOPED_TRACE(c.source);
         const bool isText = c.source[0] == '=';
         std::unique_ptr<DataSet> d;
-        try {
-            d = LoadDataText(isText ? c.source.substr(1) : ReadText(Path(c.source)), "t.csv",
-                             static_cast<int16_t>(c.cities), static_cast<int16_t>(c.dates));
-        } catch (const RunError& e) {
-            ADD_FAILURE() << e.what();
-            continue;
-        }
+        ASSERT_EQ(Thrown([&] { d = LoadDataText(isText ? c.source.substr(1) : FileBytes(Path(c.source)), "t.csv",
+                                                static_cast<int16_t>(c.cities), static_cast<int16_t>(c.dates)); }),
+                  "no error");
         for (int i = 1; i <= c.cities; ++i) {
             EXPECT_EQ(d->CityName(i), c.names[static_cast<std::size_t>(i - 1)]);
             for (int t = 1; t <= c.dates; ++t) {
@@ -139,7 +119,7 @@ const std::vector<Refusal> Refusals = {
 TEST(Loader, EachMalformedFileIsRefusedWithItsPlaceAndFault) {
     for (const Refusal& r : Refusals) {
         SCOPED_TRACE(r.file);
-        const std::string m = LoadMessage(Path("bad/") + r.file);
+        const std::string m = Thrown([&] { LoadDataFile(Path("bad/") + r.file); });
         EXPECT_EQ(m.rfind(Path("bad/") + r.file, 0), 0u) << m;
         for (const std::string& part : r.parts) EXPECT_NE(m.find(part), std::string::npos) << m;
         EXPECT_LT(m.size(), 400u);
@@ -181,7 +161,7 @@ TEST(Loader, ARefusedLoadChangesNothing) {
     expectRefused("Cannot read " + file + ": it is not a regular file");
     fs::remove(file);
     for (const char* bad : {"record_cut_in_the_middle.csv", "text_in_population.csv"}) {
-        std::ofstream(file, std::ios::binary) << ReadText(Path("bad/") + bad);
+        std::ofstream(file, std::ios::binary) << FileBytes(Path("bad/") + bad);
         expectRefused(file);
     }
     fs::remove_all(dir);

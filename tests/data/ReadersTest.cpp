@@ -1,39 +1,20 @@
-// Every source through one door: a table converted by GDAL's own tools to each format reads
-// back as the CSV it was made from, coordinates included; every delimiter and line end
-// gives the same table; and each kind of bad input says where and what.
+// A table converted by GDAL's own tools to each format reads back as its CSV, coordinates included;
+// each kind of bad input says where and what. (Delimiters and line ends: DelimiterTest.)
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
 #include <functional>
-#include <iterator>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "data/Import.h"
-#include "data/PlacesCsv.h"
-#include "draw/RunError.h"
+#include "TestForm.h"
 
 namespace {
 
 const std::string Dir = std::string(CITYSIZE_TEST_DATA) + "/import/";
-
-std::string Places(const DataSet& d) {
-    std::ostringstream s;
-    WritePlacesCsv(d, s);
-    return s.str();
-}
-
-std::string ErrorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const RunError& e) {
-        return e.what();
-    }
-    return "no error";
-}
 
 bool HasWarning(const ImportPreview& pv, const std::string& w) {
     for (const auto& have : pv.warnings)
@@ -50,10 +31,7 @@ TEST(Readers, ConvertedFilesReadAsTheirCsv) {
     const DataSet& c = *csv.data;
     ASSERT_EQ(c.NumCities, 150);
     ASSERT_EQ(c.NumDates, 5);
-    EXPECT_EQ(c.CityName(1), "Herat");
-    EXPECT_EQ(c.Pop(1, 5), 1058);
-    EXPECT_EQ(c.Latitude[0], 34.3482);
-    EXPECT_EQ(c.Longitude[0], 62.1997);
+    EXPECT_TRUE(c.CityName(1) == "Herat" && c.Pop(1, 5) == 1058 && c.Latitude[0] == 34.3482 && c.Longitude[0] == 62.1997);
     EXPECT_EQ(csv.preview.positioned, 150);
     struct Source {
         const char* file;
@@ -67,8 +45,7 @@ TEST(Readers, ConvertedFilesReadAsTheirCsv) {
         SCOPED_TRACE(s.file);
         const ImportResult r = ImportFile(Dir + s.file);
         const DataSet& d = *r.data;
-        EXPECT_EQ(r.preview.part, s.part);
-        EXPECT_EQ(r.preview.source, Dir + s.file + ", " + s.source);
+        EXPECT_TRUE(r.preview.part == s.part && r.preview.source == Dir + s.file + ", " + s.source) << r.preview.source;
         ASSERT_EQ(d.NumCities, c.NumCities);
         ASSERT_EQ(d.NumDates, c.NumDates);
         for (int t = 1; t <= d.NumDates; ++t) EXPECT_EQ(d.DateYear(t), c.DateYear(t));
@@ -80,28 +57,7 @@ TEST(Readers, ConvertedFilesReadAsTheirCsv) {
             EXPECT_NEAR(d.Latitude[i - 1], c.Latitude[i - 1], s.tolerance) << i;
             EXPECT_NEAR(d.Longitude[i - 1], c.Longitude[i - 1], s.tolerance) << i;
         }
-        if (s.tolerance == 0) {
-            EXPECT_EQ(Places(d), Places(c));
-        }
     }
-}
-
-TEST(Readers, EveryDelimiterAndLineEndGivesTheSameTable) {
-    const std::vector<std::vector<std::string>> cells = {
-        {"name", "lat", "lon", "1900", "1950"}, {"A", "10.5", "-3", "12", ""}, {"B", "", "", "7", "30"}};
-    std::string reference;
-    for (const char* delimiter : {",", ";", "\t"})
-        for (const char* end : {"\n", "\r\n", "\r"}) {
-            std::string text;
-            for (const auto& row : cells) {
-                for (std::size_t k = 0; k < row.size(); ++k) text += (k ? delimiter : "") + row[k];
-                text += end;
-            }
-            const std::string got = Places(*ImportTable(text, "t.csv").data);
-            if (reference.empty()) reference = got;
-            EXPECT_EQ(got, reference) << "delimiter " << int(delimiter[0]) << ", line end " << int(end[0]);
-        }
-    EXPECT_EQ(reference, "name,group,id,latitude,longitude,1900,1950\nA,,,10.5,-3,12,\nB,,,,,7,30\n");
 }
 
 // Tables that load, with what the preview must say about them.
@@ -141,12 +97,8 @@ TEST(Readers, WhatATableMeansIsFoundAndSaid) {
         for (int t = 1; t <= r.data->NumDates; ++t) years.push_back(r.data->DateYear(t));
         EXPECT_EQ(years, c.years);
         for (const auto& w : c.warnings) EXPECT_TRUE(HasWarning(r.preview, w)) << w;
-        if (c.warnings.empty()) {
-            EXPECT_TRUE(r.preview.warnings.empty()) << r.preview.warnings.front();
-        }
-        if (c.positioned >= 0) {
-            EXPECT_EQ(r.preview.positioned, c.positioned);
-        }
+        EXPECT_TRUE(!c.warnings.empty() || r.preview.warnings.empty()) << r.preview.warnings.front();
+        EXPECT_TRUE(c.positioned < 0 || r.preview.positioned == c.positioned) << r.preview.positioned;
         EXPECT_EQ(r.preview.proposedUnit, c.proposedUnit);
     }
     // A decimal in thousands becomes the whole number it stands for, not 14425207.999999998.
@@ -163,8 +115,7 @@ TEST(Readers, BadInputIsRefusedWithWhereAndWhat) {
         std::ofstream(tmp / name, std::ios::binary) << bytes;
         return (tmp / name).string();
     };
-    std::ifstream in(Dir + "book.xlsx", std::ios::binary);
-    const std::string xlsx((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string xlsx = FileBytes(Dir + "book.xlsx");
     const std::string damaged = write("damaged.xlsx", xlsx.substr(0, xlsx.size() / 2));
     const std::string textAsXlsx = write("text.xlsx", "name,1900,1950\nA,1,2\n");
     const std::string zipAsCsv = write("zip.csv", xlsx);
@@ -204,7 +155,7 @@ TEST(Readers, BadInputIsRefusedWithWhereAndWhat) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::string got = ErrorOf(c.load);
+        const std::string got = Thrown(c.load);
         EXPECT_EQ(got.substr(0, c.message.size()), c.message) << got;
     }
     std::filesystem::remove_all(tmp);

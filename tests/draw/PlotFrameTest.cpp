@@ -1,6 +1,5 @@
 // The plot frame of every x-y plot: the axes, the ticks and labels each plot asks for, the
 // contrast rule, text kept inside and apart on every plot, and the curve mapping.
-//
 // Picture1 is 9000 x 9000 twips, so with margins 1200 / 700 the frame is 6600 wide and
 // 7600 high, the corner (X0, Y0) is (1200, 8300) and the horizontal axis ends at 7800.
 #include <gtest/gtest.h>

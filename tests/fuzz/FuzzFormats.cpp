@@ -1,9 +1,7 @@
-// libFuzzer target for the picture formats and the unformatted numbers. Each input gives
-// a picture, a double and a float taken bit for bit (NaN, infinities, subnormals and -0
-// come up) and a moderate value. Properties: only RunError escapes, and only for a value
-// that is not finite; for |v| < 1e12 Format agrees digit for digit with an exact rounding
-// of the binary value done here (half away from zero); Unformatted reads back within half
-// a unit of its 7th (single) or 15th (double) significant digit.
+// libFuzzer target for Format and Unformatted: a picture, a double and a float bit for bit, and a
+// moderate value. Only RunError escapes, only for a value not finite; for |v| < 1e12 Format equals
+// an exact rounding (half away from zero) done here; Unformatted reads back within half a unit of
+// its 7th (single) or 15th (double) significant digit.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cmath>

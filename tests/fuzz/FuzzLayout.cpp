@@ -1,8 +1,6 @@
-// libFuzzer target for layout detection on the neutral table: any rows of any cells, a
-// header that is known or judged, positions or none, and the options a user may give. Only
-// RunError may escape, and a load keeps what every load promises: as many places as the
-// preview says, years increasing, populations finite and not negative with at least one
-// present, positions on the globe or unknown, and the classic grid equal to the exact one.
+// libFuzzer target for layout detection: any rows of cells, header known or judged, positions or
+// none, any options. Only RunError escapes; a load has the preview's places, increasing years,
+// finite populations >= 0 with one present, positions on the globe, the grid equal to the exact one.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cmath>

@@ -1,12 +1,8 @@
-// libFuzzer target for the data-file reader (LoadDataText). The LAST byte of the input
-// picks a mode (the counts too come from the end, so a seed is a file followed by them):
-//   0  the rest is a file read with the standard counts, 266 records of 23 fields;
-//   1  the two bytes before the last pick small counts (1..4 cities, 2..5 dates);
-//   2  the rest describes a small table, written out with varied quoting, blanks, line
-//      ends and records split over lines; the reader must give back exactly that table.
-// In every mode only RunError may escape, and a load keeps the invariants of a load
-// (presence mask, NumPresent, calendar ends). In modes 0 and 1 junk after a line end at
-// the end of the file, which is never read, changes nothing.
+// libFuzzer target for LoadDataText. The LAST byte picks a mode (a seed is a file, then counts):
+// 0 the rest read as 266 records of 23 fields; 1 the two bytes before pick 1..4 cities, 2..5 dates;
+// 2 a small table written with varied quoting, blanks, line ends and split records, read back exactly.
+// Only RunError escapes; a load keeps presence mask, NumPresent and calendar ends; in modes 0 and 1
+// junk after the final line end, never read, changes nothing.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cmath>

@@ -1,11 +1,13 @@
 // The map: projection, disc sizes and order, colours, the panel, outlines, time-lapse frames.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <tuple>
 
 #include "TestForm.h"
 #include "core/Animation.h"
@@ -16,11 +18,7 @@
 namespace {
 
 // Five places with positions and one without (tests/data/map/five.csv).
-std::unique_ptr<Form> FiveForm() {
-    auto f = std::make_unique<Form>(std::string(CITYSIZE_TEST_DATA) + "/map/five.csv");
-    f->Click("ReadData");
-    return f;
-}
+std::unique_ptr<Form> FiveForm() { return FormReading(std::string(CITYSIZE_TEST_DATA) + "/map/five.csv"); }
 
 std::map<std::string, DrawOp> DiscsByName(const Form& f) {
     std::map<std::string, DrawOp> discs;
@@ -29,10 +27,8 @@ std::map<std::string, DrawOp> DiscsByName(const Form& f) {
     return discs;
 }
 
-// Projected by PROJ itself, outside the program, with the five places' mean position as centre:
-//   gdaltransform -s_srs EPSG:4326 -t_srs "+proj=laea +lat_0=40.724480 +lon_0=-101.994200
-//     +datum=WGS84 +units=m +no_defs" -output_xy   (input "lon lat" per line)
-// and the same with cs2cs +proj=longlat +datum=WGS84 +to +proj=laea ... (identical to 0.1 mm).
+// By PROJ, centred on the mean position: gdaltransform -s_srs EPSG:4326 -t_srs "+proj=laea
+// +lat_0=40.724480 +lon_0=-101.994200 +datum=WGS84 +units=m +no_defs" -output_xy; cs2cs agrees to 0.1 mm.
 struct Projected {
     const char* name;
     double lon, lat, x, y;
@@ -62,16 +58,15 @@ TEST(Map, ProjectsAsPROJDoesAndKeepsThatGeometryInTwips) {
     EXPECT_NEAR(f->map.geometry.lat0, 40.724480, 1e-6);
     EXPECT_NEAR(f->map.geometry.lon0, -101.994200, 1e-6);
     const auto discs = DiscsByName(*f);
-    const DrawOp& ny = discs.at("New York, NY");
-    const DrawOp& la = discs.at("Los Angeles, CA");
+    const DrawOp &ny = discs.at("New York, NY"), &la = discs.at("Los Angeles, CA");
     const double scale = (ny.x1 - la.x1) / (Five[0].x - Five[2].x);
     ASSERT_GT(scale, 0);
     for (const auto& c : Five) {
         const DrawOp& d = discs.at(c.name);
         EXPECT_NEAR(d.x1 - la.x1, scale * (c.x - Five[2].x), 0.5) << c.name;
         EXPECT_NEAR(d.y1 - la.y1, -scale * (c.y - Five[2].y), 0.5) << c.name;
-        EXPECT_TRUE(d.x1 > f->map.geometry.left && d.x1 < f->map.geometry.right && d.y1 > f->map.geometry.top &&
-                    d.y1 < f->map.geometry.bottom);
+        const auto& g = f->map.geometry;
+        EXPECT_TRUE(d.x1 > g.left && d.x1 < g.right && d.y1 > g.top && d.y1 < g.bottom) << c.name;
     }
 }
 
@@ -79,9 +74,8 @@ TEST(Map, DiscAreasFollowPopulationsLargestFirstAndOnlyPlacesThereWithAPosition)
     auto f = FiveForm();
     f->Click("Map");
     // Populations of 2010 from the table; the place without a position is not drawn.
-    const std::map<std::string, double> pop = {{"New York, NY", 8175133}, {"Chicago, IL", 2695598},
-                                               {"Los Angeles, CA", 3792621}, {"Anchorage, AK", 291826},
-                                               {"Miami, FL", 399457}};
+    const std::map<std::string, double> pop = {{"New York, NY", 8175133}, {"Chicago, IL", 2695598}, {"Los Angeles, CA", 3792621},
+                                               {"Anchorage, AK", 291826}, {"Miami, FL", 399457}};
     const auto discs = DiscsByName(*f);
     ASSERT_EQ(discs.size(), pop.size());
     for (const auto& [a, pa] : pop)
@@ -105,17 +99,10 @@ TEST(Map, GrowthAndRankClasses) {
     auto f = FiveForm();
     const DataSet& d = *f->data;
     // 100 ln(P'/P) / 10 by python's math.log on the table's numbers.
-    struct Case {
-        int city, t;
-        double percent;
-    };
-    const Case cases[] = {
-        {1, 1, 0.8951521682915364},   // New York 1990-2000
-        {1, 2, 0.20621229069053074},  // 2000-2010
-        {1, 3, 0.20621229069053074},  // the last date: from the one before
-        {2, 3, -0.71715927230281},    // Chicago declines
-    };
-    for (const auto& c : cases) EXPECT_NEAR(GrowthPercent(d, c.city, c.t), c.percent, 1e-9) << c.city << "@" << c.t;
+    // New York 1990-2000, 2000-2010, the last date (from the one before); Chicago declines.
+    const std::tuple<int, int, double> cases[] = {
+        {1, 1, 0.8951521682915364}, {1, 2, 0.20621229069053074}, {1, 3, 0.20621229069053074}, {2, 3, -0.71715927230281}};
+    for (const auto& [city, t, percent] : cases) EXPECT_NEAR(GrowthPercent(d, city, t), percent, 1e-9) << city << "@" << t;
     EXPECT_TRUE(std::isnan(GrowthPercent(d, 6, 1)));  // absent in 2000
     const std::pair<double, int> growth[] = {{-5, 0}, {-3, 1}, {-1.01, 1}, {-1, 2}, {-0.26, 2}, {0, 3}, {0.249, 3},
                                              {0.25, 4}, {0.99, 4}, {1, 5}, {2.99, 5}, {3, 6}, {40, 6}, {NAN, 7}};
@@ -170,10 +157,8 @@ TEST(Map, OutlinesFromAVectorFileAndClipping) {
     const auto paths = ReadOutlines(path.string());
     std::filesystem::remove(path);
     ASSERT_EQ(paths.size(), 4u);  // two rings, two lines, no point
-    const std::size_t sizes[] = {5, 4, 2, 3};
-    for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(paths[i].lon.size(), sizes[i]);
-    EXPECT_EQ(paths[3].lon[2], 7);
-    EXPECT_EQ(paths[3].lat[2], 5);
+    for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(paths[i].lon.size(), (std::array<std::size_t, 4>{5, 4, 2, 3}[i]));
+    EXPECT_TRUE(paths[3].lon[2] == 7 && paths[3].lat[2] == 5);
     EXPECT_THROW(ReadOutlines("/nonexistent/outline.json"), RunError);
 
     // The rectangle [0, 10] x [0, 10]: segments and what of them stays inside.
@@ -193,11 +178,8 @@ TEST(Map, OutlinesFromAVectorFileAndClipping) {
     for (const auto& c : clips) {
         double x1 = c.x1, y1 = c.y1, x2 = c.x2, y2 = c.y2;
         ASSERT_EQ(ClipSegment(x1, y1, x2, y2, 0, 0, 10, 10), c.kept) << c.x1 << "," << c.y1;
-        if (!c.kept) continue;
-        EXPECT_NEAR(x1, c.cx1, 1e-12);
-        EXPECT_NEAR(y1, c.cy1, 1e-12);
-        EXPECT_NEAR(x2, c.cx2, 1e-12);
-        EXPECT_NEAR(y2, c.cy2, 1e-12);
+        const double got[] = {x1, y1, x2, y2}, want[] = {c.cx1, c.cy1, c.cx2, c.cy2};
+        for (int k = 0; c.kept && k < 4; ++k) EXPECT_NEAR(got[k], want[k], 1e-12) << c.x1 << "," << c.y1;
     }
 }
 
@@ -223,9 +205,8 @@ TEST(Map, TimeLapseFramesShowEachDate) {
     int wholeWidth = 0;
     for (const DrawOp& op : whole.Ops())
         if (op.tag.series == RankCurve && op.tag.date == 2) wholeWidth = op.width;
-    const Picture& second = curves[1];
     bool newestSeen = false;
-    for (const DrawOp& op : second.Ops()) {
+    for (const DrawOp& op : curves[1].Ops()) {
         if (op.tag.series != RankCurve) continue;
         EXPECT_LE(op.tag.date, 2);
         if (op.tag.date == 2) {

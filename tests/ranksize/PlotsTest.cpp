@@ -10,9 +10,7 @@
 
 namespace {
 
-std::unique_ptr<Form> Load(const std::string& name, int cities, int dates) {
-    return FormWithTestFile("ranksize/" + name, cities, dates);
-}
+std::unique_ptr<Form> Load(const std::string& name, int cities, int dates) { return FormWithTestFile("ranksize/" + name, cities, dates); }
 
 // shift22.csv, 22 dates (1950 is date 17): 1 Alpha 5000, 1000 in 2000; 2 Beta 4000, absent
 // 1840..1860, 6000 in 2000; 3 Gamma 3000 in 1950 only; 4 Delta 2000, 2500 in 2000;

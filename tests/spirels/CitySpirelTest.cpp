@@ -10,28 +10,15 @@
 
 namespace {
 
-// Five cities, four dates; ranks by hand (absent cities last, in city order):
-//   date 1: A 1, D 2, E 3, B 4, C 5 (absent)      NumPresent 4
-//   date 2: A 1, E 2, D 3, B 4, C 5 (both absent) NumPresent 3
-//   date 3: A 1, B 2, C 3, E 4, D 5 (absent)      NumPresent 4
-//   date 4: A 1, D 2, B 3, E 4, C 5 (absent)      NumPresent 4
-// "Rank-Spirel1" leaves SpirelScale = R / 4 = 950 twips per rank.
+// FiveCities() after "Rank-Spirel1": SpirelScale = R / 4 = 950 twips per rank.
 std::unique_ptr<Form> AfterRankSpirel1(int backMap) {
-    auto f = FormWithData(
-        "\"A\",100,100,100,100\n\"B\",50,0,90,30\n\"C\",0,0,60,0\n\"D\",80,90,0,50\n\"E\",70,95,40,5\n", 5, 4);
+    auto f = FiveCities();
     f->Choose("BackMap", backMap);
     f->Click("RankSpirel1");
     return f;
 }
 constexpr int B = 2, C = 3, D = 4;
 constexpr Colour White = 0xFFFFFF;
-
-std::vector<DrawOp> OpsOfCity(const Picture& p, int city) {
-    std::vector<DrawOp> out;
-    for (const DrawOp& op : p.Ops())
-        if (op.tag.city == city) out.push_back(op);
-    return out;
-}
 
 void PlotCityNumber(Form& f, int city) {
     f.Choose("Cities", city - 1);

@@ -59,11 +59,8 @@ TEST(Mobility, UsPairsAgreeWithScipy) {
     };
     for (const Fact& e : facts) {
         const MobilityPair& m = s.pairs[static_cast<std::size_t>(e.pair)];
-        EXPECT_EQ(m.fromYear, e.from);
-        EXPECT_EQ(m.toYear, e.from + 10);
-        EXPECT_EQ(m.common, e.common);
-        EXPECT_EQ(m.entries, e.entries);
-        EXPECT_EQ(m.exits, e.exits);
+        EXPECT_EQ((std::vector<int>{m.fromYear, m.toYear, m.common, m.entries, m.exits}),
+                  (std::vector<int>{e.from, e.from + 10, e.common, e.entries, e.exits}));
         EXPECT_NEAR(m.kendall.tau, e.tau, 1e-12);
         EXPECT_NEAR(m.kendall.p / e.p, 1.0, 1e-9);
         EXPECT_NEAR(m.meanShift, e.meanShift, 1e-5);
@@ -100,12 +97,8 @@ TEST(Mobility, CitiesThatComeAndGo) {
 
 TEST(Mobility, FewerThanTwoCommonCitiesIsAnError) {
     auto f = FormWithData("\"X\",100,0\r\n\"Y\",0,100\r\n\"Z\",50,50\r\n", 3, 2);
-    try {
-        ComputeMobility(*f->data, f->rank);
-        FAIL() << "no error";
-    } catch (const RunError& e) {
-        EXPECT_STREQ(e.what(), "Mobility needs at least two cities present at both 1790 and 1800, but 1 is");
-    }
+    EXPECT_EQ(Thrown([&] { ComputeMobility(*f->data, f->rank); }),
+              "Mobility needs at least two cities present at both 1790 and 1800, but 1 is");
 }
 
 }  // namespace

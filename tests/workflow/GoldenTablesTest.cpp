@@ -14,12 +14,7 @@ namespace {
 
 const std::string GoldenDir = std::string(CITYSIZE_TEST_DATA) + "/../golden/";
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return in ? s.str() : "(missing " + path + ")";
-}
+std::string Slurp(const std::string& path) { return std::ifstream(path) ? FileBytes(path) : "(missing " + path + ")"; }
 
 struct Case {
     std::string name;
