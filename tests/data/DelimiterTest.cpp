@@ -55,7 +55,8 @@ std::string Shown(const DataSet& d) {
     std::string s = std::to_string(d.DateYear(1)) + " " + std::to_string(d.DateYear(d.NumDates));
     for (int i = 1; i <= d.NumCities; ++i) {
         s += " | " + d.CityName(i) + ":";
-        for (int t = 1; t <= d.NumDates; ++t) s += d.Present(i, t) > 0 ? " " + std::to_string(static_cast<int>(d.PopTable(i, t))) : " -";
+        for (int t = 1; t <= d.NumDates; ++t)
+            s.append(" ").append(d.Present(i, t) > 0 ? std::to_string(static_cast<int>(d.PopTable(i, t))) : "-");
     }
     return s;
 }

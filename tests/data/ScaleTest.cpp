@@ -23,7 +23,7 @@ std::unique_ptr<DataSet> Built(int places, int dates, bool exact, F pop) {
     d->Exact = exact;
     for (int t = 1; t <= dates; ++t) d->DateYear(t) = static_cast<int16_t>(1900 + 10 * t);
     for (int i = 1; i <= places; ++i) {
-        d->CityName(i) = "P" + std::to_string(i);
+        d->CityName(i) = std::string("P").append(std::to_string(i));
         for (int t = 1; t <= dates; ++t) {
             const double v = pop(i, t);
             d->PopTable(i, t) = static_cast<float>(v);
