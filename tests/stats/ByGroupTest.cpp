@@ -2,6 +2,7 @@
 // checked against an independent numpy/scipy computation.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -160,3 +161,18 @@ TEST(ByGroup, RealTablesAgreeWithAnIndependentComputation) {
 }
 
 }  // namespace
+
+// The forest plot of the US states in 2010 runs from the smallest zeta_GI at the top to the
+// largest at the bottom: each row's point stands right of the one above (or level with it).
+TEST(ByGroup, TheForestPlotRisesDownThePage) {
+    auto f = FormReading(std::string(CITYSIZE_REAL_DATA) + "/us-places-1790-2010.csv");
+    f->Click("ByGroup");
+    f->Click("ForestPlot");
+    std::vector<std::pair<float, float>> points;  // (y, x) of each row's point
+    for (const auto& op : f->Picture1.Ops())
+        if (op.kind == OpKind::Circle && op.tag.series == GroupForestRow) points.emplace_back(op.y1, op.x1);
+    std::sort(points.begin(), points.end());
+    ASSERT_GE(points.size(), 20u);
+    for (std::size_t k = 1; k < points.size(); ++k) EXPECT_GE(points[k].second, points[k - 1].second) << "row " << k;
+    EXPECT_LT(points.front().second, points.back().second);
+}

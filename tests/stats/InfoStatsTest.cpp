@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "TestForm.h"
+#include "data/Import.h"
 #include "stats/InfoStats.h"
 
 namespace {
@@ -66,3 +67,14 @@ TEST(InfoStatsFaults, ADateWithOneCityIsRefusedBeforeAnythingIsPrinted) {
 }
 
 }  // namespace
+
+// On an exact table the total's cumulative growth runs from the first date: totals 400, 800
+// and 1,200 give 2 and 3 (from the date before, 1,200 would give 1.5).
+TEST(InfoStatsExact, TheTotalsCumulativeGrowthRunsFromTheFirstDate) {
+    Form f;
+    f.InstallData(ImportTable("name,1900,1910,1920\nA,100,200,300\nB,100,200,300\nC,100,200,300\nD,100,200,300\n", "t.csv").data);
+    ASSERT_TRUE(f.data->Exact);
+    f.Click("InfoStats");
+    EXPECT_NEAR(f.info.TotCumGrowth(2), 2.0, 1e-6);
+    EXPECT_NEAR(f.info.TotCumGrowth(3), 3.0, 1e-6);
+}
