@@ -164,8 +164,7 @@ TEST(Trajectories, LinesBreakWhereCitiesAreAbsent) {
     EXPECT_NEAR(early[3].y2, 8300 - 2 * 7600 / 3.3, 1e-2);  // rank 2 in 1820
 }
 
-// Data Properties on USData.csv: the year axis describes the curve, the label "2000" centred
-// over the last census's point (the curve's last segment, drawn 2 wide).
+// Data Properties: the label "2000" centred over the curve's last point (its segments are 2 wide).
 TEST(DataProperties, TheYearAxisMeetsTheCurve) {
     auto f = FormWithRealData();
     f->Click("DataProperties");

@@ -26,9 +26,7 @@ TEST(PinnedFormats, TheSvgEmphasisesAndDimsAsThePngDoes) {
     const QImage png = QImage(dir.filePath("p.png")).convertToFormat(QImage::Format_RGB32);
     QImage svg(600, 600, QImage::Format_RGB32);
     svg.fill(Qt::white);
-    QPainter painter(&svg);
-    QSvgRenderer(dir.filePath("p.svg")).render(&painter);
-    painter.end();
+    { QPainter painter(&svg); QSvgRenderer(dir.filePath("p.svg")).render(&painter); }
     EXPECT_EQ(png.pixelColor(300, 100), QColor(255, 0, 0));  // the pinned path keeps its colour
     EXPECT_NE(png.pixelColor(300, 400), QColor(0, 0, 255));  // the other is dimmed
     for (const int y : {100, 400}) {

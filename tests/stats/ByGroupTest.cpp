@@ -162,8 +162,7 @@ TEST(ByGroup, RealTablesAgreeWithAnIndependentComputation) {
 
 }  // namespace
 
-// The forest plot of the US states in 2010 runs from the smallest zeta_GI at the top to the
-// largest at the bottom: each row's point stands right of the one above (or level with it).
+// The forest plot of the US states, 2010: each row's point right of (or level with) the one above.
 TEST(ByGroup, TheForestPlotRisesDownThePage) {
     auto f = FormReading(std::string(CITYSIZE_REAL_DATA) + "/us-places-1790-2010.csv");
     f->Click("ByGroup");

@@ -68,8 +68,7 @@ TEST(InfoStatsFaults, ADateWithOneCityIsRefusedBeforeAnythingIsPrinted) {
 
 }  // namespace
 
-// On an exact table the total's cumulative growth runs from the first date: totals 400, 800
-// and 1,200 give 2 and 3 (from the date before, 1,200 would give 1.5).
+// Exact table: the total's cumulative growth runs from the first date (400, 800, 1,200: 2 and 3).
 TEST(InfoStatsExact, TheTotalsCumulativeGrowthRunsFromTheFirstDate) {
     Form f;
     f.InstallData(ImportTable("name,1900,1910,1920\nA,100,200,300\nB,100,200,300\nC,100,200,300\nD,100,200,300\n", "t.csv").data);
