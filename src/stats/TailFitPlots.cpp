@@ -193,7 +193,7 @@ void DrawTailPlot(const DataSet& d, int t, const TailFitRow& fit, const Canvas& 
         if (d.Present(city, t) != 1 || !(d.PopTable(city, t) > 0)) continue;
         const double x = d.PopTable(city, t);
         const double atLeast = static_cast<double>(sorted.end() - std::lower_bound(sorted.begin(), sorted.end(), x));
-        p.CurrentTag = OpTag{static_cast<int16_t>(city), static_cast<int16_t>(t), CitiesAtOneDate};
+        p.CurrentTag = OpTag{city, static_cast<int16_t>(t), CitiesAtOneDate};
         p.Circle(fr.X(std::log10(x)), fr.Y(std::log10(atLeast / n)), PointRadius, fr.Axis());
     }
     p.CurrentTag = OpTag{};
@@ -230,7 +230,7 @@ void DrawHillPlot(const DataSet& d, int t, const Canvas& c) {
                 path.Break();
                 continue;
             }
-            p.CurrentTag = band == 0 ? OpTag{0, static_cast<int16_t>(t), TailHillPoint, static_cast<int16_t>(h.k)}
+            p.CurrentTag = band == 0 ? OpTag{0, static_cast<int16_t>(t), TailHillPoint, h.k}
                                      : OpTag{};
             path.To(fr.X(h.k), fr.Y(v));
         }
