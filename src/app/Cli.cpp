@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <unistd.h>
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -23,6 +24,21 @@
 #ifndef CITYSIZE_VERSION
 #define CITYSIZE_VERSION "0"
 #endif
+
+namespace {
+
+// The --help lines of the options the analyses declare.
+std::string AnalysisOptionsHelp() {
+    std::string out;
+    for (const OptionSpec& o : AllAnalysisOptions()) {
+        std::string head = "      --" + std::string(o.name) + " " + std::string(o.value);
+        head.resize(std::max<std::size_t>(head.size() + 1, 34), ' ');
+        out += head + std::string(o.help) + "\n";
+    }
+    return out;
+}
+
+}  // namespace
 
 std::string UsageText() {
     return "Usage:\n"
@@ -77,6 +93,7 @@ std::string UsageText() {
            "                                  country or region of the group column), ranked within it\n"
            "      --min-places N              By-Group: fewest places present for a row (default 10);\n"
            "                                  its bootstrap runs only with --replicates N\n"
+           + AnalysisOptionsHelp() +
            "    A CONTROL is a button name (ReadData, Rank, Zipf, NextGraph, RankSpirel1, ...),\n"
            "    or LIST=ENTRY to choose a list entry: BackMap=Black, \"Cities=Boston, MA\", Dates=1950.\n"
            "  citysize export DIR [--data FILE|DIR] [--background black]\n"
@@ -129,6 +146,14 @@ struct RunOptions {
     std::vector<std::string> steps;
     std::string in;  // the group every command runs on; empty: all places
 };
+
+// An option some analysis declares (--classes, --weights, ...): its value goes to the analysis.
+bool IsAnalysisOption(const std::string& a) {
+    if (a.rfind("--", 0) != 0) return false;
+    for (const OptionSpec& o : AllAnalysisOptions())
+        if (a.substr(2) == o.name) return true;
+    return false;
+}
 
 bool ParseRun(const std::vector<std::string>& args, RunOptions& o, std::ostream& err) {
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -241,6 +266,10 @@ bool ParseRun(const std::vector<std::string>& args, RunOptions& o, std::ostream&
             std::string v;
             if (!value(v)) return false;
             o.tailFit.emplace_back(a.substr(2), v);
+        } else if (IsAnalysisOption(a)) {
+            std::string v;
+            if (!value(v)) return false;
+            o.tailFit.emplace_back(a.substr(2), v);
         } else if (a.rfind("--", 0) == 0 && a.find('=') != std::string::npos) {
             // --replicates=N and the like, the form the golden cases use
             o.tailFit.emplace_back(a.substr(2, a.find('=') - 2), a.substr(a.find('=') + 1));
@@ -274,7 +303,7 @@ void Step(Form& f, const std::string& step) {
 std::string WriteAnimation(Form& f, const RunOptions& o) {
     std::string control;
     for (const auto& step : o.steps)
-        if (Animates(step)) control = step;
+        if (Animates(f, step)) control = step;
     if (control.empty()) return "--animate and --frames need Map, Rank, RankSpirel1 or InfoSpirel among the controls";
     std::vector<QImage> images;
     try {
@@ -305,7 +334,7 @@ int Run(const RunOptions& o, std::ostream& out, std::ostream& err) {
     int status = 0;
     for (const auto& [name, value] : o.tailFit) {
         try {
-            f.SetTailFitOption(name, value);
+            f.SetOption(name, value);
         } catch (const RunError& e) {
             err << "citysize: " << e.what() << "\n";
             return 2;

@@ -37,12 +37,19 @@ Picture UpTo(const Picture& whole, int t, bool emphasiseNewest, int year) {
 
 }  // namespace
 
-bool Animates(std::string_view control) {
+bool Animates(const Form& f, std::string_view control) {
+    for (const auto& m : f.modules)
+        if (m->Animates(control)) return true;
     return control == "Map" || control == "Rank" || control == "RankSpirel1" || control == "InfoSpirel";
 }
 
 std::vector<Picture> AnimationFrames(Form& f, std::string_view control) {
-    if (!Animates(control))
+    for (const auto& m : f.modules)
+        if (m->Animates(control)) {
+            if (!f.HasData()) throw RunError("Load the data first");
+            return m->Frames(f, control);
+        }
+    if (!Animates(f, control))
         throw RunError("A time-lapse shows Map, Rank (Rank-Size), RankSpirel1 or InfoSpirel, not \"" +
                        std::string(control) + "\"");
     if (!f.HasData()) throw RunError("Load the data first");

@@ -7,7 +7,7 @@
 class Form;
 
 // The commands that unfold through time and can be played as a time-lapse.
-bool Animates(std::string_view control);
+bool Animates(const Form& f, std::string_view control);
 
 // One picture per date of a command that unfolds through time: the map at each date, the
 // rank-size curves up to each date with the newest emphasised, a spirel drawn up to each

@@ -96,6 +96,8 @@ std::string DescribeGroup(const Form& f, const OpTag& tag) {
 std::string DescribeHit(const Form& f, const Hit& hit, float x, float y) {
     const DataSet& d = *f.data;
     const OpTag& tag = hit.tag;
+    for (const auto& m : f.modules)
+        if (auto said = m->Describe(f, hit, x, y)) return *said;
     if (tag.series == MobilityPairSeries) return MobilityPairAt(f, hit, x, y);
     if (tag.series == GrowthPlacePoint) return DescribeGrowthPlace(d, tag.city, tag.date);
     if (tag.series == GrowthBetaPoint)

@@ -247,6 +247,23 @@ Form::Form(std::string dataDir) : DataDir(std::move(dataDir)), data(std::make_un
     ShowMainCommandSet(false);
     p.Show("ReadData");
     half.HalfLivesNoDraw = 0;
+    for (AnalysisFactory make : RegisteredAnalyses()) {
+        modules.push_back(make());
+        modules.back()->AddControls(*this);
+    }
+}
+
+std::optional<std::pair<Analysis*, CommandSpec>> Form::ModuleCommand(std::string_view control) const {
+    for (const auto& m : modules)
+        for (const CommandSpec& c : m->Commands())
+            if (c.control == control) return std::pair{m.get(), c};
+    return std::nullopt;
+}
+
+void Form::SetOption(std::string_view name, std::string_view value) {
+    for (const auto& m : modules)
+        if (m->SetOption(name, value)) return;
+    SetTailFitOption(name, value);
 }
 
 void Form::ShowMainCommandSet(bool show) {
@@ -262,12 +279,13 @@ void Form::Click(std::string_view control) {
     if (!c->visible)
         throw RunError("\"" + c->caption + "\" (" + c->name + ") is not offered in the current panel");
     const CommandEntry* cmd = FindCommand(control);
-    if (!cmd) throw RunError("\"" + c->caption + "\" has no command");
-    if (cmd->needsData && !HasData()) throw RunError("Load the data first");
+    const auto own = cmd ? std::nullopt : ModuleCommand(control);
+    if (!cmd && !own) throw RunError("\"" + c->caption + "\" has no command");
+    if ((cmd ? cmd->needsData : own->second.needsData) && !HasData()) throw RunError("Load the data first");
     if (control != "Map") map.shown = false;
-    cmd->handler(*this);
+    (cmd ? cmd->handler : own->second.handler)(*this);
     NameGroupOnPicture(*this);
-    LastTimeLapse = control == "ReadData" ? "Rank" : Animates(control) ? std::string(control) : std::string();
+    LastTimeLapse = control == "ReadData" ? "Rank" : Animates(*this, control) ? std::string(control) : std::string();
 }
 
 void Form::Choose(std::string_view list, int index) {
@@ -279,6 +297,7 @@ void Form::Choose(std::string_view list, int index) {
     c.listIndex = index;
     c.caption = index >= 0 ? c.items[static_cast<std::size_t>(index)] : c.caption;
     if (list == "Dates" || list == "MapColour") MapChoice_Changed(*this);
+    for (const auto& m : modules) m->ListChosen(*this, list);
 }
 
 void Form::ChooseText(std::string_view list, std::string_view text) {
@@ -339,6 +358,7 @@ void Form::InstallData(std::unique_ptr<DataSet> fresh, const std::string& source
     Place(rd, 150, 150, 1500, 500);
     Place(p["Rank"], rd.left, rd.top + rd.height + 150, rd.width, rd.height);
     f.data = std::move(fresh);
+    for (const auto& m : f.modules) m->Reset();
     f.map.shown = false;  // the picture becomes the new data's rank-size curves
     // Every analysis state to the new table's size; nothing of the last table stays in it.
     f.zipf.Resize(f.data->NumCities, f.data->NumDates);

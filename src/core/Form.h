@@ -1,9 +1,11 @@
 #pragma once
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "core/Analysis.h"
 #include "core/Controls.h"
 #include "data/DataSet.h"
 #include "data/Import.h"
@@ -22,6 +24,7 @@
 #include "stats/TailFit.h"
 #include "stats/ByGroup.h"
 #include "data/Subset.h"
+#include "draw/RunError.h"
 
 // The window's whole state and its commands, without any toolkit. The Qt window and the
 // command line both drive a Form and only mirror what it holds.
@@ -108,6 +111,21 @@ public:
 
     // Hides or shows the buttons of the main command set.
     void ShowMainCommandSet(bool show);
+
+    // The analyses of the registry, made with the Form, in registry order.
+    std::vector<std::unique_ptr<Analysis>> modules;
+    // The analysis of type T (throws RunError if it is not registered).
+    template <class T>
+    T& Module() const {
+        for (const auto& m : modules)
+            if (auto* t = dynamic_cast<T*>(m.get())) return *t;
+        throw RunError("The analysis is not registered");
+    }
+    // The analysis whose command `control` is, and the command (null when no analysis has it).
+    std::optional<std::pair<Analysis*, CommandSpec>> ModuleCommand(std::string_view control) const;
+    // Sets an option of whichever analysis owns `name`; throws RunError when none does or the
+    // value is bad.
+    void SetOption(std::string_view name, std::string_view value);
 };
 
 // The handler table shared by the window and the command line.

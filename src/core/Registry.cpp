@@ -1,0 +1,14 @@
+// Every analysis of the program, one line each: a new analysis adds its factory here.
+#include "core/Analysis.h"
+
+const std::vector<AnalysisFactory>& RegisteredAnalyses() {
+    static const std::vector<AnalysisFactory> all = {};
+    return all;
+}
+
+std::vector<OptionSpec> AllAnalysisOptions() {
+    std::vector<OptionSpec> out;
+    for (AnalysisFactory make : RegisteredAnalyses())
+        for (const OptionSpec& o : make()->Options()) out.push_back(o);
+    return out;
+}
