@@ -15,6 +15,8 @@ struct CommandSpec {
     std::string_view control;
     void (*handler)(Form&);
     bool needsData = true;
+    // Shown with the main command set (Load Data, Clear-Data) rather than only in its panel.
+    bool mainSet = false;
 };
 
 // A command-line option of an analysis, `--name VALUE`, with its line for --help.
@@ -40,7 +42,8 @@ public:
 
     virtual std::vector<OptionSpec> Options() const { return {}; }
     // Sets one of its options from text: false when `name` is not one of its options; throws
-    // RunError naming the value when the value is bad.
+    // RunError naming the value when the value is bad. An option several analyses declare
+    // (--replicates, --seed) is set on each of them.
     virtual bool SetOption(std::string_view name, std::string_view value) {
         (void)name, (void)value;
         return false;

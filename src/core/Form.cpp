@@ -261,13 +261,16 @@ std::optional<std::pair<Analysis*, CommandSpec>> Form::ModuleCommand(std::string
 }
 
 void Form::SetOption(std::string_view name, std::string_view value) {
-    for (const auto& m : modules)
-        if (m->SetOption(name, value)) return;
-    SetTailFitOption(name, value);
+    bool taken = false;
+    for (const auto& m : modules) taken = m->SetOption(name, value) || taken;
+    if (!taken) SetTailFitOption(name, value);
 }
 
 void Form::ShowMainCommandSet(bool show) {
     for (auto name : MainCommandSet) panel[name].visible = show;
+    for (const auto& m : modules)
+        for (const CommandSpec& c : m->Commands())
+            if (c.mainSet) panel[c.control].visible = show;
 }
 
 void Form::Click(std::string_view control) {
