@@ -8,7 +8,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <sstream>
 
+#include "app/AtomicFile.h"
 #include "app/Export.h"
 #include "app/Paths.h"
 #include "core/Animation.h"
@@ -16,6 +18,7 @@
 #include "data/DataSearch.h"
 #include "data/PlacesCsv.h"
 #include "core/Groups.h"
+#include "draw/ResultTable.h"
 #include "draw/RunError.h"
 #include "render/ApngWriter.h"
 #include "render/PictureRenderer.h"
@@ -299,8 +302,9 @@ void Step(Form& f, const std::string& step) {
     f.ChooseText(list, entry);
 }
 
-// The time-lapse of the last step that has one; an empty string or the error.
-std::string WriteAnimation(Form& f, const RunOptions& o) {
+// The time-lapse of the last step that has one, written through `files`; an empty string or
+// the error.
+std::string WriteAnimation(Form& f, const RunOptions& o, AtomicFiles& files) {
     std::string control;
     for (const auto& step : o.steps)
         if (Animates(f, step)) control = step;
@@ -312,18 +316,63 @@ std::string WriteAnimation(Form& f, const RunOptions& o) {
         return control + ": " + e.what();
     }
     if (!o.frames.empty()) {
-        if (!QDir().mkpath(QString::fromStdString(o.frames))) return "cannot make the folder " + o.frames;
+        const QString dir = QString::fromStdString(files.Folder(o.frames));
         for (std::size_t i = 0; i < images.size(); ++i) {
-            const QString name = QStringLiteral("%1/frame-%2.png").arg(QString::fromStdString(o.frames)).arg(i + 1, 2, 10, QLatin1Char('0'));
+            const QString name = QStringLiteral("%1/frame-%2.png").arg(dir).arg(i + 1, 2, 10, QLatin1Char('0'));
             const QString error = render::WritePng(images[i], name);
             if (!error.isEmpty()) return error.toStdString();
         }
     }
     if (!o.animate.empty()) {
-        const QString error = render::WriteApng(images, o.frameMs, QString::fromStdString(o.animate));
+        const QString error = render::WriteApng(images, o.frameMs, QString::fromStdString(files.File(o.animate)));
         if (!error.isEmpty()) return error.toStdString();
     }
     return {};
+}
+
+// Writes every file asked for, all or none: nothing when a step failed, and nothing when one
+// of them cannot be written. Returns the exit status.
+int WriteOutputs(Form& f, const RunOptions& o, int status, std::ostream& err) {
+    int pinned = 0;
+    if (!o.pin.empty() && f.HasData()) {
+        for (int c = 1; c <= f.data->NumCities && !pinned; ++c)
+            if (f.data->CityName(c) == o.pin) pinned = c;
+        if (!pinned) {
+            err << "citysize: --pin: no place named \"" << o.pin << "\"\n";
+            status = 1;
+        }
+    }
+    f.Pinned = pinned;
+    if (status != 0) return status;
+    AtomicFiles files;
+    try {
+        if (!o.text.empty()) files.Write(o.text, f.Text.ToString());
+        if (!o.csv.empty()) {
+            if (f.Text.Tables.empty()) throw RunError("The last command printed no table to save");
+            const auto paths = TableCsvPaths(o.csv, f.Text.Tables.size());
+            for (std::size_t i = 0; i < paths.size(); ++i) files.Write(paths[i], f.Text.Tables[i].ToCsv());
+        }
+        if (!o.places.empty() && f.HasData()) {
+            std::ostringstream places;
+            WritePlacesCsv(*f.data, places);
+            files.Write(o.places, places.str());
+        }
+        std::string error;
+        if (!o.animate.empty() || !o.frames.empty()) {
+            OffscreenApp app;
+            error = WriteAnimation(f, o, files);
+        }
+        if (error.empty() && !o.picture.empty()) {
+            OffscreenApp app;
+            error = render::Save(f.Picture1, QString::fromStdString(files.File(o.picture)), o.scale, f.Pinned).toStdString();
+        }
+        if (error.empty()) error = files.Commit();
+        if (!error.empty()) throw RunError(error);
+    } catch (const RunError& e) {
+        err << "citysize: " << files.Named(e.what()) << "\n";
+        return 1;
+    }
+    return 0;
 }
 
 int Run(const RunOptions& o, std::ostream& out, std::ostream& err) {
@@ -352,57 +401,7 @@ int Run(const RunOptions& o, std::ostream& out, std::ostream& err) {
             break;
         }
     }
-    // What was drawn or printed up to an error is still written.
-    if (!o.text.empty()) {
-        std::ofstream file(o.text, std::ios::binary);
-        file << f.Text.ToString();
-        if (!file) {
-            err << "citysize: cannot write " << o.text << "\n";
-            status = 1;
-        }
-    }
-    if (!o.csv.empty()) {
-        try {
-            WriteTablesCsv(o.csv, f.Text.Tables);
-        } catch (const RunError& e) {
-            err << "citysize: " << e.what() << "\n";
-            status = 1;
-        }
-    }
-    if (!o.places.empty() && f.HasData()) {
-        std::ofstream file(o.places, std::ios::binary);
-        WritePlacesCsv(*f.data, file);
-        if (!file) {
-            err << "citysize: cannot write " << o.places << "\n";
-            status = 1;
-        }
-    }
-    int pinned = 0;
-    if (!o.pin.empty() && f.HasData()) {
-        for (int c = 1; c <= f.data->NumCities && !pinned; ++c)
-            if (f.data->CityName(c) == o.pin) pinned = c;
-        if (!pinned) {
-            err << "citysize: --pin: no place named \"" << o.pin << "\"\n";
-            status = 1;
-        }
-    }
-    f.Pinned = pinned;
-    if (status == 0 && (!o.animate.empty() || !o.frames.empty())) {
-        OffscreenApp app;
-        const std::string error = WriteAnimation(f, o);
-        if (!error.empty()) {
-            err << "citysize: " << error << "\n";
-            status = 1;
-        }
-    }
-    if (!o.picture.empty()) {
-        OffscreenApp app;
-        QString error = render::Save(f.Picture1, QString::fromStdString(o.picture), o.scale, f.Pinned);
-        if (!error.isEmpty()) {
-            err << "citysize: " << error.toStdString() << "\n";
-            status = 1;
-        }
-    }
+    status = WriteOutputs(f, o, status, err);
     (void)out;
     return status;
 }

@@ -1,5 +1,7 @@
 #include "app/Export.h"
 
+#include "app/AtomicFile.h"
+
 #include <QDir>
 #include <QString>
 #include <algorithm>
@@ -176,10 +178,14 @@ void WriteFile(const std::string& path, const std::string& content) {
 }  // namespace
 
 int ExportTour(const std::string& dataDir, const std::string& outDir, bool black, std::ostream& log) {
-    std::error_code ec;
-    std::filesystem::create_directories(outDir, ec);
-    if (ec) {
-        log << "citysize: cannot create " << outDir << ": " << ec.message() << "\n";
+    // The tour is written into a new folder beside `outDir` and moved there only when every
+    // step and file succeeded: a failed export leaves `outDir` as it was.
+    AtomicFiles files;
+    std::string dir;
+    try {
+        dir = files.Folder(outDir);
+    } catch (const RunError& e) {
+        log << "citysize: " << e.what() << "\n";
         return 1;
     }
     Form f(dataDir);
@@ -220,33 +226,34 @@ int ExportTour(const std::string& dataDir, const std::string& outDir, bool black
         if (!error.empty()) body << "<p class=\"error\">" << Html(error) << "</p>\n";
         const bool drew = Drew(f.Picture1, before, backBefore);
         if (drew) {
-            renderer.Add(outDir + "/" + base, f.Picture1);
+            renderer.Add(dir + "/" + base, f.Picture1);
             body << "<figure><img src=\"" << base << ".png\" width=\"600\" height=\"600\" alt=\"" << Html(caption)
                  << "\"><figcaption><a href=\"" << base << ".svg\">SVG</a></figcaption></figure>\n";
         }
         const std::string text = f.Text.ToString();
         try {
             if (!text.empty()) {
-                WriteFile(outDir + "/" + base + ".txt", text);
+                WriteFile(dir + "/" + base + ".txt", text);
                 body << "<pre>" << Html(text) << "</pre>\n<p><a href=\"" << base << ".txt\">text</a>";
             }
             if (!f.Text.Tables.empty()) {
-                for (const auto& file : WriteTablesCsv(outDir + "/" + base + ".csv", f.Text.Tables)) {
+                for (const auto& file : WriteTablesCsv(dir + "/" + base + ".csv", f.Text.Tables)) {
                     std::string name = std::filesystem::path(file).filename().string();
                     body << " <a href=\"" << Html(name) << "\">" << Html(name) << "</a>";
                 }
             }
             if (!text.empty()) body << "</p>\n";
         } catch (const RunError& e) {
-            log << "citysize: " << e.what() << "\n";
+            log << "citysize: " << files.Named(e.what()) << "\n";
             return 1;
         }
         body << "</section>\n";
     }
     if (const std::string failure = renderer.Finish(); !failure.empty()) {
-        log << "citysize: " << failure << "\n";
+        log << "citysize: " << files.Named(failure) << "\n";
         return 1;
     }
+    if (status != 0) return status;
     std::ostringstream page;
     page << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
          << "<title>citysize: every result</title>\n<style>\n"
@@ -258,10 +265,11 @@ int ExportTour(const std::string& dataDir, const std::string& outDir, bool black
          << f.data->NumDates << " dates. Background: " << (black ? "black" : "grey") << ".</p>\n"
          << body.str() << "</body>\n</html>\n";
     try {
-        WriteFile(outDir + "/index.html", page.str());
+        WriteFile(dir + "/index.html", page.str());
+        if (const std::string failure = files.Commit(); !failure.empty()) throw RunError(failure);
     } catch (const RunError& e) {
-        log << "citysize: " << e.what() << "\n";
+        log << "citysize: " << files.Named(e.what()) << "\n";
         return 1;
     }
-    return status;
+    return 0;
 }

@@ -20,12 +20,11 @@ std::string BinaryKind(std::string_view bytes) {
 
 }  // namespace
 
-RawTable ReadCsvTable(std::string_view bytes, const std::string& name) {
-    if (const std::string kind = BinaryKind(bytes); !kind.empty())
-        throw RunError(name + ": not a text table: the file is " + kind + "; give it the extension of what it is");
+namespace {
+
+RawTable Split(DecodedText dec, const std::string& name) {
     RawTable raw;
     raw.source = name;
-    DecodedText dec = DecodeText(bytes);
     raw.encoding = dec.encoding;
     const char delimiter = GuessDelimiter(dec.text);
     raw.rows = SplitCells(dec.text, delimiter, name);
@@ -33,4 +32,21 @@ RawTable ReadCsvTable(std::string_view bytes, const std::string& name) {
     // reads the cells as a sheet's are read.
     if (delimiter == ',') raw.text = std::move(dec.text);
     return raw;
+}
+
+void RefuseBinary(std::string_view bytes, const std::string& name) {
+    if (const std::string kind = BinaryKind(bytes); !kind.empty())
+        throw RunError(name + ": not a text table: the file is " + kind + "; give it the extension of what it is");
+}
+
+}  // namespace
+
+RawTable ReadCsvTable(std::string_view bytes, const std::string& name) {
+    RefuseBinary(bytes, name);
+    return Split(DecodeText(bytes), name);
+}
+
+RawTable ReadCsvTable(std::string&& bytes, const std::string& name) {
+    RefuseBinary(bytes, name);
+    return Split(DecodeText(std::move(bytes)), name);
 }

@@ -8,3 +8,5 @@
 // split. A file that is plainly not text (a workbook, a database, an archive saved with a
 // text extension) is refused with what it seems to be. Throws RunError naming `name`.
 RawTable ReadCsvTable(std::string_view bytes, const std::string& name);
+// The same, reusing the bytes' memory for the decoded text.
+RawTable ReadCsvTable(std::string&& bytes, const std::string& name);

@@ -1,6 +1,7 @@
 #include "data/Import.h"
 
 #include <algorithm>
+#include <utility>
 #include <cmath>
 #include <filesystem>
 #include <limits>
@@ -153,6 +154,9 @@ bool Positioned(const Reading& rd, const CoordinateColumns& cc) {
     return cc.lat >= 0 || (!rd.raw.latitude.empty() && rd.opt.lat != NoColumn && rd.opt.lon != NoColumn);
 }
 
+// USData.csv's censuses, 1790-2000: the dates a table without a header row is given.
+constexpr std::size_t UsCensuses = 22;
+
 Table ReadPlain(Reading& rd) {
     const auto& rows = rd.raw.rows;
     std::size_t fields = 0;
@@ -268,14 +272,17 @@ Table ReadWide(Reading& rd) {
     } else {
         dates = FindDateFamily(header, rows, rd.pv.warnings, taken);
     }
+    // Two columns for one date (a revised census beside the first) are refused: either could
+    // be the one meant, and each gives other results. --dates chooses.
     std::vector<DateColumn> unique;
     for (const auto& [y, c] : dates) {
         taken[static_cast<std::size_t>(c)] = 1;
         if (!unique.empty() && unique.back().year == y) {
-            rd.pv.warnings.push_back("Column \"" + header[static_cast<std::size_t>(c)] + "\" ignored: a second column for " +
-                                     std::to_string(y) + " (\"" + header[static_cast<std::size_t>(unique.back().column)] +
-                                     "\" is read)");
-            continue;
+            const int first = unique.back().column;
+            throw RunError(rd.file + ": the date " + (y < 0 ? std::to_string(-y) + " BC" : std::to_string(y)) + " is given twice, by column " +
+                           std::to_string(first + 1) + " (\"" + Shown(header[static_cast<std::size_t>(first)]) +
+                           "\") and column " + std::to_string(c + 1) + " (\"" + Shown(header[static_cast<std::size_t>(c)]) +
+                           "\"); keep one of them, or name the date columns to read (--dates)");
         }
         unique.push_back({y, c});
     }
@@ -406,7 +413,7 @@ void ProposeUnit(Reading& rd) {
                              "; if they are, load with unit 1000 (--unit 1000)");
 }
 
-ImportResult Import(const RawTable& raw, const ImportOptions& opt) {
+ImportResult Import(RawTable&& raw, const ImportOptions& opt) {
     if (!(opt.unit > 0) || !std::isfinite(opt.unit)) throw RunError("The unit must be a positive number");
     if (opt.top < 0) throw RunError("The number of places to keep must be positive");
     ImportResult res;
@@ -422,9 +429,11 @@ ImportResult Import(const RawTable& raw, const ImportOptions& opt) {
     TableLayout layout = opt.layout;
     if (raw.headerKnown && layout == TableLayout::Plain)
         throw RunError(file + ": a layer has named fields; it cannot be read in the layout without a header");
-    const bool header = raw.headerKnown || (layout == TableLayout::Auto ? LooksLikeHeader(rows[0]) : layout != TableLayout::Plain);
+    const bool header = raw.headerKnown || (layout == TableLayout::Auto ? LooksLikeHeader(rows) : layout != TableLayout::Plain);
     if (layout == TableLayout::Auto) layout = DetectLayout(raw, header);
     pv.layout = layout;
+    // Only the header-less layout reads the text again; a large table's copy goes now.
+    if (layout != TableLayout::Plain) std::string().swap(raw.text);
     if (header)
         for (const auto& c : rows[0].cells) pv.columns.push_back(c.text);
     for (std::size_t r = header ? 1 : 0; r < rows.size() && pv.firstRows.size() < PreviewRows; ++r) {
@@ -436,8 +445,17 @@ ImportResult Import(const RawTable& raw, const ImportOptions& opt) {
     pv.warnings = raw.notes;
     Reading rd{raw, file, opt, pv, {}, false, 0, {}};
     Table tab = layout == TableLayout::Plain ? ReadPlain(rd) : layout == TableLayout::Wide ? ReadWide(rd) : ReadLong(rd);
-    if (layout == TableLayout::Plain)
+    if (layout == TableLayout::Plain) {
         for (const int y : tab.years) pv.dateColumns.push_back({std::to_string(y), static_cast<int16_t>(y)});
+        // Without a header the dates are USData.csv's censuses; a table of another width is
+        // told which dates it was given.
+        if (tab.years.size() != UsCensuses)
+            pv.warnings.push_back("No header row: the " + std::to_string(tab.years.size()) + " dates are taken to be " +
+                                  std::to_string(tab.years[0]) + ", " + std::to_string(tab.years[1]) +
+                                  (tab.years.size() > 2 ? ", \xE2\x80\xA6, " + std::to_string(tab.years.back()) : "") +
+                                  " (every ten years from 1790, as in USData.csv); if they are not, add a header row "
+                                  "of years");
+    }
     for (const auto& a : rd.absence) pv.absence += (pv.absence.empty() ? "" : ", ") + a;
     pv.places = static_cast<int>(tab.Places());
     for (std::size_t t = 1; t < tab.Dates(); ++t)
@@ -453,7 +471,7 @@ ImportResult Import(const RawTable& raw, const ImportOptions& opt) {
     ReportPositions(rd, tab);
     pv.kept = static_cast<int>(tab.Places());
     // The classic header-less table keeps its single-precision results; every other is exact.
-    res.data = ToDataSet(tab, layout != TableLayout::Plain);
+    res.data = ToDataSet(std::move(tab), layout != TableLayout::Plain);
     return res;
 }
 
@@ -467,7 +485,7 @@ ImportResult ImportTable(std::string_view bytes, const std::string& name, const 
     return Import(ReadCsvTable(bytes, name), options);
 }
 
-ImportResult ImportRawTable(const RawTable& raw, const ImportOptions& options) { return Import(raw, options); }
+ImportResult ImportRawTable(const RawTable& raw, const ImportOptions& options) { return Import(RawTable(raw), options); }
 
 ImportResult ImportFile(const std::string& path, const ImportOptions& options) {
     std::error_code ec;

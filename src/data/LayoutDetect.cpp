@@ -10,7 +10,44 @@
 #include "data/TableCells.h"
 #include "draw/RunError.h"
 
-bool LooksLikeHeader(const CsvRow& row) {
+namespace {
+
+// A header's date cell as a census is dated: a year from 1000 to 2100, or one before Christ
+// (negative or marked BC). Small populations (10, 250) are not years in this sense.
+bool YearLike(const CsvCell& c) {
+    const std::string t = Trim(c.text);
+    if (const auto y = CellYear(t)) return (*y >= 1000 && *y <= 2100) || *y < 0;
+    const auto p = ParseHeaderYear(t);
+    return p && p->before.empty() && p->after == " BC";
+}
+
+// Whether a row's number cells after the first are all year-like, with two years or more
+// (a small place's equal populations, "A,5,5", are not a header).
+bool YearsOnly(const CsvRow& row) {
+    std::set<std::string> years;
+    for (std::size_t k = 1; k < row.cells.size(); ++k) {
+        const CsvCell& c = row.cells[k];
+        if (Trim(c.text).empty()) continue;
+        if (!YearLike(c)) return false;
+        years.insert(Trim(c.text));
+    }
+    return years.size() >= 2;
+}
+
+// Whether some number cell below the first row is not year-like, among the first rows.
+bool NumbersBelowAreNotYears(const std::vector<CsvRow>& rows) {
+    for (std::size_t r = 1; r < rows.size() && r <= 200; ++r)
+        for (std::size_t k = 1; k < rows[r].cells.size(); ++k) {
+            const CsvCell& c = rows[r].cells[k];
+            if (!Trim(c.text).empty() && LooksNumeric(c) && !YearLike(c)) return true;
+        }
+    return false;
+}
+
+}  // namespace
+
+bool LooksLikeHeader(const std::vector<CsvRow>& rows) {
+    const CsvRow& row = rows.front();
     if (row.cells.size() < 2) return true;
     std::size_t text = 0, filled = 0;
     for (const CsvCell& c : row.cells) {
@@ -23,6 +60,9 @@ bool LooksLikeHeader(const CsvRow& row) {
     const bool quotedNameOnly = row.cells[0].quoted && std::none_of(row.cells.begin() + 1, row.cells.end(),
                                                                     [](const CsvCell& c) { return c.quoted; });
     if (quotedNameOnly) return false;
+    // Years above populations: a header even when a date repeats, the dates are out of order
+    // or the first cell is empty (what is wrong with it is then said by the reader).
+    if (YearsOnly(row) && NumbersBelowAreNotYears(rows)) return true;
     int years = 0, prev = 0;
     bool increasing = true;
     for (std::size_t k = 1; k < row.cells.size(); ++k) {

@@ -11,9 +11,9 @@
 // like thousands. Every function reads the RawTable only; nothing here reads a file.
 
 // The header-less layout has a data row first: a name, then numbers; a header has text
-// after its first cell, or years in increasing order. A row whose cells are mostly text
-// is never a place.
-bool LooksLikeHeader(const CsvRow& row);
+// after its first cell, or years in increasing order, or only years above rows whose
+// numbers are not all years. A row whose cells are mostly text is never a place.
+bool LooksLikeHeader(const std::vector<CsvRow>& rows);
 // Auto resolved: Plain without a header, Long with a year column and fewer than two year
 // headers, Wide otherwise.
 TableLayout DetectLayout(const RawTable& raw, bool header);

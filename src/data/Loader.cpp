@@ -230,10 +230,15 @@ std::string ReadDataBytes(const std::string& path) {
     if (!fs::is_regular_file(path, ec)) throw RunError("Cannot read " + path + ": it is not a regular file");
     std::ifstream in(path, std::ios::binary);
     if (!in) throw RunError("Cannot open " + path + " for reading (permission denied?)");
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
+    // Read straight into one string of the file's size: a stream buffer and its copy would
+    // hold a large table twice.
+    const auto size = fs::file_size(path, ec);
+    if (ec) throw RunError("Cannot read " + path);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
     if (in.bad()) throw RunError("Cannot read " + path);
-    return buffer.str();
+    return bytes;
 }
 
 std::unique_ptr<DataSet> LoadDataFile(const std::string& path) { return LoadDataText(ReadDataBytes(path), path); }

@@ -1,6 +1,9 @@
 #include "data/Ranking.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
 #include <cmath>
 #include <numeric>
 #include <utility>
@@ -47,6 +50,40 @@ void NumberByFirstAppearance(const DataSet& d, RankTables& r) {
 
 namespace {
 
+// A size's bits turned so that unsigned order is descending size order.
+inline std::uint64_t DescendingKey(double v) {
+    std::uint64_t k;
+    std::memcpy(&k, &v, sizeof k);
+    k = (k >> 63) ? ~k : k | (std::uint64_t{1} << 63);
+    return ~k;
+}
+
+struct Keyed {
+    std::uint64_t key;
+    int city;
+};
+
+// Sorts `a` by key, equal keys kept in their order: a least-significant-byte radix sort, the
+// passes whose byte is the same in every key skipped. `b` is scratch of the same size. On a
+// table of 100,000 places it takes a fraction of a comparison sort's time.
+void RadixSort(std::vector<Keyed>& a, std::vector<Keyed>& b) {
+    std::array<std::array<std::size_t, 256>, 8> count{};
+    for (const Keyed& e : a)
+        for (int d = 0; d < 8; ++d) ++count[static_cast<std::size_t>(d)][(e.key >> (8 * d)) & 0xFF];
+    for (int d = 0; d < 8; ++d) {
+        auto& c = count[static_cast<std::size_t>(d)];
+        if (std::find(c.begin(), c.end(), a.size()) != c.end()) continue;  // one byte value for all
+        std::size_t sum = 0;
+        for (auto& n : c) {
+            const std::size_t here = n;
+            n = sum;
+            sum += here;
+        }
+        for (const Keyed& e : a) b[c[(e.key >> (8 * d)) & 0xFF]++] = e;
+        a.swap(b);
+    }
+}
+
 // Every date's order of the places, descending with equal sizes in place order (as selection
 // by repeated strict maximum gives), and the running sums in rank order, both in the table's
 // arithmetic Real: an exact table is ordered and summed by its exact populations, which single
@@ -54,23 +91,19 @@ namespace {
 template <typename Real>
 void OrderAndSum(const DataSet& d, RankTables& r) {
     const int n = d.NumCities;
-    std::vector<std::pair<Real, int>> order(static_cast<std::size_t>(n));
+    std::vector<Keyed> order(static_cast<std::size_t>(n)), scratch(order.size());
     for (int t = 1; t <= d.NumDates; ++t) {
-        for (int c = 1; c <= n; ++c) order[static_cast<std::size_t>(c - 1)] = {PopAt<Real>(d, c, t), c};
-        // Absent places (size 1) are often half the table and already in place order: only
-        // the sizes above and below them need sorting.
-        const auto byRank = [](const auto& a, const auto& b) {
-            return a.first > b.first || (a.first == b.first && a.second < b.second);
-        };
-        const auto ones = std::stable_partition(order.begin(), order.end(), [](const auto& e) { return e.first > 1; });
-        const auto below = std::stable_partition(ones, order.end(), [](const auto& e) { return e.first == 1; });
-        std::sort(order.begin(), ones, byRank);
-        std::sort(below, order.end(), byRank);
+        // Descending, equal sizes in place order: the places go in by number and the sort is
+        // stable. A single is widened to a double exactly, so both orders are the same.
+        for (int c = 1; c <= n; ++c)
+            order[static_cast<std::size_t>(c - 1)] = {DescendingKey(static_cast<double>(PopAt<Real>(d, c, t))), c};
+        RadixSort(order, scratch);
         // Equal sizes are neighbours once sorted (every absent place weighs 1): one log each.
         float lastPop = 0, lastLog = 0;
         Real cum = 0, logcum = 0;
         for (int i = 1; i <= n; ++i) {
-            const auto& [size, c] = order[static_cast<std::size_t>(i - 1)];
+            const int c = order[static_cast<std::size_t>(i - 1)].city;
+            const Real size = PopAt<Real>(d, c, t);
             const float pop = d.PopTable(c, t);
             if (i == 1 || pop != lastPop) {
                 lastPop = pop;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <set>
 #include <unordered_map>
+#include <utility>
 
 #include "data/Loader.h"
 #include "data/TableCells.h"
@@ -96,7 +97,7 @@ void MakeNamesUnique(Table& tab, ImportPreview& pv) {
     pv.warnings.push_back(std::to_string(changed.size()) + " names made unique: " + list);
 }
 
-std::unique_ptr<DataSet> ToDataSet(const Table& tab, bool exact) {
+std::unique_ptr<DataSet> ToDataSet(Table&& tab, bool exact) {
     auto d = std::make_unique<DataSet>();
     d->Resize(static_cast<int>(tab.Places()), static_cast<int>(tab.Dates()));
     d->NumCities = static_cast<decltype(d->NumCities)>(tab.Places());
@@ -105,19 +106,20 @@ std::unique_ptr<DataSet> ToDataSet(const Table& tab, bool exact) {
     d->FirstYear = static_cast<decltype(d->FirstYear)>(tab.years.front());
     for (std::size_t t = 0; t < tab.Dates(); ++t) d->DateYear(t + 1) = static_cast<int16_t>(tab.years[t]);
     d->Exact = exact;
-    d->CityGroup = tab.groups;
-    d->CityID = tab.ids;
-    d->Latitude = tab.latitude;
-    d->Longitude = tab.longitude;
-    d->Population.reserve(tab.values.size());
+    // The table's columns move into the data set: a million places are not held twice.
     for (std::size_t p = 0; p < tab.Places(); ++p) {
-        d->CityName(p + 1) = tab.names[p];
+        d->CityName(p + 1) = std::move(tab.names[p]);
         for (std::size_t t = 0; t < tab.Dates(); ++t) {
-            const double v = tab.At(p, t) > 0 ? tab.At(p, t) : 0.0;
+            double& v = tab.values[p * tab.Dates() + t];
+            if (!(v > 0)) v = 0.0;
             d->PopTable(p + 1, t + 1) = static_cast<float>(v);
-            d->Population.push_back(v);
         }
     }
+    d->Population = std::move(tab.values);
+    d->CityGroup = std::move(tab.groups);
+    d->CityID = std::move(tab.ids);
+    d->Latitude = std::move(tab.latitude);
+    d->Longitude = std::move(tab.longitude);
     DeriveTimeMeasures(*d);
     MarkPresence(*d);
     return d;

@@ -25,4 +25,4 @@ void ChoosePlaces(Table& tab, int top, ImportPreview& pv);
 // Places with the same name told apart by their group ("Springfield, MA"), else their ID.
 void MakeNamesUnique(Table& tab, ImportPreview& pv);
 // `exact`: statistics in double precision (every table but the classic header-less one).
-std::unique_ptr<DataSet> ToDataSet(const Table& tab, bool exact);
+std::unique_ptr<DataSet> ToDataSet(Table&& tab, bool exact);

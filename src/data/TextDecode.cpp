@@ -1,6 +1,9 @@
 #include "data/TextDecode.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -63,11 +66,29 @@ std::string FromUtf16(std::string_view s, bool little) {
     return out;
 }
 
+// UTF-16 without a byte order mark: a text table is mostly ASCII, so half its bytes are NUL,
+// nearly all at even offsets (big-endian) or nearly all at odd ones (little-endian). UTF-8
+// and Windows-1252 text has no NUL at all.
+std::optional<bool> Utf16Order(std::string_view s) {
+    const std::size_t n = std::min<std::size_t>(s.size() & ~std::size_t{1}, 4096);
+    if (n < 4) return std::nullopt;
+    std::size_t even = 0, odd = 0;
+    for (std::size_t i = 0; i < n; i += 2) {
+        even += s[i] == '\0';
+        odd += s[i + 1] == '\0';
+    }
+    const std::size_t units = n / 2;
+    if (odd * 10 >= units * 6 && even * 10 < units) return true;
+    if (even * 10 >= units * 6 && odd * 10 < units) return false;
+    return std::nullopt;
+}
+
 }  // namespace
 
 DecodedText DecodeText(std::string_view bytes) {
     if (bytes.substr(0, 2) == "\xFF\xFE") return {FromUtf16(bytes.substr(2), true), "UTF-16LE"};
     if (bytes.substr(0, 2) == "\xFE\xFF") return {FromUtf16(bytes.substr(2), false), "UTF-16BE"};
+    if (const auto little = Utf16Order(bytes)) return {FromUtf16(bytes, *little), *little ? "UTF-16LE" : "UTF-16BE"};
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     if (ValidUtf8(bytes)) return {std::string(bytes), "UTF-8"};
     std::string out;
@@ -77,4 +98,14 @@ DecodedText DecodeText(std::string_view bytes) {
         PutUtf8(out, c >= 0x80 && c < 0xA0 ? Cp1252High[c - 0x80] : c);
     }
     return {out, "Windows-1252"};
+}
+
+DecodedText DecodeText(std::string&& bytes) {
+    const bool bom = std::string_view(bytes).substr(0, 3) == "\xEF\xBB\xBF";
+    const std::string_view rest = std::string_view(bytes).substr(bom ? 3 : 0);
+    if (Utf16Order(bytes) || std::string_view(bytes).substr(0, 2) == "\xFF\xFE" ||
+        std::string_view(bytes).substr(0, 2) == "\xFE\xFF" || !ValidUtf8(rest))
+        return DecodeText(std::string_view(bytes));
+    if (bom) bytes.erase(0, 3);
+    return {std::move(bytes), "UTF-8"};
 }

@@ -74,16 +74,23 @@ std::string ResultTable::ToCsv() const {
     return out;
 }
 
-std::vector<std::string> WriteTablesCsv(const std::string& path, const std::vector<ResultTable>& tables) {
-    if (tables.empty()) throw RunError("The last command printed no table to save");
-    std::vector<std::string> written;
+std::vector<std::string> TableCsvPaths(const std::string& path, std::size_t count) {
+    std::vector<std::string> names;
     std::string stem = path, ext;
     if (auto dot = path.rfind('.'); dot != std::string::npos && path.find('/', dot) == std::string::npos) {
         stem = path.substr(0, dot);
         ext = path.substr(dot);
     }
+    for (std::size_t i = 0; i < count; ++i) names.push_back(i == 0 ? path : stem + "-" + std::to_string(i + 1) + ext);
+    return names;
+}
+
+std::vector<std::string> WriteTablesCsv(const std::string& path, const std::vector<ResultTable>& tables) {
+    if (tables.empty()) throw RunError("The last command printed no table to save");
+    std::vector<std::string> written;
+    const std::vector<std::string> names = TableCsvPaths(path, tables.size());
     for (std::size_t i = 0; i < tables.size(); ++i) {
-        std::string name = i == 0 ? path : stem + "-" + std::to_string(i + 1) + ext;
+        const std::string& name = names[i];
         std::ofstream out(name, std::ios::binary);
         out << tables[i].ToCsv();
         if (!out) throw RunError("Cannot write " + name);

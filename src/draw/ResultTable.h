@@ -34,6 +34,8 @@ std::string FixedCell(double v, int width, int decimals);
 std::string RightAligned(const std::string& s, int width);
 std::string CsvCellOr(double v, const std::string& none);
 
+// The files of `count` tables saved as `path`: `path`, then NAME-2.csv, NAME-3.csv, ...
+std::vector<std::string> TableCsvPaths(const std::string& path, std::size_t count);
 // Writes each table as CSV: the first to `path`, any further ones beside it as
 // NAME-2.csv, NAME-3.csv, ... Returns the files written; throws RunError when it cannot.
 std::vector<std::string> WriteTablesCsv(const std::string& path, const std::vector<ResultTable>& tables);

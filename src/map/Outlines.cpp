@@ -1,71 +1,14 @@
 #include "map/Outlines.h"
 
-#include <gdal_priv.h>
-#include <ogrsf_frmts.h>
+#include "data/GdalLibrary.h"
 
 #include <memory>
 
 #include "draw/RunError.h"
 
-namespace {
-
-void AddCurve(const OGRSimpleCurve& curve, std::vector<OutlinePath>& out) {
-    OutlinePath p;
-    const int n = curve.getNumPoints();
-    p.lon.reserve(n);
-    p.lat.reserve(n);
-    for (int i = 0; i < n; ++i) {
-        p.lon.push_back(curve.getX(i));
-        p.lat.push_back(curve.getY(i));
-    }
-    if (n >= 2) out.push_back(std::move(p));
-}
-
-void AddGeometry(const OGRGeometry* g, std::vector<OutlinePath>& out) {
-    if (!g) return;
-    switch (wkbFlatten(g->getGeometryType())) {
-    case wkbLineString:
-    case wkbLinearRing:
-        AddCurve(*g->toLineString(), out);
-        break;
-    case wkbPolygon:
-        for (const OGRLinearRing* ring : *g->toPolygon()) AddCurve(*ring, out);
-        break;
-    case wkbMultiPolygon:
-    case wkbMultiLineString:
-    case wkbGeometryCollection:
-        for (const OGRGeometry* part : *g->toGeometryCollection()) AddGeometry(part, out);
-        break;
-    default:  // points and curved geometries carry no outline we draw
-        break;
-    }
-}
-
-}  // namespace
-
 std::vector<OutlinePath> ReadOutlines(const std::string& path) {
-    GDALAllRegister();
-    std::unique_ptr<GDALDataset> ds(
-        GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
-    if (!ds || ds->GetLayerCount() < 1) throw RunError("Cannot read outlines from " + path);
-    OGRLayer* layer = ds->GetLayer(0);
-    std::unique_ptr<OGRCoordinateTransformation> toWgs84;
-    if (const OGRSpatialReference* srs = layer->GetSpatialRef()) {
-        OGRSpatialReference wgs84;
-        wgs84.SetWellKnownGeogCS("WGS84");
-        wgs84.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-        OGRSpatialReference source(*srs);
-        source.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-        if (!source.IsSame(&wgs84)) toWgs84.reset(OGRCreateCoordinateTransformation(&source, &wgs84));
-    }
     std::vector<OutlinePath> out;
-    for (auto& feature : *layer) {
-        OGRGeometry* g = feature->GetGeometryRef();
-        if (!g) continue;
-        if (toWgs84 && g->transform(toWgs84.get()) != OGRERR_NONE) continue;
-        AddGeometry(g, out);
-    }
-    if (out.empty()) throw RunError(path + " holds no lines to draw (its first layer has no polygons or lines)");
+    GdalFunction<void(const std::string*, std::vector<OutlinePath>*)>("citysize_ReadOutlines")(&path, &out);
     return out;
 }
 

@@ -1,12 +1,12 @@
 #include "map/Projection.h"
 
-#include <ogr_spatialref.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 
+#include "data/GdalLibrary.h"
 #include "draw/RunError.h"
 
 namespace {
@@ -20,18 +20,14 @@ std::string Def(double lat0, double lon0) {
 }  // namespace
 
 Projection::Projection(double lat0, double lon0) : lat0_(lat0), lon0_(lon0) {
-    OGRSpatialReference wgs84, laea;
-    wgs84.SetWellKnownGeogCS("WGS84");
-    // Longitude first, as the places and the outline files hold them.
-    wgs84.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-    if (laea.importFromProj4(Def(lat0, lon0).c_str()) != OGRERR_NONE)
-        throw RunError("PROJ does not know the map's projection " + Def(lat0, lon0));
-    laea.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-    transform_.reset(OGRCreateCoordinateTransformation(&wgs84, &laea));
-    if (!transform_) throw RunError("GDAL cannot make the map's projection " + Def(lat0, lon0));
+    std::string error;
+    transform_ = GdalFunction<void*(const char*, std::string*)>("citysize_NewProjection")(Def(lat0, lon0).c_str(), &error);
+    if (!transform_) throw RunError(error);
 }
 
-Projection::~Projection() = default;
+Projection::~Projection() {
+    if (transform_) GdalFunction<void(void*)>("citysize_FreeProjection")(transform_);
+}
 
 std::string Projection::Definition() const { return Def(lat0_, lon0_); }
 
@@ -40,7 +36,7 @@ void Projection::Forward(std::vector<double>& x, std::vector<double>& y, double 
     std::vector<int> ok(n, 0);
     std::vector<bool> far(n);
     for (std::size_t i = 0; i < n; ++i) far[i] = !(ArcDegrees(y[i], x[i], lat0_, lon0_) <= maxDegrees);
-    if (n) transform_->Transform(n, x.data(), y.data(), nullptr, ok.data());
+    if (n) GdalFunction<void(void*, std::size_t, double*, double*, int*)>("citysize_Project")(transform_, n, x.data(), y.data(), ok.data());
     const double nan = std::numeric_limits<double>::quiet_NaN();
     for (std::size_t i = 0; i < n; ++i)
         if (!ok[i] || far[i] || !std::isfinite(x[i]) || !std::isfinite(y[i])) x[i] = y[i] = nan;

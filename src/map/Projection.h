@@ -3,8 +3,6 @@
 #include <string>
 #include <vector>
 
-class OGRCoordinateTransformation;
-
 // Lambert azimuthal equal-area, centred on a point, from WGS 84 degrees to metres on the plane.
 // PROJ does the projecting, through GDAL's coordinate transformation: areas on the map are
 // true areas, so discs and countries compare fairly anywhere on it.
@@ -27,7 +25,7 @@ public:
 
 private:
     double lat0_, lon0_;
-    std::unique_ptr<OGRCoordinateTransformation> transform_;
+    void* transform_ = nullptr;  // GDAL's transformation, made and freed in the GDAL library
 };
 
 // Degrees of arc between two points of the sphere.

@@ -22,6 +22,17 @@ std::string Utf16Le(const std::string& ascii) {
     return out;
 }
 
+// A table's text in UTF-16, in either byte order, with or without a byte order mark.
+std::string Utf16(const std::u16string& text, bool little, bool bom) {
+    std::string out;
+    if (bom) out = little ? "\xFF\xFE" : "\xFE\xFF";
+    for (char16_t u : text) {
+        const char lo = static_cast<char>(u & 0xFF), hi = static_cast<char>(u >> 8);
+        out += little ? std::string{lo, hi} : std::string{hi, lo};
+    }
+    return out;
+}
+
 struct Cell {
     std::string place;
     int year;
@@ -74,6 +85,38 @@ std::vector<Case> Cases() {
          {"Columns ignored: Index, Country Code, Note", "2 names made unique"}, "Windows-1252"},
         {"UTF-16 with a byte order mark", Utf16Le("name,1900,1950\r\nA,10,20\r\nB,5,30\r\n"), {}, "", 2, 2, 1900, 1950,
          {{"A", 1950, 20}, {"B", 1900, 5}}, {}, "UTF-16LE"},
+        {"UTF-16LE without a byte order mark, a name beyond ASCII",
+         Utf16(u"name,1900,1950\r\nS\u00E3o Paulo,10,20\r\nB,5,30\r\n", true, false), {}, "", 2, 2, 1900, 1950,
+         {{"S\xC3\xA3o Paulo", 1950, 20}, {"B", 1900, 5}}, {}, "UTF-16LE"},
+        {"UTF-16BE without a byte order mark", Utf16(u"name,1900,1950\nS\u00E3o Paulo,10,20\nB,5,30\n", false, false),
+         {}, "", 2, 2, 1900, 1950, {{"S\xC3\xA3o Paulo", 1900, 10}, {"B", 1950, 30}}, {}, "UTF-16BE"},
+        {"UTF-16BE with a byte order mark", Utf16(u"name,1900,1950\nA,10,20\nB,5,30\n", false, true), {}, "", 2, 2,
+         1900, 1950, {{"A", 1950, 20}}, {}, "UTF-16BE"},
+        // A first row of years above populations is a header, whatever else is wrong with it.
+        {"a repeated date beside its twin", "city,1900,1950,1950\nA,10,20,21\nB,5,30,31\n", {},
+         "t.csv: the date 1950 is given twice, by column 3 (\"1950\") and column 4 (\"1950\"); keep one of them, or "
+         "name the date columns to read (--dates)"},
+        {"a repeated date apart from its twin", "city,1900,1950,1900\nA,10,20,11\nB,5,30,6\n", {},
+         "t.csv: the date 1900 is given twice, by column 2 (\"1900\") and column 4 (\"1900\"); keep one of them, or "
+         "name the date columns to read (--dates)"},
+        {"a repeated date under an empty first header cell", ",1900,1950,1950\nA,10,20,21\nB,5,30,31\n", {},
+         "t.csv: the date 1950 is given twice, by column 3 (\"1950\") and column 4 (\"1950\"); keep one of them, or "
+         "name the date columns to read (--dates)"},
+        {"a repeated BC date", "city,200 BC,100 BC,100 bc\nA,10,20,21\nB,5,30,31\n", {},
+         "t.csv: the date 100 BC is given twice, by column 3 (\"100 BC\") and column 4 (\"100 bc\"); keep one of "
+         "them, or name the date columns to read (--dates)"},
+        {"four censuses, one of them twice", "place,1880,1890,1900,1890\nA,100,200,300,250\nB,50,60,70,65\n", {},
+         "t.csv: the date 1890 is given twice, by column 3 (\"1890\") and column 5 (\"1890\"); keep one of them, or "
+         "name the date columns to read (--dates)"},
+        {"dates out of order, BC years", "city,100 BC,200 BC,50 BC\nA,20,10,30\nB,3000,4000,5000\n", {}, "", 2, 3,
+         -200, -50, {{"A", -200, 10}, {"A", -100, 20}, {"B", -50, 5000}}, {}},
+        {"an empty first header cell, dates out of order", ",1950,1900\nA,20,10\nB,30000,5\n", {}, "", 2, 2, 1900,
+         1950, {{"A", 1900, 10}, {"B", 1950, 30000}}, {}},
+        {"no header and not USData's 22 dates: the dates assumed are said", "\"A\",10,20,30\n\"B\",4,5,6\n", {}, "",
+         2, 3, 1790, 1810, {{"A", 1790, 10}, {"B", 1810, 6}},
+         {"No header row: the 3 dates are taken to be 1790, 1800, \xE2\x80\xA6, 1810 (every ten years from 1790"}},
+        {"no header, a small first place of equal populations is a place", "A,5,5\nB,7000,8000\n", {}, "", 2, 2, 1790,
+         1800, {{"A", 1790, 5}, {"B", 1800, 8000}}, {"No header row: the 2 dates are taken to be 1790, 1800 ("}},
         {"prefixed years in any order; quoted, separated and decimal numbers; every way of writing absence",
          "\xEF\xBB\xBF" "City,y1900,y1850,y1800\n"
          "A,\"1,234\",1 500.5,N/A\nB,..,-,-3\nC,NA,\"12\",\n",

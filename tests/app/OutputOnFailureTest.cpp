@@ -1,0 +1,111 @@
+// A run or an export that fails leaves no output behind and changes no file that was there;
+// one that succeeds writes every file asked for, replacing old ones, and nothing else.
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "RunCitysize.h"
+#include "TestForm.h"
+
+namespace {
+
+const QString RealData = QStringLiteral(CITYSIZE_REAL_DATA);
+const QByteArray Old = "an older result\n";
+
+QStringList Listing(const QString& dir) {
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
+}
+
+void Plant(const QString& path) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(Old);
+}
+
+QByteArray Read(const QString& path) { return QByteArray::fromStdString(FileBytes(path.toStdString())); }
+
+struct Output {
+    const char* option;
+    const char* file;       // written by the option
+    const char* checkFile;  // the file to look at (the first frame for --frames)
+    const char* magic;      // how the written file starts
+};
+
+const Output Outputs[] = {
+    {"--picture", "p.png", "p.png", "\x89PNG"},
+    {"--picture", "p.svg", "p.svg", "<?xml"},
+    {"--picture", "p.pdf", "p.pdf", "%PDF"},
+    {"--text", "t.txt", "t.txt", " "},
+    {"--csv", "c.csv", "c.csv", "Date"},
+    {"--places", "places.csv", "places.csv", "name"},
+    {"--animate", "a.png", "a.png", "\x89PNG"},
+    {"--frames", "frames", "frames/frame-01.png", "\x89PNG"},
+};
+
+}  // namespace
+
+// Each output after a failing step, after a --pin naming no place, and beside an output that
+// cannot be written: no file appears, an old one keeps its bytes, no temporary is left.
+TEST(OutputOnFailure, NothingIsWrittenAndOldFilesStay) {
+    struct Failure {
+        const char* what;
+        QStringList args;  // before the output option
+    };
+    const std::vector<Failure> failures = {
+        {"a step that does not exist", {"run", "ReadData", "Rank", "DataProperties", "Nope"}},
+        {"a pin naming no place", {"run", "--pin", "Atlantis", "ReadData", "Rank", "DataProperties"}},
+        {"another output that cannot be written", {"run", "--text", "no/such/folder/t.txt", "ReadData", "Rank", "DataProperties"}},
+    };
+    for (const Failure& failure : failures)
+        for (const Output& o : Outputs) {
+            SCOPED_TRACE(std::string(failure.what) + ", " + o.option + " " + o.file);
+            for (bool planted : {false, true}) {
+                QTemporaryDir dir;
+                if (planted) {
+                    if (std::string(o.option) == "--frames") ASSERT_TRUE(QDir(dir.path()).mkpath("frames"));
+                    Plant(dir.filePath(o.checkFile));
+                }
+                const QStringList before = Listing(dir.path());
+                const Result r = RunCitysize(failure.args + QStringList{o.option, o.file}, dir.path());
+                EXPECT_EQ(r.status, 1) << r.err.toStdString();
+                EXPECT_EQ(Listing(dir.path()), before);
+                if (planted) EXPECT_EQ(Read(dir.filePath(o.checkFile)), Old);
+                if (std::string(o.option) == "--frames" && planted)
+                    EXPECT_EQ(Listing(dir.filePath("frames")), QStringList{"frame-01.png"});
+            }
+        }
+}
+
+// A good run writes each file whole over an old one and leaves nothing else.
+TEST(OutputOnFailure, ASuccessfulRunReplacesOldFilesAndLeavesNoTemporary) {
+    for (const Output& o : Outputs) {
+        SCOPED_TRACE(std::string(o.option) + " " + o.file);
+        QTemporaryDir dir;
+        if (std::string(o.option) == "--frames") ASSERT_TRUE(QDir(dir.path()).mkpath("frames"));
+        Plant(dir.filePath(o.checkFile));
+        const QStringList before = Listing(dir.path());
+        const Result r = RunCitysize({"run", "ReadData", "Rank", "DataProperties", o.option, o.file}, dir.path());
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_EQ(Listing(dir.path()), before);
+        EXPECT_TRUE(Read(dir.filePath(o.checkFile)).startsWith(o.magic)) << Read(dir.filePath(o.checkFile)).left(40).toStdString();
+    }
+    // Rank-Size of USData: one frame per census, 22, into a folder that was not there.
+    QTemporaryDir dir;
+    ASSERT_EQ(RunCitysize({"run", "ReadData", "Rank", "--frames", "new/frames"}, dir.path()).status, 0);
+    EXPECT_EQ(Listing(dir.filePath("new/frames")).size(), 22);
+    EXPECT_EQ(Listing(dir.path()), QStringList{"new"});
+}
+
+// An export whose data cannot be read makes no folder, nor the folders above it, and leaves
+// an existing folder's files as they were.
+TEST(OutputOnFailure, AFailedExportLeavesNoFolderAndNoFile) {
+    QTemporaryDir dir, empty;
+    const Result r = RunCitysize({"export", dir.filePath("a/b/tour"), "--data", empty.path()}, empty.path());
+    EXPECT_EQ(r.status, 1) << r.err.toStdString();
+    EXPECT_TRUE(Listing(dir.path()).isEmpty()) << Listing(dir.path()).join(' ').toStdString();
+    Plant(dir.filePath("index.html"));
+    EXPECT_EQ(RunCitysize({"export", dir.path(), "--data", empty.path()}, empty.path()).status, 1);
+    EXPECT_EQ(Listing(dir.path()), QStringList{"index.html"});
+    EXPECT_EQ(Read(dir.filePath("index.html")), Old);
+}
