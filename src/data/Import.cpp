@@ -456,6 +456,8 @@ ImportResult Import(RawTable&& raw, const ImportOptions& opt) {
                                   " (every ten years from 1790, as in USData.csv); if they are not, add a header row "
                                   "of years");
     }
+    // The cells are in the table now: a large file's split text goes before the data set is made.
+    std::vector<CsvRow>().swap(raw.rows);
     for (const auto& a : rd.absence) pv.absence += (pv.absence.empty() ? "" : ", ") + a;
     pv.places = static_cast<int>(tab.Places());
     for (std::size_t t = 1; t < tab.Dates(); ++t)

@@ -63,16 +63,21 @@ TEST(OutputOnFailure, NothingIsWrittenAndOldFilesStay) {
             for (bool planted : {false, true}) {
                 QTemporaryDir dir;
                 if (planted) {
-                    if (std::string(o.option) == "--frames") ASSERT_TRUE(QDir(dir.path()).mkpath("frames"));
+                    if (std::string(o.option) == "--frames") {
+                        ASSERT_TRUE(QDir(dir.path()).mkpath("frames"));
+                    }
                     Plant(dir.filePath(o.checkFile));
                 }
                 const QStringList before = Listing(dir.path());
                 const Result r = RunCitysize(failure.args + QStringList{o.option, o.file}, dir.path());
                 EXPECT_EQ(r.status, 1) << r.err.toStdString();
                 EXPECT_EQ(Listing(dir.path()), before);
-                if (planted) EXPECT_EQ(Read(dir.filePath(o.checkFile)), Old);
-                if (std::string(o.option) == "--frames" && planted)
+                if (planted) {
+                    EXPECT_EQ(Read(dir.filePath(o.checkFile)), Old);
+                }
+                if (std::string(o.option) == "--frames" && planted) {
                     EXPECT_EQ(Listing(dir.filePath("frames")), QStringList{"frame-01.png"});
+                }
             }
         }
 }
@@ -82,7 +87,9 @@ TEST(OutputOnFailure, ASuccessfulRunReplacesOldFilesAndLeavesNoTemporary) {
     for (const Output& o : Outputs) {
         SCOPED_TRACE(std::string(o.option) + " " + o.file);
         QTemporaryDir dir;
-        if (std::string(o.option) == "--frames") ASSERT_TRUE(QDir(dir.path()).mkpath("frames"));
+        if (std::string(o.option) == "--frames") {
+            ASSERT_TRUE(QDir(dir.path()).mkpath("frames"));
+        }
         Plant(dir.filePath(o.checkFile));
         const QStringList before = Listing(dir.path());
         const Result r = RunCitysize({"run", "ReadData", "Rank", "DataProperties", o.option, o.file}, dir.path());
