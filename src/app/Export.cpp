@@ -198,7 +198,6 @@ int ExportTour(const std::string& dataDir, const std::string& outDir, bool black
         log << "citysize: ReadData: " << e.what() << "\n";
         return 1;
     }
-    int status = 0;
     std::ostringstream body;
     Renderer renderer;
     const auto tour = Tour();
@@ -218,9 +217,10 @@ int ExportTour(const std::string& dataDir, const std::string& outDir, bool black
                 if (click.rfind("Cities=", 0) == 0) caption += " (" + click.substr(7) + ")";
             }
         } catch (const RunError& e) {
+            // A command that cannot run on this table (too few places for a fit, say) is a
+            // result of the tour: its message stands on the page in place of a picture.
             error = e.what();
-            status = 1;
-            log << "citysize: " << base << ": " << error << "\n";
+            log << "citysize: " << base << ": " << error << " (shown on the page)\n";
         }
         body << "<section id=\"" << base << "\">\n<h2>" << number << ". " << Html(caption) << "</h2>\n";
         if (!error.empty()) body << "<p class=\"error\">" << Html(error) << "</p>\n";
@@ -253,7 +253,6 @@ int ExportTour(const std::string& dataDir, const std::string& outDir, bool black
         log << "citysize: " << files.Named(failure) << "\n";
         return 1;
     }
-    if (status != 0) return status;
     std::ostringstream page;
     page << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
          << "<title>citysize: every result</title>\n<style>\n"

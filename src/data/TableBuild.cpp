@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 #include <set>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 
@@ -61,25 +62,39 @@ void ChoosePlaces(Table& tab, int top, ImportPreview& pv) {
                           std::to_string(top) + " largest at one or more dates (absent at the other dates)");
 }
 
+namespace {
+
+// How many places bear each name. The keys view the table's names: nothing is renamed while
+// the counts are in use.
+std::unordered_map<std::string_view, int> NameCounts(const std::vector<std::string>& names) {
+    std::unordered_map<std::string_view, int> c;
+    c.reserve(names.size());
+    for (const auto& n : names) ++c[n];
+    return c;
+}
+
+}  // namespace
+
 void MakeNamesUnique(Table& tab, ImportPreview& pv) {
-    auto counts = [&]() {
-        std::unordered_map<std::string, int> c;
-        for (const auto& n : tab.names) ++c[n];
-        return c;
-    };
-    auto c = counts();
     std::vector<char> renamed(tab.Places(), 0);
-    for (std::size_t p = 0; p < tab.Places(); ++p) {
-        const std::string& g = tab.groups[p];
-        if (c[tab.names[p]] > 1 && !g.empty() && tab.names[p].find(g) == std::string::npos) {
-            tab.names[p] += ", " + g;
-            renamed[p] = 1;
+    {
+        const auto c = NameCounts(tab.names);
+        if (c.size() == tab.Places()) return;  // every name once: the common case, and a million places
+        for (std::size_t p = 0; p < tab.Places(); ++p) {
+            const std::string& g = tab.groups[p];
+            renamed[p] = c.at(tab.names[p]) > 1 && !g.empty() && tab.names[p].find(g) == std::string::npos;
         }
     }
-    c = counts();
+    for (std::size_t p = 0; p < tab.Places(); ++p)
+        if (renamed[p]) tab.names[p] += ", " + tab.groups[p];
+    std::vector<char> numbered(tab.Places(), 0);
+    {
+        const auto c = NameCounts(tab.names);
+        for (std::size_t p = 0; p < tab.Places(); ++p) numbered[p] = c.at(tab.names[p]) > 1;
+    }
     std::unordered_map<std::string, int> seen;
     for (std::size_t p = 0; p < tab.Places(); ++p) {
-        if (c[tab.names[p]] < 2) continue;
+        if (!numbered[p]) continue;
         const std::string base = tab.names[p];
         const int k = ++seen[base];
         tab.names[p] = base + " (" + (tab.ids[p].empty() ? std::string("#").append(std::to_string(k)) : tab.ids[p]) + ")";
