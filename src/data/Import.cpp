@@ -4,6 +4,9 @@
 #include <utility>
 #include <cmath>
 #include <filesystem>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <limits>
 #include <map>
 #include <set>
@@ -458,6 +461,11 @@ ImportResult Import(RawTable&& raw, const ImportOptions& opt) {
     }
     // The cells are in the table now: a large file's split text goes before the data set is made.
     std::vector<CsvRow>().swap(raw.rows);
+#ifdef __GLIBC__
+    // They were millions of small blocks: their pages go back now, or the data set and the
+    // rank tables made next come on top of them.
+    malloc_trim(0);
+#endif
     for (const auto& a : rd.absence) pv.absence += (pv.absence.empty() ? "" : ", ") + a;
     pv.places = static_cast<int>(tab.Places());
     for (std::size_t t = 1; t < tab.Dates(); ++t)
@@ -495,6 +503,8 @@ ImportResult ImportFile(const std::string& path, const ImportOptions& options) {
     if (!ec && size > MaxFileBytes)
         throw RunError(path + ": " + Thousands(static_cast<std::size_t>(size >> 20)) +
                        " MB; files over 2 GB are not read (keep the places or dates you need in a smaller file)");
-    if (IsOgrFile(path) && !std::filesystem::is_directory(path, ec)) return Import(ReadOgrTable(path, options.part), options);
-    return Import(ReadCsvTable(ReadDataBytes(path), path), options);
+    ImportResult result = IsOgrFile(path) && !std::filesystem::is_directory(path, ec)
+                              ? Import(ReadOgrTable(path, options.part), options)
+                              : Import(ReadCsvTable(ReadDataBytes(path), path), options);
+    return result;
 }
