@@ -16,7 +16,11 @@ std::string Field(const std::string& s) {
 std::string Number(double v) {
     if (std::isnan(v)) return {};
     char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    // Whole numbers in full (100000, not the shorter 1e+05, which a reader of a population
+    // table does not expect); anything else as the shortest text that reads back exactly.
+    const bool whole = v == std::floor(v) && std::fabs(v) < 1e15;
+    const auto r = whole ? std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed)
+                         : std::to_chars(buf, buf + sizeof buf, v);
     return std::string(buf, r.ptr);
 }
 
