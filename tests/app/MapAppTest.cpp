@@ -131,6 +131,11 @@ TEST(MapApp, DiscsArePaintedInTheirColours) {
         image = render::ToImage(f->Picture1, 1.0, chicago);
         const QColor dimmed = image.pixelColor(centre);
         EXPECT_LT(std::abs(dimmed.red() - (black ? 0 : 200)), 247 - (black ? 0 : 200)) << black;
+        // The pinned disc itself keeps its class colour (Chicago declined 0.72 % a year).
+        const DrawOp& chi = DiscOf(*f, "Chicago, IL");
+        const QColor fill(chi.fill & 255, (chi.fill >> 8) & 255, (chi.fill >> 16) & 255);
+        EXPECT_EQ(image.pixelColor(qRound(chi.x1 / 15), qRound(chi.y1 / 15)), fill) << black;
+        EXPECT_NE(fill, dimmed);
     }
 }
 
