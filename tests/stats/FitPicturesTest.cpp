@@ -1,0 +1,113 @@
+// Tail-Fit's and Growth's pictures read back. Tail-Fit: each date's two points stand at the
+// exponents of its row, in the colours the key gives them, and the thin lines the key calls
+// 95 % bands pass through zeta -/+ 1.96 SE of each date.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "TestForm.h"
+#include "stats/TailFit.h"
+#include "stats/Growth.h"
+#include "stats/TailFitPlots.h"
+
+namespace {
+
+Colour KeyColour(const Picture& p, const std::string& name) {
+    const auto& ops = p.Ops();
+    for (std::size_t k = 1; k < ops.size(); ++k)
+        if (ops[k].kind == OpKind::Text && ops[k].text == name && ops[k - 1].tag.series == KeySeries) return ops[k - 1].colour;
+    ADD_FAILURE() << "no key entry " << name;
+    return -1;
+}
+
+bool ThinLineEndsAt(const Picture& p, Colour colour, float x, float y) {
+    for (const DrawOp& op : p.Ops())
+        if (op.kind == OpKind::Line && op.width == 1 && op.colour == colour &&
+            ((std::fabs(op.x1 - x) < 1 && std::fabs(op.y1 - y) < 1) || (std::fabs(op.x2 - x) < 1 && std::fabs(op.y2 - y) < 1)))
+            return true;
+    return false;
+}
+
+}  // namespace
+
+TEST(TailFitPicture, PointsAndBandsWhereTheRowsPutThem) {
+    auto f = FormWithRealData();
+    f->SetTailFitOption("replicates", "0");
+    f->Click("TailFit");
+    const Picture& p = f->Picture1;
+    const Colour gi = KeyColour(p, "zeta GI (rank - 1/2)"), mle = KeyColour(p, "zeta MLE above x_min");
+    EXPECT_NE(gi, mle);
+    const auto& rows = f->tailFit.rows;
+    ASSERT_EQ(rows.size(), 22u);
+    // Each date's points by colour: (x, y).
+    std::vector<std::pair<float, float>> giAt(rows.size() + 1), mleAt(rows.size() + 1);
+    for (const DrawOp& op : p.Ops()) {
+        if (op.kind != OpKind::Circle || op.tag.series != TailFitExponents) continue;
+        ASSERT_TRUE(op.colour == gi || op.colour == mle);
+        (op.colour == gi ? giAt : mleAt)[static_cast<std::size_t>(op.tag.date)] = {op.x1, op.y1};
+    }
+    // The vertical scale from the first and last GI points: y = a + b zeta.
+    const double b = (giAt[22].second - giAt[1].second) / (rows[21].gi.zeta - rows[0].gi.zeta);
+    const double a = giAt[1].second - b * rows[0].gi.zeta;
+    ASSERT_LT(b, 0);  // up the page as zeta grows
+    for (std::size_t t = 1; t <= rows.size(); ++t) {
+        SCOPED_TRACE(rows[t - 1].year);
+        const TailFitRow& r = rows[t - 1];
+        EXPECT_NEAR(giAt[t].second, a + b * r.gi.zeta, 1.0);
+        EXPECT_NEAR(mleAt[t].second, a + b * r.pl.zeta, 1.0);
+        EXPECT_EQ(giAt[t].first, mleAt[t].first);  // one date, one x
+        for (double side : {-1.959964, 1.959964}) {
+            EXPECT_TRUE(ThinLineEndsAt(p, gi, giAt[t].first, static_cast<float>(a + b * (r.gi.zeta + side * r.gi.se))));
+            EXPECT_TRUE(ThinLineEndsAt(p, mle, mleAt[t].first, static_cast<float>(a + b * (r.pl.zeta + side * r.pl.se))));
+        }
+    }
+}
+
+// Growth's picture of beta through time: each pair's point at its beta, in the key's colour
+// for its p, its interval 1.96 robust SE either side, and the line of Gibrat's beta = 0.
+TEST(GrowthPicture, BetasIntervalsAndColoursAsTheKeySays) {
+    auto f = FormReading(std::string(CITYSIZE_REAL_DATA) + "/us-places-1790-2010.csv");
+    f->Click("Growth");
+    const Picture& p = f->Picture1;
+    const Colour significant = KeyColour(p, "beta, p < 0.05"), not5 = KeyColour(p, "beta, p >= 0.05");
+    const Colour interval = KeyColour(p, "95 % interval"), gibrat = KeyColour(p, "beta = 0: Gibrat");
+    EXPECT_NE(significant, not5);
+    const auto& rows = f->growth.rows;
+    std::vector<const DrawOp*> points(rows.size() + 1, nullptr);
+    for (const DrawOp& op : p.Ops())
+        if (op.kind == OpKind::Circle && op.tag.series == GrowthBetaPoint) points[static_cast<std::size_t>(op.tag.date)] = &op;
+    // The scale from the two points farthest apart in beta.
+    std::size_t lo = 0, hi = 0;
+    for (std::size_t t = 1; t <= rows.size(); ++t)
+        if (points[t]) {
+            if (!lo || rows[t - 1].beta < rows[lo - 1].beta) lo = t;
+            if (!hi || rows[t - 1].beta > rows[hi - 1].beta) hi = t;
+        }
+    ASSERT_TRUE(lo && hi && lo != hi);
+    const double b = (points[hi]->y1 - points[lo]->y1) / (rows[hi - 1].beta - rows[lo - 1].beta);
+    const double a = points[lo]->y1 - b * rows[lo - 1].beta;
+    int drawn = 0;
+    for (std::size_t t = 1; t <= rows.size(); ++t) {
+        const GrowthRow& r = rows[t - 1];
+        EXPECT_EQ(points[t] != nullptr, !r.pooled && std::isfinite(r.beta)) << r.fromYear;
+        if (!points[t]) continue;
+        ++drawn;
+        SCOPED_TRACE(r.fromYear);
+        EXPECT_NEAR(points[t]->y1, a + b * r.beta, 1.0);
+        EXPECT_EQ(points[t]->colour, r.p < 0.05 ? significant : not5);
+        bool found = false;
+        for (const DrawOp& op : p.Ops())
+            found = found || (op.kind == OpKind::Line && op.colour == interval && std::fabs(op.x1 - points[t]->x1) < 1 &&
+                              std::fabs(op.y1 - (a + b * (r.beta - 1.959964 * r.seBeta))) < 1 &&
+                              std::fabs(op.y2 - (a + b * (r.beta + 1.959964 * r.seBeta))) < 1);
+        EXPECT_TRUE(found);
+    }
+    EXPECT_GE(drawn, 20);
+    bool zeroLine = false;
+    for (const DrawOp& op : p.Ops())
+        zeroLine = zeroLine || (op.kind == OpKind::Line && op.colour == gibrat && std::fabs(op.y1 - a) < 1 &&
+                                std::fabs(op.y2 - a) < 1 && op.x2 - op.x1 > 3000);
+    EXPECT_TRUE(zeroLine);
+}
