@@ -64,6 +64,8 @@ std::vector<Case> Cases() {
     ImportOptions noGroupNoId;
     noGroupNoId.group = NoColumn;
     noGroupNoId.id = NoColumn;
+    ImportOptions datesNamed;
+    datesNamed.dates = {"1900", "name"};
     ImportOptions longByHand;
     longByHand.layout = TableLayout::Long;
     return {
@@ -142,6 +144,16 @@ std::vector<Case> Cases() {
          "t.csv: 1 date found; at least 2 dates are needed (name the date columns if they were not found)"},
         {"a column that is not there", "name,1800,1900\nA,1,2\n", noSuchName,
          "t.csv: there is no column \"Town\" for the names (the columns are name, 1800, 1900)"},
+        {"every cell absent", "name,1900,1950\nA,0,\nB,NA,-\n", {},
+         "t.csv: no place has a population at any date (every population cell is empty, 0 or a mark of absence): "
+         "there is nothing to load"},
+        {"a place without a name", "name,1900,1950\nA,1,2\n,3,4\n", {},
+         "t.csv, line 3, column 1 (name): the place has no name"},
+        {"a header and nothing under it", "name,1900,1950\n", {}, "t.csv: the file has a header row but no data"},
+        {"a long table without a year column", "place,pop\nA,1\n", longByHand,
+         "t.csv: no column of years was found (the columns are place, pop)"},
+        {"a date column that names no year", "name,1900,1950\nA,1,2\n", datesNamed,
+         "t.csv: the date column \"name\" does not name a year"},
         {"the header-less layout keeps the loader's messages", "\"A\",1,2,3\n\"B\",4\n", {},
          "t.csv: input past end of file in record 2 (field 3 of 4); 2 complete records of a name and 3 "
          "populations are needed, 1 were found"},
