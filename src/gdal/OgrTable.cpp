@@ -9,17 +9,42 @@
 #include <ogrsf_frmts.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
 
-#include "data/TableCells.h"
 #include "draw/RunError.h"
 
 namespace {
+
+// The library stands alone (a program that loads it need not export anything), so it keeps
+// its own copies of the three small helpers it shares with the text reader.
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// A sheet's number as typed, "2" or " 2 "; nothing for any other text.
+std::optional<double> CellNumber(const std::string& text) {
+    const std::size_t a = text.find_first_not_of(" \t"), b = text.find_last_not_of(" \t");
+    if (a == std::string::npos) return std::nullopt;
+    const std::string t = text.substr(a, b - a + 1);
+    if (t.size() > 9 || t.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
+    return std::stod(t);
+}
+
+std::string ColumnList(const std::vector<std::string>& names) {
+    std::string s;
+    for (std::size_t k = 0; k < names.size(); ++k) s += (k ? ", " : "") + names[k];
+    return s;
+}
 
 // Sets a GDAL option for this thread while reading, and puts the old value back.
 class ThreadOption {
