@@ -43,3 +43,18 @@ install(CODE "
   file(INSTALL DESTINATION \"\${py_dir}\" TYPE FILE FILES \${py_files} \"${CMAKE_BINARY_DIR}/python-install/_paths.py\")
   file(INSTALL DESTINATION \"\${py_dir}\" TYPE MODULE FILES \"$<TARGET_FILE:_citysize>\")
 ")
+
+# The module's tests (pytest), the command line the reference they compare with.
+add_test(NAME python_module
+  COMMAND ${Python3_EXECUTABLE} -m pytest -q -p no:cacheprovider ${CMAKE_SOURCE_DIR}/tests/python)
+set_tests_properties(python_module PROPERTIES TIMEOUT 900 ENVIRONMENT
+  "PYTHONPATH=${CMAKE_BINARY_DIR}/python;CITYSIZE_MODULE_BUILT=1;CITYSIZE_BINARY=$<TARGET_FILE:citysize>;CITYSIZE_BUILD_DIR=${CMAKE_BINARY_DIR};CITYSIZE_REAL_DATA=${CMAKE_SOURCE_DIR}/data;QT_QPA_PLATFORM=offscreen")
+# The tour notebook, run headless as a reader would run it; any failing cell fails it.
+find_program(JUPYTER_NBCONVERT jupyter-nbconvert)
+if(JUPYTER_NBCONVERT)
+  add_test(NAME python_notebook_tour
+    COMMAND ${JUPYTER_NBCONVERT} --to notebook --execute --ExecutePreprocessor.timeout=600
+      --output-dir ${CMAKE_BINARY_DIR}/notebooks ${CMAKE_SOURCE_DIR}/docs/notebooks/tour.ipynb)
+  set_tests_properties(python_notebook_tour PROPERTIES TIMEOUT 900 ENVIRONMENT
+    "PYTHONPATH=${CMAKE_BINARY_DIR}/python;QT_QPA_PLATFORM=offscreen")
+endif()
