@@ -56,7 +56,11 @@ std::string PictureBytes::PngSized(int w, int h) const {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(render::ToQColor(picture_.BackColor));
     QPainter painter(&image);
-    painter.translate((w - picture_.Width * pxPerTwip) / 2, (h - picture_.Height * pxPerTwip) / 2);
+    // Pens keep a least width, so at small sizes a stroke would spill into the margins.
+    const QRectF area((w - picture_.Width * pxPerTwip) / 2, (h - picture_.Height * pxPerTwip) / 2,
+                      picture_.Width * pxPerTwip, picture_.Height * pxPerTwip);
+    painter.setClipRect(area);
+    painter.translate(area.topLeft());
     render::Paint(painter, picture_, pxPerTwip, pinned_);
     painter.end();
     render::ClearUpperVectorState();
