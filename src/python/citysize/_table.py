@@ -51,10 +51,15 @@ class Table:
         if self._source[0] == "file":
             args += ["--data", self._source[1]]
         args += to_args(merged) + [str(c) for c in controls]
-        if self._source[0] == "bytes":
-            native = _citysize.run(args, self._source[1], self._source[2], _folders())
-        else:
-            native = _citysize.run(args, None, "", _folders())
+        try:
+            if self._source[0] == "bytes":
+                native = _citysize.run(args, self._source[1], self._source[2], _folders())
+            else:
+                native = _citysize.run(args, None, "", _folders())
+        except Error as e:
+            if "select" in merged and str(e) == "unknown option --select":
+                raise Error("select= is not available: this build of citysize has no selection of places") from None
+            raise
         for w in native.warnings:
             warnings.warn(w, LoadWarning, stacklevel=3)
         return native
