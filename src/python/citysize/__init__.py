@@ -11,6 +11,6 @@ with the command line's message; the warnings of a load are Python warnings (Loa
 """
 from ._citysize import Error
 from ._picture import Picture
-from ._table import LoadWarning, Result, Table, from_frame, open
+from ._table import LoadWarning, Result, Table, data_path, from_frame, open
 
-__all__ = ["Error", "LoadWarning", "Picture", "Result", "Table", "from_frame", "open"]
+__all__ = ["Error", "LoadWarning", "Picture", "Result", "Table", "data_path", "from_frame", "open"]

@@ -1,6 +1,7 @@
 """Tables opened from a file or a DataFrame, and the runs of controls on them."""
 import io
 import os
+import sys
 import warnings
 
 import pandas as pd
@@ -9,6 +10,15 @@ from . import _citysize, _paths
 from ._citysize import Error
 from ._options import to_args
 from ._picture import Picture
+
+
+def _outside_level():
+    # The stack level of the first caller outside this package, so a warning names the user's line.
+    here = os.path.dirname(os.path.abspath(__file__))
+    frame, level = sys._getframe(1), 1
+    while frame is not None and os.path.dirname(os.path.abspath(frame.f_code.co_filename)) == here:
+        frame, level = frame.f_back, level + 1
+    return level
 
 
 class LoadWarning(UserWarning):
@@ -21,6 +31,16 @@ def _folders():
     if _paths.DATA_RELATIVE:
         data = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), data))
     return [".", data]
+
+
+def data_path(name="USData.csv"):
+    """A data table that ships with citysize (USData.csv, us-places-1790-2010.csv, ...), where
+    this copy of the package finds it."""
+    for folder in _folders()[1:]:
+        path = os.path.join(folder, name)
+        if os.path.isfile(path):
+            return path
+    raise Error(f"{name} is not among the data shipped with citysize ({_folders()[1]})")
 
 
 class Result:
@@ -43,6 +63,7 @@ class Table:
     def __init__(self, source, options):
         self._source = source  # ("file", path) or ("bytes", data, name)
         self._options = dict(options)
+        self._warned = set()
         self._places_csv = self._call(["ReadData"], {}).places
 
     def _call(self, controls, options):
@@ -60,8 +81,11 @@ class Table:
             if "select" in merged and str(e) == "unknown option --select":
                 raise Error("select= is not available: this build of citysize has no selection of places") from None
             raise
+        # Each run reads the table again; what its loads said is said once per table.
         for w in native.warnings:
-            warnings.warn(w, LoadWarning, stacklevel=3)
+            if w not in self._warned:
+                self._warned.add(w)
+                warnings.warn(w, LoadWarning, stacklevel=_outside_level())
         return native
 
     def run(self, *controls, **options):
