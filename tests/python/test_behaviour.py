@@ -1,5 +1,6 @@
 """Errors carry the command line's message; a fit leaves other threads running and stops on
 Ctrl-C; an installed copy imports and finds its data."""
+import hashlib
 import os
 import signal
 import subprocess
@@ -103,15 +104,19 @@ def test_an_installed_copy_imports_and_finds_its_data(tmp_path):
     subprocess.run(["cmake", "--install", build, "--prefix", str(prefix)], check=True, capture_output=True, timeout=300)
     site = prefix / "lib" / f"python{sys.version_info.major}.{sys.version_info.minor}" / "site-packages"
     assert (site / "citysize" / "__init__.py").is_file()
-    script = ("import citysize, os, sys\n"
+    # The installed copy reads the data installed beside it (USData.csv by default) and draws
+    # the installed outlines on its map: the same picture as the copy in the build folder.
+    script = ("import citysize, hashlib, sys, warnings\n"
+              "warnings.simplefilter('ignore')\n"
               "assert citysize.__file__.startswith(sys.argv[1]), citysize.__file__\n"
-              "t = citysize.open()\n"  # the USData.csv installed with it
-              "assert len(t.places) == 266\n"
-              "assert len(t.run('ReadData', 'Map').picture.png()) > 1000\n"
-              "print('ok')\n")
+              "assert citysize.data_path().startswith(sys.argv[2]), citysize.data_path()\n"
+              "assert len(citysize.open().places) == 266\n"
+              "t = citysize.open(citysize.data_path('us-places-1790-2010.csv'))\n"
+              "print(hashlib.sha256(t.run('ReadData', 'Map', 'Dates=1900').picture.png()).hexdigest())\n")
     env = {k: v for k, v in os.environ.items() if k != "PYTHONPATH"}
     env["PYTHONPATH"] = str(site)
-    p = subprocess.run([sys.executable, "-c", script, str(site)], cwd=tmp_path, env=env, capture_output=True, text=True,
-                       timeout=120)
+    p = subprocess.run([sys.executable, "-c", script, str(site), str(prefix / "share" / "citysize" / "data")], cwd=tmp_path,
+                       env=env, capture_output=True, text=True, timeout=120)
     assert p.returncode == 0, p.stderr
-    assert p.stdout == "ok\n"
+    here = citysize.open(PLACES).run("ReadData", "Map", "Dates=1900").picture.png()
+    assert p.stdout == hashlib.sha256(here).hexdigest() + "\n"
