@@ -42,6 +42,9 @@ install(CODE "
   file(GLOB py_files \"${CMAKE_SOURCE_DIR}/src/python/citysize/*.py\")
   file(INSTALL DESTINATION \"\${py_dir}\" TYPE FILE FILES \${py_files} \"${CMAKE_BINARY_DIR}/python-install/_paths.py\")
   file(INSTALL DESTINATION \"\${py_dir}\" TYPE MODULE FILES \"$<TARGET_FILE:_citysize>\")
+  if(CMAKE_INSTALL_DO_STRIP AND EXISTS \"${CMAKE_STRIP}\")
+    execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded \"\$ENV{DESTDIR}\${py_dir}/$<TARGET_FILE_NAME:_citysize>\")
+  endif()
 ")
 
 # The module's tests (pytest), the command line the reference they compare with.
