@@ -3,13 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <memory>
 
 #include "app/Export.h"
 #include "app/Paths.h"
 #include "app/Session.h"
 #include "core/Form.h"
-#include "data/DataSearch.h"
 #include "data/PlacesCsv.h"
 #include "draw/RunError.h"
 #include "render/PictureRenderer.h"
