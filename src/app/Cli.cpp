@@ -1,28 +1,19 @@
 #include "app/Cli.h"
 
-#include <QDir>
-#include <QFile>
-#include <QGuiApplication>
-#include <unistd.h>
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <memory>
 #include <sstream>
 
 #include "app/AtomicFile.h"
 #include "app/Export.h"
 #include "app/Paths.h"
-#include "core/Animation.h"
+#include "app/Session.h"
 #include "core/Form.h"
-#include "data/DataSearch.h"
 #include "data/PlacesCsv.h"
-#include "core/Groups.h"
 #include "draw/ResultTable.h"
 #include "draw/RunError.h"
-#include "render/ApngWriter.h"
 #include "render/PictureRenderer.h"
-#include "render/PngWriter.h"
 
 #ifndef CITYSIZE_VERSION
 #define CITYSIZE_VERSION "0"
@@ -110,46 +101,6 @@ std::string UsageText() {
 
 namespace {
 
-// Rendering text needs a GUI application, but no display: one on the offscreen platform.
-class OffscreenApp {
-public:
-    OffscreenApp() {
-        if (QGuiApplication::instance()) return;
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) {
-            // Qt wants a private runtime folder; without one it warns on every run.
-            const QString dir = QDir::tempPath() + QStringLiteral("/citysize-runtime-") + QString::number(getuid());
-            QDir().mkpath(dir);
-            QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-            qputenv("XDG_RUNTIME_DIR", dir.toLocal8Bit());
-        }
-        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
-    }
-
-private:
-    int argc_ = 1;
-    char name_[9] = "citysize";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QGuiApplication> app_;
-};
-
-struct RunOptions {
-    std::string dataDir;  // empty: search the usual places
-    ImportOptions import;
-    std::string picture;
-    std::string pin;  // a city whose path the picture emphasises
-    std::string animate, frames;  // the time-lapse as an animated PNG, and as single frames
-    int frameMs = 800;
-    std::vector<std::string> outlines;
-    std::string text;
-    std::string csv;
-    std::string places;
-    double scale = 1.0;
-    std::vector<std::pair<std::string, std::string>> tailFit;  // option name without "--", value
-    std::vector<std::string> steps;
-    std::string in;  // the group every command runs on; empty: all places
-};
-
 // An option some analysis declares (--classes, --weights, ...): its value goes to the analysis.
 bool IsAnalysisOption(const std::string& a) {
     if (a.rfind("--", 0) != 0) return false;
@@ -157,6 +108,8 @@ bool IsAnalysisOption(const std::string& a) {
         if (a.substr(2) == o.name) return true;
     return false;
 }
+
+}  // namespace
 
 bool ParseRun(const std::vector<std::string>& args, RunOptions& o, std::ostream& err) {
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -290,53 +243,14 @@ bool ParseRun(const std::vector<std::string>& args, RunOptions& o, std::ostream&
     return true;
 }
 
-void Step(Form& f, const std::string& step) {
-    auto eq = step.find('=');
-    if (eq == std::string::npos) {
-        f.Click(step);
-        return;
-    }
-    const std::string list = step.substr(0, eq), entry = step.substr(eq + 1);
-    const Control* c = f.panel.Find(list);
-    if (!c || c->kind != ControlKind::List) throw RunError("\"" + list + "\" is not a list (use BackMap, Cities or Dates)");
-    f.ChooseText(list, entry);
-}
-
-// The time-lapse of the last step that has one, written through `files`; an empty string or
-// the error.
-std::string WriteAnimation(Form& f, const RunOptions& o, AtomicFiles& files) {
-    std::string control;
-    for (const auto& step : o.steps)
-        if (Animates(f, step)) control = step;
-    if (control.empty()) return "--animate and --frames need Map, Rank, RankSpirel1 or InfoSpirel among the controls";
-    std::vector<QImage> images;
-    try {
-        for (const Picture& frame : AnimationFrames(f, control)) images.push_back(render::ToImage(frame, o.scale, f.Pinned));
-    } catch (const RunError& e) {
-        return control + ": " + e.what();
-    }
-    if (!o.frames.empty()) {
-        const QString dir = QString::fromStdString(files.Folder(o.frames));
-        for (std::size_t i = 0; i < images.size(); ++i) {
-            const QString name = QStringLiteral("%1/frame-%2.png").arg(dir).arg(i + 1, 2, 10, QLatin1Char('0'));
-            const QString error = render::WritePng(images[i], name);
-            if (!error.isEmpty()) return error.toStdString();
-        }
-    }
-    if (!o.animate.empty()) {
-        const QString error = render::WriteApng(images, o.frameMs, QString::fromStdString(files.File(o.animate)));
-        if (!error.isEmpty()) return error.toStdString();
-    }
-    return {};
-}
+namespace {
 
 // Writes every file asked for, all or none: nothing when a step failed, and nothing when one
 // of them cannot be written. Returns the exit status.
 int WriteOutputs(Form& f, const RunOptions& o, int status, std::ostream& err) {
     int pinned = 0;
     if (!o.pin.empty() && f.HasData()) {
-        for (int c = 1; c <= f.data->NumCities && !pinned; ++c)
-            if (f.data->CityName(c) == o.pin) pinned = c;
+        pinned = FindPlace(f, o.pin);
         if (!pinned) {
             err << "citysize: --pin: no place named \"" << o.pin << "\"\n";
             status = 1;
@@ -376,30 +290,19 @@ int WriteOutputs(Form& f, const RunOptions& o, int status, std::ostream& err) {
 }
 
 int Run(const RunOptions& o, std::ostream& out, std::ostream& err) {
-    Form f(o.dataDir.empty() ? DefaultDataPath() : o.dataDir);
-    f.Import = o.import;
-    f.map.outlineFiles = FindShippedOutlines(DataSearchFolders());
-    f.map.outlineFiles.insert(f.map.outlineFiles.end(), o.outlines.begin(), o.outlines.end());
-    int status = 0;
-    for (const auto& [name, value] : o.tailFit) {
-        try {
-            f.SetOption(name, value);
-        } catch (const RunError& e) {
-            err << "citysize: " << e.what() << "\n";
-            return 2;
-        }
+    const std::vector<std::string> folders = DataSearchFolders();
+    Form f(DataPath(o, folders));
+    try {
+        SetUpForm(f, o, folders);
+    } catch (const RunError& e) {
+        err << "citysize: " << e.what() << "\n";
+        return 2;
     }
-    for (const auto& step : o.steps) {
-        try {
-            f.LoadWarnings.clear();
-            Step(f, step);
-            if (step == "ReadData" && !o.in.empty()) ChooseGroup(f, o.in);
-            for (const auto& w : f.LoadWarnings) err << "citysize: " << f.DataTitle << ": " << w << "\n";
-        } catch (const RunError& e) {
-            err << "citysize: " << step << ": " << e.what() << "\n";
-            status = 1;
-            break;
-        }
+    int status = 0;
+    const std::string failed = RunSteps(f, o, [&](const std::string& w) { err << "citysize: " << w << "\n"; });
+    if (!failed.empty()) {
+        err << "citysize: " << failed << "\n";
+        status = 1;
     }
     status = WriteOutputs(f, o, status, err);
     (void)out;
