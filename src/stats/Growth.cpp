@@ -102,11 +102,6 @@ struct KernelRow {
 
 }  // namespace
 
-double GrowthRate(double s0, double s1, int years) {
-    if (!(s0 > 0) || !(s1 > 0) || years <= 0) return NaN;
-    return std::log(s1 / s0) / years;
-}
-
 GrowthSample PairSample(const DataSet& d, int t) {
     if (t < 1 || t >= d.NumDates) throw RunError("Growth: no pair of dates starts at date " + std::to_string(t));
     GrowthSample s;

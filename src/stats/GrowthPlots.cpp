@@ -247,9 +247,8 @@ std::string DescribeGrowthPlace(const DataSet& d, int city, int t) {
     const int years = d.DateYear(t + 1) - d.DateYear(t);
     const double g = GrowthRate(a, b, years);
     char buf[200];
-    std::snprintf(buf, sizeof buf, "%d-%d: %.0f to %.0f, growth %+.2f %% a year", d.DateYear(t), d.DateYear(t + 1), a,
-                  b, 100 * std::expm1(g));
-    return d.CityName(city) + "\n" + buf;
+    std::snprintf(buf, sizeof buf, "%d-%d: %.0f to %.0f, growth ", d.DateYear(t), d.DateYear(t + 1), a, b);
+    return d.CityName(city) + "\n" + buf + GrowthPercentText(g);
 }
 
 std::string DescribeGrowthRow(const GrowthRow& r) {

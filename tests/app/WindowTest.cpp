@@ -19,6 +19,7 @@
 #include "app/ImportDialog.h"
 #include "app/MainWindow.h"
 #include "app/PictureView.h"
+#include "core/TailFitModule.h"
 
 namespace {
 
@@ -227,7 +228,7 @@ TEST(Window, AClickOnAPathPinsItsCityEscReleasesIt) {
 TEST(Window, TailFitCancelStopsTheBootstrapAtOnce) {
     Window win;
     win.click("ReadData");
-    win.w.form().tailFitOptions.replicates = 100000;  // minutes of work
+    win.w.form().Module<TailFitModule>().options.replicates = 100000;  // minutes of work
     std::chrono::steady_clock::time_point cancelled;
     QTimer::singleShot(1000, [&] {
         auto* dialog = win.w.findChild<QProgressDialog*>(QStringLiteral("TailFitProgress"));

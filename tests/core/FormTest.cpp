@@ -7,6 +7,7 @@
 
 #include "TestForm.h"
 #include "draw/RunError.h"
+#include "core/TailFitModule.h"
 
 namespace {
 
@@ -25,6 +26,8 @@ std::set<std::string> Shown(const Form& f) {
 
 std::set<std::string> MainPanel() {
     std::set<std::string> s(MainCommandSet.begin(), MainCommandSet.end());
+    // The analyses that join the main command set.
+    s.insert({"Mobility", "TailFit", "Growth", "ByGroup", "Map"});
     s.insert("Clear");
     s.insert("BackMap");
     return s;
@@ -127,7 +130,7 @@ TEST(FormTest, MobilityOffersItsSecondPageOnceAndClearDataReturns) {
 
 TEST(FormTest, TailFitOffersTheDatesTheirPlotsAndNamesThePoints) {
     auto f = FormWithRealData();
-    f->tailFitOptions.replicates = 0;
+    f->Module<TailFitModule>().options.replicates = 0;
     f->Click("TailFit");
     // Both plots of one date are offered with the list of dates they read.
     const std::set<std::string> shown = {"Clear", "BackMap", "Dates", "TailPlot", "HillPlot"};
