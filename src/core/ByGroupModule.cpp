@@ -6,6 +6,7 @@
 #include "core/Form.h"
 #include "core/OptionValues.h"
 #include "core/TailFitModule.h"
+#include "draw/ResultTable.h"
 #include "draw/RunError.h"
 #include "stats/ByGroupPlots.h"
 
@@ -91,11 +92,6 @@ void NextGroups_Click(Form& f) {
     ShowPicture(f);
 }
 
-std::string Fixed(double v, int decimals = 3) {
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
-    return buf;
-}
 
 }  // namespace
 
@@ -164,9 +160,9 @@ std::optional<std::string> ByGroupModule::Describe(const Form&, const Hit& hit, 
     if (tag.date < 1) return s.groups[g];
     const ByGroupRow* r = s.Find(g, tag.date);
     if (!r) return s.groups[g] + ", " + std::to_string(s.years[static_cast<std::size_t>(tag.date - 1)]);
-    std::string text = r->group + ", " + std::to_string(r->year) + ": zeta_GI " + Fixed(r->gi.zeta) + " +- " +
-                       Fixed(1.96 * r->gi.se) + " (n " + std::to_string(r->n) + ")";
-    if (r->pl.ok) text += "\nzeta_MLE " + Fixed(r->pl.zeta) + " above x_min " + Fixed(r->pl.xmin, 0);
-    return text + "\nlargest " + r->largest + ", share " + Fixed(r->largestShare) +
-           ", Gini " + Fixed(r->gini);
+    std::string text = r->group + ", " + std::to_string(r->year) + ": zeta_GI " + Decimals(r->gi.zeta) + " +- " +
+                       Decimals(1.96 * r->gi.se) + " (n " + std::to_string(r->n) + ")";
+    if (r->pl.ok) text += "\nzeta_MLE " + Decimals(r->pl.zeta) + " above x_min " + Decimals(r->pl.xmin, 0);
+    return text + "\nlargest " + r->largest + ", share " + Decimals(r->largestShare) +
+           ", Gini " + Decimals(r->gini);
 }

@@ -7,6 +7,7 @@
 
 #include "core/Form.h"
 #include "core/OptionValues.h"
+#include "draw/ResultTable.h"
 #include "draw/RunError.h"
 #include "stats/TailFitPlots.h"
 
@@ -52,11 +53,6 @@ void TailPlot_Click(Form& f) {
 
 void HillPlot_Click(Form& f) { DrawHillPlot(*f.data, ChosenDate(f), CanvasOf(f)); }
 
-std::string Fixed(double v, int decimals = 3) {
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
-    return buf;
-}
 
 }  // namespace
 
@@ -117,12 +113,12 @@ std::optional<std::string> TailFitModule::Describe(const Form& f, const Hit& hit
     if (tag.series == TailFitExponents) {
         for (const auto& r : table.rows) {
             if (r.year != d.DateYear(tag.date)) continue;
-            std::string s = "\nzeta_GI " + Fixed(r.gi.zeta) + " +- " + Fixed(1.96 * r.gi.se) + " (n " +
-                            std::to_string(r.n) + ")\nzeta_MLE " + Fixed(r.pl.zeta) + " +- " + Fixed(1.96 * r.pl.se) +
-                            " above x_min " + Fixed(r.pl.xmin, 0) + " (n_tail " + std::to_string(r.pl.nTail) +
-                            "), D " + Fixed(r.pl.D);
-            if (r.pBoot) s += ", p_boot " + Fixed(*r.pBoot);
-            return census + s + "\nvs lognormal: LR " + Fixed(r.vuong.normalised, 2) + ", p " + Fixed(r.vuong.p) +
+            std::string s = "\nzeta_GI " + Decimals(r.gi.zeta) + " +- " + Decimals(1.96 * r.gi.se) + " (n " +
+                            std::to_string(r.n) + ")\nzeta_MLE " + Decimals(r.pl.zeta) + " +- " + Decimals(1.96 * r.pl.se) +
+                            " above x_min " + Decimals(r.pl.xmin, 0) + " (n_tail " + std::to_string(r.pl.nTail) +
+                            "), D " + Decimals(r.pl.D);
+            if (r.pBoot) s += ", p_boot " + Decimals(*r.pBoot);
+            return census + s + "\nvs lognormal: LR " + Decimals(r.vuong.normalised, 2) + ", p " + Decimals(r.vuong.p) +
                    ", " + r.vuong.favoured + " favoured";
         }
     }
@@ -132,8 +128,8 @@ std::optional<std::string> TailFitModule::Describe(const Form& f, const Hit& hit
         const auto hill = HillEstimates(x);
         if (static_cast<std::size_t>(tag.point) <= hill.size()) {
             const HillPoint& h = hill[static_cast<std::size_t>(tag.point) - 1];
-            return census + "\nHill estimate over the " + std::to_string(h.k) + " largest: zeta " + Fixed(h.zeta) +
-                   " (" + Fixed(h.lower) + " to " + Fixed(h.upper) + ")";
+            return census + "\nHill estimate over the " + std::to_string(h.k) + " largest: zeta " + Decimals(h.zeta) +
+                   " (" + Decimals(h.lower) + " to " + Decimals(h.upper) + ")";
         }
     }
     return census;

@@ -48,7 +48,9 @@ struct Window {
 
 }  // namespace
 
-static int MainPanelButtons() { return static_cast<int>(MainCommandSet.size()) + 1; }  // the main command set and Clear-Data
+// The classic main command set, the five analyses that join it (Mobility, Tail-Fit, Map,
+// Growth, By-Group) and Clear-Data.
+static int MainPanelButtons() { return static_cast<int>(MainCommandSet.size()) + 5 + 1; }
 
 TEST(Window, LoadRankBlackAndClearThroughRealClicks) {
     Window win;
