@@ -24,6 +24,7 @@ public:
     void Reset() override { state_.reset(); }
     // Made, sized for the table, on first use.
     ZipfState& State(const DataSet& d);
+    bool Made() const { return state_ != nullptr; }
 
 private:
     std::unique_ptr<ZipfState> state_;

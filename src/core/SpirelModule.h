@@ -19,6 +19,7 @@ public:
     void Reset() override { state_.reset(); }
     // Made, sized for the table, on first use.
     SpirelState& State(const DataSet& d);
+    bool Made() const { return state_ != nullptr; }
 
 private:
     std::unique_ptr<SpirelState> state_;

@@ -58,7 +58,7 @@ void HalfLives_Click(Form& f) { HalfLives(*f.data, f.rank, Half(f), CanvasOf(f))
 
 // Made on first use, sized for the table: the statistics of a command never run take no memory.
 template <class State, class... Size>
-State& Made(std::unique_ptr<State>& state, Size... size) {
+State& MadeFor(std::unique_ptr<State>& state, Size... size) {
     if (!state) {
         state = std::make_unique<State>();
         state->Resize(size...);
@@ -75,14 +75,14 @@ std::vector<CommandSpec> InfoStatsModule::Commands() const {
             {"LastInfo", LastInfo_Click}};
 }
 
-InfoStatsState& InfoStatsModule::State(const DataSet& d) { return Made(state_, d.NumDates); }
+InfoStatsState& InfoStatsModule::State(const DataSet& d) { return MadeFor(state_, d.NumDates); }
 
 std::vector<CommandSpec> PopStatsModule::Commands() const {
     return {{"PopStats", PopStats_Click}, {"NextPop", NextPop_Click}, {"LastPop", LastPop_Click}};
 }
 
-PopStatsState& PopStatsModule::State(const DataSet& d) { return Made(state_, d.NumDates); }
+PopStatsState& PopStatsModule::State(const DataSet& d) { return MadeFor(state_, d.NumDates); }
 
 std::vector<CommandSpec> HalfLivesModule::Commands() const { return {{"HalfLives", HalfLives_Click}}; }
 
-HalfLivesState& HalfLivesModule::State(const DataSet& d) { return Made(state_, d.NumDates); }
+HalfLivesState& HalfLivesModule::State(const DataSet& d) { return MadeFor(state_, d.NumDates); }

@@ -15,6 +15,7 @@ public:
     std::vector<CommandSpec> Commands() const override;
     void Reset() override { state_.reset(); }
     InfoStatsState& State(const DataSet& d);
+    bool Made() const { return state_ != nullptr; }
 
 private:
     std::unique_ptr<InfoStatsState> state_;
@@ -27,6 +28,7 @@ public:
     std::vector<CommandSpec> Commands() const override;
     void Reset() override { state_.reset(); }
     PopStatsState& State(const DataSet& d);
+    bool Made() const { return state_ != nullptr; }
 
 private:
     std::unique_ptr<PopStatsState> state_;
@@ -39,6 +41,7 @@ public:
     std::vector<CommandSpec> Commands() const override;
     void Reset() override { state_.reset(); }
     HalfLivesState& State(const DataSet& d);
+    bool Made() const { return state_ != nullptr; }
 
 private:
     std::unique_ptr<HalfLivesState> state_;
