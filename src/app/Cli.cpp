@@ -78,15 +78,8 @@ std::string UsageText() {
            "      --text FILE                 write the window's text at the end\n"
            "      --csv FILE                  write the numbers of the printed tables as CSV\n"
            "                                  (further tables beside it as FILE-2.csv, ...)\n"
-           "      --replicates N              bootstrap replicates of Tail-Fit (default 1000) and\n"
-           "                                  Growth-Plot (default 500); 0 skips the bootstrap\n"
-           "      --seed N                    bootstrap seed of both (fixed by default)\n"
-           "      --bandwidth H               Growth-Plot kernel bandwidth in ln size (default: rule)\n"
-           "      --min-tail N                fewest cities in a fitted tail (default 10)\n"
            "      --in GROUP                  run every command on the places of GROUP alone (a state,\n"
            "                                  country or region of the group column), ranked within it\n"
-           "      --min-places N              By-Group: fewest places present for a row (default 10);\n"
-           "                                  its bootstrap runs only with --replicates N\n"
            + AnalysisOptionsHelp() +
            "    A CONTROL is a button name (ReadData, Rank, Zipf, NextGraph, RankSpirel1, ...),\n"
            "    or LIST=ENTRY to choose a list entry: BackMap=Black, \"Cities=Boston, MA\", Dates=1950.\n"
@@ -217,11 +210,6 @@ bool ParseRun(const std::vector<std::string>& args, RunOptions& o, std::ostream&
             }
         } else if (a == "--in") {
             if (!value(o.in)) return false;
-        } else if (a == "--replicates" || a == "--seed" || a == "--min-tail" || a == "--bandwidth" ||
-                   a == "--min-places") {
-            std::string v;
-            if (!value(v)) return false;
-            o.tailFit.emplace_back(a.substr(2), v);
         } else if (IsAnalysisOption(a)) {
             std::string v;
             if (!value(v)) return false;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/Form.h"
+#include "core/TailFitModule.h"
 #include "data/Loader.h"
 #include "draw/RunError.h"
 #include "render/PictureRenderer.h"
@@ -190,7 +191,7 @@ int ExportTour(const std::string& dataDir, const std::string& outDir, bool black
     }
     Form f(dataDir);
     // A short bootstrap with the fixed default seed keeps the tour fast and its tables the same.
-    f.tailFitOptions.replicates = 200;
+    f.Module<TailFitModule>().options.replicates = 200;
     try {
         f.Click("ReadData");
         if (black) f.Choose("BackMap", 1);

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 
 #include "app/PictureView.h"
+#include "core/ByGroupModule.h"
 #include "core/Form.h"
 #include "core/Groups.h"
 #include "draw/HitTest.h"
@@ -55,8 +56,8 @@ bool GroupDock::eventFilter(QObject* watched, QEvent* event) {
         if (const auto hit = HitTest(pic, x, y, 60);
             hit && (hit->tag.series == GroupForestRow || hit->tag.series == GroupHeatCell)) {
             const std::size_t g = static_cast<std::size_t>(hit->tag.point - 1);
-            if (g < form_.byGroup.groups.size()) {
-                const std::string& name = form_.byGroup.groups[g];
+            if (g < form_.Module<ByGroupModule>().table.groups.size()) {
+                const std::string& name = form_.Module<ByGroupModule>().table.groups[g];
                 for (std::size_t k = 0; k < form_.groups.size(); ++k)
                     if (form_.groups[k].group == name) {
                         list_->setCurrentRow(static_cast<int>(k) + 1);

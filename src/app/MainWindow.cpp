@@ -44,6 +44,7 @@
 #include "app/MapActions.h"
 #include "data/OgrReader.h"
 #include "core/Groups.h"
+#include "stats/TailFit.h"
 #include "app/Paths.h"
 #include "data/DataSearch.h"
 #include "app/PictureView.h"

@@ -6,6 +6,7 @@
 #include "app/Paths.h"
 #include "core/Animation.h"
 #include "core/Form.h"
+#include "core/MapModule.h"
 #include "data/DataSearch.h"
 #include "draw/RunError.h"
 #include "map/Outlines.h"
@@ -28,11 +29,11 @@ QString SaveAnimation(Form& f, const QString& path, int frameMs) {
 QString AddOutline(Form& f, const QString& path) {
     const std::string file = path.toStdString();
     try {
-        f.map.outlinesRead[file] = ReadOutlines(file);
+        f.Module<MapModule>().state.outlinesRead[file] = ReadOutlines(file);
     } catch (const RunError& e) {
         return QString::fromStdString(e.what());
     }
-    f.map.outlineFiles.push_back(file);
+    f.Module<MapModule>().state.outlineFiles.push_back(file);
     try {
         MapChoice_Changed(f);
     } catch (const RunError& e) {
@@ -43,7 +44,7 @@ QString AddOutline(Form& f, const QString& path) {
 
 void AddMapActions(QWidget* window, QMenu* file, Form& f, std::function<void(const QString&)> report,
                    std::function<void()> sync) {
-    if (f.map.outlineFiles.empty()) f.map.outlineFiles = FindShippedOutlines(DataSearchFolders());
+    if (f.Module<MapModule>().state.outlineFiles.empty()) f.Module<MapModule>().state.outlineFiles = FindShippedOutlines(DataSearchFolders());
     file->addSeparator();
     file->addAction(QObject::tr("Save Animation..."), window, [window, &f, report, sync] {
         const QString path = QFileDialog::getSaveFileName(window, QObject::tr("Save Animation"),

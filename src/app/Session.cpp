@@ -9,6 +9,7 @@
 #include "core/Animation.h"
 #include "core/Form.h"
 #include "core/Groups.h"
+#include "core/MapModule.h"
 #include "data/DataSearch.h"
 #include "draw/RunError.h"
 #include "render/ApngWriter.h"
@@ -34,8 +35,9 @@ std::string DataPath(const RunOptions& o, const std::vector<std::string>& folder
 
 void SetUpForm(Form& f, const RunOptions& o, const std::vector<std::string>& folders) {
     f.Import = o.import;
-    f.map.outlineFiles = FindShippedOutlines(folders);
-    f.map.outlineFiles.insert(f.map.outlineFiles.end(), o.outlines.begin(), o.outlines.end());
+    MapState& map = f.Module<MapModule>().state;
+    map.outlineFiles = FindShippedOutlines(folders);
+    map.outlineFiles.insert(map.outlineFiles.end(), o.outlines.begin(), o.outlines.end());
     for (const auto& [name, value] : o.tailFit) f.SetOption(name, value);
 }
 

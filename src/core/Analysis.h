@@ -59,6 +59,10 @@ public:
     // A list entry was chosen (Form::Choose): redraw if its picture reads that list.
     virtual void ListChosen(Form&, std::string_view list) { (void)list; }
 
+    // Every click, before its command runs: an analysis whose picture the command replaces
+    // stops redrawing on list choices.
+    virtual void BeforeCommand(std::string_view control) { (void)control; }
+
     // Time-lapses: whether `control` plays one, and its frames, one picture per date.
     virtual bool Animates(std::string_view control) const {
         (void)control;
@@ -72,12 +76,19 @@ public:
     // A new table was installed or the table analysed changed (a group, a selection): drop what
     // was computed on the old one.
     virtual void Reset() {}
+    // After Reset, with the new table installed: refill the lists it offers.
+    virtual void DataInstalled(Form&) {}
 };
+
+// For Describe: whether (x, y) lies nearer the start than the end of the hit line (a segment
+// tagged with its later date names the earlier one near its start).
+bool NearerStart(const Picture& picture, const Hit& hit, float x, float y);
 
 using AnalysisFactory = std::unique_ptr<Analysis> (*)();
 
 // Every analysis, one line each, in src/core/Registry.cpp.
 const std::vector<AnalysisFactory>& RegisteredAnalyses();
 
-// The options of every analysis, for the command line's parser and --help.
+// The options of every analysis, each name once (an option several analyses declare keeps the
+// first declaration's help), for the command line's parser and --help.
 std::vector<OptionSpec> AllAnalysisOptions();

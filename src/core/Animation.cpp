@@ -40,31 +40,27 @@ Picture UpTo(const Picture& whole, int t, bool emphasiseNewest, int year) {
 bool Animates(const Form& f, std::string_view control) {
     for (const auto& m : f.modules)
         if (m->Animates(control)) return true;
-    return control == "Map" || control == "Rank" || control == "RankSpirel1" || control == "InfoSpirel";
+    return false;
 }
 
 std::vector<Picture> AnimationFrames(Form& f, std::string_view control) {
     for (const auto& m : f.modules)
         if (m->Animates(control)) {
             if (!f.HasData()) throw RunError("Load the data first");
+            for (const auto& other : f.modules) other->BeforeCommand(control);
             return m->Frames(f, control);
         }
-    if (!Animates(f, control))
-        throw RunError("A time-lapse shows Map, Rank (Rank-Size), RankSpirel1 or InfoSpirel, not \"" +
-                       std::string(control) + "\"");
-    if (!f.HasData()) throw RunError("Load the data first");
-    if (control != "Map") f.map.shown = false;
-    FindCommand(control)->handler(f);
+    throw RunError("A time-lapse shows Map, Rank (Rank-Size), RankSpirel1 or InfoSpirel, not \"" +
+                   std::string(control) + "\"");
+}
+
+std::vector<Picture> FramesByDate(Form& f, std::string_view control, bool emphasiseNewest) {
+    const auto command = f.ModuleCommand(control);
+    if (!command) throw RunError("\"" + std::string(control) + "\" has no command");
+    command->second.handler(f);
     const DataSet& d = *f.data;
     std::vector<Picture> frames;
     frames.reserve(static_cast<std::size_t>(d.NumDates));
-    if (control == "Map") {
-        for (int t = 1; t <= d.NumDates; ++t) {
-            DrawMap(d, f.map, CanvasOf(f), t);
-            frames.push_back(f.Picture1);
-        }
-        return frames;
-    }
-    for (int t = 1; t <= d.NumDates; ++t) frames.push_back(UpTo(f.Picture1, t, control == "Rank", d.DateYear(t)));
+    for (int t = 1; t <= d.NumDates; ++t) frames.push_back(UpTo(f.Picture1, t, emphasiseNewest, d.DateYear(t)));
     return frames;
 }

@@ -7,6 +7,15 @@
 
 enum class ControlKind { Button, List, Label, Image };
 
+// What a list entry stands for beside the text it shows: a date of the table (1-based), the
+// pooled pairs of dates, or only its place in the list.
+struct ListValue {
+    enum class Kind { Position, Date, Pooled } kind = Kind::Position;
+    int date = 0;
+    static ListValue Date(int t) { return {Kind::Date, t}; }
+    static ListValue PooledDates() { return {Kind::Pooled, 0}; }
+};
+
 // One control of the window as the core sees it: the window only mirrors these fields.
 struct Control {
     std::string name;
@@ -23,7 +32,13 @@ struct Control {
     std::string fontName;
     // Lists
     std::vector<std::string> items;
+    std::vector<ListValue> values;  // beside items, for lists whose entries stand for something
     int listIndex = -1;
+    // The value of the chosen entry; null when none is chosen or the list has no values.
+    const ListValue* Chosen() const {
+        return listIndex >= 0 && listIndex < static_cast<int>(values.size()) ? &values[static_cast<std::size_t>(listIndex)]
+                                                                              : nullptr;
+    }
 };
 
 // The controls in the order the window holds them, looked up by name.
@@ -44,5 +59,15 @@ private:
     std::vector<Control> controls_;
 };
 
-// The buttons of the main command set.
+// The buttons of the classic main command set (an analysis marks its own with
+// CommandSpec::mainSet).
 extern const std::vector<std::string_view> MainCommandSet;
+
+// Making and placing controls (twips): a button, a list, a control of another kind; at a
+// place, right of another with a gap, or below another.
+Control ButtonControl(std::string name, std::string caption, std::string tip = {});
+Control ListControl(std::string name, std::string caption = {});
+Control OfKind(ControlKind kind, std::string name, std::string caption = {});
+void Place(Control& c, float left, float top, float width, float height);
+void RightOf(ControlTable& p, std::string_view name, std::string_view of, float gap);
+void Below(ControlTable& p, std::string_view name, std::string_view of);

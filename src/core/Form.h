@@ -15,19 +15,14 @@
 #include "draw/Picture.h"
 #include "draw/PlotFrame.h"
 #include "draw/TextSurface.h"
-#include "map/Map.h"
-#include "ranksize/ZipfState.h"
-#include "spirels/SpirelState.h"
-#include "stats/Growth.h"
-#include "stats/Mobility.h"
-#include "stats/StatsState.h"
-#include "stats/TailFit.h"
-#include "stats/ByGroup.h"
 #include "data/Subset.h"
 #include "draw/RunError.h"
 
-// The window's whole state and its commands, without any toolkit. The Qt window and the
-// command line both drive a Form and only mirror what it holds.
+struct TailFitControl;
+
+// The session, without any toolkit: the data, its rank tables, the groups, the pin, the panel
+// and the analyses (modules of the registry, each owning its own state and options). The Qt
+// window and the command line both drive a Form and only mirror what it holds.
 class Form {
 public:
     // Start-up: lays out every control and sets the opening panel.
@@ -47,13 +42,6 @@ public:
     ControlTable panel;
     int LoopIndex = 0;  // shared loop counter where a loop and a routine it calls share it
 
-    ZipfState zipf;
-    SpirelState spirel;
-    InfoStatsState info;
-    PopStatsState pop;
-    HalfLivesState half;
-    MobilityState mobility;
-    MapState map;
     // The pinned place (1-based index into the data, 0: none): one pin for every picture, so a
     // place pinned on the map is emphasised on the spirels and curves, and the other way round.
     int Pinned = 0;
@@ -61,31 +49,16 @@ public:
     // has one ("Rank" after loading), else empty.
     std::string LastTimeLapse;
 
-    // Tail-Fit: the options (the command line may change them), the last table, and how
-    // a long fit is run. The window replaces runLongFit with one that shows a progress
-    // dialog with Cancel; by default the work runs here with no progress.
-    TailFitOptions tailFitOptions;
-    TailFitState tailFit;
+    // How a long computation (a bootstrap) runs. The window replaces it with one that shows a
+    // progress dialog with Cancel; by default the work runs here with no progress.
     std::function<void(const std::function<void(const TailFitControl&)>& work)> runLongFit;
-    // Sets "replicates", "seed" or "min-tail" from text; throws RunError on a bad value.
-    void SetTailFitOption(std::string_view name, std::string_view value);
 
-    // Growth: its options (--replicates and --seed set Tail-Fit's and these alike;
-    // --bandwidth is its own) and the last table; Growth-Plot runs through runLongFit.
-    GrowthOptions growthOptions;
-    GrowthState growth;
     // Groups: the whole table while one group is installed (null while all places are), the
     // group's name ("" for all), the groups of the whole table, and the file the caption names.
     std::unique_ptr<DataSet> wholeTable;
     std::string groupName;
     std::vector<GroupCount> groups;
     std::string DataSource;
-    // By-Group: its options (--min-places, --replicates), the last table, the page of groups
-    // shown and which picture Next-Groups pages ("ForestPlot" or "HeatMap").
-    ByGroupOptions byGroupOptions;
-    ByGroupState byGroup;
-    int groupPage = 0;
-    std::string groupPicture;
 
     float LayoutOffset = 0;
     float WindowWidth = 0;   // twips
@@ -96,7 +69,7 @@ public:
     // not a button, is hidden in the current panel, needs data that is not loaded, or
     // when the command itself fails (what it drew or printed until then stays).
     void Click(std::string_view control);
-    // Chooses entry `index` of a list (Cities or BackMap); the choice runs nothing.
+    // Chooses entry `index` of a list; an analysis whose picture reads the list redraws it.
     void Choose(std::string_view list, int index);
     // Chooses the first entry with this text.
     void ChooseText(std::string_view list, std::string_view text);
@@ -128,21 +101,10 @@ public:
     void SetOption(std::string_view name, std::string_view value);
 };
 
-// The handler table shared by the window and the command line.
-struct CommandEntry {
-    std::string_view control;
-    void (*handler)(Form&);
-    bool needsData;
-};
-const std::vector<CommandEntry>& CommandRegistry();
-const CommandEntry* FindCommand(std::string_view control);
-
 // Commands of the window itself.
 void ReadData_Click(Form& f);
 void Clear_Click(Form& f);
 void CollapseCommandPanel(Form& f);
-// A date or colouring chosen while the map is shown redraws it.
-void MapChoice_Changed(Form& f);
 
 // What a researcher is told about a hit: the city, the date, its rank and population there;
 // for a curve of one date, the date and the nearest point's rank and population.

@@ -54,7 +54,13 @@ std::string RightAligned(const std::string& s, int width) {
     return std::string(static_cast<std::size_t>(std::max(0, width - static_cast<int>(s.size()))), ' ') + s;
 }
 
-std::string CsvCellOr(double v, const std::string& none) { return std::isfinite(v) ? CsvNumber(v) : none; }
+std::string CsvValue(double v) { return std::isfinite(v) ? CsvNumber(v) : MissingCsvCell; }
+
+std::string Decimals(double v, int decimals) {
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+    return buf;
+}
 
 ResultTable& ResultTable::Add(float v) { return Add(CsvNumber(v)); }
 ResultTable& ResultTable::Add(double v) { return Add(CsvNumber(v)); }

@@ -28,11 +28,19 @@ struct ResultTable {
 std::string CsvNumber(float v);
 std::string CsvNumber(double v);
 
+// The number and cell formats of every printed table and CSV, in one place.
+
+// The mark of a missing value in every CSV (an empty cell, as the oldest tables have it).
+inline constexpr const char* MissingCsvCell = "";
+
 // Cells of the fixed-width tables the newer analyses print: a number with `decimals`
-// decimals, or "-" where there is none (NaN); text right-aligned; a CSV number, or `none`.
+// decimals, or "-" where there is none (NaN); text right-aligned; a CSV number, or the
+// missing mark where there is none.
 std::string FixedCell(double v, int width, int decimals);
 std::string RightAligned(const std::string& s, int width);
-std::string CsvCellOr(double v, const std::string& none);
+std::string CsvValue(double v);
+// A number with `decimals` decimals, for hover and titles ("%.*f").
+std::string Decimals(double v, int decimals = 3);
 
 // The files of `count` tables saved as `path`: `path`, then NAME-2.csv, NAME-3.csv, ...
 std::vector<std::string> TableCsvPaths(const std::string& path, std::size_t count);

@@ -7,11 +7,13 @@
 #include <numeric>
 
 #include "data/DataSet.h"
+#include "data/Ranking.h"
 #include "draw/Canvas.h"
 #include "draw/Contrast.h"
 #include "draw/PlotFrame.h"
 #include "draw/RunError.h"
 #include "map/Projection.h"
+#include "stats/GrowthRate.h"
 
 namespace {
 
@@ -131,9 +133,7 @@ double GrowthPercent(const DataSet& d, int c, int t) {
     const int from = t < d.NumDates ? t : t - 1, to = from + 1;
     if (from < 1) return Nan;
     const double p0 = d.Pop(c, from), p1 = d.Pop(c, to);
-    const int years = d.DateYear(to) - d.DateYear(from);
-    if (!(p0 > 0) || !(p1 > 0) || years <= 0) return Nan;
-    return 100 * std::log(p1 / p0) / years;
+    return GrowthPercent(GrowthRate(p0, p1, d.DateYear(to) - d.DateYear(from)));
 }
 
 int GrowthClass(double percent) {
@@ -158,16 +158,6 @@ Colour RankClassColour(int k) {
     static const Colour palette[] = {Rgb(189, 0, 38), Rgb(240, 59, 32), Rgb(253, 141, 60), Rgb(254, 204, 92),
                                      Rgb(255, 255, 178)};
     return palette[std::clamp(k, 0, 4)];
-}
-
-std::vector<int> RanksAt(const DataSet& d, int t) {
-    std::vector<int> order;
-    for (int c = 1; c <= d.NumCities; ++c)
-        if (d.Pop(c, t) > 0) order.push_back(c);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return d.Pop(a, t) > d.Pop(b, t); });
-    std::vector<int> rank(static_cast<std::size_t>(d.NumCities), 0);
-    for (std::size_t k = 0; k < order.size(); ++k) rank[static_cast<std::size_t>(order[k] - 1)] = static_cast<int>(k + 1);
-    return rank;
 }
 
 const MapGeometry& MapGeometryFor(const DataSet& d, MapState& s, float, float) {
@@ -313,7 +303,7 @@ void DrawScaleBar(Picture& p, const MapGeometry& g, Colour ink) {
 
 }  // namespace
 
-void DrawMap(const DataSet& d, MapState& s, const Canvas& c, int t) {
+void DrawMap(const DataSet& d, const RankTables& ranks, MapState& s, const Canvas& c, int t) {
     if (t < 1 || t > d.NumDates) throw RunError("The map has no date " + std::to_string(t));
     const MapGeometry& g = MapGeometryFor(d, s, c.pic.Width, c.pic.Height);
     Picture& p = c.pic;
@@ -331,8 +321,6 @@ void DrawMap(const DataSet& d, MapState& s, const Canvas& c, int t) {
                b = static_cast<float>(g.bottom);
     p.Line(l, tp, r, tp, ink), p.LineTo(r, b, ink), p.LineTo(l, b, ink), p.LineTo(l, tp, ink);
 
-    s.date = t;
-    s.rank = RanksAt(d, t);
     std::vector<int> shown;
     for (int i = 1; i <= d.NumCities; ++i)
         if (d.Pop(i, t) > 0 && !std::isnan(g.x[static_cast<std::size_t>(i - 1)])) shown.push_back(i);
@@ -341,7 +329,7 @@ void DrawMap(const DataSet& d, MapState& s, const Canvas& c, int t) {
     for (int i : shown) {
         const auto k = static_cast<std::size_t>(i - 1);
         const Colour fill = s.colouring == MapColouring::Growth ? GrowthColour(GrowthClass(GrowthPercent(d, i, t)))
-                                                                : RankClassColour(RankClass(s.rank[k]));
+                                                                : RankClassColour(RankClass(static_cast<int>(ranks.CityRank(i, t))));
         p.CurrentTag = OpTag{static_cast<int16_t>(i), static_cast<int16_t>(t), MapPlaceSeries};
         p.Disc(static_cast<float>(g.x[k]), static_cast<float>(g.y[k]), static_cast<float>(g.discScale * std::sqrt(d.Pop(i, t))),
                fill, Darker(fill));
@@ -361,19 +349,17 @@ void DrawMap(const DataSet& d, MapState& s, const Canvas& c, int t) {
     DrawScaleBar(p, g, ink);
 }
 
-std::string DescribeMapPlace(const DataSet& d, const MapState& s, int city, int t) {
+std::string DescribeMapPlace(const DataSet& d, const RankTables& ranks, int city, int t) {
     if (city < 1 || city > d.NumCities || t < 1 || t > d.NumDates) return {};
     std::string text = d.CityName(city) + ", " + std::to_string(d.DateYear(t)) + ": ";
-    const auto k = static_cast<std::size_t>(city - 1);
     if (!(d.Pop(city, t) > 0)) return text + "not in the table at that date";
-    if (s.date == t && k < s.rank.size()) text += "rank " + std::to_string(s.rank[k]) + ", ";
+    text += "rank " + std::to_string(static_cast<int>(ranks.CityRank(city, t))) + ", ";
     text += "population " + Thousands(d.Pop(city, t));
     const double g = GrowthPercent(d, city, t);
     if (!std::isnan(g)) {
         const int from = t < d.NumDates ? t : t - 1;
-        char buf[80];
-        std::snprintf(buf, sizeof buf, "\ngrowth %d-%d: %+.2f %% a year", d.DateYear(from), d.DateYear(from + 1), g);
-        text += buf;
+        text += "\ngrowth " + std::to_string(d.DateYear(from)) + "-" + std::to_string(d.DateYear(from + 1)) + ": " +
+                GrowthPercentText(g / 100);
     }
     return text;
 }

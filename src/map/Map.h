@@ -10,6 +10,7 @@
 
 struct Canvas;
 struct DataSet;
+struct RankTables;
 class Projection;
 
 // The series of a place's disc on the map: its tag names the place and the date.
@@ -39,14 +40,11 @@ struct MapState {
     std::vector<std::string> outlineFiles;  // drawn under the discs, first file first
     MapGeometry geometry;
     std::map<std::string, std::vector<OutlinePath>> outlinesRead;  // by file
-    // The date last drawn and the places' ranks there (0: absent), for the hover text.
-    int date = 0;
-    std::vector<int> rank;
     bool shown = false;  // the picture is the map: a choice of date or colouring redraws it
 };
 
-// Growth of place c around date t in per cent a year, 100 ln(P'/P) / years: to the next
-// date, and at the last date from the one before. NaN where the place is absent at either.
+// Growth of place c around date t in per cent a year, 100 GrowthRate (stats/GrowthRate.h): to
+// the next date, and at the last date from the one before. NaN where the place is absent at either.
 double GrowthPercent(const DataSet& d, int c, int t);
 
 // The colour class of a growth in per cent a year: 0 (fastest decline) to 6 (fastest
@@ -57,18 +55,15 @@ int RankClass(int rank);
 Colour GrowthColour(int growthClass);
 Colour RankClassColour(int rankClass);
 
-// Rank of every place at date t among those present (1 = largest; equal populations by
-// order in the table), 0 where absent; indexed from 0.
-std::vector<int> RanksAt(const DataSet& d, int t);
 
 // Builds (or keeps, when still valid) the geometry for the data and the outline files.
 // Throws RunError when no place has a position.
 const MapGeometry& MapGeometryFor(const DataSet& d, MapState& s, float pictureWidth, float pictureHeight);
 
-// "Map": the places with a position present at date t as discs of area proportional to
+// "Map": the places with a position present at date t (ranked by the rank tables) as discs of area proportional to
 // population, largest first, over the outlines and the graticule, with the keys of sizes
 // and colours and a scale bar.
-void DrawMap(const DataSet& d, MapState& s, const Canvas& c, int t);
+void DrawMap(const DataSet& d, const RankTables& ranks, MapState& s, const Canvas& c, int t);
 
 // The hover text of a place's disc: name, date, rank, population and growth.
-std::string DescribeMapPlace(const DataSet& d, const MapState& s, int city, int t);
+std::string DescribeMapPlace(const DataSet& d, const RankTables& ranks, int city, int t);

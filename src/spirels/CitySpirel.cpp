@@ -6,6 +6,7 @@
 
 #include "data/DataSet.h"
 #include "data/Ranking.h"
+#include "draw/Colours.h"
 #include "draw/Canvas.h"
 #include "spirels/SpirelState.h"
 #include "draw/Formats.h"
@@ -15,8 +16,6 @@
 
 namespace {
 
-constexpr Colour White = 255 + 256 * 255 + 65536 * 255;
-constexpr Colour Grey150 = 150 + 256 * 150 + 65536 * 150;
 
 // An empty face in the city spirel's own colours, which differ from the other plots'.
 void DrawFreshFace(const DataSet& d, const Canvas& c) {

@@ -4,6 +4,7 @@
 
 #include "data/DataSet.h"
 #include "data/Ranking.h"
+#include "draw/Colours.h"
 #include "draw/Canvas.h"
 #include "draw/Thinning.h"
 #include "spirels/SpirelState.h"
@@ -13,7 +14,6 @@
 
 namespace {
 
-constexpr Colour White = 255 + 256 * 255 + 65536 * 255;
 constexpr float Grey200 = 200 + 256 * 200 + 65536 * 200;
 
 float Distance(const SpirelState& s, int c, int t) { return s.PathStep(c, t, 1); }

@@ -18,8 +18,6 @@ std::string Padded(const std::string& s, int width, bool left = false) {
     return left ? s + pad : pad + s;
 }
 
-std::string CsvCell(double v) { return CsvCellOr(v, "-"); }
-
 }  // namespace
 
 SizeShares ShareStatistics(std::span<const double> sizes) {
@@ -169,14 +167,14 @@ void PrintByGroup(const ByGroupState& state, TextSurface& text) {
                            Fixed(fit ? r.pl.zeta : nan, 8, 3) + " " + Fixed(fit ? r.pl.se : nan, 6, 3);
         if (boot) line.append(" ").append(Fixed(r.pBoot ? *r.pBoot : nan, 6, 3));
         text.Line(line);
-        table.Row().Add(r.group).Add(r.year).Add(r.n).Add(CsvCell(r.total)).Add(r.largest);
-        table.Add(CsvCell(r.largestShare)).Add(CsvCell(r.s1s2)).Add(CsvCell(r.hhi)).Add(CsvCell(r.gini));
-        table.Add(CsvCell(r.gi.zeta)).Add(CsvCell(r.gi.se));
+        table.Row().Add(r.group).Add(r.year).Add(r.n).Add(CsvValue(r.total)).Add(r.largest);
+        table.Add(CsvValue(r.largestShare)).Add(CsvValue(r.s1s2)).Add(CsvValue(r.hhi)).Add(CsvValue(r.gini));
+        table.Add(CsvValue(r.gi.zeta)).Add(CsvValue(r.gi.se));
         if (fit)
-            table.Add(CsvCell(r.pl.xmin)).Add(r.pl.nTail).Add(CsvCell(r.pl.zeta)).Add(CsvCell(r.pl.se));
+            table.Add(CsvValue(r.pl.xmin)).Add(r.pl.nTail).Add(CsvValue(r.pl.zeta)).Add(CsvValue(r.pl.se));
         else
-            table.Add("-").Add("-").Add("-").Add("-");
-        if (boot) table.Add(CsvCell(r.pBoot ? *r.pBoot : nan));
+            table.Add(MissingCsvCell).Add(MissingCsvCell).Add(MissingCsvCell).Add(MissingCsvCell);
+        if (boot) table.Add(CsvValue(r.pBoot ? *r.pBoot : nan));
     }
     text.Tables.push_back(std::move(table));
 }

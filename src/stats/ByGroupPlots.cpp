@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "draw/Colours.h"
 #include "draw/Contrast.h"
 #include "draw/PlotFrame.h"
 #include "draw/Ticks.h"
@@ -12,12 +13,10 @@
 namespace {
 
 // Readable on the grey (200) and the black background.
-constexpr Colour IntervalColour = 0 + 256 * 120 + 65536 * 255;  // blue
-constexpr Colour ExcludesOneColour = 230 + 256 * 80;            // orange
+constexpr Colour IntervalColour = SeriesBlue;
+constexpr Colour ExcludesOneColour = SeriesOrange;
 constexpr float NameWidth = 2700;                              // twips left of the plot for names
 constexpr float PixelTwips = 15;
-
-Colour Rgb(int r, int g, int b) { return static_cast<Colour>(r + 256 * g + 65536 * b); }
 
 std::string Number(double v, int decimals) {
     char buf[32];
@@ -54,8 +53,8 @@ void Title(const Canvas& c, const std::string& text, Colour ink) {
 Colour DivergingColour(double zeta, double spread) {
     const double u = std::clamp((zeta - 1.0) / spread, -1.0, 1.0);
     // Ends of the ColorBrewer RdBu scheme, through white.
-    const double low[3] = {33, 102, 172}, high[3] = {178, 24, 43}, mid[3] = {247, 247, 247};
-    const double* end = u < 0 ? low : high;
+    const int* end = u < 0 ? RdBuLow : RdBuHigh;
+    const int* mid = RdBuMid;
     const double w = std::fabs(u);
     auto mix = [&](int k) { return static_cast<int>(std::lround(mid[k] + (end[k] - mid[k]) * w)); };
     return Rgb(mix(0), mix(1), mix(2));

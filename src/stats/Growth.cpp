@@ -92,7 +92,6 @@ void Normalise(GrowthSample& s) {
 
 std::string Cell(double v, int width, int decimals) { return FixedCell(v, width, decimals); }
 std::string Cell(const std::string& s, int width) { return RightAligned(s, width); }
-std::string CsvCell(double v) { return CsvCellOr(v, std::string()); }
 
 // The truncated kernel of one grid point: the weights of the sorted rows [first, first + w.size()).
 struct KernelRow {
@@ -101,11 +100,6 @@ struct KernelRow {
 };
 
 }  // namespace
-
-double GrowthRate(double s0, double s1, int years) {
-    if (!(s0 > 0) || !(s1 > 0) || years <= 0) return NaN;
-    return std::log(s1 / s0) / years;
-}
 
 GrowthSample PairSample(const DataSet& d, int t) {
     if (t < 1 || t >= d.NumDates) throw RunError("Growth: no pair of dates starts at date " + std::to_string(t));
@@ -257,9 +251,9 @@ void PrintGrowth(const GrowthState& state, TextSurface& text) {
                Cell(r.seBeta, w[8], 5) + " " + Cell(r.t, w[9], 2) + " " + Cell(r.p, w[10], 4) + " " +
                Cell(r.spearman, w[11], 4) + " " + Cell(r.pSpearman, w[12], 4);
         text.Line(line);
-        table.Row().Add(from).Add(to).Add(r.n).Add(r.entered).Add(r.exited).Add(CsvCell(r.meanGrowth));
-        table.Add(CsvCell(r.sdGrowth)).Add(CsvCell(r.beta)).Add(CsvCell(r.seBeta)).Add(CsvCell(r.t));
-        table.Add(CsvCell(r.p)).Add(CsvCell(r.spearman)).Add(CsvCell(r.pSpearman));
+        table.Row().Add(from).Add(to).Add(r.n).Add(r.entered).Add(r.exited).Add(CsvValue(r.meanGrowth));
+        table.Add(CsvValue(r.sdGrowth)).Add(CsvValue(r.beta)).Add(CsvValue(r.seBeta)).Add(CsvValue(r.t));
+        table.Add(CsvValue(r.p)).Add(CsvValue(r.spearman)).Add(CsvValue(r.pSpearman));
     }
     text.Tables.push_back(std::move(table));
 }
@@ -441,8 +435,8 @@ void PrintGrowthCurves(const GrowthSample& s, const GrowthCurves& c, TextSurface
         text.Line(Cell(c.grid[j], 8, 4) + " " + Cell(c.mean[j], 8, 4) + " " + Cell(c.meanLo[j], 8, 4) + " " +
                   Cell(c.meanHi[j], 8, 4) + " " + Cell(c.sd[j], 8, 4) + " " + Cell(c.sdLo[j], 8, 4) + " " +
                   Cell(c.sdHi[j], 8, 4));
-        table.Row().Add(CsvCell(c.grid[j])).Add(CsvCell(c.mean[j])).Add(CsvCell(c.meanLo[j]));
-        table.Add(CsvCell(c.meanHi[j])).Add(CsvCell(c.sd[j])).Add(CsvCell(c.sdLo[j])).Add(CsvCell(c.sdHi[j]));
+        table.Row().Add(CsvValue(c.grid[j])).Add(CsvValue(c.mean[j])).Add(CsvValue(c.meanLo[j]));
+        table.Add(CsvValue(c.meanHi[j])).Add(CsvValue(c.sd[j])).Add(CsvValue(c.sdLo[j])).Add(CsvValue(c.sdHi[j]));
     }
     text.Tables.push_back(std::move(table));
 }

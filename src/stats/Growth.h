@@ -5,6 +5,7 @@
 
 #include "data/DataSet.h"
 #include "draw/TextSurface.h"
+#include "stats/GrowthRate.h"
 #include "stats/TailFit.h"
 
 // Growth and Gibrat's law: does a place's growth depend on its size? Double precision
@@ -30,9 +31,6 @@
 //  The kernel is cut off beyond 9 h (weights below e^-40 of the centre's): the curves and
 //  bands agree with the full sums to far better than 1e-6.
 
-// Growth per year between two populations `years` apart (0 for no change); NaN where either
-// is absent (<= 0) or years <= 0.
-double GrowthRate(double s0, double s1, int years);
 
 struct GrowthOptions {
     double bandwidth = 0;  // 0: the rule above

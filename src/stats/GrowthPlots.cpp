@@ -6,17 +6,18 @@
 #include <string>
 #include <vector>
 
+#include "draw/Colours.h"
 #include "draw/Contrast.h"
 #include "draw/Ticks.h"
 
 namespace {
 
 // Readable on the grey (200) and the black background.
-constexpr Colour MeanColour = 0 + 256 * 120 + 65536 * 255;        // blue
-constexpr Colour SpreadColour = 230 + 256 * 80;                   // orange
-constexpr Colour MeanBand = 120 + 256 * 160 + 65536 * 230;        // pale blue
-constexpr Colour SpreadBand = 235 + 256 * 170 + 65536 * 110;      // pale orange
-constexpr Colour PlaceColour = 125 + 256 * 125 + 65536 * 125;     // mid grey, faint on both
+constexpr Colour MeanColour = SeriesBlue;
+constexpr Colour SpreadColour = SeriesOrange;
+constexpr Colour MeanBand = BandBlue;
+constexpr Colour SpreadBand = BandOrange;
+constexpr Colour PlaceColour = FaintGrey;  // faint on both backgrounds
 constexpr float FontSize = 9;
 constexpr std::size_t MaxPoints = 8000;
 
@@ -247,9 +248,8 @@ std::string DescribeGrowthPlace(const DataSet& d, int city, int t) {
     const int years = d.DateYear(t + 1) - d.DateYear(t);
     const double g = GrowthRate(a, b, years);
     char buf[200];
-    std::snprintf(buf, sizeof buf, "%d-%d: %.0f to %.0f, growth %+.2f %% a year", d.DateYear(t), d.DateYear(t + 1), a,
-                  b, 100 * std::expm1(g));
-    return d.CityName(city) + "\n" + buf;
+    std::snprintf(buf, sizeof buf, "%d-%d: %.0f to %.0f, growth ", d.DateYear(t), d.DateYear(t + 1), a, b);
+    return d.CityName(city) + "\n" + buf + GrowthPercentText(g);
 }
 
 std::string DescribeGrowthRow(const GrowthRow& r) {

@@ -89,7 +89,7 @@ std::string Cell(long v, int width) { return Cell(static_cast<double>(v), "%.0f"
 // p spans many decades: fixed point while it reads well, then an exponent.
 std::string PCell(double p, int width) { return Cell(p, p >= 1e-4 || p == 0 ? "%.4f" : "%.2e", width); }
 
-ResultTable& AddFinite(ResultTable& t, double v) { return std::isfinite(v) ? t.Add(v) : t.Add(std::string()); }
+ResultTable& AddFinite(ResultTable& t, double v) { return std::isfinite(v) ? t.Add(v) : t.Add(MissingCsvCell); }
 
 }  // namespace
 

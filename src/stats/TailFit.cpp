@@ -10,7 +10,6 @@ namespace {
 // A fixed-width number, or "-" where there is none.
 std::string Cell(double v, int width, int decimals) { return FixedCell(v, width, decimals); }
 std::string Cell(const std::string& s, int width) { return RightAligned(s, width); }
-std::string CsvCell(double v) { return CsvCellOr(v, std::string()); }
 
 // Every date is checked before any fitting, so a too small date stops the command at once.
 void CheckSize(int n, int year, const TailFitOptions& o) {
@@ -115,10 +114,10 @@ void PrintTailFit(const TailFitState& state, TextSurface& text) {
                (r.pBoot ? Cell(pBoot, w[9], 3) : Cell("", w[9])) + " " + Cell(r.vuong.normalised, w[10], 2) + " " +
                Cell(r.vuong.p, w[11], 3) + "  " + r.vuong.favoured;
         text.Line(line);
-        table.Row().Add(r.year).Add(r.n).Add(CsvCell(r.gi.zeta)).Add(CsvCell(r.gi.se)).Add(CsvCell(r.pl.xmin));
-        table.Add(r.pl.nTail).Add(CsvCell(r.pl.zeta)).Add(CsvCell(r.pl.se)).Add(CsvCell(r.pl.D));
-        table.Add(r.pBoot ? CsvCell(pBoot) : std::string()).Add(CsvCell(r.vuong.normalised));
-        table.Add(CsvCell(r.vuong.p)).Add(r.vuong.favoured);
+        table.Row().Add(r.year).Add(r.n).Add(CsvValue(r.gi.zeta)).Add(CsvValue(r.gi.se)).Add(CsvValue(r.pl.xmin));
+        table.Add(r.pl.nTail).Add(CsvValue(r.pl.zeta)).Add(CsvValue(r.pl.se)).Add(CsvValue(r.pl.D));
+        table.Add(r.pBoot ? CsvValue(pBoot) : MissingCsvCell).Add(CsvValue(r.vuong.normalised));
+        table.Add(CsvValue(r.vuong.p)).Add(r.vuong.favoured);
     }
     text.Tables.push_back(std::move(table));
 }

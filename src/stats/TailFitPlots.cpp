@@ -6,14 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "draw/Colours.h"
 #include "draw/Ticks.h"
 
 namespace {
 
 // Both readable on the grey (200) and the black background.
-constexpr Colour GiColour = 0 + 256 * 120 + 65536 * 255;  // blue
-constexpr Colour MleColour = 230 + 256 * 80;              // orange
-constexpr Colour LognormalColour = 0 + 256 * 170 + 65536 * 90;  // green
+constexpr Colour GiColour = SeriesBlue;
+constexpr Colour MleColour = SeriesOrange;
+constexpr Colour LognormalColour = SeriesGreen;
 constexpr float PointRadius = 35;
 
 std::string Number(double v) {

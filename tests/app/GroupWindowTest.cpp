@@ -8,6 +8,7 @@
 #include "app/MainWindow.h"
 #include "app/PictureView.h"
 #include "stats/ByGroupPlots.h"
+#include "core/ByGroupModule.h"
 
 TEST(GroupWindow, ListChoosesAGroupAndAForestRowSelectsIt) {
     MainWindow w{std::make_unique<Form>(CITYSIZE_REAL_DATA)};
@@ -43,7 +44,7 @@ TEST(GroupWindow, ListChoosesAGroupAndAForestRowSelectsIt) {
                     static_cast<int>(point->y1 * view->height() / w.form().Picture1.Height));
     EXPECT_FALSE(view->describeAt(at).isEmpty());
     QTest::mouseClick(view, Qt::LeftButton, {}, at);
-    const std::string& group = w.form().byGroup.groups[static_cast<std::size_t>(point->tag.point - 1)];
+    const std::string& group = w.form().Module<ByGroupModule>().table.groups[static_cast<std::size_t>(point->tag.point - 1)];
     ASSERT_NE(list->currentItem(), nullptr);
     EXPECT_TRUE(list->currentItem()->text().startsWith(QString::fromStdString(group + " (")));
     EXPECT_EQ(w.form().groupName, "");

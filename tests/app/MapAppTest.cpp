@@ -19,6 +19,7 @@
 #include "app/MapActions.h"
 #include "app/PictureView.h"
 #include "render/PictureRenderer.h"
+#include "core/MapModule.h"
 
 namespace {
 
@@ -174,7 +175,7 @@ TEST(MapApp, OnePinForTheMapAndTheSpirel) {
     out.close();
     w.runCommand("Clear");
     w.runCommand("Map");
-    const std::size_t before = w.form().map.geometry.outlineSegments.size();
+    const std::size_t before = w.form().Module<MapModule>().state.geometry.outlineSegments.size();
     EXPECT_EQ(AddOutline(w.form(), line), QString());
-    EXPECT_EQ(w.form().map.geometry.outlineSegments.size(), before + 4);  // one segment, x1 y1 x2 y2
+    EXPECT_EQ(w.form().Module<MapModule>().state.geometry.outlineSegments.size(), before + 4);  // one segment, x1 y1 x2 y2
 }

@@ -19,6 +19,7 @@
 #include "app/ImportDialog.h"
 #include "app/MainWindow.h"
 #include "app/PictureView.h"
+#include "core/TailFitModule.h"
 
 namespace {
 
@@ -47,7 +48,14 @@ struct Window {
 
 }  // namespace
 
-static int MainPanelButtons() { return static_cast<int>(MainCommandSet.size()) + 1; }  // the main command set and Clear-Data
+// The classic main command set, the commands analyses put in it (Mobility, Tail-Fit, Map,
+// Growth, By-Group today) and Clear-Data.
+static int MainPanelButtons() {
+    int n = static_cast<int>(MainCommandSet.size()) + 1;
+    for (AnalysisFactory make : RegisteredAnalyses())
+        for (const CommandSpec& c : make()->Commands()) n += c.mainSet;
+    return n;
+}
 
 TEST(Window, LoadRankBlackAndClearThroughRealClicks) {
     Window win;
@@ -227,7 +235,7 @@ TEST(Window, AClickOnAPathPinsItsCityEscReleasesIt) {
 TEST(Window, TailFitCancelStopsTheBootstrapAtOnce) {
     Window win;
     win.click("ReadData");
-    win.w.form().tailFitOptions.replicates = 100000;  // minutes of work
+    win.w.form().Module<TailFitModule>().options.replicates = 100000;  // minutes of work
     std::chrono::steady_clock::time_point cancelled;
     QTimer::singleShot(1000, [&] {
         auto* dialog = win.w.findChild<QProgressDialog*>(QStringLiteral("TailFitProgress"));

@@ -7,6 +7,7 @@
 
 #include "TestForm.h"
 #include "draw/RunError.h"
+#include "core/TailFitModule.h"
 
 namespace {
 
@@ -25,6 +26,11 @@ std::set<std::string> Shown(const Form& f) {
 
 std::set<std::string> MainPanel() {
     std::set<std::string> s(MainCommandSet.begin(), MainCommandSet.end());
+    // With every command an analysis of the registry puts in the main command set (today
+    // Mobility, Tail-Fit, Map, Growth, By-Group).
+    for (AnalysisFactory make : RegisteredAnalyses())
+        for (const CommandSpec& c : make()->Commands())
+            if (c.mainSet) s.insert(std::string(c.control));
     s.insert("Clear");
     s.insert("BackMap");
     return s;
@@ -127,7 +133,7 @@ TEST(FormTest, MobilityOffersItsSecondPageOnceAndClearDataReturns) {
 
 TEST(FormTest, TailFitOffersTheDatesTheirPlotsAndNamesThePoints) {
     auto f = FormWithRealData();
-    f->tailFitOptions.replicates = 0;
+    f->Module<TailFitModule>().options.replicates = 0;
     f->Click("TailFit");
     // Both plots of one date are offered with the list of dates they read.
     const std::set<std::string> shown = {"Clear", "BackMap", "Dates", "TailPlot", "HillPlot"};

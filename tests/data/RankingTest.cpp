@@ -7,7 +7,6 @@
 
 #include "draw/Contrast.h"
 #include "TestForm.h"
-#include "core/Commands.h"
 #include "draw/RunError.h"
 
 namespace {

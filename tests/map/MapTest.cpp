@@ -14,6 +14,7 @@
 #include "map/Map.h"
 #include "map/Outlines.h"
 #include "map/Projection.h"
+#include "core/MapModule.h"
 
 namespace {
 
@@ -55,8 +56,8 @@ TEST(Map, ProjectsAsPROJDoesAndKeepsThatGeometryInTwips) {
     // On the picture: centred on the mean position, one scale for both axes, north up.
     auto f = FiveForm();
     f->Click("Map");
-    EXPECT_NEAR(f->map.geometry.lat0, 40.724480, 1e-6);
-    EXPECT_NEAR(f->map.geometry.lon0, -101.994200, 1e-6);
+    EXPECT_NEAR(f->Module<MapModule>().state.geometry.lat0, 40.724480, 1e-6);
+    EXPECT_NEAR(f->Module<MapModule>().state.geometry.lon0, -101.994200, 1e-6);
     const auto discs = DiscsByName(*f);
     const DrawOp &ny = discs.at("New York, NY"), &la = discs.at("Los Angeles, CA");
     const double scale = (ny.x1 - la.x1) / (Five[0].x - Five[2].x);
@@ -65,7 +66,7 @@ TEST(Map, ProjectsAsPROJDoesAndKeepsThatGeometryInTwips) {
         const DrawOp& d = discs.at(c.name);
         EXPECT_NEAR(d.x1 - la.x1, scale * (c.x - Five[2].x), 0.5) << c.name;
         EXPECT_NEAR(d.y1 - la.y1, -scale * (c.y - Five[2].y), 0.5) << c.name;
-        const auto& g = f->map.geometry;
+        const auto& g = f->Module<MapModule>().state.geometry;
         EXPECT_TRUE(d.x1 > g.left && d.x1 < g.right && d.y1 > g.top && d.y1 < g.bottom) << c.name;
     }
 }
@@ -109,9 +110,12 @@ TEST(Map, GrowthAndRankClasses) {
     for (const auto& [percent, k] : growth) EXPECT_EQ(GrowthClass(percent), k) << percent;
     const std::pair<int, int> ranks[] = {{1, 0}, {10, 0}, {11, 1}, {25, 1}, {26, 2}, {50, 2}, {51, 3}, {100, 3}, {101, 4}};
     for (const auto& [rank, k] : ranks) EXPECT_EQ(RankClass(rank), k) << rank;
-    // Ranks among the places present, by population: 2010 New York, Los Angeles, Chicago, ...
-    EXPECT_EQ(RanksAt(d, 3), (std::vector<int>{1, 3, 2, 5, 4, 6}));
-    EXPECT_EQ(RanksAt(d, 2), (std::vector<int>{1, 3, 2, 5, 4, 0}));
+    // The map's ranks are the rank tables': among the places present, by population (2010 New
+    // York, Los Angeles, Chicago, ...; the sixth place is absent in 2000).
+    const std::pair<int, std::vector<int>> ranked[] = {{3, {1, 3, 2, 5, 4, 6}}, {2, {1, 3, 2, 5, 4}}};
+    for (const auto& [t, expected] : ranked)
+        for (std::size_t c = 1; c <= expected.size(); ++c)
+            EXPECT_EQ(f->rank.CityRank(static_cast<int>(c), t), expected[c - 1]) << c << "@" << t;
 }
 
 TEST(Map, PanelDatesColouringAndHover) {
@@ -131,8 +135,8 @@ TEST(Map, PanelDatesColouringAndHover) {
     f->Click("Clear");
     EXPECT_FALSE(f->panel.Visible("MapColour") || f->panel.Visible("Dates"));
     // After another command a date chosen for Tail-Fit draws no map.
-    f->SetTailFitOption("min-tail", "2");
-    f->SetTailFitOption("replicates", "0");
+    f->SetOption("min-tail", "2");
+    f->SetOption("replicates", "0");
     f->Click("TailFit");
     f->ChooseText("Dates", "1990");
     for (const DrawOp& op : f->Picture1.Ops()) EXPECT_NE(op.tag.series, MapPlaceSeries);

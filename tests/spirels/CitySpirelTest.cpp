@@ -7,6 +7,7 @@
 #include "draw/Contrast.h"
 #include "TestForm.h"
 #include "spirels/SpirelTestUtil.h"
+#include "core/SpirelModule.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ TEST(CitySpirel, FirstPressDrawsAnEmptyFaceAndTheCityInRed) {
     // The name at the end of the path, bold, 11 points, in the face colour.
     EXPECT_TRUE(b[3].text == "B" && b[3].bold && b[3].fontSize == 11.0f && b[3].colour == RGB(150, 150, 150));
     EXPECT_TRUE(b[3].x1 == b[2].x2 && b[3].y1 == b[2].y2);
-    EXPECT_EQ(f->spirel.CityPlotCount, 2);
+    EXPECT_EQ(f->Module<SpirelModule>().State(*f->data).CityPlotCount, 2);
 
     // The table: print zones of 14 columns, rank and population 0 where B is absent.
     std::vector<std::string> table(10, "");

@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "TestForm.h"
-#include "core/Commands.h"
 #include "spirels/SpirelTestUtil.h"
 #include "draw/Formats.h"
 #include "spirels/CitySpirel.h"
 #include "spirels/DistanceSpirel.h"
+#include "core/SpirelModule.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ TEST(DistanceSpirel, HandMadeMovesAveragedPrintedAndDrawn) {
     // date 4 W Y X Z. Distances into dates 2, 3, 4: W 0 0 0; X 2 2 1; Y 0 1 2; Z 2 1 1.
     auto f = AfterRankSpirel1("\"W\",100,100,100,100\n\"X\",90,50,80,20\n\"Y\",80,60,30,60\n\"Z\",70,90,40,10\n", 4);
     f->Click("DistancePlot");
-    const SpirelState& s = f->spirel;
+    const SpirelState& s = f->Module<SpirelModule>().State(*f->data);
     const int W = 1, X = 2, Y = 3, Z = 4;
 
     // Per date: (2 + 2) / 2 moves, (2 + 1 + 1) / 3, (1 + 2 + 1) / 3; overall 12 / 8.

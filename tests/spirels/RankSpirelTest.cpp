@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "TestForm.h"
-#include "core/Commands.h"
 #include "spirels/SpirelTestUtil.h"
 #include "spirels/RankSpirels.h"
+#include "core/SpirelModule.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ TEST(RankSpirel, RanksPathsBreaksAndDrawOrder) {
     auto f = FiveCities();
     f->Click("RankSpirel1");
     const Picture& p = f->Picture1;
-    EXPECT_EQ(f->spirel.SpirelScale, 950.0f);  // R / largest NumPresent = 3800 / 4
+    EXPECT_EQ(f->Module<SpirelModule>().State(*f->data).SpirelScale, 950.0f);  // R / largest NumPresent = 3800 / 4
     EXPECT_TRUE(f->panel.Visible("PlotCity"));  // the city spirel goes over this variant only
 
     // Rank change, 101 for an absent city: A 0; B |4-101|+|101-2|+|2-3| = 197;
@@ -67,34 +67,34 @@ TEST(RankSpirel, RanksPathsBreaksAndDrawOrder) {
 
 TEST(RankSpirel, PopulationVariantsMeasureScaleAndTies) {
     auto f = FiveCities();
-    RankSpirel3_Click(*f);
+    f->ModuleCommand("RankSpirel3")->second.handler(*f);
     // |change| left out where either population is the placeholder 1: A 0; B 90 -> 30 only,
     // 60; C 0; D 80 -> 90 only, 10; E 25 + 55 + 35 = 115. A and C tie: C first, A on top.
     EXPECT_EQ(CitiesInDrawingOrder(f->Picture1), (std::vector<int>{C, A, D, B, E}));
     // M = 100 people: 38 twips each. PathStep holds radii: |95 - 70| * 38, |40 - 95| * 38.
     ExpectAt(OpsOfCity(f->Picture1, E)[0].x1, OpsOfCity(f->Picture1, E)[0].y1, 70 * 38, 1);
-    EXPECT_EQ(f->spirel.PathStep(E, 2, 1), 950.0f);
-    EXPECT_EQ(f->spirel.PathStep(E, 3, 1), 2090.0f);
+    EXPECT_EQ(f->Module<SpirelModule>().State(*f->data).PathStep(E, 2, 1), 950.0f);
+    EXPECT_EQ(f->Module<SpirelModule>().State(*f->data).PathStep(E, 3, 1), 2090.0f);
 
     // Other variants, at one point each. Totals per date (absent = 1): 301, 287, 291, 186.
     const double lnTotal[] = {std::log(100.0 * 80 * 70 * 50), std::log(100.0 * 95 * 90),
                               std::log(100.0 * 90 * 60 * 40), std::log(100.0 * 50 * 30 * 5)};
     const double lnMax = *std::max_element(std::begin(lnTotal), std::end(lnTotal));
     struct Case {
-        void (*click)(Form&);
+        const char* control;
         int city, date;
         double radius;
     } cases[] = {
-        {RankSpirel2_Click, A, 1, 0},  // ln rank 1 at the centre
-        {RankSpirel2_Click, B, 1, 3800},
-        {RankSpirel2_Click, E, 2, 3800 * std::log(2.0) / std::log(4.0)},
-        {RankSpirel4_Click, D, 1, 3800 * std::log(80.0) / std::log(100.0)},
-        {RankSpirel5_Click, E, 2, 3800 * 195.0 / 301},  // ranks 1 and 2 of date 2
-        {RankSpirel6_Click, D, 1, 3800 * std::log(100.0 * 80) / lnMax},
+        {"RankSpirel2", A, 1, 0},  // ln rank 1 at the centre
+        {"RankSpirel2", B, 1, 3800},
+        {"RankSpirel2", E, 2, 3800 * std::log(2.0) / std::log(4.0)},
+        {"RankSpirel4", D, 1, 3800 * std::log(80.0) / std::log(100.0)},
+        {"RankSpirel5", E, 2, 3800 * 195.0 / 301},  // ranks 1 and 2 of date 2
+        {"RankSpirel6", D, 1, 3800 * std::log(100.0 * 80) / lnMax},
     };
     for (const Case& k : cases) {
         auto g = FiveCities();
-        k.click(*g);
+        g->ModuleCommand(k.control)->second.handler(*g);
         EXPECT_FALSE(g->panel.Visible("PlotCity"));
         int found = 0;
         for (const DrawOp& op : g->Picture1.Ops()) {

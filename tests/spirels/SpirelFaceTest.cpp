@@ -6,6 +6,7 @@
 
 #include "TestForm.h"
 #include "draw/SpirelFace.h"
+#include "spirels/SpirelState.h"
 
 namespace {
 

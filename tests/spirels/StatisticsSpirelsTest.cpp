@@ -7,6 +7,7 @@
 #include <map>
 
 #include "TestForm.h"
+#include "core/StatsModules.h"
 
 namespace {
 
@@ -26,27 +27,27 @@ struct Case {
 const Case Cases[] = {
     {"PopSpirel",
      [](Form& f, int t) {
-         f.pop.TopTenPctShare(t) = 0.2f;  // a share of 1 is the outer ring
-         f.pop.TopHalfShare(t) = 0.5f;
-         f.pop.TopTenShare(t) = 0.75f;
-         f.pop.TopFiftyShare(t) = 1;
+         f.Module<PopStatsModule>().State(*f.data).TopTenPctShare(t) = 0.2f;  // a share of 1 is the outer ring
+         f.Module<PopStatsModule>().State(*f.data).TopHalfShare(t) = 0.5f;
+         f.Module<PopStatsModule>().State(*f.data).TopTenShare(t) = 0.75f;
+         f.Module<PopStatsModule>().State(*f.data).TopFiftyShare(t) = 1;
      },
      {R / 5, R / 2, 0.75 * R, R},
      {7, 7, 3, 3}},
     {"RankShiftSpirel",
      [](Form& f, int t) {
-         f.info.AvRankShift(t) = 7;  // 35 ranks reach the outer ring
-         f.info.PctRankShift(t) = 35;
-         f.info.CumRankShift(t) = 14;
+         f.Module<InfoStatsModule>().State(*f.data).AvRankShift(t) = 7;  // 35 ranks reach the outer ring
+         f.Module<InfoStatsModule>().State(*f.data).PctRankShift(t) = 35;
+         f.Module<InfoStatsModule>().State(*f.data).CumRankShift(t) = 14;
      },
      {R / 5, R, 2 * R / 5},
      {7, 3, 3}},
     {"InfoSpirel",
      [](Form& f, int t) {
-         f.info.Info(t) = 0.25f;     // 500 + 3800 * .25
-         f.info.TotInfo(t) = 0.5f;   // 500 + 1900; their sum 500 + 3800 * .75
-         f.info.Growth(t) = 3;       // growth 3 is the outer ring
-         f.info.TotGrowth(t) = 1.5f; // and their product 4.5 lies outside the face
+         f.Module<InfoStatsModule>().State(*f.data).Info(t) = 0.25f;     // 500 + 3800 * .25
+         f.Module<InfoStatsModule>().State(*f.data).TotInfo(t) = 0.5f;   // 500 + 1900; their sum 500 + 3800 * .75
+         f.Module<InfoStatsModule>().State(*f.data).Growth(t) = 3;       // growth 3 is the outer ring
+         f.Module<InfoStatsModule>().State(*f.data).TotGrowth(t) = 1.5f; // and their product 4.5 lies outside the face
      },
      {1450, 2400, 3350, 3800, 1900, 5700},
      {2, 2, 2, 2, 2, 2}},

@@ -12,6 +12,8 @@
 #include "data/Ranking.h"
 #include "stats/ByGroup.h"
 #include "stats/ByGroupPlots.h"
+#include "core/TailFitModule.h"
+#include "core/ByGroupModule.h"
 
 namespace {
 
@@ -76,7 +78,7 @@ TEST(Groups, ChoosingAGroupInstallsItsPlacesAndAllRestoresTheTable) {
     bool named = false;
     for (const auto& op : f->Picture1.Ops()) named = named || op.text == "Group: B";
     EXPECT_TRUE(named);
-    f->tailFitOptions.replicates = 0;  // a group too small for a command gets its message
+    f->Module<TailFitModule>().options.replicates = 0;  // a group too small for a command gets its message
     EXPECT_NE(ErrorOf(*f, "TailFit").find("has 2 cities present; the fit needs at least 10"), std::string::npos);
     ChooseGroup(*f, AllGroups);
     EXPECT_EQ(f->data->NumCities, 5);
@@ -86,23 +88,24 @@ TEST(Groups, ChoosingAGroupInstallsItsPlacesAndAllRestoresTheTable) {
 
 TEST(ByGroup, RowsFollowTheMinimumsAndTheDashRule) {
     auto f = FormWithGroups();
-    f->byGroupOptions.minPlaces = 3;
-    f->tailFitOptions.minTail = 3;
+    f->Module<ByGroupModule>().options.minPlaces = 3;
+    f->Module<TailFitModule>().options.minTail = 3;
     f->Click("ByGroup");
-    const ByGroupState& s = f->byGroup;
+    const ByGroupState& s = f->Module<ByGroupModule>().table;
     // Only A reaches 3 places, and not at 1920.
     ASSERT_EQ(s.rows.size(), 3u);
     for (const auto& r : s.rows) EXPECT_EQ(r.group, "A");
     EXPECT_EQ(s.rows[2].year, 1930);
     EXPECT_EQ(s.rows[0].largest, "a2");
     EXPECT_DOUBLE_EQ(s.rows[0].s1s2, 3.0);
-    // A tail of 4 no longer fits in 3 places: "-" in the four power-law columns.
+    // A tail of 4 no longer fits in 3 places: the four power-law columns are empty, the mark
+    // of a missing value in every CSV (the oldest tables' "Average,," row has it).
     f->Click("Clear");
-    f->tailFitOptions.minTail = 4;
+    f->Module<TailFitModule>().options.minTail = 4;
     f->Click("ByGroup");
     const auto& t = f->Text.Tables.back();
     EXPECT_EQ(t.columns.size(), 15u);
-    for (std::size_t k = 11; k < 15; ++k) EXPECT_EQ(t.rows[0][k], "-");
+    for (std::size_t k = 11; k < 15; ++k) EXPECT_EQ(t.rows[0][k], "");
     // The list of dates offers the last date first; the forest plot tags each row's group.
     EXPECT_EQ(f->panel["GroupDates"].items.front(), "1930");
     f->Click("ForestPlot");

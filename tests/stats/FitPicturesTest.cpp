@@ -34,7 +34,7 @@ bool ThinLineEndsAt(const Picture& p, Colour colour, float x, float y) {
 
 TEST(TailFitPicture, PointsAndBandsWhereTheRowsPutThem) {
     auto f = FormWithRealData();
-    f->SetTailFitOption("replicates", "0");
+    f->SetOption("replicates", "0");
     f->Click("TailFit");
     const Picture& p = f->Picture1;
     const Colour gi = KeyColour(p, "zeta GI (rank - 1/2)"), mle = KeyColour(p, "zeta MLE above x_min");

@@ -20,8 +20,8 @@
 #include <tuple>
 
 #include "../TestForm.h"
-#include "core/Commands.h"
 #include "stats/Growth.h"
+#include "core/GrowthModule.h"
 
 namespace {
 
@@ -181,13 +181,13 @@ TEST(Growth, BandsCoverGibratAndMissASizeEffect) {
 
 TEST(Growth, CommandsOfferThePairsAndPooledAndRefuseTheLastDate) {
     auto f = FormWithRealData();
-    f->growthOptions.replicates = 20;
+    f->Module<GrowthModule>().options.replicates = 20;
     f->Click("Growth");
     ASSERT_EQ(f->Text.Tables.size(), 1u);
     EXPECT_EQ(f->Text.Tables[0].rows.size(), 22u);  // 21 pairs and Pooled
     // Cancel in the middle of the bootstrap leaves Growth's table as it was.
     f->ChooseText("Dates", "1950");
-    f->growthOptions.replicates = 5000;
+    f->Module<GrowthModule>().options.replicates = 5000;
     f->runLongFit = [](const auto& work) {
         std::atomic<bool> cancel{false};
         work(TailFitControl{[&](long done, long) { cancel = done >= 5; }, &cancel});
@@ -195,7 +195,7 @@ TEST(Growth, CommandsOfferThePairsAndPooledAndRefuseTheLastDate) {
     EXPECT_NE(ErrorOf(*f, "GrowthPlot").find("cancelled"), std::string::npos);
     EXPECT_EQ(f->Text.Tables[0].columns[0], "From");
     f->runLongFit = nullptr;
-    f->growthOptions.replicates = 20;
+    f->Module<GrowthModule>().options.replicates = 20;
     f->ChooseText("Dates", "2000");
     EXPECT_NE(ErrorOf(*f, "GrowthPlot").find("2000 is the last date and starts no pair"), std::string::npos);
     for (const char* entry : {"1950", "Pooled"}) {
@@ -205,13 +205,14 @@ TEST(Growth, CommandsOfferThePairsAndPooledAndRefuseTheLastDate) {
         const auto& t = f->Text.Tables[0];
         EXPECT_EQ(t.columns, (std::vector<std::string>{"lnS", "Mean", "Mean_lo", "Mean_hi", "SD", "SD_lo", "SD_hi"}));
         EXPECT_EQ(t.rows.size(), 100u);
-        // Hovering a place names it with its growth a year, here from (S'/S)^(1/years) - 1.
+        // Hovering a place names it with its growth a year as the README defines it and the map
+        // shows it, 100 ln(S'/S) / years, here from std::log on the table's two populations.
         const auto& ops = f->Picture1.Ops();
         const auto op = std::find_if(ops.begin(), ops.end(), [](const DrawOp& o) { return o.tag.series == GrowthPlacePoint; });
         ASSERT_NE(op, ops.end());
         const DataSet& d = *f->data;
         const int city = op->tag.city, date = op->tag.date;
-        const double rate = std::pow(d.Pop(city, date + 1) / d.Pop(city, date), 0.1) - 1;
+        const double rate = std::log(d.Pop(city, date + 1) / d.Pop(city, date)) / 10;
         char growth[40];
         std::snprintf(growth, sizeof growth, "growth %+.2f %%", 100 * rate);
         const std::string text = DescribeHit(*f, Hit{static_cast<std::size_t>(op - ops.begin()), op->tag}, op->x1, op->y1);

@@ -5,6 +5,7 @@
 #include "TestForm.h"
 #include "data/Import.h"
 #include "stats/InfoStats.h"
+#include "core/StatsModules.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ std::vector<std::string> ZoneFields(const std::string& line) {
 TEST(InfoStatsEqualShares, EntropyIsLnNAndTheUnchangedSharesCarryNoInformation) {
     auto f = FormWithData(EqualCsv, 4, 2);
     f->Click("InfoStats");
-    const InfoStatsState& s = f->info;
+    const InfoStatsState& s = f->Module<InfoStatsModule>().State(*f->data);
     // Four shares of 1/4: H = -4 (1/4) ln(1/4) = ln 4; relative entropy 1, redundancy 0.
     EXPECT_NEAR(s.Entropy(1), std::log(4.0), 1e-6);
     EXPECT_NEAR(s.Entropy(2), std::log(4.0), 1e-6);
@@ -74,6 +75,6 @@ TEST(InfoStatsExact, TheTotalsCumulativeGrowthRunsFromTheFirstDate) {
     f.InstallData(ImportTable("name,1900,1910,1920\nA,100,200,300\nB,100,200,300\nC,100,200,300\nD,100,200,300\n", "t.csv").data);
     ASSERT_TRUE(f.data->Exact);
     f.Click("InfoStats");
-    EXPECT_NEAR(f.info.TotCumGrowth(2), 2.0, 1e-6);
-    EXPECT_NEAR(f.info.TotCumGrowth(3), 3.0, 1e-6);
+    EXPECT_NEAR(f.Module<InfoStatsModule>().State(*f.data).TotCumGrowth(2), 2.0, 1e-6);
+    EXPECT_NEAR(f.Module<InfoStatsModule>().State(*f.data).TotCumGrowth(3), 3.0, 1e-6);
 }

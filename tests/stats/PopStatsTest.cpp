@@ -3,6 +3,7 @@
 #include <string>
 
 #include "TestForm.h"
+#include "core/StatsModules.h"
 
 TEST(PopStats, DateWithoutCitiesIsReportedNotDividedBy) {
     auto f = FormWithData("\"A\",50,0,70\n\"B\",40,0,80\n\"C\",30,0,90\n", 3, 3);
@@ -19,9 +20,9 @@ TEST(PopStats, TheSharesThePopSpirelDraws) {
                           "\"H\",3,3\n\"I\",2,2\n\"J\",1,1\n", 10, 2);
     f->Click("PopStats");
     for (int t = 1; t <= 2; ++t) {
-        EXPECT_FLOAT_EQ(f->pop.TopTenPctShare(t), 10.0f / 55);
-        EXPECT_FLOAT_EQ(f->pop.TopHalfShare(t), 40.0f / 55);
-        EXPECT_FLOAT_EQ(f->pop.TopTenShare(t), 1.0f);
-        EXPECT_FLOAT_EQ(f->pop.TopFiftyShare(t), 1.0f);
+        EXPECT_FLOAT_EQ(f->Module<PopStatsModule>().State(*f->data).TopTenPctShare(t), 10.0f / 55);
+        EXPECT_FLOAT_EQ(f->Module<PopStatsModule>().State(*f->data).TopHalfShare(t), 40.0f / 55);
+        EXPECT_FLOAT_EQ(f->Module<PopStatsModule>().State(*f->data).TopTenShare(t), 1.0f);
+        EXPECT_FLOAT_EQ(f->Module<PopStatsModule>().State(*f->data).TopFiftyShare(t), 1.0f);
     }
 }

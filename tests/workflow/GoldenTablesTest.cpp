@@ -41,7 +41,7 @@ std::vector<Case> Cases() {
 void Press(Form& f, const std::string& click) {
     const auto eq = click.find('=');
     if (click.rfind("--", 0) == 0)
-        f.SetTailFitOption(click.substr(2, eq - 2), click.substr(eq + 1));
+        f.SetOption(click.substr(2, eq - 2), click.substr(eq + 1));
     else if (eq == std::string::npos)
         f.Click(click);
     else
