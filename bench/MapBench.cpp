@@ -10,6 +10,8 @@
 
 #include "core/Animation.h"
 #include "core/Form.h"
+#include "core/MapModule.h"
+#include "map/Map.h"
 #include "data/DataSearch.h"
 #include "render/ApngWriter.h"
 #include "render/PictureRenderer.h"
@@ -18,7 +20,7 @@ namespace {
 
 std::unique_ptr<Form> UsPlacesMap() {
     auto f = std::make_unique<Form>(std::string(CITYSIZE_REAL_DATA) + "/us-places-1790-2010.csv");
-    f->map.outlineFiles = FindShippedOutlines({CITYSIZE_REAL_DATA});
+    f->Module<MapModule>().state.outlineFiles = FindShippedOutlines({CITYSIZE_REAL_DATA});
     f->Click("ReadData");
     f->Click("Map");  // reads the outlines and projects the places once
     return f;
@@ -29,7 +31,7 @@ void MapOneDate(benchmark::State& state) {
     auto f = UsPlacesMap();
     int t = 1;
     for (auto _ : state) {
-        DrawMap(*f->data, f->map, CanvasOf(*f), t);
+        DrawMap(*f->data, f->rank, f->Module<MapModule>().state, CanvasOf(*f), t);
         if (state.range(0)) benchmark::DoNotOptimize(render::ToImage(f->Picture1));
         t = t % f->data->NumDates + 1;
     }

@@ -12,6 +12,7 @@
 #include "app/Cli.h"
 #include "app/Session.h"
 #include "core/Form.h"
+#include "stats/TailFit.h"
 #include "data/PlacesCsv.h"
 #include "python/PictureBytes.h"
 

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "TestForm.h"
+#include "core/GrowthModule.h"
+#include "core/TailFitModule.h"
 #include "stats/TailFit.h"
 #include "stats/Growth.h"
 #include "stats/TailFitPlots.h"
@@ -39,7 +41,7 @@ TEST(TailFitPicture, PointsAndBandsWhereTheRowsPutThem) {
     const Picture& p = f->Picture1;
     const Colour gi = KeyColour(p, "zeta GI (rank - 1/2)"), mle = KeyColour(p, "zeta MLE above x_min");
     EXPECT_NE(gi, mle);
-    const auto& rows = f->tailFit.rows;
+    const auto& rows = f->Module<TailFitModule>().table.rows;
     ASSERT_EQ(rows.size(), 22u);
     // Each date's points by colour: (x, y).
     std::vector<std::pair<float, float>> giAt(rows.size() + 1), mleAt(rows.size() + 1);
@@ -74,7 +76,7 @@ TEST(GrowthPicture, BetasIntervalsAndColoursAsTheKeySays) {
     const Colour significant = KeyColour(p, "beta, p < 0.05"), not5 = KeyColour(p, "beta, p >= 0.05");
     const Colour interval = KeyColour(p, "95 % interval"), gibrat = KeyColour(p, "beta = 0: Gibrat");
     EXPECT_NE(significant, not5);
-    const auto& rows = f->growth.rows;
+    const auto& rows = f->Module<GrowthModule>().table.rows;
     std::vector<const DrawOp*> points(rows.size() + 1, nullptr);
     for (const DrawOp& op : p.Ops())
         if (op.kind == OpKind::Circle && op.tag.series == GrowthBetaPoint) points[static_cast<std::size_t>(op.tag.date)] = &op;

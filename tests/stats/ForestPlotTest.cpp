@@ -11,6 +11,7 @@
 #include <string>
 
 #include "TestForm.h"
+#include "core/ByGroupModule.h"
 #include "stats/ByGroup.h"
 #include "stats/ByGroupPlots.h"
 
@@ -29,7 +30,7 @@ TEST(ForestPlot, EachGroupOnceWithItsIntervalInTheKeysColour) {
     auto f = FormReading(std::string(CITYSIZE_REAL_DATA) + "/us-places-1790-2010.csv");
     f->Click("ByGroup");
     f->Click("ForestPlot");
-    const ByGroupState& s = f->byGroup;
+    const ByGroupState& s = f->Module<ByGroupModule>().table;
     const int t = f->data->NumDates;  // the last date is shown first
     ASSERT_TRUE(f->Picture1.Ops().size() > 10);
     // The groups with a fit at the date, from the fitted rows themselves.
