@@ -416,7 +416,7 @@ void Clear_Click(Form& f) {
         f.panel.Hide(name);
     ClearPicture(CanvasOf(f));
     for (const char* name : {"DistancePlot", "NextInfo", "LastInfo", "NextLastInfo"}) f.panel.Hide(name);
-    for (const char* name : {"Dates", "TailPlot", "HillPlot", "GrowthPlot"}) f.panel.Hide(name);
+    for (const char* name : {"Dates", "TailPlot", "HillPlot", "GrowthPlot", "DistPlot"}) f.panel.Hide(name);
     // Growth's "Pooled" entry leaves the Dates list with its panel (Growth offers it again).
     Control& dates = f.panel["Dates"];
     if (!dates.items.empty() && dates.items.back() == "Pooled") {

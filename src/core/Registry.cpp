@@ -1,8 +1,12 @@
 // Every analysis of the program, one line each: a new analysis adds its factory here.
 #include "core/Analysis.h"
 
+std::unique_ptr<Analysis> MakeDistFitAnalysis();
+
 const std::vector<AnalysisFactory>& RegisteredAnalyses() {
-    static const std::vector<AnalysisFactory> all = {};
+    static const std::vector<AnalysisFactory> all = {
+        MakeDistFitAnalysis,
+    };
     return all;
 }
 
