@@ -42,7 +42,7 @@ struct PerSwitch {
 // end, and ln s, which keep a lognormal body of any spread on one scale; the power-law limit
 // (s -> 0 with b = -r s fixed) is checked in closed form by the caller.
 PerSwitch Maximise(const SizeSample& smp, const SwitchSums& w, const std::vector<std::vector<double>>& starts,
-                   const std::atomic<bool>* cancel) {
+                   const std::atomic<bool>* cancel, double tolerance = 1e-10) {
     MultiStartProblem p;
     p.objective = [&](const std::vector<double>& x, double*) {
         const double s = std::exp(x[1]);
@@ -51,8 +51,8 @@ PerSwitch Maximise(const SizeSample& smp, const SwitchSums& w, const std::vector
     p.lower = {-1e3, -25};
     p.upper = {1e3, 15};
     p.step = {0.3, 0.2};
-    p.xtolRel = 1e-10;
-    p.ftolAbs = 1e-10;
+    p.xtolRel = tolerance;
+    p.ftolAbs = tolerance;
     const MultiStartResult r = MaximiseFromStarts(p, starts, cancel);
     if (!r.converged) return {};
     const double s = std::exp(r.x[1]);
@@ -110,7 +110,8 @@ LawFit FitLognormalPareto(const SizeSample& smp, const std::atomic<bool>* cancel
             const double v = Value(w, starts[i]);
             if (v > best) best = v, pick = i;
         }
-        profile[k] = Maximise(smp, w, {starts[pick]}, cancel);
+        // The scan only ranks the switch points: a loose tolerance; the best are refined below.
+        profile[k] = Maximise(smp, w, {starts[pick]}, cancel, 1e-5);
         if (profile[k].logL > -Infinity) warm = {-profile[k].b / profile[k].s, std::log(profile[k].s)};
         // The power-law body, in closed form, when it is higher.
         const double bLimit = LimitB(smp, w), limitLogL = ProfileLogL(smp, w, bLimit, 0);
