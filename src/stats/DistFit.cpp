@@ -102,11 +102,11 @@ double DplnLogL(const SizeSample& s, const std::vector<double>& th, double* grad
     for (std::size_t i = 0; i < s.y.size(); ++i) {
         const double w = s.count[i], d = s.y[i] - mu;
         const double p = d / sg - a * sg;
-        const double A = -a * d + 0.5 * a * a * sg * sg + LogPhi(p);
+        const double A = DplnUpperTerm(d, sg, a);
         double wA = 1, wB = 0, lse = A, B = 0, q = 0;
         if (!noLower) {
             q = d / sg + b * sg;
-            B = b * d + 0.5 * b * b * sg * sg + LogPhi(-q);
+            B = DplnLowerTerm(d, sg, b);
             const double top = std::max(A, B), eA = std::exp(A - top), eB = std::exp(B - top);
             lse = top + std::log(eA + eB);
             wA = eA / (eA + eB);

@@ -53,6 +53,18 @@ double LogPdf(const LognormalLaw& m, double x) {
 
 double Cdf(const LognormalLaw& m, double x) { return x > 0 ? Phi((std::log(x) - m.mu) / m.sigma) : 0; }
 
+double DplnUpperTerm(double d, double s, double a) {
+    const double p = d / s - a * s;
+    if (p < 0) return -0.5 * (d / s) * (d / s) - HalfLog2Pi - LogMills(p);
+    return -a * d + 0.5 * a * a * s * s + LogPhi(p);
+}
+
+double DplnLowerTerm(double d, double s, double b) {
+    const double z = -(d / s + b * s);
+    if (z < 0) return -0.5 * (d / s) * (d / s) - HalfLog2Pi - LogMills(z);
+    return b * d + 0.5 * b * b * s * s + LogPhi(z);
+}
+
 double LogPdf(const DplnLaw& m, double x) {
     if (!(x > 0)) return -Infinity;
     const double y = std::log(x), d = y - m.mu, a = m.alpha, b = m.beta, s = m.sigma;
@@ -62,9 +74,9 @@ double LogPdf(const DplnLaw& m, double x) {
         if (d >= 0) return logK - y - a * d;
         return noLower ? -Infinity : logK - y + b * d;
     }
-    const double A = -a * d + 0.5 * a * a * s * s + LogPhi(d / s - a * s);
+    const double A = DplnUpperTerm(d, s, a);
     if (noLower) return logK - y + A;
-    const double B = b * d + 0.5 * b * b * s * s + LogPhi(-(d / s + b * s));
+    const double B = DplnLowerTerm(d, s, b);
     const double top = std::max(A, B);
     return logK - y + top + std::log(std::exp(A - top) + std::exp(B - top));
 }
@@ -78,8 +90,8 @@ double Cdf(const DplnLaw& m, double x) {
     if (s == 0) {
         F = d >= 0 ? 1 - upperShare * std::exp(-a * d) : lowerShare * std::exp(b * d);
     } else {
-        F = Phi(d / s) - upperShare * std::exp(-a * d + 0.5 * a * a * s * s + LogPhi(d / s - a * s));
-        if (!noLower) F += lowerShare * std::exp(b * d + 0.5 * b * b * s * s + LogPhi(-(d / s + b * s)));
+        F = Phi(d / s) - upperShare * std::exp(DplnUpperTerm(d, s, a));
+        if (!noLower) F += lowerShare * std::exp(DplnLowerTerm(d, s, b));
     }
     return std::clamp(F, 0.0, 1.0);
 }

@@ -21,6 +21,13 @@ struct LognormalLaw {
 double LogPdf(const LognormalLaw& m, double x);
 double Cdf(const LognormalLaw& m, double x);
 
+// The two terms of the DPLN density in logs, d = ln x - mu, s = sigma > 0:
+//   upper: -a d + a^2 s^2 / 2 + ln Phi(d/s - a s),  lower: b d + b^2 s^2 / 2 + ln Phi(-(d/s + b s)),
+// each taken in the form without cancellation (where the Phi argument is negative, as
+// -d^2 / (2 s^2) - ln sqrt(2 pi) - ln Mills).
+double DplnUpperTerm(double d, double s, double a);
+double DplnLowerTerm(double d, double s, double b);
+
 // Double Pareto-lognormal (Reed & Jorgensen): alpha the upper tail's exponent, beta the lower
 // one's. sigma = 0 is the double Pareto (ln x asymmetric Laplace about mu); beta = Infinity
 // drops the lower tail (below e^mu there is then no mass when sigma = 0).
