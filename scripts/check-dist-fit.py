@@ -69,7 +69,8 @@ def dpln_logpdf(x, mu, s, a, b):
     y = np.log(x)
     if s == 0:
         if math.isinf(b):
-            return np.where(y >= mu, math.log(a) - a * (y - mu) - y, -np.inf)
+            # support from e^mu on; mu as printed may be the smallest ln x give or take an ulp
+            return np.where(y >= mu - 1e-12, math.log(a) - a * np.maximum(y - mu, 0) - y, -np.inf)
         return math.log(a * b / (a + b)) - y + np.where(y >= mu, -a * (y - mu), b * (y - mu))
     # x^(-a-1) e^(a mu + a^2 s^2 / 2) Phi(p) and x^(b-1) e^(-b mu + b^2 s^2 / 2) Phi(-q), in logs;
     # where the Phi argument is far below 0 the exponent and ln Phi nearly cancel, so the

@@ -185,7 +185,7 @@ LawFit FitLognormal(const SizeSample& s) {
     LawFit f;
     f.law = Law::Lognormal;
     const Moments m = LogMoments(s);
-    if (!(m.sd > 0)) {
+    if (s.y.size() < 2) {
         f.reason = "all sizes are equal";
         return f;
     }
@@ -200,7 +200,7 @@ LawFit FitDpln(const SizeSample& s, const std::atomic<bool>* cancel) {
     const Moments m = LogMoments(s);
     LawFit out;
     out.law = Law::Dpln;
-    if (!(m.sd > 0)) {
+    if (s.y.size() < 2) {
         out.reason = "all sizes are equal";
         return out;
     }

@@ -104,14 +104,15 @@ LawFit FitLognormalPareto(const SizeSample& smp, const std::atomic<bool>* cancel
         if (cancel && cancel->load()) throw FitCancelled();
         const SwitchSums& w = sums[k];
         std::vector<std::vector<double>> starts = {warm, lognormalStart(w), steepStart(w)};
-        std::size_t pick = 0;
-        double best = -Infinity;
-        for (std::size_t i = 0; i < starts.size(); ++i) {
-            const double v = Value(w, starts[i]);
-            if (v > best) best = v, pick = i;
-        }
-        // The scan only ranks the switch points: a loose tolerance; the best are refined below.
-        profile[k] = Maximise(smp, w, {starts[pick]}, cancel, 1e-5);
+        // The scan only ranks the switch points, so it runs with a loose tolerance from the best
+        // start, or on small samples (where one place moves the profile most) from the two best:
+        // the likelihood at one t can have two local maxima. The best are refined below.
+        std::vector<std::pair<double, std::size_t>> ranked;
+        for (std::size_t i = 0; i < starts.size(); ++i) ranked.push_back({Value(w, starts[i]), i});
+        std::sort(ranked.begin(), ranked.end(), std::greater<>());
+        std::vector<std::vector<double>> from = {starts[ranked[0].second]};
+        if (sums.size() <= 500) from.push_back(starts[ranked[1].second]);
+        profile[k] = Maximise(smp, w, from, cancel, sums.size() <= 500 ? 1e-7 : 1e-5);
         if (profile[k].logL > -Infinity) warm = {-profile[k].b / profile[k].s, std::log(profile[k].s)};
         // The power-law body, in closed form, when it is higher.
         const double bLimit = LimitB(smp, w), limitLogL = ProfileLogL(smp, w, bLimit, 0);
@@ -120,7 +121,7 @@ LawFit FitLognormalPareto(const SizeSample& smp, const std::atomic<bool>* cancel
     // The few best switch points again from every start.
     std::vector<std::size_t> order(sums.size());
     for (std::size_t k = 0; k < order.size(); ++k) order[k] = k;
-    const std::size_t top = std::min<std::size_t>(5, order.size());
+    const std::size_t top = std::min<std::size_t>(10, order.size());
     std::partial_sort(order.begin(), order.begin() + static_cast<long>(top), order.end(),
                       [&](std::size_t a, std::size_t b) { return profile[a].logL > profile[b].logL; });
     PerSwitch best;
