@@ -165,8 +165,11 @@ def fit_dpln(x):
                         [np.median(y), math.log(0.01), math.log(1.2), math.log(1.5)]])
     g = lambda p: safe(np.sum(dpln_logpdf(x, p[0], math.exp(p[1]), math.exp(p[2]), math.inf))) if sane(p) else -1e300
     best_inf = maximise(g, [[m - sd, math.log(0.5 * sd), math.log(1.5)], [y.min(), math.log(0.05), math.log(1.0)]])
-    # sigma -> 0 is approached from inside (ln sigma has no lower bound here)
-    return max(best[0], best_inf[0])
+    # sigma -> 0 is approached from inside; its end with beta infinite is the Pareto law from
+    # the smallest value, whose MLE is textbook: alpha = n / sum ln(x / x_min)
+    ymin = y.min()
+    pareto = float(np.sum(dpln_logpdf(x, ymin, 0.0, len(y) / np.sum(y - ymin), math.inf)))
+    return max(best[0], best_inf[0], pareto)
 
 
 def lp_loglik(mu, s, a, t, nb, sy_b, syy_b, nt, sy_t):

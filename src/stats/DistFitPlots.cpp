@@ -208,7 +208,8 @@ void DrawDistPlot(const DataSet& d, int t, const DistFitRow& row, const Canvas& 
         if (e * std::log(10.0) >= ua && e * std::log(10.0) <= ub) dn.XTick(e * std::log(10.0), Population(std::pow(10.0, e)));
     for (const Tick& k : LinearTicks(0, peak * 1.1, 5)) dn.YTick(k.at, k.label);
     p.DrawWidth = 1;
-    const Colour bar = 150 + 256 * 150 + 65536 * 150;
+    // Thin outlines in the axis colour: the fitted curves stay the brightest lines.
+    const Colour bar = dn.Axis();
     for (int b = 0; b < bins; ++b) {
         const double h = count[static_cast<std::size_t>(b)] / (n * width);
         if (h <= 0) continue;
