@@ -208,6 +208,8 @@ LawFit FitDpln(const SizeSample& s, const std::atomic<bool>* cancel) {
     const double med = s.y[s.y.size() / 2];
     MultiStartProblem problem;
     problem.useGradient = true;
+    problem.xtolRel = 1e-9;
+    problem.ftolAbs = 1e-9;
     problem.objective = [&](const std::vector<double>& th, double* g) { return DplnLogL(s, th, g); };
     auto start = [&](double mu, double sigma, double a, double b) {
         std::vector<double> th{mu, std::log(sigma), std::log(a)};
