@@ -46,6 +46,7 @@ SizeSample MakeSample(std::span<const double> sizes) {
         } else {
             s.y.push_back(y);
             s.count.push_back(1);
+            s.distinct.push_back(s.x[i]);
         }
         s.sumY += y;
     }

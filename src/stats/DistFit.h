@@ -39,7 +39,7 @@ double Cdf(const LawFit& fit, double x);
 // The sample of one date: ascending sizes, and ln x once per distinct size with its count.
 struct SizeSample {
     std::vector<double> x;
-    std::vector<double> y, count;
+    std::vector<double> y, count, distinct;  // ln x, its count, and x itself
     double n = 0, sumY = 0;
 };
 SizeSample MakeSample(std::span<const double> sizes);

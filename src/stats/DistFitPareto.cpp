@@ -142,7 +142,7 @@ LawFit FitLognormalPareto(const SizeSample& smp, const std::atomic<bool>* cancel
         return out;
     }
     const SwitchSums& w = sums[bestK];
-    out.lp.t = std::exp(smp.y[index[bestK]]);
+    out.lp.t = smp.distinct[index[bestK]];
     // The body a power law: the supremum is the limit s -> 0 (sigma -> infinity with b fixed).
     // Report the finite parameters nearest it whose likelihood is within 1e-6 of it.
     const double bLimit = LimitB(smp, w), limitLogL = ProfileLogL(smp, w, bLimit, 0);
