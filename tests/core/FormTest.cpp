@@ -25,6 +25,10 @@ std::set<std::string> Shown(const Form& f) {
 
 std::set<std::string> MainPanel() {
     std::set<std::string> s(MainCommandSet.begin(), MainCommandSet.end());
+    // The analyses' own buttons that join the main command set.
+    for (AnalysisFactory make : RegisteredAnalyses())
+        for (const CommandSpec& c : make()->Commands())
+            if (c.mainSet) s.insert(std::string(c.control));
     s.insert("Clear");
     s.insert("BackMap");
     return s;
