@@ -10,7 +10,10 @@
 // For every row below, scipy's log-likelihood at the program's parameters equals the program's
 // logL to 1e-6 and scipy's KS at them equals the program's to 1e-6; scipy's own maximum is
 // never above the program's by more than 1e-6 (it reaches the boundary limits from inside, so
-// it may stop slightly below them). The test allows 1e-4 on logL (the optimisers' tolerance)
+// it may stop slightly below them). One exception, us-places 1900 lognormal-pareto (the body's
+// power-law limit, mu = 2.06e8): scipy's plain-form likelihood at those parameters loses digits
+// to cancellation and agrees to 3e-5 only, while its own maximum over the limit law agrees to
+// 1e-6. All 66 rows of USData agree. The test allows 1e-4 on logL (the optimisers' tolerance)
 // and 1e-5 on KS.
 #include <gtest/gtest.h>
 
@@ -76,6 +79,9 @@ TEST(DistFitReal, UsDataAgreesWithScipy) {
                        {1900, LN, -1287.907639486522, 0.15438263252763618, NAN},
                        {1900, DP, -1249.4843103627657, 0.058143898701069965, NAN},
                        {1900, LP, -1248.6677980042894, 0.04484291205626301, 38469},
+                       {2000, LN, -1406.0700637615082, 0.14762554792783908, NAN},
+                       {2000, DP, -1368.3644034536023, 0.07668681707235664, NAN},
+                       {2000, LP, -1365.4981344700868, 0.08808282218494551, 203413},
                    });
 }
 
@@ -87,6 +93,9 @@ TEST(DistFitReal, UsPlacesAgreeWithScipy) {
                        {1840, LP, -1411.1849462731855, 0.03307737212604911, 5141},
                        {1900, LN, -21497.39542243591, 0.13125375055620772, NAN},
                        {1900, DP, -21331.71928652592, 0.07858733691056088, NAN},
+                       {1900, LP, -21332.27317367144, 0.07852646732798699, 3841},
+                       {2010, LN, -74820.51139847747, 0.099096586612969, NAN},
+                       {2010, DP, -74316.85926542821, 0.047119083311425, NAN},
                    });
 }
 
