@@ -102,12 +102,11 @@ double DplnLogL(const SizeSample& s, const std::vector<double>& th, double* grad
     double sum = 0, gMu = 0, gS = 0, gA = 0, gB = 0;
     for (std::size_t i = 0; i < s.y.size(); ++i) {
         const double w = s.count[i], d = s.y[i] - mu;
-        const double p = d / sg - a * sg;
-        const double A = DplnUpperTerm(d, sg, a);
-        double wA = 1, wB = 0, lse = A, B = 0, q = 0;
+        double millsA = 0, millsB = 0;
+        const double A = DplnUpperTerm(d, sg, a, &millsA);
+        double wA = 1, wB = 0, lse = A, B = 0;
         if (!noLower) {
-            q = d / sg + b * sg;
-            B = DplnLowerTerm(d, sg, b);
+            B = DplnLowerTerm(d, sg, b, &millsB);
             const double top = std::max(A, B), eA = std::exp(A - top), eB = std::exp(B - top);
             lse = top + std::log(eA + eB);
             wA = eA / (eA + eB);
@@ -115,12 +114,12 @@ double DplnLogL(const SizeSample& s, const std::vector<double>& th, double* grad
         }
         sum += w * (lse - s.y[i]);
         if (!grad) continue;
-        const double lA = std::exp(LogMills(p));
+        const double lA = std::exp(millsA);
         gMu += w * wA * (a - lA / sg);
         gS += w * wA * (a * a * sg + lA * (-d / (sg * sg) - a));
         gA += w * wA * (-d + a * sg * sg - lA * sg);
         if (!noLower && wB > 0) {
-            const double lB = std::exp(LogMills(-q));
+            const double lB = std::exp(millsB);
             gMu += w * wB * (-b + lB / sg);
             gS += w * wB * (b * b * sg + lB * (d / (sg * sg) - b));
             gB += w * wB * (d + b * sg * sg - lB * sg);

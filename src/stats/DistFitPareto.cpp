@@ -51,6 +51,7 @@ PerSwitch Maximise(const SizeSample& smp, const SwitchSums& w, const std::vector
     p.lower = {-1e3, -25};
     p.upper = {1e3, 15};
     p.step = {0.3, 0.2};
+    p.simplex = true;
     p.xtolRel = tolerance;
     p.ftolAbs = tolerance;
     const MultiStartResult r = MaximiseFromStarts(p, starts, cancel);

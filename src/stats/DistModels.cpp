@@ -38,6 +38,16 @@ double LogMills(double z) {
     return -0.5 * z * z - HalfLog2Pi - LogPhi(z);
 }
 
+double LogPhiAndMills(double z, double* logMills) {
+    if (z < FarTail) {
+        *logMills = std::log(-z) - LogSeries(z);
+        return -0.5 * z * z - HalfLog2Pi - *logMills;
+    }
+    const double logPhi = LogPhi(z);
+    *logMills = -0.5 * z * z - HalfLog2Pi - logPhi;
+    return logPhi;
+}
+
 double LogPhiRatio(double z0, double delta) {
     const double z1 = z0 + delta;
     if (z0 < FarTail && z1 < FarTail)
@@ -53,16 +63,22 @@ double LogPdf(const LognormalLaw& m, double x) {
 
 double Cdf(const LognormalLaw& m, double x) { return x > 0 ? Phi((std::log(x) - m.mu) / m.sigma) : 0; }
 
-double DplnUpperTerm(double d, double s, double a) {
+double DplnUpperTerm(double d, double s, double a, double* logMills) {
     const double p = d / s - a * s;
-    if (p < 0) return -0.5 * (d / s) * (d / s) - HalfLog2Pi - LogMills(p);
-    return -a * d + 0.5 * a * a * s * s + LogPhi(p);
+    double mills;
+    const double logPhi = LogPhiAndMills(p, &mills);
+    if (logMills) *logMills = mills;
+    if (p < 0) return -0.5 * (d / s) * (d / s) - HalfLog2Pi - mills;
+    return -a * d + 0.5 * a * a * s * s + logPhi;
 }
 
-double DplnLowerTerm(double d, double s, double b) {
+double DplnLowerTerm(double d, double s, double b, double* logMills) {
     const double z = -(d / s + b * s);
-    if (z < 0) return -0.5 * (d / s) * (d / s) - HalfLog2Pi - LogMills(z);
-    return b * d + 0.5 * b * b * s * s + LogPhi(z);
+    double mills;
+    const double logPhi = LogPhiAndMills(z, &mills);
+    if (logMills) *logMills = mills;
+    if (z < 0) return -0.5 * (d / s) * (d / s) - HalfLog2Pi - mills;
+    return b * d + 0.5 * b * b * s * s + logPhi;
 }
 
 double LogPdf(const DplnLaw& m, double x) {

@@ -13,6 +13,8 @@ inline constexpr double Infinity = std::numeric_limits<double>::infinity();
 double LogPhi(double z);
 double LogMills(double z);
 double LogPhiRatio(double z0, double delta);
+// ln Phi(z) and, through `logMills`, ln phi(z) - ln Phi(z), from one evaluation of erfc.
+double LogPhiAndMills(double z, double* logMills);
 
 // Lognormal: ln x ~ N(mu, sigma^2).
 struct LognormalLaw {
@@ -24,9 +26,10 @@ double Cdf(const LognormalLaw& m, double x);
 // The two terms of the DPLN density in logs, d = ln x - mu, s = sigma > 0:
 //   upper: -a d + a^2 s^2 / 2 + ln Phi(d/s - a s),  lower: b d + b^2 s^2 / 2 + ln Phi(-(d/s + b s)),
 // each taken in the form without cancellation (where the Phi argument is negative, as
-// -d^2 / (2 s^2) - ln sqrt(2 pi) - ln Mills).
-double DplnUpperTerm(double d, double s, double a);
-double DplnLowerTerm(double d, double s, double b);
+// -d^2 / (2 s^2) - ln sqrt(2 pi) - ln Mills). `logMills` receives ln Mills at the Phi
+// argument (the gradient's factor).
+double DplnUpperTerm(double d, double s, double a, double* logMills = nullptr);
+double DplnLowerTerm(double d, double s, double b, double* logMills = nullptr);
 
 // Double Pareto-lognormal (Reed & Jorgensen): alpha the upper tail's exponent, beta the lower
 // one's. sigma = 0 is the double Pareto (ln x asymmetric Laplace about mu); beta = Infinity

@@ -33,7 +33,7 @@ MultiStartResult MaximiseFromStarts(const MultiStartProblem& problem, const std:
     best.failure = "no start";
     for (const auto& start : starts) {
         const unsigned dim = static_cast<unsigned>(start.size());
-        nlopt::opt opt(problem.useGradient ? nlopt::LD_LBFGS : nlopt::LN_BOBYQA, dim);
+        nlopt::opt opt(problem.useGradient ? nlopt::LD_LBFGS : problem.simplex ? nlopt::LN_NELDERMEAD : nlopt::LN_BOBYQA, dim);
         Call call{&problem, cancel, &opt};
         opt.set_max_objective(Evaluate, &call);
         if (!problem.lower.empty()) opt.set_lower_bounds(problem.lower);

@@ -12,6 +12,8 @@ struct MultiStartProblem {
     // It may return -Infinity or NaN where the parameters are impossible.
     std::function<double(const std::vector<double>& x, double* grad)> objective;
     bool useGradient = false;  // L-BFGS with the gradient, else BOBYQA without one
+    bool simplex = false;      // without a gradient, Nelder-Mead: less work per step when the
+                               // function itself costs next to nothing
     std::vector<double> lower, upper;  // empty: unbounded (gradient method only)
     std::vector<double> step;          // initial step of BOBYQA, one per parameter
     double xtolRel = 1e-10;
