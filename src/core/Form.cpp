@@ -327,6 +327,13 @@ void Clear_Click(Form& f) {
     }
 }
 
+int ChosenDate(const Form& f) {
+    const ListValue* v = f.panel["Dates"].Chosen();
+    if (!v || v->kind != ListValue::Kind::Date || v->date < 1 || v->date > f.data->NumDates)
+        throw RunError("Choose a date in the list of dates first");
+    return v->date;
+}
+
 bool BlackBackground(const Form& f) { return f.BackMapIndex() == 1; }
 
 Canvas CanvasOf(Form& f) { return Canvas{f.Picture1, f.frame, f.Text, BlackBackground(f), f.LoopIndex}; }

@@ -110,6 +110,9 @@ void CollapseCommandPanel(Form& f);
 // for a curve of one date, the date and the nearest point's rank and population.
 std::string DescribeHit(const Form& f, const Hit& hit, float x, float y);
 
+// The date chosen in the Dates list (1-based); throws RunError when none is (or "Pooled" is).
+int ChosenDate(const Form& f);
+
 // True when the background chooser stands at position 1 ("Black").
 bool BlackBackground(const Form& f);
 

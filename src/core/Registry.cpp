@@ -9,6 +9,8 @@
 #include "core/StatsModules.h"
 #include "core/TailFitModule.h"
 
+std::unique_ptr<Analysis> MakeDistFitAnalysis();
+
 namespace {
 
 template <class T>
@@ -25,6 +27,7 @@ const std::vector<AnalysisFactory>& RegisteredAnalyses() {
         Make<RankSizeModule>,  Make<ZipfModule>,     Make<SpirelModule>, Make<InfoStatsModule>,
         Make<PopStatsModule>,  Make<HalfLivesModule>, Make<MobilityModule>, Make<TailFitModule>,
         Make<MapModule>,       Make<GrowthModule>,   Make<ByGroupModule>,
+        MakeDistFitAnalysis,
     };
     return all;
 }

@@ -13,13 +13,6 @@
 
 namespace {
 
-// The date chosen in the Dates list (1-based).
-int ChosenDate(const Form& f) {
-    const ListValue* v = f.panel["Dates"].Chosen();
-    if (!v || v->kind != ListValue::Kind::Date || v->date < 1 || v->date > f.data->NumDates)
-        throw RunError("Choose a date in the list of dates first");
-    return v->date;
-}
 
 void TailFit_Click(Form& f) {
     TailFitModule& m = f.Module<TailFitModule>();

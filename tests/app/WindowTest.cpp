@@ -48,8 +48,7 @@ struct Window {
 
 }  // namespace
 
-// The classic main command set, the commands analyses put in it (Mobility, Tail-Fit, Map,
-// Growth, By-Group today) and Clear-Data.
+// The main command set, the analyses' buttons that join it, and Clear-Data.
 static int MainPanelButtons() {
     int n = static_cast<int>(MainCommandSet.size()) + 1;
     for (AnalysisFactory make : RegisteredAnalyses())

@@ -26,8 +26,7 @@ std::set<std::string> Shown(const Form& f) {
 
 std::set<std::string> MainPanel() {
     std::set<std::string> s(MainCommandSet.begin(), MainCommandSet.end());
-    // With every command an analysis of the registry puts in the main command set (today
-    // Mobility, Tail-Fit, Map, Growth, By-Group).
+    // The analyses' own buttons that join the main command set.
     for (AnalysisFactory make : RegisteredAnalyses())
         for (const CommandSpec& c : make()->Commands())
             if (c.mainSet) s.insert(std::string(c.control));
