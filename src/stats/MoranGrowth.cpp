@@ -1,6 +1,8 @@
 #include "stats/MoranGrowth.h"
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <boost/math/distributions/normal.hpp>
 #include <cmath>
 #include <random>
@@ -15,16 +17,30 @@ std::size_t Below(std::mt19937_64& rng, std::size_t n) {
     return static_cast<std::size_t>((static_cast<unsigned __int128>(rng()) * n) >> 64);
 }
 
-// sum_i z_i (W z)_i with row-standardised W.
-double CrossProduct(const std::vector<double>& z, const std::vector<std::vector<int>>& nb) {
-    double s = 0;
-    for (std::size_t i = 0; i < z.size(); ++i) {
-        double lag = 0;
-        for (int j : nb[i]) lag += z[static_cast<std::size_t>(j)];
-        s += z[i] * lag / static_cast<double>(nb[i].size());
+// Row-standardised weights as flat arrays: the neighbours of i are at[from[i]..from[i+1]).
+struct FlatWeights {
+    std::vector<std::size_t> from;
+    std::vector<int> at;
+    std::vector<double> weight;  // 1 / (number of neighbours) of each row
+    explicit FlatWeights(const std::vector<std::vector<int>>& nb) {
+        from.push_back(0);
+        for (const auto& of : nb) {
+            at.insert(at.end(), of.begin(), of.end());
+            from.push_back(at.size());
+            weight.push_back(1.0 / static_cast<double>(of.size()));
+        }
     }
-    return s;
-}
+    // sum_i z_i (W z)_i
+    double CrossProduct(const std::vector<double>& z) const {
+        double s = 0;
+        for (std::size_t i = 0; i + 1 < from.size(); ++i) {
+            double lag = 0;
+            for (std::size_t k = from[i]; k < from[i + 1]; ++k) lag += z[static_cast<std::size_t>(at[k])];
+            s += z[i] * lag * weight[i];
+        }
+        return s;
+    }
+};
 
 std::uint64_t Mix(std::uint64_t seed, std::uint64_t k) {
     std::uint64_t x = seed + 0x9E3779B97F4A7C15ull * (k + 1);
@@ -54,7 +70,8 @@ MoranResult MoranI(const std::vector<double>& y, const std::vector<std::vector<i
     for (std::size_t i = 0; i < n; ++i) z[i] = y[i] - mean, zz += z[i] * z[i];
     if (zz == 0) return r;
     const double s0 = static_cast<double>(n);  // every row sums to 1
-    r.i = CrossProduct(z, nb) / zz;            // n / S0 = 1
+    const FlatWeights flat(nb);
+    r.i = flat.CrossProduct(z) / zz;           // n / S0 = 1
     r.ei = -1.0 / static_cast<double>(n - 1);
     // S1 = 1/2 sum_ij (w_ij + w_ji)^2, S2 = sum_i (w_i. + w_.i)^2.
     std::unordered_map<std::uint64_t, double> w;
@@ -85,7 +102,7 @@ MoranResult MoranI(const std::vector<double>& y, const std::vector<std::vector<i
         int larger = 0;
         for (int k = 0; k < permutations; ++k) {
             for (std::size_t a = n - 1; a > 0; --a) std::swap(shuffled[a], shuffled[Below(rng, a + 1)]);
-            if (CrossProduct(shuffled, nb) / zz >= r.i) ++larger;
+            if (flat.CrossProduct(shuffled) / zz >= r.i) ++larger;
         }
         r.pSim = (std::min(larger, permutations - larger) + 1.0) / (permutations + 1.0);
     }
@@ -168,22 +185,31 @@ GrowthNeighbours GrowthSampleWithNeighbours(const SizePanel& p, const NeighbourR
 std::vector<MoranGrowthRow> MoranGrowthOf(const SizePanel& p, const NeighbourRule& rule, int permutations,
                                           std::uint64_t seed) {
     if (p.dates < 2) throw RunError("MoranGrowth needs at least two dates");
-    std::vector<MoranGrowthRow> rows;
-    std::string lastError;
-    for (int t = 0; t + 1 < p.dates; ++t) {
-        MoranGrowthRow row;
-        row.fromYear = p.years[static_cast<std::size_t>(t)];
-        row.toYear = p.years[static_cast<std::size_t>(t + 1)];
-        try {
-            const GrowthNeighbours g = GrowthSampleWithNeighbours(p, rule, t);
-            row.withoutNeighbours = g.withoutNeighbours;
-            row.moran = MoranI(g.growth, g.neighbours, permutations, Mix(seed, static_cast<std::uint64_t>(t)));
-        } catch (const RunError& e) {
-            row.skipped = true;
-            lastError = e.what();
+    std::vector<MoranGrowthRow> rows(static_cast<std::size_t>(p.dates - 1));
+    std::vector<std::string> errors(rows.size());
+    // The pairs on two threads; each pair has its own seed, so the result does not depend on them.
+    std::atomic<int> next{0};
+    auto work = [&] {
+        for (int t; (t = next++) + 1 < p.dates;) {
+            MoranGrowthRow& row = rows[static_cast<std::size_t>(t)];
+            row.fromYear = p.years[static_cast<std::size_t>(t)];
+            row.toYear = p.years[static_cast<std::size_t>(t + 1)];
+            try {
+                const GrowthNeighbours g = GrowthSampleWithNeighbours(p, rule, t);
+                row.withoutNeighbours = g.withoutNeighbours;
+                row.moran = MoranI(g.growth, g.neighbours, permutations, Mix(seed, static_cast<std::uint64_t>(t)));
+            } catch (const RunError& e) {
+                row.skipped = true;
+                errors[static_cast<std::size_t>(t)] = e.what();
+            }
         }
-        rows.push_back(row);
-    }
+    };
+    std::thread helper(work);
+    work();
+    helper.join();
+    std::string lastError;
+    for (const std::string& e : errors)
+        if (!e.empty()) lastError = e;
     if (std::all_of(rows.begin(), rows.end(), [](const MoranGrowthRow& r) { return r.skipped; })) throw RunError(lastError);
     return rows;
 }
