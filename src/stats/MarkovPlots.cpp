@@ -54,6 +54,7 @@ void Matrix(Picture& p, const TransitionMatrix& m, double left, double top, doub
             const bool empty = m.RowCount(i) == 0;
             p.CurrentTag = OpTag{i + 1, lag, series, j + 1};
             Cell(p, x0 + 8, y0 + 8, x0 + cell - 8, y0 + cell - 8, empty ? InkFor(ink) : ProbabilityColour(m.P(i, j)));
+            p.CurrentTag = OpTag{};
             if (empty || cell < 420) continue;
             p.FontSize = font;
             p.ForeColor = m.P(i, j) > 0.55 ? Colour(255 + 256 * 255 + 65536 * 255) : Colour(0);
