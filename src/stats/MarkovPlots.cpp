@@ -24,20 +24,27 @@ std::string Number(double v, int decimals) {
 
 void Title(Picture& p, const std::string& text, Colour ink) {
     p.ForeColor = ink;
-    p.FontSize = 10;
+    p.FontSize = 9;
     p.FontBold = true;
     PrintAt(p, 200, 150, text);
     p.FontBold = false;
 }
 
-// A filled rectangle as one thick line (square caps reach half its width past each end).
+// A filled rectangle as one thick line along its longer side (square caps reach half the
+// line's width past each end).
 void Cell(Picture& p, double x0, double y0, double x1, double y1, Colour fill) {
-    const double h = y1 - y0;
-    const auto thickness = static_cast<int16_t>(std::max(1.0, std::floor(h / PixelTwips)));
-    const float cap = thickness * PixelTwips / 2;
-    const float y = static_cast<float>((y0 + y1) / 2);
+    const bool wide = x1 - x0 >= y1 - y0;
+    const double across = wide ? y1 - y0 : x1 - x0;
+    const auto thickness = static_cast<int16_t>(std::max(1.0, std::floor(across / PixelTwips)));
+    const double cap = thickness * PixelTwips / 2;
     p.DrawWidth = thickness;
-    p.Line(static_cast<float>(x0 + cap), y, static_cast<float>(std::max(x0 + cap, x1 - cap)), y, fill);
+    if (wide) {
+        const auto y = static_cast<float>((y0 + y1) / 2);
+        p.Line(static_cast<float>(x0 + cap), y, static_cast<float>(std::max(x0 + cap, x1 - cap)), y, fill);
+    } else {
+        const auto x = static_cast<float>((x0 + x1) / 2);
+        p.Line(x, static_cast<float>(y0 + cap), x, static_cast<float>(std::max(y0 + cap, y1 - cap)), fill);
+    }
     p.DrawWidth = 1;
 }
 
@@ -86,7 +93,7 @@ void DrawMarkovHeatMap(const MarkovResult& m, const Canvas& c) {
     ApplyBackgroundChoice(c, true);
     const Colour ink = InkFor(p.BackColor);
     Title(p, "Markov chain of size classes, " + std::to_string(m.firstYear) + "-" + std::to_string(m.lastYear) +
-                 ": P(row -> column) and the steady state", ink);
+                 ": transition probabilities", ink);
     const double left = 900, top = 1100, size = std::min(p.Width - 3200.0, p.Height - 2000.0);
     Matrix(p, m.transitions, left, top, size, ink, MarkovCell, 0);
     p.FontSize = 8;
@@ -95,11 +102,12 @@ void DrawMarkovHeatMap(const MarkovResult& m, const Canvas& c) {
     const double barLeft = left + size + 300, barWidth = p.Width - barLeft - 500, cell = size / m.k;
     PrintAt(p, barLeft, top - LabelHeight(8) - 200, m.steady ? "Steady state" : "No steady state");
     if (!m.steady) return;
+    const double largest = *std::max_element(m.steady->begin(), m.steady->end());
     for (int i = 0; i < m.k; ++i) {
         const double v = (*m.steady)[static_cast<std::size_t>(i)];
         const double y0 = top + i * cell + cell * 0.2, y1 = top + (i + 1) * cell - cell * 0.2;
         p.CurrentTag = OpTag{i + 1, 0, MarkovCell, 0};
-        if (v > 0) Cell(p, barLeft, y0, barLeft + barWidth * 0.8 * v / std::max(0.5, v), y1, SteadyColour);
+        if (v > 0) Cell(p, barLeft, y0, barLeft + std::max(static_cast<double>(PixelTwips), barWidth * v / largest), y1, SteadyColour);
         p.CurrentTag = OpTag{};
         p.ForeColor = ink;
         p.FontSize = 7;
@@ -113,7 +121,7 @@ void DrawSpatialMarkov(const SpatialMarkovResult& s, const Canvas& c) {
     ApplyBackgroundChoice(c, true);
     const Colour ink = InkFor(p.BackColor);
     Title(p, "Spatial Markov, " + std::to_string(s.firstYear) + "-" + std::to_string(s.lastYear) +
-                 ": P(row -> column) given the class of the neighbours' mean", ink);
+                 ": by the neighbours' class", ink);
     const int k = s.k;
     const int columns = k <= 4 ? 2 : 3;
     const int rowsOfPanels = (k + columns - 1) / columns;
@@ -138,7 +146,7 @@ void DrawMoranGrowth(const std::vector<MoranGrowthRow>& rows, const Canvas& c) {
     ClearPicture(c);
     ApplyBackgroundChoice(c, true);
     const Colour ink = InkFor(p.BackColor);
-    Title(p, "Moran's I of growth between consecutive dates, with its expectation -1/(n-1)", ink);
+    Title(p, "Moran's I of growth between consecutive dates", ink);
     double lo = 0, hi = 0;
     for (const auto& r : rows)
         if (std::isfinite(r.moran.i)) lo = std::min({lo, r.moran.i, r.moran.ei}), hi = std::max({hi, r.moran.i, r.moran.ei});
@@ -165,21 +173,25 @@ void DrawMoranGrowth(const std::vector<MoranGrowthRow>& rows, const Canvas& c) {
         }
     PrintAt(p, (left + right) / 2 - 1500, bottom + 450, "Pair of dates (middle year)");
     if (lo < 0 && hi > 0) p.Line(static_cast<float>(left), Y(0), static_cast<float>(right), Y(0), ink);
-    BrokenPath expectation(p, ink), moran(p, IColour);
+    // The expectation, then I over it (each its own path: a path continues from the last point).
+    for (int pass = 0; pass < 2; ++pass) {
+        BrokenPath path(p, pass == 0 ? ink : IColour);
+        p.DrawWidth = static_cast<int16_t>(pass == 0 ? 1 : 2);
+        for (const auto& r : rows) {
+            if (!std::isfinite(r.moran.i)) {
+                path.Break();
+                continue;
+            }
+            path.To(X((r.fromYear + r.toYear) / 2.0), Y(pass == 0 ? r.moran.ei : r.moran.i));
+        }
+    }
     int k = 0;
+    p.DrawWidth = 1;
     for (const auto& r : rows) {
         ++k;
+        if (!std::isfinite(r.moran.i)) continue;
         const double mid = (r.fromYear + r.toYear) / 2.0;
-        if (!std::isfinite(r.moran.i)) {
-            expectation.Break(), moran.Break();
-            continue;
-        }
-        p.DrawWidth = 1;
-        expectation.To(X(mid), Y(r.moran.ei));
-        p.DrawWidth = 2;
-        moran.To(X(mid), Y(r.moran.i));
         p.CurrentTag = OpTag{0, 0, MoranGrowthPoint, k};
-        p.DrawWidth = 1;
         if (r.moran.pSim < 0.05) p.Disc(X(mid), Y(r.moran.i), 50, SignificantColour, SignificantColour);
         else p.Circle(X(mid), Y(r.moran.i), 50, IColour);
         p.CurrentTag = OpTag{};
