@@ -27,6 +27,10 @@ std::set<std::string> MainPanel() {
     std::set<std::string> s(MainCommandSet.begin(), MainCommandSet.end());
     s.insert("Clear");
     s.insert("BackMap");
+    // The analyses' commands that join the main command set.
+    for (AnalysisFactory make : RegisteredAnalyses())
+        for (const CommandSpec& c : make()->Commands())
+            if (c.mainSet) s.insert(std::string(c.control));
     return s;
 }
 
