@@ -3,6 +3,16 @@
 #include "core/Form.h"
 #include "map/Map.h"
 
+namespace {
+
+// The "Colour by" entries in order: Growth, Rank class, LISA (added by the spatial analyses).
+MapColouring ChosenColouring(const Form& f) {
+    const int index = f.panel["MapColour"].listIndex;
+    return index == 1 ? MapColouring::RankClass : index == 2 ? MapColouring::Lisa : MapColouring::Growth;
+}
+
+}  // namespace
+
 void Map_Click(Form& f) {
     // The geometry first: a table without positions says so and leaves the panel as it was.
     MapGeometryFor(*f.data, f.map, f.Picture1.Width, f.Picture1.Height);
@@ -13,14 +23,14 @@ void Map_Click(Form& f) {
     dates.listIndex = f.data->NumDates - 1;
     dates.caption = dates.items.empty() ? dates.caption : dates.items.back();
     f.Picture1.Visible = true;
-    f.map.colouring = f.panel["MapColour"].listIndex == 1 ? MapColouring::RankClass : MapColouring::Growth;
+    f.map.colouring = ChosenColouring(f);
     DrawMap(*f.data, f.map, CanvasOf(f), f.data->NumDates);
     f.map.shown = true;
 }
 
 void MapChoice_Changed(Form& f) {
     if (!f.map.shown || !f.HasData()) return;
-    f.map.colouring = f.panel["MapColour"].listIndex == 1 ? MapColouring::RankClass : MapColouring::Growth;
+    f.map.colouring = ChosenColouring(f);
     const int index = f.panel["Dates"].listIndex;
     DrawMap(*f.data, f.map, CanvasOf(f), index >= 0 ? index + 1 : f.data->NumDates);
 }

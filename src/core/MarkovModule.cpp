@@ -46,12 +46,6 @@ long WholeNumber(std::string_view name, std::string_view value, long lo, long hi
     return v;
 }
 
-bool LisaChosen(const Form& f) {
-    const Control& c = f.panel["MapColour"];
-    return c.listIndex >= 0 && c.listIndex < static_cast<int>(c.items.size()) &&
-           c.items[static_cast<std::size_t>(c.listIndex)] == LisaEntry;
-}
-
 std::string Fixed(double v, int decimals) {
     char buf[40];
     std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
@@ -194,13 +188,6 @@ std::vector<int> MarkovModule::Lisa(Form& f, int t) {
     std::vector<int> out(static_cast<std::size_t>(d.NumCities), LisaNone);
     for (std::size_t k = 0; k < g.rows.size(); ++k) out[static_cast<std::size_t>(g.rows[k])] = classes[k];
     return lisa_[from] = out;
-}
-
-void MarkovModule::ListChosen(Form& f, std::string_view list) {
-    if ((list != "MapColour" && list != "Dates") || !f.map.shown || !f.HasData() || !LisaChosen(f)) return;
-    f.map.colouring = MapColouring::Lisa;
-    const int index = f.panel["Dates"].listIndex;
-    DrawMap(*f.data, f.map, CanvasOf(f), index >= 0 ? index + 1 : f.data->NumDates);
 }
 
 std::optional<std::string> MarkovModule::Describe(const Form&, const Hit& hit, float, float) const {

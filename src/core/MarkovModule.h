@@ -20,7 +20,6 @@ public:
     std::vector<OptionSpec> Options() const override;
     bool SetOption(std::string_view name, std::string_view value) override;
     std::optional<std::string> Describe(const Form& f, const Hit& hit, float x, float y) const override;
-    void ListChosen(Form& f, std::string_view list) override;
     void Reset() override;
 
     int classes = 5;

@@ -47,7 +47,13 @@ struct Window {
 
 }  // namespace
 
-static int MainPanelButtons() { return static_cast<int>(MainCommandSet.size()) + 1; }  // the main command set and Clear-Data
+// The main command set, Clear-Data and the analyses' commands that join the main set.
+static int MainPanelButtons() {
+    int n = static_cast<int>(MainCommandSet.size()) + 1;
+    for (AnalysisFactory make : RegisteredAnalyses())
+        for (const CommandSpec& c : make()->Commands()) n += c.mainSet;
+    return n;
+}
 
 TEST(Window, LoadRankBlackAndClearThroughRealClicks) {
     Window win;

@@ -174,6 +174,10 @@ TEST(MarkovModule, LisaColoursTheMap) {
     for (int c = 0; c < 5; ++c) EXPECT_GT(seen[static_cast<std::size_t>(c)], 0) << c;
     const auto& ops = f.Picture1.Ops();
     EXPECT_TRUE(std::any_of(ops.begin(), ops.end(), [](const DrawOp& op) { return op.text.find("LISA of growth 1990-2000") != std::string::npos; }));
+    // The choice holds when the map is drawn again.
+    f.Click("Clear");
+    f.Click("Map");
+    EXPECT_EQ(f.map.colouring, MapColouring::Lisa);
 }
 
 }  // namespace
