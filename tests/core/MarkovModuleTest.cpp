@@ -72,6 +72,14 @@ TEST(MarkovModule, MarkovPrintsThreeTablesAndAHeatMap) {
     // 25 cells and 5 steady-state bars; the likeliest cell (p55 = 0.93) is darker than an empty one.
     EXPECT_EQ(Tagged(f->Picture1, MarkovCell), 30u);
     EXPECT_LT(ProbabilityColour(0.93) & 0xff, ProbabilityColour(0) & 0xff);
+    // Hover on the cell 5 -> 5 names its probability and counts (giddy: 741 of 799).
+    const auto& ops = f->Picture1.Ops();
+    const auto cell = std::find_if(ops.begin(), ops.end(), [](const DrawOp& op) {
+        return op.tag.series == MarkovCell && op.tag.city == 5 && op.tag.point == 5;
+    });
+    ASSERT_NE(cell, ops.end());
+    EXPECT_EQ(DescribeHit(*f, Hit{static_cast<std::size_t>(cell - ops.begin()), cell->tag}, cell->x1, cell->y1),
+              "class 5 -> 5: p = 0.9274 (741 of 799 transitions)");
     const auto dir = std::filesystem::temp_directory_path() / "citysize-markov-test";
     std::filesystem::create_directories(dir);
     const auto files = WriteTablesCsv((dir / "m.csv").string(), t);
