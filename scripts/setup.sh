@@ -5,6 +5,7 @@ set -euo pipefail
 REPO="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 NEEDED_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libbenchmark-dev
                  libboost-dev libnlopt-cxx-dev libdeflate-dev libgdal-dev
+                 libeigen3-dev libnanoflann-dev
                  fonts-dejavu-core xvfb xauth ghostscript
                  python3-dev pybind11-dev python3-pandas python3-pytest python3-pil jupyter-nbconvert python3-ipykernel)
 

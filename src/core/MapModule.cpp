@@ -5,8 +5,10 @@
 
 namespace {
 
+// The "Colour by" entries in order: Growth, Rank class, LISA (added by the spatial analyses).
 MapColouring ChosenColouring(const Form& f) {
-    return f.panel["MapColour"].listIndex == 1 ? MapColouring::RankClass : MapColouring::Growth;
+    const int index = f.panel["MapColour"].listIndex;
+    return index == 1 ? MapColouring::RankClass : index == 2 ? MapColouring::Lisa : MapColouring::Growth;
 }
 
 void Map_Click(Form& f) {

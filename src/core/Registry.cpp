@@ -8,6 +8,7 @@
 #include "core/SpirelModule.h"
 #include "core/StatsModules.h"
 #include "core/TailFitModule.h"
+#include "core/MarkovModule.h"
 
 std::unique_ptr<Analysis> MakeDistFitAnalysis();
 
@@ -28,6 +29,7 @@ const std::vector<AnalysisFactory>& RegisteredAnalyses() {
         Make<PopStatsModule>,  Make<HalfLivesModule>, Make<MobilityModule>, Make<TailFitModule>,
         Make<MapModule>,       Make<GrowthModule>,   Make<ByGroupModule>,
         MakeDistFitAnalysis,
+        Make<MarkovModule>,
     };
     return all;
 }

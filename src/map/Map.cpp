@@ -153,6 +153,14 @@ Colour GrowthColour(int k) {
     return palette[std::clamp(k, 0, 7)];
 }
 
+Colour LisaColour(int k) {
+    // Cluster colours as GeoDa draws them: high-high red, low-low blue, high-low light red,
+    // low-high light blue; grey where not significant.
+    static const Colour palette[] = {Rgb(190, 190, 190), Rgb(215, 25, 28), Rgb(44, 123, 182), Rgb(253, 174, 97),
+                                     Rgb(171, 217, 233)};
+    return palette[k >= 0 && k <= 4 ? k : 0];
+}
+
 Colour RankClassColour(int k) {
     // ColorBrewer's YlOrRd, the largest places darkest.
     static const Colour palette[] = {Rgb(189, 0, 38), Rgb(240, 59, 32), Rgb(253, 141, 60), Rgb(254, 204, 92),
@@ -267,6 +275,13 @@ void DrawColourKey(Picture& p, const MapState& s, int t, const DataSet& d, Colou
                                 ", % a year"
                           : "Growth (one date only)";
         for (int k = 0; k <= 7; ++k) entries.emplace_back(GrowthColour(k), GrowthClassName(k));
+    } else if (s.colouring == MapColouring::Lisa) {
+        const int from = t < d.NumDates ? t : t - 1;
+        title = "LISA of growth " + std::to_string(d.DateYear(std::max(1, from))) + "-" +
+                std::to_string(d.DateYear(std::min<int>(d.NumDates, from + 1))) + ", p_sim < 0.05";
+        const char* names[] = {"not significant", "high-high", "low-low", "high-low", "low-high"};
+        for (int k = 1; k <= 4; ++k) entries.emplace_back(LisaColour(k), names[k]);
+        entries.emplace_back(LisaColour(0), names[0]);
     } else {
         title = "Rank in " + std::to_string(d.DateYear(t));
         for (int k = 0; k <= 4; ++k) entries.emplace_back(RankClassColour(k), RankClassName(k));
@@ -326,10 +341,12 @@ void DrawMap(const DataSet& d, const RankTables& ranks, MapState& s, const Canva
         if (d.Pop(i, t) > 0 && !std::isnan(g.x[static_cast<std::size_t>(i - 1)])) shown.push_back(i);
     // Largest first, so the small ones lie on top and stay visible.
     std::stable_sort(shown.begin(), shown.end(), [&](int a, int b2) { return d.Pop(a, t) > d.Pop(b2, t); });
+    s.lisa = s.colouring == MapColouring::Lisa && s.lisaClasses ? s.lisaClasses(d, t) : std::vector<int>{};
     for (int i : shown) {
         const auto k = static_cast<std::size_t>(i - 1);
-        const Colour fill = s.colouring == MapColouring::Growth ? GrowthColour(GrowthClass(GrowthPercent(d, i, t)))
-                                                                : RankClassColour(RankClass(static_cast<int>(ranks.CityRank(i, t))));
+        const Colour fill = s.colouring == MapColouring::Lisa ? LisaColour(k < s.lisa.size() ? s.lisa[k] : 0)
+                            : s.colouring == MapColouring::Growth ? GrowthColour(GrowthClass(GrowthPercent(d, i, t)))
+                                                                  : RankClassColour(RankClass(static_cast<int>(ranks.CityRank(i, t))));
         p.CurrentTag = OpTag{static_cast<int16_t>(i), static_cast<int16_t>(t), MapPlaceSeries};
         p.Disc(static_cast<float>(g.x[k]), static_cast<float>(g.y[k]), static_cast<float>(g.discScale * std::sqrt(d.Pop(i, t))),
                fill, Darker(fill));
@@ -343,6 +360,7 @@ void DrawMap(const DataSet& d, const RankTables& ranks, MapState& s, const Canva
     p.FontSize = 8;
     PrintAt(p, 1300, 110, Thousands(static_cast<double>(shown.size())) + " places with a position; disc area proportional to population");
     PrintAt(p, 1300, 340, s.colouring == MapColouring::Growth ? "Colour: growth to the next date (at the last, from the one before)"
+                          : s.colouring == MapColouring::Lisa ? "Colour: local Moran cluster of that growth among neighbours"
                                                                : "Colour: rank class at this date");
     DrawSizeKey(p, g, ink);
     DrawColourKey(p, s, t, d, ink);

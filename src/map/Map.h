@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -16,7 +17,7 @@ class Projection;
 // The series of a place's disc on the map: its tag names the place and the date.
 inline constexpr int16_t MapPlaceSeries = 20;
 
-enum class MapColouring { Growth, RankClass };
+enum class MapColouring { Growth, RankClass, Lisa };
 
 // Where the map lies in the picture (twips) and what it shows, fixed for a data set so that
 // every date (every frame of a time-lapse) is drawn on the same map at the same disc scale.
@@ -41,6 +42,10 @@ struct MapState {
     MapGeometry geometry;
     std::map<std::string, std::vector<OutlinePath>> outlinesRead;  // by file
     bool shown = false;  // the picture is the map: a choice of date or colouring redraws it
+    // LISA colouring: the local Moran class of every place's growth around date t (0 none,
+    // 1 high-high, 2 low-low, 3 high-low, 4 low-high), given by the spatial analyses.
+    std::function<std::vector<int>(const DataSet&, int t)> lisaClasses;
+    std::vector<int> lisa;
 };
 
 // Growth of place c around date t in per cent a year, 100 GrowthRate (stats/GrowthRate.h): to
@@ -54,6 +59,7 @@ int GrowthClass(double percent);
 int RankClass(int rank);
 Colour GrowthColour(int growthClass);
 Colour RankClassColour(int rankClass);
+Colour LisaColour(int lisaClass);
 
 
 // Builds (or keeps, when still valid) the geometry for the data and the outline files.
