@@ -175,7 +175,7 @@ void WriteFile(const std::string& path, const std::string& content) {
 
 }  // namespace
 
-int ExportTour(const std::string& dataDir, const std::string& outDir, bool black, std::ostream& log) {
+int ExportTour(const std::string& dataDir, const std::string& outDir, bool black, std::ostream& log, PixelSize size) {
     std::error_code ec;
     std::filesystem::create_directories(outDir, ec);
     if (ec) {
@@ -183,6 +183,8 @@ int ExportTour(const std::string& dataDir, const std::string& outDir, bool black
         return 1;
     }
     Form f(dataDir);
+    f.Picture1.Width = 15.0f * size.width;
+    f.Picture1.Height = 15.0f * size.height;
     // A short bootstrap with the fixed default seed keeps the tour fast and its tables the same.
     f.tailFitOptions.replicates = 200;
     try {
@@ -221,7 +223,7 @@ int ExportTour(const std::string& dataDir, const std::string& outDir, bool black
         const bool drew = Drew(f.Picture1, before, backBefore);
         if (drew) {
             renderer.Add(outDir + "/" + base, f.Picture1);
-            body << "<figure><img src=\"" << base << ".png\" width=\"600\" height=\"600\" alt=\"" << Html(caption)
+            body << "<figure><img src=\"" << base << ".png\" width=\"" << size.width << "\" height=\"" << size.height << "\" alt=\"" << Html(caption)
                  << "\"><figcaption><a href=\"" << base << ".svg\">SVG</a></figcaption></figure>\n";
         }
         const std::string text = f.Text.ToString();

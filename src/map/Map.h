@@ -2,10 +2,12 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "draw/Numeric.h"
+#include "map/MapExtent.h"
 #include "map/Outlines.h"
 
 struct Canvas;
@@ -32,6 +34,7 @@ struct MapGeometry {
     double graticuleStep = 0;            // degrees
     std::shared_ptr<Projection> projection;
     std::string key;                     // what it was built for
+    double pictureWidth = 0, pictureHeight = 0;  // twips: the frame and keys are laid out for it
 };
 
 struct MapState {
@@ -43,6 +46,8 @@ struct MapState {
     int date = 0;
     std::vector<int> rank;
     bool shown = false;  // the picture is the map: a choice of date or colouring redraws it
+    // The box shown instead of all the places (--extent); none: every place of the table.
+    std::optional<MapExtent> extent;
 };
 
 // Growth of place c around date t in per cent a year, 100 ln(P'/P) / years: to the next
@@ -61,7 +66,8 @@ Colour RankClassColour(int rankClass);
 // order in the table), 0 where absent; indexed from 0.
 std::vector<int> RanksAt(const DataSet& d, int t);
 
-// Builds (or keeps, when still valid) the geometry for the data and the outline files.
+// Builds (or keeps, when still valid) the geometry for the data, the outline files, the
+// extent and the picture's size: the frame grows with the picture, the keys keep their size.
 // Throws RunError when no place has a position.
 const MapGeometry& MapGeometryFor(const DataSet& d, MapState& s, float pictureWidth, float pictureHeight);
 
