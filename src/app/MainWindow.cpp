@@ -207,7 +207,7 @@ void MainWindow::runCommand(const std::string& name) {
     form_->Picture1.View.Reset();  // a new picture starts whole
     try {
         form_->Click(name);
-        lastPicture_ = name == "ReadData" ? "Rank" : name;
+        lastPicture_ = name;
     } catch (const RunError& e) {
         lastError_ = QString::fromStdString(e.what());
     } catch (const std::exception& e) {

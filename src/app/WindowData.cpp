@@ -72,7 +72,7 @@ QString MainWindow::loadData(const QString& path, const ImportOptions& options) 
     QString error;
     try {
         ReadData_Click(*form_);
-        lastPicture_ = "Rank";
+        lastPicture_.clear();
         for (const std::string& w : form_->LoadWarnings) std::cerr << path.toStdString() << ": " << w << '\n';
     } catch (const RunError& e) {
         form_->DataDir = oldPath;

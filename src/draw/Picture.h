@@ -74,7 +74,10 @@ public:
     // While on (and View zoomed), ops are moved from the unzoomed layout into the zoomed
     // ZoomArea: lines clipped to it, discs cut by its edge, whatever lies outside left out.
     // Positions handed in, and CurrentX / CurrentY, stay in the unzoomed layout's twips.
-    void MapIntoView(bool on) { mapping_ = on && View.zoomed && !ZoomArea.Empty(); }
+    // `evenWhole` clips to ZoomArea without a zoom too (a map of a box cuts its edge discs).
+    void MapIntoView(bool on, bool evenWhole = false) {
+        mapping_ = on && (View.zoomed || evenWhole) && !ZoomArea.Empty();
+    }
     bool MappingIntoView() const { return mapping_; }
 
     // Assigning an empty picture: every earlier drawing vanishes, BackColor stays.

@@ -44,7 +44,9 @@ void DrawZoomedTicks(const Canvas& c, const Axes& axes, const Seg& seg) {
         return kept;
     };
     auto ticksFor = [&](AxisScale scale, double lo, double hi, double perUnit, bool horizontal) {
-        std::vector<Tick> ticks = scale == AxisScale::Log ? LogTicksIn(lo, hi) : LinearTicks(lo, hi);
+        // A value at the very edge of the range (single-precision scales) still gets its tick.
+        const double slack = (hi - lo) * 1e-6;
+        std::vector<Tick> ticks = scale == AxisScale::Log ? LogTicksIn(lo - slack, hi + slack) : LinearTicks(lo - slack, hi + slack);
         return Thinned(within(std::move(ticks), lo, hi), perUnit, p.FontSize, horizontal);
     };
     std::vector<Tick> xs;

@@ -378,7 +378,7 @@ void DrawMap(const DataSet& d, MapState& s, const Canvas& c, int t) {
             shown.push_back(i);
     // Largest first, so the small ones lie on top and stay visible.
     std::stable_sort(shown.begin(), shown.end(), [&](int a, int b2) { return d.Pop(a, t) > d.Pop(b2, t); });
-    p.MapIntoView(true);
+    p.MapIntoView(true, s.extent.has_value());
     for (int i : shown) {
         const auto k = static_cast<std::size_t>(i - 1);
         const Colour fill = s.colouring == MapColouring::Growth ? GrowthColour(GrowthClass(GrowthPercent(d, i, t)))
