@@ -107,7 +107,8 @@ MainWindow::MainWindow(std::unique_ptr<Form> form, QWidget* parent)
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         want = want.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
     resize(want);
-    split_->setSizes({std::min(stageWidth, want.width() * 3 / 5), paneWidth});
+    // The picture's side takes two thirds; the text pane scrolls its widest tables.
+    split_->setSizes({want.width() * 2 / 3, want.width() / 3});
     groupDock_ = new GroupDock(*form_, pictureView_, this);
     addDockWidget(Qt::LeftDockWidgetArea, groupDock_);
     groupDock_->onChoose = [this](const std::string& group) {

@@ -16,7 +16,9 @@
 
 namespace {
 constexpr int Margin = 8;         // pixels kept free right of and below the picture
-constexpr int SmallestSide = 200;  // a window smaller than this scrolls instead
+// A window with less room than this scrolls instead: below it the keys under a map or a plot
+// would run into one another.
+constexpr int SmallestWidth = 600, SmallestHeight = 400;
 int Px(float twips) { return static_cast<int>(std::lround(twips / 15.0)); }
 }  // namespace
 
@@ -45,8 +47,8 @@ void MainWindow::placePictureControls() {
     stage_->resize(std::max(Px(form_->WindowWidth), Px(pic.Left + pic.Width) + Margin),
                    std::max(Px(form_->WindowHeight), Px(pic.Top + pic.Height) + Margin));
     if (QWidget* back = control("BackMap")) {
-        // Under the Background list, over the gap to the Clear button.
-        sizeChooser_->setGeometry(back->x(), back->y() + back->height() + 2, back->width(), back->height());
+        // Just above the Background list.
+        sizeChooser_->setGeometry(back->x(), back->y() - back->height() - 4, back->width(), back->height());
         sizeChooser_->setVisible(back->isVisibleTo(stage_));
         sizeChooser_->raise();
     }
@@ -59,8 +61,8 @@ void MainWindow::fitPicture() {
         want = *fixed;
     } else {
         const QSize room = scroll_->maximumViewportSize();
-        want = QSize(std::clamp(room.width() - Px(pic.Left) - Margin, SmallestSide, MaxPictureSide),
-                     std::clamp(room.height() - Px(pic.Top) - Margin, SmallestSide, MaxPictureSide));
+        want = QSize(std::clamp(room.width() - Px(pic.Left) - Margin, SmallestWidth, MaxPictureSide),
+                     std::clamp(room.height() - Px(pic.Top) - Margin, SmallestHeight, MaxPictureSide));
     }
     if (want == QSize(Px(pic.Width), Px(pic.Height))) return;
     const float width = pic.Width, height = pic.Height;

@@ -13,6 +13,9 @@ bool RedrawPicture(Form& f, std::string_view command) {
         command == "Clear")
         return false;
     const Picture before = f.Picture1;
+    // A redraw changes nothing in the panel, though the command may have left its own button
+    // hidden behind it (a spirel's panel).
+    const ControlTable panel = f.panel;
     const PlotFrame frame = f.frame;
     const TextSurface text = f.Text;
     const int loop = f.LoopIndex;
@@ -20,10 +23,12 @@ bool RedrawPicture(Form& f, std::string_view command) {
     f.runLongFit = [](const std::function<void(const TailFitControl&)>&) { throw LongFitRefused{}; };
     bool drawn = true;
     try {
-        if (f.map.shown)
+        if (f.map.shown) {
             MapChoice_Changed(f);
-        else
+        } else {
+            if (f.panel.Find(command)) f.panel[command].visible = true;
             f.Click(command);
+        }
     } catch (...) {
         drawn = false;
     }
@@ -32,6 +37,7 @@ bool RedrawPicture(Form& f, std::string_view command) {
         f.Picture1 = before;
         f.frame = frame;
     }
+    f.panel = panel;
     f.Text = text;
     f.LoopIndex = loop;
     return drawn;

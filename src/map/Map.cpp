@@ -323,7 +323,8 @@ void DrawScaleBar(Picture& p, const MapGeometry& g, double twipsPerMetre, Colour
     // fifth of the map's width.
     const double metres = RoundDown125((g.right - g.left) / 5 / twipsPerMetre);
     const double len = metres * twipsPerMetre;
-    const double x0 = g.pictureWidth - 2100, y = g.pictureHeight - 550;
+    // Right-aligned with the picture, never over the colour key of a narrow one.
+    const double x0 = std::max(6900.0, g.pictureWidth - 2100), y = g.pictureHeight - 550;
     p.DrawWidth = 2;
     p.Line(static_cast<float>(x0), static_cast<float>(y), static_cast<float>(x0 + len), static_cast<float>(y), ink);
     p.Line(static_cast<float>(x0), static_cast<float>(y - 90), static_cast<float>(x0), static_cast<float>(y), ink);
