@@ -6,9 +6,10 @@
 #include <QWidget>
 #include <cmath>
 
+#include "app/PictureView.h"
 #include "draw/Picture.h"
 
-PictureNavigation::PictureNavigation(QWidget* view, Picture& picture, std::function<void()> redraw)
+PictureNavigation::PictureNavigation(PictureView* view, Picture& picture, std::function<void()> redraw)
     : QObject(view), view_(view), picture_(picture), redraw_(std::move(redraw)) {
     view_->installEventFilter(this);
 }
@@ -53,6 +54,7 @@ bool PictureNavigation::eventFilter(QObject* watched, QEvent* event) {
         if (e->button() == Qt::LeftButton && !(e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))) {
             dragging_ = true;
             moved_ = false;
+            pinBefore_ = view_->pinned();
             last_ = e->position();
         }
         return false;
@@ -62,6 +64,7 @@ bool PictureNavigation::eventFilter(QObject* watched, QEvent* event) {
         if (!dragging_ || !(e->buttons() & Qt::LeftButton)) return false;
         const QPointF delta = e->position() - last_;
         if (!moved_ && std::abs(delta.x()) + std::abs(delta.y()) < 3) return false;
+        if (!moved_ && view_->pinned() != pinBefore_) view_->pin(pinBefore_);
         moved_ = true;
         last_ = e->position();
         panBy(delta);

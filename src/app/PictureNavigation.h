@@ -4,7 +4,7 @@
 #include <functional>
 
 class Picture;
-class QWidget;
+class PictureView;
 
 // Zoom and pan of a picture shown in a widget at one twip per 1/15 pixel: the wheel (and + / -)
 // zooms about the pointer, a plain left drag pans, Home or a double-click shows the whole
@@ -14,7 +14,7 @@ class QWidget;
 class PictureNavigation : public QObject {
     Q_OBJECT
 public:
-    PictureNavigation(QWidget* view, Picture& picture, std::function<void()> redraw);
+    PictureNavigation(PictureView* view, Picture& picture, std::function<void()> redraw);
 
     // The steps the wheel and the keys take: one notch zooms by this factor.
     static constexpr double NotchFactor = 1.25;
@@ -29,9 +29,10 @@ protected:
 
 private:
     double twipsPerPixel() const;
-    QWidget* view_;
+    PictureView* view_;
     Picture& picture_;
     std::function<void()> redraw_;
     bool dragging_ = false, moved_ = false;
+    int pinBefore_ = 0;  // a press pins what it is on; a drag is not a click, so it puts this back
     QPointF last_;
 };

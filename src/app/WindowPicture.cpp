@@ -69,11 +69,16 @@ void MainWindow::fitPicture() {
     const ViewRange view = pic.View;
     pic.Width = 15.0f * want.width();
     pic.Height = 15.0f * want.height();
-    // A zoom names twips of the old layout.
+    // A zoom names twips of the old layout: laid out whole first, then zoomed as it was.
+    const ViewRect oldArea = pic.ZoomArea;
     pic.View.Reset();
     if (!pic.Ops().empty() && !RedrawPicture(*form_, lastPicture_)) {
         pic.Width = width, pic.Height = height;
         pic.View = view;
+    } else if (view.zoomed) {
+        pic.View = view;
+        pic.View.Rescale(oldArea, pic.ZoomArea);
+        RedrawPicture(*form_, lastPicture_);
     }
     syncFromForm();
 }

@@ -53,6 +53,18 @@ bool ViewRange::Pan(const ViewRect& area, double dx, double dy) {
     return true;
 }
 
+void ViewRange::Rescale(const ViewRect& from, const ViewRect& to) {
+    if (!zoomed || from.Empty() || to.Empty()) return Reset();
+    const double zoom = ScaleX(from);
+    const double cx = ((shown.left + shown.right) / 2 - from.left) / from.Width();
+    const double cy = ((shown.top + shown.bottom) / 2 - from.top) / from.Height();
+    const double w = to.Width() / zoom, h = to.Height() / zoom;
+    shown.left = Inside(to.left + cx * to.Width() - w / 2, w, to.left, to.right);
+    shown.top = Inside(to.top + cy * to.Height() - h / 2, h, to.top, to.bottom);
+    shown.right = shown.left + w;
+    shown.bottom = shown.top + h;
+}
+
 bool ClipToRect(double& x1, double& y1, double& x2, double& y2, const ViewRect& r) {
     // Liang-Barsky: the segment is x1 + s dx, s in [0, 1], narrowed by each edge in turn.
     const double dx = x2 - x1, dy = y2 - y1;

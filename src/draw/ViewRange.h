@@ -31,6 +31,10 @@ struct ViewRange {
     // follows the pointer. Stays inside the whole layout; false when nothing moved.
     bool Pan(const ViewRect& area, double dx, double dy);
 
+    // The same zoom for the picture laid out anew with its area moved from `from` to `to` (a
+    // resize): the same magnification about the same relative point, inside the new area.
+    void Rescale(const ViewRect& from, const ViewRect& to);
+
     // From the unzoomed layout's twips to the shown picture's, and back.
     double ScaleX(const ViewRect& area) const { return area.Width() / Shown(area).Width(); }
     double ScaleY(const ViewRect& area) const { return area.Height() / Shown(area).Height(); }

@@ -90,6 +90,23 @@ TEST(ViewRange, PanFollowsThePointerAndStopsAtTheEdges) {
     }
 }
 
+// A resize keeps the zoom: the area doubled in width keeps the magnification (2) and the
+// relative centre (the middle): shown 6600 wide (13200 / 2), centred on 1200 + 6600.
+TEST(ViewRange, ARescaleKeepsMagnificationAndCentre) {
+    ViewRange v;
+    v.ZoomAbout(Area, 4500, 4500, 2);
+    const ViewRect wider{1200, 700, 14400, 8300};
+    v.Rescale(Area, wider);
+    EXPECT_TRUE(v.zoomed);
+    EXPECT_NEAR(v.ScaleX(wider), 2, 1e-12);
+    EXPECT_NEAR(v.ScaleY(wider), 2, 1e-12);
+    EXPECT_NEAR(v.shown.left, 7800 - 3300, 1e-9);
+    EXPECT_NEAR(v.shown.top, 2600, 1e-9);
+    ViewRange whole;
+    whole.Rescale(Area, wider);
+    EXPECT_FALSE(whole.zoomed);
+}
+
 TEST(ViewRange, ClipToRectKeepsThePartInside) {
     struct Case {
         double x1, y1, x2, y2;
