@@ -13,6 +13,8 @@
 #include "data/PlacesCsv.h"
 #include "draw/ResultTable.h"
 #include "draw/RunError.h"
+#include "draw/ViewRange.h"
+#include "map/MapExtent.h"
 #include "render/PictureRenderer.h"
 
 #ifndef CITYSIZE_VERSION
@@ -67,6 +69,10 @@ std::string UsageText() {
            "    Warnings of the load (ignored columns, places kept, names made unique) go to stderr.\n"
            "      --picture FILE              write the picture at the end (.png, .svg or .pdf)\n"
            "      --scale N                   PNG size as a multiple of 600 x 600 pixels (default 1)\n"
+           "      --size WxH                  the picture's size in pixels, laid out for it (default\n"
+           "                                  600x600; up to 8000 a side); --scale multiplies it\n"
+           "      --extent W,S,E,N            the map shows this box of degrees instead of every\n"
+           "                                  place (e.g. -80,37,-66,48 for the Northeast)\n"
            "      --pin CITY                  draw CITY's path emphasised and the others dimmed\n"
            "                                  in the picture, as a pinned city in the window\n"
            "      --animate FILE.png          write a time-lapse of the last of Map, Rank, RankSpirel1\n"
@@ -83,7 +89,7 @@ std::string UsageText() {
            + AnalysisOptionsHelp() +
            "    A CONTROL is a button name (ReadData, Rank, Zipf, NextGraph, RankSpirel1, ...),\n"
            "    or LIST=ENTRY to choose a list entry: BackMap=Black, \"Cities=Boston, MA\", Dates=1950.\n"
-           "  citysize export DIR [--data FILE|DIR] [--background black]\n"
+           "  citysize export DIR [--data FILE|DIR] [--background black] [--size WxH]\n"
            "                                  run every command in a fixed tour and write each\n"
            "                                  picture (.png, .svg), text (.txt) and table (.csv)\n"
            "                                  into DIR, with an index.html showing them all\n"
@@ -208,6 +214,17 @@ bool ParseRun(const std::vector<std::string>& args, RunOptions& o, std::ostream&
                 err << "citysize: --scale takes a number from 0 to 16\n";
                 return false;
             }
+        } else if (a == "--size" || a == "--extent" || a.rfind("--size=", 0) == 0 || a.rfind("--extent=", 0) == 0) {
+            std::string v;
+            if (a.find('=') != std::string::npos) v = a.substr(a.find('=') + 1);
+            else if (!value(v)) return false;
+            try {
+                if (a.rfind("--size", 0) == 0) o.size = ParsePictureSize(v);
+                else o.extent = ParseMapExtent(v);
+            } catch (const RunError& e) {
+                err << "citysize: " << e.what() << "\n";
+                return false;
+            }
         } else if (a == "--in") {
             if (!value(o.in)) return false;
         } else if (IsAnalysisOption(a)) {
@@ -313,6 +330,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     if (first == "export") {
         std::string dir, dataDir;
         bool black = false;
+        PixelSize size;
         for (std::size_t i = 1; i < args.size(); ++i) {
             if (args[i] == "--background" && i + 1 < args.size()) {
                 const std::string& b = args[++i];
@@ -323,6 +341,13 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
                 black = b == "black";
             } else if (args[i] == "--data" && i + 1 < args.size()) {
                 dataDir = args[++i];
+            } else if (args[i] == "--size" && i + 1 < args.size()) {
+                try {
+                    size = ParsePictureSize(args[++i]);
+                } catch (const RunError& e) {
+                    err << "citysize: " << e.what() << "\n";
+                    return 2;
+                }
             } else if (args[i].rfind("--", 0) == 0 || !dir.empty()) {
                 err << "citysize: unexpected " << args[i] << "\n" << UsageText();
                 return 2;
@@ -335,7 +360,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
             return 2;
         }
         OffscreenApp app;
-        return ExportTour(dataDir.empty() ? DefaultDataPath() : dataDir, dir, black, err);
+        return ExportTour(dataDir.empty() ? DefaultDataPath() : dataDir, dir, black, err, size);
     }
     if (first == "run") {
         RunOptions o;

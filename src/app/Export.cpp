@@ -178,7 +178,7 @@ void WriteFile(const std::string& path, const std::string& content) {
 
 }  // namespace
 
-int ExportTour(const std::string& dataDir, const std::string& outDir, bool black, std::ostream& log) {
+int ExportTour(const std::string& dataDir, const std::string& outDir, bool black, std::ostream& log, PixelSize size) {
     // The tour is written into a new folder beside `outDir` and moved there only when every
     // step and file succeeded: a failed export leaves `outDir` as it was.
     AtomicFiles files;
@@ -190,6 +190,8 @@ int ExportTour(const std::string& dataDir, const std::string& outDir, bool black
         return 1;
     }
     Form f(dataDir);
+    f.Picture1.Width = 15.0f * size.width;
+    f.Picture1.Height = 15.0f * size.height;
     // A short bootstrap with the fixed default seed keeps the tour fast and its tables the same.
     f.Module<TailFitModule>().options.replicates = 200;
     try {
@@ -228,7 +230,7 @@ int ExportTour(const std::string& dataDir, const std::string& outDir, bool black
         const bool drew = Drew(f.Picture1, before, backBefore);
         if (drew) {
             renderer.Add(dir + "/" + base, f.Picture1);
-            body << "<figure><img src=\"" << base << ".png\" width=\"600\" height=\"600\" alt=\"" << Html(caption)
+            body << "<figure><img src=\"" << base << ".png\" width=\"" << size.width << "\" height=\"" << size.height << "\" alt=\"" << Html(caption)
                  << "\"><figcaption><a href=\"" << base << ".svg\">SVG</a></figcaption></figure>\n";
         }
         const std::string text = f.Text.ToString();

@@ -15,7 +15,10 @@ class QPlainTextEdit;
 class QScrollArea;
 class QSplitter;
 class QTableWidget;
+class QTimer;
 class PictureView;
+class PictureNavigation;
+class PictureSizeChooser;
 
 // The window: a thin mirror of a Form. Every click goes to the Form; afterwards the
 // widgets are made to show what the Form holds.
@@ -36,6 +39,16 @@ public:
     // The pinned city's rank and population at each date, under the text pane while a city
     // is pinned.
     QTableWidget* pinTable() const { return pinTable_; }
+
+    // The picture's size (beside the Background list) and its zoom and pan.
+    PictureSizeChooser* sizeChooser() const { return sizeChooser_; }
+    PictureNavigation* navigation() const { return navigation_; }
+    // Lays the picture out for the size chosen (or the room the window gives it) when that
+    // differs from its size, through the command that drew it.
+    void fitPicture();
+    // Draws the picture anew at its size and zoom; false when its command cannot be rerun
+    // quickly (it then stays as drawn).
+    bool redrawPicture();
 
     // Runs a command as a click; errors become a message box and the program goes on.
     void runCommand(const std::string& name);
@@ -66,6 +79,7 @@ public:
     void setShowErrorDialogs(bool on) { showErrorDialogs_ = on; }
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -95,4 +109,11 @@ private:
     unsigned listRevision_ = ~0u;
     QString lastError_;
     bool showErrorDialogs_ = true;
+    PictureSizeChooser* sizeChooser_ = nullptr;
+    PictureNavigation* navigation_ = nullptr;
+    QTimer* fitTimer_ = nullptr;
+    std::string lastPicture_;  // the command whose picture is shown, rerun to lay it out anew
+    // Set up the size chooser, the navigation and the window's resizing (WindowPicture.cpp).
+    void buildPictureControls();
+    void placePictureControls();
 };

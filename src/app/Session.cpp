@@ -38,6 +38,8 @@ void SetUpForm(Form& f, const RunOptions& o, const std::vector<std::string>& fol
     MapState& map = f.Module<MapModule>().state;
     map.outlineFiles = FindShippedOutlines(folders);
     map.outlineFiles.insert(map.outlineFiles.end(), o.outlines.begin(), o.outlines.end());
+    map.extent = o.extent;
+    if (o.size) f.Picture1.Width = 15.0f * o.size->width, f.Picture1.Height = 15.0f * o.size->height;
     for (const auto& [name, value] : o.tailFit) f.SetOption(name, value);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -9,6 +10,8 @@
 #include <QGuiApplication>
 
 #include "data/Import.h"
+#include "draw/ViewRange.h"
+#include "map/MapExtent.h"
 
 class AtomicFiles;
 class Form;
@@ -32,6 +35,8 @@ struct RunOptions {
     std::vector<std::pair<std::string, std::string>> tailFit;  // option name without "--", value
     std::vector<std::string> steps;
     std::string in;  // the group every command runs on; empty: all places
+    std::optional<PixelSize> size;    // the pictures' size; none: 600 x 600
+    std::optional<MapExtent> extent;  // the box the map shows; none: every place
 };
 
 // Rendering text needs a GUI application, but no display: one on the offscreen platform.

@@ -14,6 +14,7 @@ namespace {
 Picture UpTo(const Picture& whole, int t, bool emphasiseNewest, int year) {
     Picture p = whole;
     p.Clear();
+    p.ZoomArea = whole.ZoomArea;  // the frame a zoomed picture's cut discs are clipped to
     std::vector<DrawOp> newest;
     for (DrawOp op : whole.Ops()) {
         if (op.tag.series != KeySeries && op.tag.date > t) continue;
@@ -31,7 +32,7 @@ Picture UpTo(const Picture& whole, int t, bool emphasiseNewest, int year) {
     p.ForeColor = InkFor(p.BackColor);
     p.FontSize = 14;
     p.FontBold = true;
-    PrintAt(p, 150, 8450, std::to_string(year));
+    PrintAt(p, 150, p.Height - 550, std::to_string(year));
     return p;
 }
 

@@ -4,6 +4,8 @@
 
 void Picture::Clear() {
     ops_.clear();
+    ZoomArea = {};
+    mapping_ = false;
     CurrentX = 0;
     CurrentY = 0;
 }
@@ -18,9 +20,16 @@ void Picture::Line(float x1, float y1, float x2, float y2, Colour colour) {
     op.colour = colour;
     op.width = DrawWidth;
     op.tag = CurrentTag;
-    ops_.push_back(std::move(op));
     CurrentX = x2;
     CurrentY = y2;
+    if (mapping_) {
+        double a = View.ToShownX(ZoomArea, x1), b = View.ToShownY(ZoomArea, y1);
+        double c = View.ToShownX(ZoomArea, x2), d = View.ToShownY(ZoomArea, y2);
+        if (!ClipToRect(a, b, c, d, ZoomArea)) return;
+        op.x1 = static_cast<float>(a), op.y1 = static_cast<float>(b);
+        op.x2 = static_cast<float>(c), op.y2 = static_cast<float>(d);
+    }
+    ops_.push_back(std::move(op));
 }
 
 void Picture::LineTo(float x2, float y2, Colour colour) { Line(CurrentX, CurrentY, x2, y2, colour); }
@@ -34,14 +43,27 @@ void Picture::Circle(float x, float y, float r, Colour colour) {
     op.colour = colour;
     op.width = DrawWidth;
     op.tag = CurrentTag;
-    ops_.push_back(std::move(op));
     CurrentX = x;
     CurrentY = y;
+    // A mark keeps its size in pixels at any zoom.
+    if (mapping_ && !PlaceInView(op)) return;
+    ops_.push_back(std::move(op));
+}
+
+bool Picture::PlaceInView(DrawOp& op) const {
+    const double x = View.ToShownX(ZoomArea, op.x1), y = View.ToShownY(ZoomArea, op.y1), r = op.radius;
+    const ViewRect& a = ZoomArea;
+    if (x + r < a.left || x - r > a.right || y + r < a.top || y - r > a.bottom) return false;
+    op.clip = x - r < a.left || x + r > a.right || y - r < a.top || y + r > a.bottom;
+    op.x1 = static_cast<float>(x);
+    op.y1 = static_cast<float>(y);
+    return true;
 }
 
 void Picture::Disc(float x, float y, float r, Colour fill, Colour colour) {
+    const std::size_t before = ops_.size();
     Circle(x, y, r, colour);
-    ops_.back().fill = fill;
+    if (ops_.size() > before) ops_.back().fill = fill;
 }
 
 float Picture::TextHeight() const {
@@ -59,7 +81,14 @@ void Picture::Print(const std::string& text) {
     op.fontSize = FontSize;
     op.bold = FontBold;
     op.tag = CurrentTag;
-    ops_.push_back(std::move(op));
     CurrentX = 0;
     CurrentY += TextHeight();
+    // Text keeps its size; it is shown only where it starts inside the area.
+    if (mapping_) {
+        const double x = View.ToShownX(ZoomArea, op.x1), y = View.ToShownY(ZoomArea, op.y1);
+        if (!ZoomArea.Contains(x, y)) return;
+        op.x1 = static_cast<float>(x);
+        op.y1 = static_cast<float>(y);
+    }
+    ops_.push_back(std::move(op));
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Numeric.h"
+#include "ViewRange.h"
 
 // What a drawing op stands for, so the window can later tell what is under the mouse.
 // 0 means "not set" in each slot.
@@ -42,6 +43,8 @@ struct DrawOp {
     float fontSize = 0;
     bool bold = false;
     OpTag tag;
+    // Painted clipped to the picture's ZoomArea (a disc cut by the edge of a zoomed frame).
+    bool clip = false;
 };
 
 // The drawing surface Picture1 as a display list: commands append ops, renderers paint them.
@@ -62,6 +65,20 @@ public:
 
     // Tag carried by every op appended from now on.
     OpTag CurrentTag;
+
+    // The zoom asked of the picture; a redraw keeps it (Clear leaves it), a new picture resets
+    // it. ZoomArea is the plot area or map frame the last drawing laid out (empty: the picture
+    // has none to zoom).
+    ViewRange View;
+    ViewRect ZoomArea;
+    // While on (and View zoomed), ops are moved from the unzoomed layout into the zoomed
+    // ZoomArea: lines clipped to it, discs cut by its edge, whatever lies outside left out.
+    // Positions handed in, and CurrentX / CurrentY, stay in the unzoomed layout's twips.
+    // `evenWhole` clips to ZoomArea without a zoom too (a map of a box cuts its edge discs).
+    void MapIntoView(bool on, bool evenWhole = false) {
+        mapping_ = on && (View.zoomed || evenWhole) && !ZoomArea.Empty();
+    }
+    bool MappingIntoView() const { return mapping_; }
 
     // Assigning an empty picture: every earlier drawing vanishes, BackColor stays.
     void Clear();
@@ -85,7 +102,10 @@ public:
     const std::vector<DrawOp>& Ops() const { return ops_; }
 
 private:
+    // Moves a circle into the zoomed area: false when it lies wholly outside.
+    bool PlaceInView(DrawOp& op) const;
     std::vector<DrawOp> ops_;
+    bool mapping_ = false;
 };
 
 // A path that breaks where its points are missing: each run of points starts with a

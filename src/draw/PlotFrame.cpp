@@ -23,6 +23,60 @@ void PrintAt(Picture& p, double x, double y, const std::string& text) {
 
 namespace {
 
+// The ticks and labels of the range a zoom shows: values chosen anew for that range, at the
+// positions the zoom gives them; labels keep their size.
+template <class Seg>
+void DrawZoomedTicks(const Canvas& c, const Axes& axes, const Seg& seg) {
+    const PlotFrame& fr = c.frame;
+    Picture& p = c.pic;
+    const ViewRect& area = p.ZoomArea;
+    const ViewRect shown = p.View.Shown(area);
+    const double X0 = area.left, Y0 = area.bottom;
+    // The data range shown along each axis, and twips per data unit at the zoom.
+    const double ax0 = (shown.left - X0) / fr.XScale, ax1 = (shown.right - X0) / fr.XScale;
+    const double ay0 = (Y0 - shown.bottom) / fr.YScale, ay1 = (Y0 - shown.top) / fr.YScale;
+    const double sx = fr.XScale * p.View.ScaleX(area), sy = fr.YScale * p.View.ScaleY(area);
+    auto within = [](std::vector<Tick> ticks, double lo, double hi) {
+        std::vector<Tick> kept;
+        const double eps = (hi - lo) * 1e-6;
+        for (Tick& t : ticks)
+            if (t.at >= lo - eps && t.at <= hi + eps) kept.push_back(std::move(t));
+        return kept;
+    };
+    auto ticksFor = [&](AxisScale scale, double lo, double hi, double perUnit, bool horizontal) {
+        // A value at the very edge of the range (single-precision scales) still gets its tick.
+        const double slack = (hi - lo) * 1e-6;
+        std::vector<Tick> ticks = scale == AxisScale::Log ? LogTicksIn(lo - slack, hi + slack) : LinearTicks(lo - slack, hi + slack);
+        return Thinned(within(std::move(ticks), lo, hi), perUnit, p.FontSize, horizontal);
+    };
+    std::vector<Tick> xs;
+    if (axes.x == AxisScale::Years) {
+        const YearSpan& y = axes.years;
+        const double perYear = y.last == y.first ? 0 : (y.xLast - y.xFirst) / (y.last - y.first);
+        if (perYear > 0) {
+            const int first = static_cast<int>(std::ceil(y.first + (ax0 - y.xFirst) / perYear - 1e-9));
+            const int last = static_cast<int>(std::floor(y.first + (ax1 - y.xFirst) / perYear + 1e-9));
+            auto at = [&](int year) { return y.xFirst + (year - y.first) * perYear; };
+            if (last >= first) xs = within(YearTicks(first, last, at(first), at(last), sx, p.FontSize), ax0, ax1);
+        }
+    } else {
+        xs = ticksFor(axes.x, ax0, ax1, sx, true);
+    }
+    const std::vector<Tick> ys = ticksFor(axes.y, ay0, ay1, sy, false);
+    const double h = LabelHeight(p.FontSize);
+    for (const Tick& t : xs) {
+        const double x = X0 + (t.at - ax0) * sx;
+        seg(x, Y0, x, Y0 + 200);
+        const double w = LabelWidth(t.label, p.FontSize);
+        PrintAt(p, std::clamp(x - w / 2, 0.0, fr.PicWidth - w), Y0 + 230, t.label);
+    }
+    for (const Tick& t : ys) {
+        const double y = Y0 - (t.at - ay0) * sy;
+        seg(X0, y, X0 - 200, y);
+        PrintAt(p, std::max(0.0, X0 - 250 - LabelWidth(t.label, p.FontSize)), y - h / 2, t.label);
+    }
+}
+
 }  // namespace
 
 void SetPlotMargins(const Canvas& c) {
@@ -43,6 +97,7 @@ void DrawAxes(const Canvas& c, float yRange, float xRange, const std::string& yT
     p.FontSize = 9;
     p.ForeColor = axis;
     p.DrawWidth = 1;
+    p.MapIntoView(false);
     fr.AxisKind = axes.x == AxisScale::Log && axes.y == AxisScale::Log ? 1 : 0;
     SetPlotMargins(c);
     // An infinite range is a single-precision overflow upstream; it would scale everything to 0.
@@ -61,7 +116,11 @@ void DrawAxes(const Canvas& c, float yRange, float xRange, const std::string& yT
     seg(X0, Y0, X0 - 200, Y0);
     seg(X0, Y0, X0, Y0 + 200);
 
+    p.ZoomArea = ViewRect{X0, fr.TopMargin, XR, Y0};
     const double h = LabelHeight(p.FontSize);
+    if (p.View.zoomed) {
+        DrawZoomedTicks(c, axes, seg);
+    } else {
     auto inRange = [](const std::vector<Tick>& ticks, double range) {
         std::vector<Tick> kept;
         for (const Tick& t : ticks)
@@ -90,11 +149,14 @@ void DrawAxes(const Canvas& c, float yRange, float xRange, const std::string& yT
         if (t.at > 0) seg(X0, y, X0 - 200, y);
         PrintAt(p, std::max(0.0, X0 - 250 - LabelWidth(t.label, p.FontSize)), y - h / 2, t.label);
     }
+    }
     p.ForeColor = axis;
     // The x title below the x labels, ending inside the picture; the y title above the top label.
     const double xTitleWidth = LabelWidth(xTitle, p.FontSize);
     PrintAt(p, std::max(0.0, fr.PicWidth - 100 - xTitleWidth), Y0 + 230 + h + 20, xTitle);
     PrintAt(p, 200, fr.TopMargin - 350, yTitle);
+    // What the plot draws from here on is data: it goes through the zoom.
+    p.MapIntoView(true);
 }
 
 void PlotCurveImpl(const Canvas& c, const float* ys, std::size_t ysCap, const float* xs, std::size_t xsCap, int n) {
@@ -117,9 +179,12 @@ void PlotCurveImpl(const Canvas& c, const float* ys, std::size_t ysCap, const fl
     // A long curve skips the points within a pixel (15 twips) of the last one drawn; its
     // last point is always drawn. Short curves draw every point.
     const bool merge = n > MaxCurvePoints;
+    // A pixel of the zoomed picture is fewer twips of the layout.
+    const float pixelX = p.MappingIntoView() ? static_cast<float>(15 / p.View.ScaleX(p.ZoomArea)) : 15.0f;
+    const float pixelY = p.MappingIntoView() ? static_cast<float>(15 / p.View.ScaleY(p.ZoomArea)) : 15.0f;
     for (c.LoopIndex = 2; c.LoopIndex <= n; ++c.LoopIndex) {
         const float nx = px(c.LoopIndex), ny = py(c.LoopIndex);
-        if (merge && c.LoopIndex < n && std::fabs(nx - x) < 15 && std::fabs(ny - y) < 15) continue;
+        if (merge && c.LoopIndex < n && std::fabs(nx - x) < pixelX && std::fabs(ny - y) < pixelY) continue;
         p.CurrentTag.point = c.LoopIndex;
         p.LineTo(nx, ny, colour);
         x = nx;
@@ -145,6 +210,8 @@ void DrawKey(const Canvas& c, const std::vector<KeyEntry>& entries, bool inPictu
     const float x = inPictureCorner ? fr.PicWidth - width - 20 : fr.PicWidth - fr.RightMargin - width - 100;
     float y = inPictureCorner ? 20 : fr.TopMargin + 100;
     const OpTag tag = p.CurrentTag;
+    const bool mapping = p.MappingIntoView();
+    p.MapIntoView(false);  // the key stays where it is at any zoom
     p.CurrentTag = OpTag{0, 0, KeySeries};
     for (const auto& e : entries) {
         const float mid = y + p.TextHeight() / 2;
@@ -155,6 +222,7 @@ void DrawKey(const Canvas& c, const std::vector<KeyEntry>& entries, bool inPictu
         y += p.TextHeight();
     }
     p.CurrentTag = tag;
+    p.MapIntoView(mapping);
     p.FontSize = savedSize;
     p.DrawWidth = savedWidth;
 }

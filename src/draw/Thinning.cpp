@@ -34,7 +34,10 @@ void DrawThinningCaption(const Canvas& c, int paths, int step) {
     p.CurrentTag = OpTag{0, 0, KeySeries};
     p.FontSize = 8;
     p.ForeColor = InkFor(p.BackColor);
+    const bool mapping = p.MappingIntoView();
+    p.MapIntoView(false);
     PrintAt(p, 100, p.Height - 100 - p.TextHeight(), text);
+    p.MapIntoView(mapping);
     p.FontSize = savedSize;
     p.ForeColor = savedFore;
     p.CurrentTag = savedTag;

@@ -61,6 +61,30 @@ std::vector<Tick> LogTicks(double lnHi) {
     return ticks;
 }
 
+std::vector<Tick> LogTicksIn(double lnLo, double lnHi) {
+    std::vector<Tick> ticks;
+    if (!(lnHi > lnLo)) return ticks;
+    const double eps = (lnHi - lnLo) * 1e-9;
+    auto add = [&](std::initializer_list<double> multiples) {
+        ticks.clear();
+        const int first = static_cast<int>(std::floor(lnLo / std::log(10.0))) - 1;
+        const int last = static_cast<int>(std::ceil(lnHi / std::log(10.0))) + 1;
+        for (int k = first; k <= last && k <= 15; ++k)
+            for (double m : multiples) {
+                const double v = m * std::pow(10.0, k), at = std::log(v);
+                if (at >= lnLo - eps && at <= lnHi + eps) ticks.push_back({at, LinearLabel(v, v >= 1 ? 1 : v)});
+            }
+    };
+    add({1});
+    if (ticks.size() < 3) add({1, 2, 5});
+    if (ticks.size() < 3) {
+        ticks.clear();
+        for (const Tick& t : LinearTicks(std::exp(lnLo), std::exp(lnHi)))
+            if (t.at > 0) ticks.push_back({std::log(t.at), t.label});
+    }
+    return ticks;
+}
+
 std::vector<Tick> Thinned(const std::vector<Tick>& ticks, double twipsPerUnit, float fontSize, bool horizontal) {
     for (std::size_t k = 1; k <= ticks.size(); ++k) {
         std::vector<Tick> kept;

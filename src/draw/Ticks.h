@@ -16,6 +16,11 @@ std::vector<Tick> LinearTicks(double lo, double hi, int target = 6);
 // The powers of ten 1, 10, 100, ... whose logarithm lies in [0, lnHi].
 std::vector<Tick> LogTicks(double lnHi);
 
+// Ticks of a log axis between the logarithms lo and hi, for a zoomed range: the powers of ten
+// there, with 2 and 5 times them when fewer than three powers fall in it, and round values
+// spaced evenly when even those give fewer than three.
+std::vector<Tick> LogTicksIn(double lnLo, double lnHi);
+
 // The first and last year at their positions, and round years between (a step of 1, 2, 5,
 // 10, 20, 25, 50, ... years, the smallest whose labels do not overprint); a round year whose
 // label would touch the first or last one is left out. Years map linearly from

@@ -22,9 +22,11 @@ constexpr double LargestRadius = 540;  // twips (36 pixels at 100 %): the larges
 // At most this share of the frame is covered by discs (their areas summed) at the busiest date,
 // so a table of thousands of large places still leaves the map readable under them.
 constexpr double DiscCoverage = 0.15;
-// The frame of the map and the band of keys under it, twips.
-constexpr double FrameLeft = 300, FrameTop = 720, FrameRight = 8700, FrameBottom = 7300;
-constexpr double KeyTop = 7420;
+// The frame of the map (its right and bottom edges inset from the picture's) and the band of
+// keys under it, twips; at 600 x 600 pixels the frame is 8,400 x 6,580.
+constexpr double FrameLeft = 300, FrameTop = 720, FrameRightInset = 300, FrameBottomInset = 1700;
+constexpr double KeyGap = 120;  // from the frame's bottom to the keys
+constexpr double FrameWidth600 = 8400, FrameHeight600 = 6580;
 
 Colour Rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
 
@@ -124,6 +126,11 @@ std::string GeometryKey(const DataSet& d, const MapState& s) {
     std::snprintf(buf, sizeof buf, "%p %d %d %.9g", static_cast<const void*>(&d), d.NumCities, d.NumDates, sum);
     std::string key = buf;
     for (const auto& f : s.outlineFiles) key += "\n" + f;
+    if (s.extent) {
+        std::snprintf(buf, sizeof buf, "\nextent %.9g %.9g %.9g %.9g", s.extent->west, s.extent->south, s.extent->east,
+                      s.extent->north);
+        key += buf;
+    }
     return key;
 }
 
@@ -168,9 +175,11 @@ Colour RankClassColour(int k) {
     return palette[std::clamp(k, 0, 4)];
 }
 
-const MapGeometry& MapGeometryFor(const DataSet& d, MapState& s, float, float) {
+const MapGeometry& MapGeometryFor(const DataSet& d, MapState& s, float pictureWidth, float pictureHeight) {
     const std::string key = GeometryKey(d, s);
-    if (s.geometry.key == key && s.geometry.projection) return s.geometry;
+    if (s.geometry.key == key && s.geometry.projection && s.geometry.pictureWidth == pictureWidth &&
+        s.geometry.pictureHeight == pictureHeight)
+        return s.geometry;
     MapGeometry g;
     // The centre: the mean position of the places that are ever present.
     std::vector<int> mapped;
@@ -203,8 +212,12 @@ const MapGeometry& MapGeometryFor(const DataSet& d, MapState& s, float, float) {
     const double w = std::max(maxX - minX, 50e3), h = std::max(maxY - minY, 50e3);
     g.centreX = (minX + maxX) / 2;
     g.centreY = (minY + maxY) / 2;
-    g.left = FrameLeft, g.top = FrameTop, g.right = FrameRight, g.bottom = FrameBottom;
-    const double inner = 2 * LargestRadius / 3;
+    g.left = FrameLeft, g.top = FrameTop;
+    g.right = std::max(g.left + 150, pictureWidth - FrameRightInset);
+    g.bottom = std::max(g.top + 150, pictureHeight - FrameBottomInset);
+    // The largest disc grows with the frame, so a larger picture shows the same map, larger.
+    const double largest = LargestRadius * std::min((g.right - g.left) / FrameWidth600, (g.bottom - g.top) / FrameHeight600);
+    const double inner = 2 * largest / 3;
     g.twipsPerMetre = std::min((g.right - g.left - 2 * inner) / w, (g.bottom - g.top - 2 * inner) / h);
     g.maxPopulation = maxPop;
     double maxTotal = 0;
@@ -214,9 +227,21 @@ const MapGeometry& MapGeometryFor(const DataSet& d, MapState& s, float, float) {
         maxTotal = std::max(maxTotal, total);
     }
     const double frameArea = (g.right - g.left) * (g.bottom - g.top);
-    g.discScale = maxPop > 0 ? std::min(LargestRadius / std::sqrt(maxPop),
+    g.discScale = maxPop > 0 ? std::min(largest / std::sqrt(maxPop),
                                         std::sqrt(DiscCoverage * frameArea / (3.14159265358979 * maxTotal)))
                              : 0;
+    if (s.extent) {
+        // The box fills the frame, keeping its shape; discs grow with the square root of the
+        // magnification, so a region's crowd spreads apart and its small places can be seen.
+        PlaneBox box;
+        if (!ProjectedBox(*g.projection, *s.extent, box)) throw RunError("The extent does not lie on the map's projection");
+        const double tpm = 0.96 * std::min((g.right - g.left) / (box.maxX - box.minX), (g.bottom - g.top) / (box.maxY - box.minY));
+        g.discScale *= std::sqrt(tpm / g.twipsPerMetre);
+        g.twipsPerMetre = tpm;
+        g.centreX = (box.minX + box.maxX) / 2;
+        g.centreY = (box.minY + box.maxY) / 2;
+        maxLon = s.extent->east, minLon = s.extent->west, maxLat = s.extent->north, minLat = s.extent->south;
+    }
     g.x.assign(static_cast<std::size_t>(d.NumCities), Nan);
     g.y.assign(static_cast<std::size_t>(d.NumCities), Nan);
     const double mx = (g.left + g.right) / 2, my = (g.top + g.bottom) / 2;
@@ -233,6 +258,8 @@ const MapGeometry& MapGeometryFor(const DataSet& d, MapState& s, float, float) {
         for (const OutlinePath& p : it->second) ProjectPolyline(g, p.lon, p.lat, g.outlineSegments);
     }
     g.key = key;
+    g.pictureWidth = pictureWidth;
+    g.pictureHeight = pictureHeight;
     s.geometry = std::move(g);
     return s.geometry;
 }
@@ -243,20 +270,21 @@ void Segments(Picture& p, const std::vector<float>& seg, Colour colour) {
     for (std::size_t i = 0; i + 3 < seg.size(); i += 4) p.Line(seg[i], seg[i + 1], seg[i + 2], seg[i + 3], colour);
 }
 
-void DrawSizeKey(Picture& p, const MapGeometry& g, Colour ink) {
-    const double x0 = 300, bottom = 8800;
+void DrawSizeKey(Picture& p, const MapGeometry& g, double discScale, Colour ink) {
+    const double x0 = 300, bottom = g.pictureHeight - 200, keyTop = g.bottom + KeyGap;
     p.FontSize = 8;
-    PrintAt(p, x0, KeyTop, "Population");
+    PrintAt(p, x0, keyTop, "Population");
     // Three round populations, nested on one baseline; each label on a row of its own, joined
     // to the top of its circle, so small circles keep readable labels.
-    const double big = RoundDown125(g.maxPopulation);
+    // The largest circle keeps to the key's room whatever the picture's size or zoom.
+    const double big = RoundDown125(std::min(g.maxPopulation, std::pow(LargestRadius / discScale, 2)));
     const double values[] = {big, RoundDown125(big / 9), RoundDown125(big / 90)};
-    const double r0 = g.discScale * std::sqrt(values[0]);
+    const double r0 = discScale * std::sqrt(values[0]);
     const double cx = x0 + std::max(r0, 150.0), labelX = cx + std::max(r0, 150.0) + 250;
     for (int k = 0; k < 3; ++k) {
         if (!(values[k] > 0)) continue;
-        const double r = g.discScale * std::sqrt(values[k]);
-        const double row = KeyTop + 330 + 300 * k;
+        const double r = discScale * std::sqrt(values[k]);
+        const double row = keyTop + 330 + 300 * k;
         p.Circle(static_cast<float>(cx), static_cast<float>(bottom - r), static_cast<float>(r), ink);
         p.Line(static_cast<float>(cx), static_cast<float>(bottom - 2 * r), static_cast<float>(labelX - 60),
                static_cast<float>(row + 110), ink);
@@ -265,7 +293,7 @@ void DrawSizeKey(Picture& p, const MapGeometry& g, Colour ink) {
 }
 
 void DrawColourKey(Picture& p, const MapState& s, int t, const DataSet& d, Colour ink) {
-    const double x0 = 2900, y0 = KeyTop;
+    const double x0 = 2900, y0 = s.geometry.bottom + KeyGap;
     p.FontSize = 8;
     std::vector<std::pair<Colour, std::string>> entries;
     std::string title;
@@ -295,12 +323,13 @@ void DrawColourKey(Picture& p, const MapState& s, int t, const DataSet& d, Colou
     (void)ink;
 }
 
-void DrawScaleBar(Picture& p, const MapGeometry& g, Colour ink) {
+void DrawScaleBar(Picture& p, const MapGeometry& g, double twipsPerMetre, Colour ink) {
     // The projection keeps distances true at its centre; the bar is a round length near a
     // fifth of the map's width.
-    const double metres = RoundDown125((g.right - g.left) / 5 / g.twipsPerMetre);
-    const double len = metres * g.twipsPerMetre;
-    const double x0 = 6900, y = 8450;
+    const double metres = RoundDown125((g.right - g.left) / 5 / twipsPerMetre);
+    const double len = metres * twipsPerMetre;
+    // Right-aligned with the picture, never over the colour key of a narrow one.
+    const double x0 = std::max(6900.0, g.pictureWidth - 2100), y = g.pictureHeight - 550;
     p.DrawWidth = 2;
     p.Line(static_cast<float>(x0), static_cast<float>(y), static_cast<float>(x0 + len), static_cast<float>(y), ink);
     p.Line(static_cast<float>(x0), static_cast<float>(y - 90), static_cast<float>(x0), static_cast<float>(y), ink);
@@ -329,28 +358,43 @@ void DrawMap(const DataSet& d, const RankTables& ranks, MapState& s, const Canva
     const bool black = back == Black;
     p.CurrentTag = OpTag{};
     p.DrawWidth = 1;
+    // A zoom magnifies the frame's content about the view; discs grow with its square root.
+    p.ZoomArea = ViewRect{g.left, g.top, g.right, g.bottom};
+    const double zoom = p.View.zoomed ? p.View.ScaleX(p.ZoomArea) : 1.0;
+    p.MapIntoView(true);
     Segments(p, g.graticuleSegments, black ? Rgb(48, 48, 48) : Rgb(182, 182, 182));
     Segments(p, g.outlineSegments, black ? Rgb(120, 120, 120) : Rgb(110, 110, 110));
+    p.MapIntoView(false);
     // The frame.
     const auto l = static_cast<float>(g.left), tp = static_cast<float>(g.top), r = static_cast<float>(g.right),
                b = static_cast<float>(g.bottom);
     p.Line(l, tp, r, tp, ink), p.LineTo(r, b, ink), p.LineTo(l, b, ink), p.LineTo(l, tp, ink);
+    // A place is drawn where its centre lies in the frame (at the zoom); its disc is cut there.
+    const ViewRect frame = p.ZoomArea;
+    auto inFrame = [&](std::size_t k) {
+        return p.View.zoomed ? frame.Contains(p.View.ToShownX(frame, g.x[k]), p.View.ToShownY(frame, g.y[k]))
+                             : frame.Contains(g.x[k], g.y[k]);
+    };
 
     std::vector<int> shown;
     for (int i = 1; i <= d.NumCities; ++i)
-        if (d.Pop(i, t) > 0 && !std::isnan(g.x[static_cast<std::size_t>(i - 1)])) shown.push_back(i);
+        if (d.Pop(i, t) > 0 && !std::isnan(g.x[static_cast<std::size_t>(i - 1)]) && inFrame(static_cast<std::size_t>(i - 1)))
+            shown.push_back(i);
     // Largest first, so the small ones lie on top and stay visible.
     std::stable_sort(shown.begin(), shown.end(), [&](int a, int b2) { return d.Pop(a, t) > d.Pop(b2, t); });
     s.lisa = s.colouring == MapColouring::Lisa && s.lisaClasses ? s.lisaClasses(d, t) : std::vector<int>{};
+    p.MapIntoView(true, s.extent.has_value());
     for (int i : shown) {
         const auto k = static_cast<std::size_t>(i - 1);
         const Colour fill = s.colouring == MapColouring::Lisa ? LisaColour(k < s.lisa.size() ? s.lisa[k] : 0)
                             : s.colouring == MapColouring::Growth ? GrowthColour(GrowthClass(GrowthPercent(d, i, t)))
                                                                   : RankClassColour(RankClass(static_cast<int>(ranks.CityRank(i, t))));
         p.CurrentTag = OpTag{static_cast<int16_t>(i), static_cast<int16_t>(t), MapPlaceSeries};
-        p.Disc(static_cast<float>(g.x[k]), static_cast<float>(g.y[k]), static_cast<float>(g.discScale * std::sqrt(d.Pop(i, t))),
-               fill, Darker(fill));
+        const double radius = g.discScale * std::sqrt(d.Pop(i, t));
+        p.Disc(static_cast<float>(g.x[k]), static_cast<float>(g.y[k]),
+               static_cast<float>(p.View.zoomed ? radius * std::sqrt(zoom) : radius), fill, Darker(fill));
     }
+    p.MapIntoView(false);
     p.CurrentTag = OpTag{};
     p.ForeColor = ink;
     p.FontBold = true;
@@ -362,9 +406,9 @@ void DrawMap(const DataSet& d, const RankTables& ranks, MapState& s, const Canva
     PrintAt(p, 1300, 340, s.colouring == MapColouring::Growth ? "Colour: growth to the next date (at the last, from the one before)"
                           : s.colouring == MapColouring::Lisa ? "Colour: local Moran cluster of that growth among neighbours"
                                                                : "Colour: rank class at this date");
-    DrawSizeKey(p, g, ink);
+    DrawSizeKey(p, g, p.View.zoomed ? g.discScale * std::sqrt(zoom) : g.discScale, ink);
     DrawColourKey(p, s, t, d, ink);
-    DrawScaleBar(p, g, ink);
+    DrawScaleBar(p, g, g.twipsPerMetre * zoom, ink);
 }
 
 std::string DescribeMapPlace(const DataSet& d, const RankTables& ranks, int city, int t) {

@@ -3,10 +3,12 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "draw/Numeric.h"
+#include "map/MapExtent.h"
 #include "map/Outlines.h"
 
 struct Canvas;
@@ -34,6 +36,7 @@ struct MapGeometry {
     double graticuleStep = 0;            // degrees
     std::shared_ptr<Projection> projection;
     std::string key;                     // what it was built for
+    double pictureWidth = 0, pictureHeight = 0;  // twips: the frame and keys are laid out for it
 };
 
 struct MapState {
@@ -46,6 +49,8 @@ struct MapState {
     // 1 high-high, 2 low-low, 3 high-low, 4 low-high), given by the spatial analyses.
     std::function<std::vector<int>(const DataSet&, int t)> lisaClasses;
     std::vector<int> lisa;
+    // The box shown instead of all the places (--extent); none: every place of the table.
+    std::optional<MapExtent> extent;
 };
 
 // Growth of place c around date t in per cent a year, 100 GrowthRate (stats/GrowthRate.h): to
@@ -62,7 +67,8 @@ Colour RankClassColour(int rankClass);
 Colour LisaColour(int lisaClass);
 
 
-// Builds (or keeps, when still valid) the geometry for the data and the outline files.
+// Builds (or keeps, when still valid) the geometry for the data, the outline files, the
+// extent and the picture's size: the frame grows with the picture, the keys keep their size.
 // Throws RunError when no place has a position.
 const MapGeometry& MapGeometryFor(const DataSet& d, MapState& s, float pictureWidth, float pictureHeight);
 

@@ -41,7 +41,7 @@ void DrawSquarePoints(QPainter& painter, const QPointF* points, int count, const
         painter.fillRect(QRectF(points[i].x() - side / 2, points[i].y() - side / 2, side, side), colour);
 }
 
-void PaintOp(QPainter& painter, const DrawOp& op, const OpStyle& style, double pxPerTwip) {
+void PaintOp(QPainter& painter, const DrawOp& op, const OpStyle& style, double pxPerTwip, const ViewRect& clip) {
     const int width = style.width;
     // DrawWidth is in screen pixels of the 100 % view.
     const double pixel = pxPerTwip * TwipsPerPixel;
@@ -71,7 +71,16 @@ void PaintOp(QPainter& painter, const DrawOp& op, const OpStyle& style, double p
         else
             painter.setBrush(Qt::NoBrush);
         double r = op.radius * pxPerTwip;
-        painter.drawEllipse(at(op.x1, op.y1), r, r);
+        if (op.clip) {
+            // A disc cut by the edge of a zoomed frame.
+            painter.save();
+            painter.setClipRect(QRectF(clip.left * pxPerTwip, clip.top * pxPerTwip, clip.Width() * pxPerTwip,
+                                       clip.Height() * pxPerTwip));
+            painter.drawEllipse(at(op.x1, op.y1), r, r);
+            painter.restore();
+        } else {
+            painter.drawEllipse(at(op.x1, op.y1), r, r);
+        }
         break;
     }
     case OpKind::Text: {
@@ -118,7 +127,7 @@ void PaintBatched(QPainter& painter, const Picture& picture, double pxPerTwip, i
         const OpStyle style = BaseStyle(op, emphasis, picture.BackColor);
         if (op.kind != OpKind::Line) {
             flush();
-            PaintOp(painter, op, style, pxPerTwip);
+            PaintOp(painter, op, style, pxPerTwip, picture.ZoomArea);
             continue;
         }
         if (style.colour != runColour || style.width != runWidth) {
@@ -149,11 +158,11 @@ void PaintLayer(QPainter& painter, const Picture& picture, double pxPerTwip, int
         if (picture.Ops().size() > BatchLinesAbove)
             PaintBatched(painter, picture, pxPerTwip, emphasis);
         else
-            for (const DrawOp& op : picture.Ops()) PaintOp(painter, op, BaseStyle(op, emphasis, back), pxPerTwip);
+            for (const DrawOp& op : picture.Ops()) PaintOp(painter, op, BaseStyle(op, emphasis, back), pxPerTwip, picture.ZoomArea);
     }
     if (layer != Layer::Base && emphasis > 0)
         for (const DrawOp& op : picture.Ops())
-            if (PathCity(op) == emphasis) PaintOp(painter, op, EmphasisStyle(op, emphasis, back), pxPerTwip);
+            if (PathCity(op) == emphasis) PaintOp(painter, op, EmphasisStyle(op, emphasis, back), pxPerTwip, picture.ZoomArea);
     painter.restore();
     ClearUpperVectorState();
 }

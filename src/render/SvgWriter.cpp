@@ -69,7 +69,23 @@ QString WriteSvg(const Picture& picture, const QString& path, double scale, int 
            std::to_string(height) + "\">\n<title>citysize picture</title>\n<rect x=\"0\" y=\"0\" width=\"" + std::to_string(width) +
            "\" height=\"" + std::to_string(height) + "\" stroke=\"none\" fill=\"";
     Hex(out, picture.BackColor);
-    out += "\"/>\n<g fill=\"none\" stroke=\"none\" stroke-linecap=\"square\" stroke-linejoin=\"miter\" font-family=\"DejaVu Sans\">\n";
+    out += "\"/>\n";
+    // The frame a zoomed picture cuts its discs at, written only when one is cut.
+    const ViewRect& area = picture.ZoomArea;
+    for (const DrawOp& op : picture.Ops())
+        if (op.clip) {
+            out += "<clipPath id=\"zoom\"><rect x=\"";
+            Num(out, area.left * pxPerTwip);
+            out += "\" y=\"";
+            Num(out, area.top * pxPerTwip);
+            out += "\" width=\"";
+            Num(out, area.Width() * pxPerTwip);
+            out += "\" height=\"";
+            Num(out, area.Height() * pxPerTwip);
+            out += "\"/></clipPath>\n";
+            break;
+        }
+    out += "<g fill=\"none\" stroke=\"none\" stroke-linecap=\"square\" stroke-linejoin=\"miter\" font-family=\"DejaVu Sans\">\n";
 
     // Consecutive lines of one colour and width share a path, and consecutive points a filled
     // one: the drawing order between differently styled ops is kept.
@@ -125,6 +141,7 @@ QString WriteSvg(const Picture& picture, const QString& path, double scale, int 
             if (style.fill >= 0) {
                 out += "\" fill=\""; Hex(out, style.fill);
             }
+            if (op.clip) out += "\" clip-path=\"url(#zoom)";
             out += "\"/>\n";
             break;
         }

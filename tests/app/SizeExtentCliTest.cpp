@@ -1,0 +1,92 @@
+// --size and --extent on the command line: the files written take the size, refusals name the
+// value, and the extent changes what the map shows.
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "RunCitysize.h"
+#include "TestForm.h"
+
+namespace {
+const QString RealData = QStringLiteral(CITYSIZE_REAL_DATA);
+const QString Five = QStringLiteral(CITYSIZE_TEST_DATA "/map/five.csv");
+}  // namespace
+
+TEST(SizeOption, PicturesFramesAndTheExportTakeTheSize) {
+    QTemporaryDir dir;
+    struct Case {
+        QStringList args;
+        QString file;
+        QSize size;
+    };
+    const Case cases[] = {
+        {{"run", "ReadData", "Rank", "--size", "800x500", "--picture", dir.filePath("rank.png")}, "rank.png", {800, 500}},
+        {{"run", "ReadData", "RankSpirel1", "--size=300x700", "--scale", "2", "--picture", dir.filePath("s.png")},
+         "s.png", {600, 1400}},
+        {{"run", "ReadData", "Rank", "--size", "700x400", "--frames", dir.filePath("frames")}, "frames/frame-01.png", {700, 400}},
+        {{"run", "--data", Five, "ReadData", "Map", "--size", "640x480", "--animate", dir.filePath("map.png")}, "map.png",
+         {640, 480}},
+    };
+    for (const Case& c : cases) {
+        const Result r = RunCitysize(c.args, RealData);
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_EQ(QImage(dir.filePath(c.file)).size(), c.size) << c.file.toStdString();
+    }
+    // The SVG says its size too.
+    ASSERT_EQ(RunCitysize({"run", "ReadData", "Zipf", "--size", "1000x300", "--picture", dir.filePath("z.svg")}, RealData).status, 0);
+    EXPECT_NE(FileBytes(dir.filePath("z.svg").toStdString()).find("width=\"1000\" height=\"300\""), std::string::npos);
+
+    const QString out = dir.filePath("export");
+    // Five places fail the tail fits (status 1); the pictures are written all the same.
+    RunCitysize({"export", out, "--data", Five, "--size", "320x240"});
+    EXPECT_EQ(QImage(out + "/01-Rank.png").size(), QSize(320, 240));
+    EXPECT_NE(FileBytes((out + "/index.html").toStdString()).find("width=\"320\" height=\"240\""), std::string::npos);
+}
+
+TEST(SizeOption, RefusalsNameTheValue) {
+    struct Case {
+        QStringList args;
+        QString named;
+    };
+    const Case cases[] = {
+        {{"run", "ReadData", "Rank", "--size", "0x600"}, "\"0x600\""},
+        {{"run", "ReadData", "Rank", "--size", "8001x600"}, "\"8001x600\""},
+        {{"run", "ReadData", "Rank", "--size", "big"}, "\"big\""},
+        {{"export", "out", "--size", "600x9000"}, "\"600x9000\""},
+        {{"run", "ReadData", "Map", "--extent", "10,0,5,3"}, "W = 10 must be less than E = 5"},
+        {{"run", "ReadData", "Map", "--extent", "0,50,10,40"}, "S = 50 must be less than N = 40"},
+        {{"run", "ReadData", "Map", "--extent=-181,0,10,10"}, "W = -181 lies beyond +-180"},
+        {{"run", "ReadData", "Map", "--extent", "0,0,10,91"}, "N = 91 lies beyond +-90"},
+    };
+    QTemporaryDir dir;
+    for (const Case& c : cases) {
+        const Result r = RunCitysize(c.args, dir.path());
+        EXPECT_EQ(r.status, 2) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(c.named)) << r.err.toStdString();
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty()) << "nothing written";
+}
+
+// The Northeast's box leaves Los Angeles, Miami and Anchorage out: the map's SVG holds two
+// discs (New York and Chicago, with a fill) instead of five; a box whose edge runs just east of
+// Chicago cuts its disc there, so the SVG clips it.
+TEST(ExtentOption, TheMapShowsTheBox) {
+    QTemporaryDir dir;
+    auto discs = [&](const QStringList& extra) {
+        const QString svg = dir.filePath("map.svg");
+        QStringList args{"run", "--data", Five, "ReadData", "Map", "--picture", svg};
+        args += extra;
+        const Result r = RunCitysize(args);
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        const QString text = QString::fromStdString(FileBytes(svg.toStdString()));
+        // The discs are the filled circles inside the frame; the keys' discs lie below it.
+        return std::make_pair(text.count(QStringLiteral("<circle")), text.contains(QStringLiteral("clip-path=\"url(#zoom)\"")));
+    };
+    const auto all = discs({});
+    const auto box = discs({"--extent", "-90,38,-70,45"});
+    EXPECT_EQ(all.first - box.first, 3) << "three places fewer";
+    EXPECT_FALSE(all.second);
+    EXPECT_TRUE(discs({"--extent", "-95,40,-87.6,43"}).second);
+}

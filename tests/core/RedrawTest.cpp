@@ -1,0 +1,84 @@
+// A picture laid out anew at a new size through the command that drew it, as the window does
+// after a resize; commands that would start a bootstrap or page on are left as they were.
+#include <gtest/gtest.h>
+
+#include "TestForm.h"
+#include "core/MapModule.h"
+#include "core/Redraw.h"
+#include "map/Map.h"
+
+namespace {
+
+// The outer ring of a spirel: the first circle drawn, centred on the picture, its radius
+// half the smaller side less the 700-twip margins.
+const DrawOp* FirstCircle(const Picture& p) {
+    for (const DrawOp& op : p.Ops())
+        if (op.kind == OpKind::Circle) return &op;
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(Redraw, ThePictureIsLaidOutAtItsNewSize) {
+    struct Case {
+        const char* command;
+        bool drawn;
+    };
+    const Case cases[] = {{"Rank", true}, {"RankSpirel1", true}, {"Zipf", true}, {"ReadData", false}};
+    for (const Case& c : cases) {
+        auto f = FormWithRealData();
+        f->Click(c.command);
+        const std::string text = f->Text.ToString();
+        const auto panelBefore = f->panel.All().size();
+        const std::size_t opsBefore = f->Picture1.Ops().size();
+        f->Picture1.Width = 24000;  // 1600 x 1000 pixels
+        f->Picture1.Height = 15000;
+        EXPECT_EQ(RedrawPicture(*f, c.command), c.drawn) << c.command;
+        EXPECT_EQ(f->Text.ToString(), text) << c.command;
+        EXPECT_EQ(f->panel.All().size(), panelBefore);
+        if (!c.drawn) {
+            EXPECT_EQ(f->Picture1.Ops().size(), opsBefore) << c.command;
+            continue;
+        }
+        if (std::string(c.command) == "RankSpirel1") {
+            // Round and centred: (24000 / 2, 15000 / 2), radius (15000 - 1400) / 2.
+            const DrawOp* ring = FirstCircle(f->Picture1);
+            ASSERT_NE(ring, nullptr);
+            EXPECT_EQ(ring->x1, 12000);
+            EXPECT_EQ(ring->y1, 7500);
+            EXPECT_EQ(ring->radius, 6800);
+        } else {
+            // The x-y plot area: 1200 twips in from the sides, 700 from top and bottom.
+            EXPECT_EQ(f->Picture1.ZoomArea, (ViewRect{1200, 700, 22800, 14300})) << c.command;
+        }
+    }
+}
+
+// The map is drawn at its chosen date; a Tail-Fit picture needs its bootstrap and stays.
+TEST(Redraw, TheMapKeepsItsDateAndALongFitIsNotRerun) {
+    auto f = FormReading(std::string(CITYSIZE_TEST_DATA) + "/map/five.csv");
+    f->Click("Map");
+    f->ChooseText("Dates", "1990");
+    f->Picture1.Width = 12000;
+    EXPECT_TRUE(RedrawPicture(*f, "Map"));
+    for (const DrawOp& op : f->Picture1.Ops()) {
+        if (op.tag.series == MapPlaceSeries) {
+            EXPECT_EQ(op.tag.date, 1);
+        }
+    }
+    EXPECT_EQ(f->Module<MapModule>().state.geometry.right, 12000 - 300);
+
+    // Next-Graph pages on: drawing it again would show the next page.
+    auto n = FormWithRealData();
+    n->Click("Zipf");
+    n->Click("NextGraph");
+    EXPECT_FALSE(RedrawPicture(*n, "NextGraph"));
+
+    auto g = FormWithRealData();
+    g->SetOption("replicates", "5");
+    g->Click("TailFit");
+    const std::size_t ops = g->Picture1.Ops().size();
+    g->Picture1.Width = 12000;
+    EXPECT_FALSE(RedrawPicture(*g, "TailFit"));
+    EXPECT_EQ(g->Picture1.Ops().size(), ops);
+}
