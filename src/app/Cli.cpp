@@ -16,6 +16,8 @@
 #include "data/DataSearch.h"
 #include "data/PlacesCsv.h"
 #include "core/Groups.h"
+#include "core/Marks.h"
+#include "core/SelectionActions.h"
 #include "draw/RunError.h"
 #include "render/ApngWriter.h"
 #include "render/PictureRenderer.h"
@@ -75,6 +77,12 @@ std::string UsageText() {
            "      --scale N                   PNG size as a multiple of 600 x 600 pixels (default 1)\n"
            "      --pin CITY                  draw CITY's path emphasised and the others dimmed\n"
            "                                  in the picture, as a pinned city in the window\n"
+           "      --select \"A;B;C\"|@FILE  select these places (names as --places writes them; a\n"
+           "                                  file: one a line): emphasised on every picture, named\n"
+           "                                  on the map, ringed on the rank-size curves\n"
+           "      --in-selection              run every command on the selected places alone, ranked\n"
+           "                                  among themselves (as --in a group)\n"
+           "      --labels N                  name the N largest places on the map (default 10; 0: none)\n"
            "      --animate FILE.png          write a time-lapse of the last of Map, Rank, RankSpirel1\n"
            "                                  or InfoSpirel, one frame per date, as an animated PNG\n"
            "      --frames DIR                write those frames as DIR/frame-01.png, ...\n"
@@ -145,6 +153,9 @@ struct RunOptions {
     std::vector<std::pair<std::string, std::string>> tailFit;  // option name without "--", value
     std::vector<std::string> steps;
     std::string in;  // the group every command runs on; empty: all places
+    std::string select;  // "A;B;C" or "@FILE": the places selected after loading
+    bool inSelection = false;  // every command runs on the selected places alone
+    int labels = -1;  // places named on the map; -1: the map's own default
 };
 
 // An option some analysis declares (--classes, --weights, ...): its value goes to the analysis.
@@ -261,6 +272,20 @@ bool ParseRun(const std::vector<std::string>& args, RunOptions& o, std::ostream&
             }
         } else if (a == "--in") {
             if (!value(o.in)) return false;
+        } else if (a == "--select") {
+            if (!value(o.select)) return false;
+        } else if (a == "--in-selection") {
+            o.inSelection = true;
+        } else if (a == "--labels") {
+            std::string v;
+            if (!value(v)) return false;
+            char* end = nullptr;
+            const long n = std::strtol(v.c_str(), &end, 10);
+            if (v.empty() || *end || n < 0 || n > 100000) {
+                err << "citysize: --labels " << v << ": give a whole number of places from 0 to 100000\n";
+                return false;
+            }
+            o.labels = static_cast<int>(n);
         } else if (a == "--replicates" || a == "--seed" || a == "--min-tail" || a == "--bandwidth" ||
                    a == "--min-places") {
             std::string v;
@@ -279,6 +304,10 @@ bool ParseRun(const std::vector<std::string>& args, RunOptions& o, std::ostream&
         } else {
             o.steps.push_back(a);
         }
+    }
+    if (o.inSelection && o.select.empty()) {
+        err << "citysize: --in-selection needs --select (the places to analyse)\n";
+        return false;
     }
     if (o.steps.empty()) {
         err << "citysize: run needs at least one control, e.g. citysize run ReadData Rank\n";
@@ -307,7 +336,7 @@ std::string WriteAnimation(Form& f, const RunOptions& o) {
     if (control.empty()) return "--animate and --frames need Map, Rank, RankSpirel1 or InfoSpirel among the controls";
     std::vector<QImage> images;
     try {
-        for (const Picture& frame : AnimationFrames(f, control)) images.push_back(render::ToImage(frame, o.scale, f.Pinned));
+        for (const Picture& frame : AnimationFrames(f, control)) images.push_back(render::ToImage(frame, o.scale, MarkedPlaces(f)));
     } catch (const RunError& e) {
         return control + ": " + e.what();
     }
@@ -326,11 +355,29 @@ std::string WriteAnimation(Form& f, const RunOptions& o) {
     return {};
 }
 
+// --select, --pin and --in-selection once the data is in, so that every picture drawn after
+// marks them.
+void SelectAfterLoading(Form& f, const RunOptions& o) {
+    if (!o.select.empty()) {
+        try {
+            SelectFromSpec(f, o.select);
+        } catch (const RunError& e) {
+            throw RunError(std::string("--select: ") + e.what());
+        }
+    }
+    if (o.inSelection) AnalyseSelection(f);
+    if (!o.pin.empty())
+        for (int c = 1; c <= f.data->NumCities; ++c)
+            if (f.data->CityName(c) == o.pin) f.Pinned = c;
+    RemarkPlaces(f);
+}
+
 int Run(const RunOptions& o, std::ostream& out, std::ostream& err) {
     Form f(o.dataDir.empty() ? DefaultDataPath() : o.dataDir);
     f.Import = o.import;
     f.map.outlineFiles = FindShippedOutlines(DataSearchFolders());
     f.map.outlineFiles.insert(f.map.outlineFiles.end(), o.outlines.begin(), o.outlines.end());
+    if (o.labels >= 0) f.map.labelCount = o.labels;
     int status = 0;
     for (const auto& [name, value] : o.tailFit) {
         try {
@@ -345,6 +392,7 @@ int Run(const RunOptions& o, std::ostream& out, std::ostream& err) {
             f.LoadWarnings.clear();
             Step(f, step);
             if (step == "ReadData" && !o.in.empty()) ChooseGroup(f, o.in);
+            if (step == "ReadData") SelectAfterLoading(f, o);
             for (const auto& w : f.LoadWarnings) err << "citysize: " << f.DataTitle << ": " << w << "\n";
         } catch (const RunError& e) {
             err << "citysize: " << step << ": " << e.what() << "\n";
@@ -397,7 +445,7 @@ int Run(const RunOptions& o, std::ostream& out, std::ostream& err) {
     }
     if (!o.picture.empty()) {
         OffscreenApp app;
-        QString error = render::Save(f.Picture1, QString::fromStdString(o.picture), o.scale, f.Pinned);
+        QString error = render::Save(f.Picture1, QString::fromStdString(o.picture), o.scale, MarkedPlaces(f));
         if (!error.isEmpty()) {
             err << "citysize: " << error.toStdString() << "\n";
             status = 1;

@@ -47,6 +47,9 @@
 #include "app/Paths.h"
 #include "data/DataSearch.h"
 #include "app/PictureView.h"
+#include "app/Brushing.h"
+#include "app/SelectionPanel.h"
+#include "core/Marks.h"
 #include "draw/Emphasis.h"
 #include "draw/HitTest.h"
 #include "draw/RunError.h"
@@ -137,6 +140,10 @@ MainWindow::MainWindow(std::unique_ptr<Form> form, QWidget* parent)
         }
         syncFromForm();
     };
+    brushing_ = new Brushing(*form_, pictureView_, this);
+    selectionPanel_ = new SelectionPanel(*form_, *brushing_, this);
+    side->addWidget(selectionPanel_);  // under the text, beside the pin's table
+    selectionPanel_->onTableChanged = [this] { syncFromForm(); };
     form_->runLongFit = [this](const std::function<void(const TailFitControl&)>& work) { runWithProgress(work); };
     syncFromForm();
 }
@@ -258,7 +265,10 @@ void MainWindow::buildControls() {
     // Esc releases a pin wherever the focus is in the window.
     auto* release = new QAction(tr("Release Pinned City"), this);
     release->setShortcut(QKeySequence(Qt::Key_Escape));
-    connect(release, &QAction::triggered, this, [this] { pictureView_->pin(0); });
+    connect(release, &QAction::triggered, this, [this] {
+        pictureView_->pin(0);
+        if (brushing_) brushing_->clear();
+    });
     addAction(release);
     widgets_["Picture1"] = pictureView_;
 }
@@ -334,6 +344,7 @@ void MainWindow::syncFromForm() {
         if (c.kind == ControlKind::Button || c.kind == ControlKind::List)
             if (QWidget* w = control(c.name)) w->raise();
     showText();
+    if (selectionPanel_) selectionPanel_->refresh();
 }
 
 void MainWindow::showPin(int city) {
@@ -565,7 +576,7 @@ void MainWindow::report(const QString& error) {
 }
 
 QString MainWindow::savePicture(const QString& path, double scale) {
-    return render::Save(form_->Picture1, path, scale, pictureView_->pinned());
+    return render::Save(form_->Picture1, path, scale, MarkedPlaces(*form_));
 }
 
 QString MainWindow::saveText(const QString& path) {
@@ -585,7 +596,7 @@ QString MainWindow::saveTablesCsv(const QString& path) {
 }
 
 void MainWindow::copyPicture() {
-    QApplication::clipboard()->setImage(render::ToImage(form_->Picture1, 1.0, pictureView_->pinned()));
+    QApplication::clipboard()->setImage(render::ToImage(form_->Picture1, 1.0, MarkedPlaces(*form_)));
 }
 
 void MainWindow::copyText() { QApplication::clipboard()->setText(QString::fromStdString(form_->Text.ToString())); }

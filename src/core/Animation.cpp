@@ -2,6 +2,7 @@
 #include "core/Animation.h"
 
 #include "core/Form.h"
+#include "core/Marks.h"
 #include "draw/Contrast.h"
 #include "draw/PlotFrame.h"
 #include "draw/RunError.h"
@@ -55,12 +56,14 @@ std::vector<Picture> AnimationFrames(Form& f, std::string_view control) {
     if (!f.HasData()) throw RunError("Load the data first");
     if (control != "Map") f.map.shown = false;
     FindCommand(control)->handler(f);
+    MarkPlaces(f, control);
     const DataSet& d = *f.data;
     std::vector<Picture> frames;
     frames.reserve(static_cast<std::size_t>(d.NumDates));
     if (control == "Map") {
         for (int t = 1; t <= d.NumDates; ++t) {
             DrawMap(d, f.map, CanvasOf(f), t);
+            MarkPlaces(f, "Map");
             frames.push_back(f.Picture1);
         }
         return frames;

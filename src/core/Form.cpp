@@ -5,6 +5,7 @@
 #include "core/Animation.h"
 #include "core/Commands.h"
 #include "core/Groups.h"
+#include "core/Marks.h"
 #include "data/DataSearch.h"
 #include "data/Loader.h"
 #include "ranksize/RankShift.h"
@@ -288,6 +289,7 @@ void Form::Click(std::string_view control) {
     if (control != "Map") map.shown = false;
     (cmd ? cmd->handler : own->second.handler)(*this);
     NameGroupOnPicture(*this);
+    MarkPlaces(*this, control);
     LastTimeLapse = control == "ReadData" ? "Rank" : Animates(*this, control) ? std::string(control) : std::string();
 }
 
@@ -360,6 +362,7 @@ void Form::InstallData(std::unique_ptr<DataSet> fresh, const std::string& source
     rd.backColor = LoadedGrey;
     Place(rd, 150, 150, 1500, 500);
     Place(p["Rank"], rd.left, rd.top + rd.height + 150, rd.width, rd.height);
+    f.selection = f.selection.Remapped(*f.data, *fresh);
     f.data = std::move(fresh);
     for (const auto& m : f.modules) m->Reset();
     f.map.shown = false;  // the picture becomes the new data's rank-size curves

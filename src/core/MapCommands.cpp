@@ -1,6 +1,7 @@
 // Handlers of the map: Map, and a choice of date or colouring while it is shown.
 #include "core/Commands.h"
 #include "core/Form.h"
+#include "core/Marks.h"
 #include "map/Map.h"
 
 void Map_Click(Form& f) {
@@ -23,4 +24,5 @@ void MapChoice_Changed(Form& f) {
     f.map.colouring = f.panel["MapColour"].listIndex == 1 ? MapColouring::RankClass : MapColouring::Growth;
     const int index = f.panel["Dates"].listIndex;
     DrawMap(*f.data, f.map, CanvasOf(f), index >= 0 ? index + 1 : f.data->NumDates);
+    MarkPlaces(f, "Map");
 }

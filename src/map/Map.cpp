@@ -311,6 +311,19 @@ void DrawScaleBar(Picture& p, const MapGeometry& g, Colour ink) {
     PrintAt(p, x0, y + 250, Degrees(g.lat0, 'N', 'S') + ", " + Degrees(g.lon0, 'E', 'W') + "; grid " + step + " deg");
 }
 
+void DrawLabels(Picture& p, const DataSet& d, MapState& s, const MapGeometry& g, int t, Colour ink) {
+    const LabelBox frame{g.left, g.top, g.right, g.bottom};
+    std::vector<LabelBox> taken;
+    s.labels = PlaceLabels(LargestPlaces(d, g, t, s.labelCount, frame), frame, taken);
+    p.FontSize = static_cast<float>(LabelFontSize);
+    p.FontBold = false;
+    p.ForeColor = ink;
+    for (const PlacedLabel& l : s.labels) {
+        p.CurrentTag = OpTag{l.city, static_cast<int16_t>(t), MapLabelSeries};
+        PrintAt(p, l.box.left + LabelTextMargin, l.box.top, l.text);
+    }
+}
+
 }  // namespace
 
 void DrawMap(const DataSet& d, MapState& s, const Canvas& c, int t) {
@@ -342,10 +355,11 @@ void DrawMap(const DataSet& d, MapState& s, const Canvas& c, int t) {
         const auto k = static_cast<std::size_t>(i - 1);
         const Colour fill = s.colouring == MapColouring::Growth ? GrowthColour(GrowthClass(GrowthPercent(d, i, t)))
                                                                 : RankClassColour(RankClass(s.rank[k]));
-        p.CurrentTag = OpTag{static_cast<int16_t>(i), static_cast<int16_t>(t), MapPlaceSeries};
+        p.CurrentTag = OpTag{i, static_cast<int16_t>(t), MapPlaceSeries};
         p.Disc(static_cast<float>(g.x[k]), static_cast<float>(g.y[k]), static_cast<float>(g.discScale * std::sqrt(d.Pop(i, t))),
                fill, Darker(fill));
     }
+    DrawLabels(p, d, s, g, t, ink);
     p.CurrentTag = OpTag{};
     p.ForeColor = ink;
     p.FontBold = true;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "draw/Numeric.h"
+#include "map/MapLabels.h"
 #include "map/Outlines.h"
 
 struct Canvas;
@@ -43,6 +44,8 @@ struct MapState {
     int date = 0;
     std::vector<int> rank;
     bool shown = false;  // the picture is the map: a choice of date or colouring redraws it
+    int labelCount = 10;  // the largest places named at the date (0: none)
+    std::vector<PlacedLabel> labels;  // the names drawn last, for the names of marked places to avoid
 };
 
 // Growth of place c around date t in per cent a year, 100 ln(P'/P) / years: to the next
@@ -67,7 +70,7 @@ const MapGeometry& MapGeometryFor(const DataSet& d, MapState& s, float pictureWi
 
 // "Map": the places with a position present at date t as discs of area proportional to
 // population, largest first, over the outlines and the graticule, with the keys of sizes
-// and colours and a scale bar.
+// and colours and a scale bar; the labelCount largest places inside the frame named.
 void DrawMap(const DataSet& d, MapState& s, const Canvas& c, int t);
 
 // The hover text of a place's disc: name, date, rank, population and growth.
