@@ -1,5 +1,6 @@
 #include "app/Brushing.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRubberBand>
 
@@ -12,14 +13,11 @@ Brushing::Brushing(Form& form, PictureView* view, QObject* parent) : QObject(par
     view_->installEventFilter(this);
     view_->setFocusPolicy(Qt::ClickFocus);
     // A new pin changes the marks (its halo and name on the map, its rings on the curves).
-    connect(view_, &PictureView::pinChanged, this, [this] {
-        RemarkPlaces(form_);
-        view_->update();
-    });
+    connect(view_, &PictureView::pinChanged, this, [this] { remark(); });
 }
 
 QString Brushing::hint() {
-    return tr("Shift-drag: select the places under a rectangle; Ctrl-drag: remove them; Esc: clear");
+    return tr("Shift-drag: select places; Ctrl-drag: remove; Esc: clear");
 }
 
 void Brushing::brush(float x1, float y1, float x2, float y2, Mode mode) {
@@ -37,9 +35,16 @@ void Brushing::clear() {
     changed();
 }
 
+void Brushing::remark() {
+    // Only the marks changed: the view keeps its dimmed image of the rest.
+    if (RemarkPlaces(form_))
+        view_->pictureChanged();
+    else
+        view_->update();
+}
+
 void Brushing::changed() {
-    RemarkPlaces(form_);
-    view_->update();
+    remark();
     emit selectionChanged();
 }
 
@@ -72,6 +77,10 @@ bool Brushing::eventFilter(QObject* watched, QEvent* event) {
               mode_);
         return true;
     }
+    case QEvent::KeyPress:
+        // Esc clears the selection; the view then releases the pin as well.
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) clear();
+        return false;
     default:
         return false;
     }

@@ -34,6 +34,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void remark();
     Form& form_;
     PictureView* view_;
     QRubberBand* band_ = nullptr;

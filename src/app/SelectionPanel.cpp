@@ -60,6 +60,10 @@ SelectionPanel::SelectionPanel(Form& form, Brushing& brushing, QMainWindow* wind
     layout->addWidget(table_);
     layout->addLayout(buttons);
     connect(&brushing_, &Brushing::selectionChanged, this, &SelectionPanel::refresh);
+    // The convention stays in sight at the status bar's right.
+    auto* hint = new QLabel(Brushing::hint(), window);
+    hint->setObjectName(QStringLiteral("BrushHint"));
+    window->statusBar()->addPermanentWidget(hint);
     refresh();
 }
 
@@ -84,7 +88,7 @@ void SelectionPanel::refresh() {
         pop->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         table_->setItem(row, 1, pop);
     }
-    window_->statusBar()->showMessage(summary_->text() + QStringLiteral(" - ") + Brushing::hint());
+    window_->statusBar()->showMessage(summary_->text());
 }
 
 QString SelectionPanel::analyse() {

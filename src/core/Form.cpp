@@ -432,7 +432,7 @@ void Clear_Click(Form& f) {
 
 bool BlackBackground(const Form& f) { return f.BackMapIndex() == 1; }
 
-Canvas CanvasOf(Form& f) { return Canvas{f.Picture1, f.frame, f.Text, BlackBackground(f), f.LoopIndex}; }
+Canvas CanvasOf(Form& f) { return Canvas{f.Picture1, f.frame, f.Text, BlackBackground(f), f.LoopIndex, MarkedPlaces(f)}; }
 
 void CollapseCommandPanel(Form& f) {
     f.ShowMainCommandSet(false);

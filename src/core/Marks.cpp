@@ -6,6 +6,7 @@
 
 #include "core/Form.h"
 #include "draw/Contrast.h"
+#include "draw/Thinning.h"
 #include "map/MapLabels.h"
 
 namespace {
@@ -86,11 +87,12 @@ void MarkMap(Form& f, const Emphasised& marked) {
     const Colour ink = InkFor(p.BackColor);
     const LabelBox frame{g.left, g.top, g.right, g.bottom};
     std::vector<int> cities;
-    if (marked.city > 0 && marked.city <= d.NumCities) cities.push_back(marked.city);
+    const bool pinned = marked.city > 0 && marked.city <= d.NumCities;
+    if (pinned) cities.push_back(marked.city);
     for (int c : f.selection.Places())
         if (c != marked.city && c <= d.NumCities) cities.push_back(c);
     // The pin first, then the selection largest first: they are named in that order.
-    std::stable_sort(cities.begin() + (marked.city > 0 ? 1 : 0), cities.end(),
+    std::stable_sort(cities.begin() + (pinned ? 1 : 0), cities.end(),
                      [&](int a, int b) { return d.Pop(a, t) > d.Pop(b, t); });
     std::vector<LabelRequest> names;
     p.DrawWidth = 1;
@@ -160,9 +162,21 @@ void MarkPlaces(Form& f, std::string_view control) {
     AppendMarks(f);
 }
 
-void RemarkPlaces(Form& f) {
+bool RemarkPlaces(Form& f) {
+    // A thinned picture of paths draws the marked places' paths whatever the thinning: it is
+    // drawn again (and marked by the click).
+    const std::string& command = f.selection.markedPicture;
+    if (f.HasData() && !command.empty() && PathThinning(f.data->NumCities) > 1) {
+        const std::string caption = ThinningCaption(f.data->NumCities, PathThinning(f.data->NumCities));
+        const auto& ops = f.Picture1.Ops();
+        if (std::any_of(ops.begin(), ops.end(), [&](const DrawOp& op) { return op.kind == OpKind::Text && op.text == caption; })) {
+            f.Click(std::string(command));
+            return true;
+        }
+    }
     StripMarks(f.Picture1);
     AppendMarks(f);
+    return false;
 }
 
 std::vector<int> PlacesUnder(const Form& f, float x1, float y1, float x2, float y2) {

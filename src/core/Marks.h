@@ -19,8 +19,10 @@ Emphasised MarkedPlaces(const Form& f);
 // marks. Draws nothing when no place is marked, so the picture stays as the command drew it.
 void MarkPlaces(Form& f, std::string_view control);
 
-// The pin or the selection changed: the marks of the picture shown replaced, the rest as it is.
-void RemarkPlaces(Form& f);
+// The pin or the selection changed: the marks of the picture shown replaced, the rest as it is
+// (a picture thinned to every n-th path is drawn again, with the marked paths among them).
+// True when the picture was drawn again.
+bool RemarkPlaces(Form& f);
 
 // The places the picture draws inside the rectangle (twips, corners in any order): a disc of
 // the map by its centre, a path by any of its points, a place on a curve of one date by its
