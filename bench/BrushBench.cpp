@@ -26,7 +26,7 @@ std::unique_ptr<Form> UsPlaces(const char* command) {
 
 // The Sun Belt on the map of 2010: the rectangle from southern California to Florida, south of
 // about 36 degrees north (twips of the 600 x 600 picture, read off the map).
-constexpr float SunBelt[4] = {1900, 4700, 7700, 6600};
+constexpr float SunBelt[4] = {3825, 5325, 8400, 7050};
 
 // The view's size: the picture's own 600 x 600, or a large window's 1600 x 1000 (the picture
 // stretched to its width, as the view paints it).

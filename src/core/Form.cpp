@@ -362,7 +362,9 @@ void Form::InstallData(std::unique_ptr<DataSet> fresh, const std::string& source
     rd.backColor = LoadedGrey;
     Place(rd, 150, 150, 1500, 500);
     Place(p["Rank"], rd.left, rd.top + rd.height + 150, rd.width, rd.height);
-    f.selection = f.selection.Remapped(*f.data, *fresh);
+    // The selection names places of the table shown; a caller that moved it out remaps it.
+    f.selection = f.data ? f.selection.Remapped(*f.data, *fresh) : Selection{};
+    f.selection.markedPicture = "Rank";
     f.data = std::move(fresh);
     for (const auto& m : f.modules) m->Reset();
     f.map.shown = false;  // the picture becomes the new data's rank-size curves

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/Form.h"
+#include "core/Groups.h"
 #include "draw/Contrast.h"
 #include "draw/Thinning.h"
 #include "map/MapLabels.h"
@@ -48,6 +49,7 @@ void MarkCurves(Form& f, const Emphasised& marked, std::string_view command) {
     const Colour ring = RingColour(p.BackColor);
     std::vector<int> cities = marked.places ? std::vector<int>(f.selection.Places()) : std::vector<int>{};
     if (marked.city > 0 && !f.selection.Has(marked.city)) cities.push_back(marked.city);
+    p.DrawWidth = 2;
     for (int c : cities) {
         if (c > f.data->NumCities) continue;
         for (int t = 1; t <= f.data->NumDates; ++t) {
@@ -70,6 +72,7 @@ void MarkPointsAtOneDate(Picture& p, const Emphasised& marked) {
         ring.x1 = op.kind == OpKind::Line ? op.x2 : op.x1;
         ring.y1 = op.kind == OpKind::Line ? op.y2 : op.y1;
         ring.radius = RingRadius;
+        ring.width = 2;
         ring.colour = RingColour(p.BackColor);
         ring.tag = OpTag{op.tag.city, op.tag.date, MarkSeries};
         rings.push_back(std::move(ring));
@@ -102,6 +105,7 @@ void MarkMap(Form& f, const Emphasised& marked) {
         if (g.x[k] < g.left || g.x[k] > g.right || g.y[k] < g.top || g.y[k] > g.bottom) continue;
         const double r = g.discScale * std::sqrt(d.Pop(c, t));
         p.CurrentTag = OpTag{c, static_cast<int16_t>(t), MarkSeries};
+        p.DrawWidth = c == marked.city ? 3 : 2;
         p.Circle(static_cast<float>(g.x[k]), static_cast<float>(g.y[k]), static_cast<float>(r + HaloGap), ink);
         const bool named = std::any_of(s.labels.begin(), s.labels.end(), [&](const PlacedLabel& l) { return l.city == c; });
         if (!named && names.size() < MostNames) names.push_back({c, g.x[k], g.y[k], r + HaloGap, LabelName(d.CityName(c))});
@@ -170,7 +174,14 @@ bool RemarkPlaces(Form& f) {
         const std::string caption = ThinningCaption(f.data->NumCities, PathThinning(f.data->NumCities));
         const auto& ops = f.Picture1.Ops();
         if (std::any_of(ops.begin(), ops.end(), [&](const DrawOp& op) { return op.kind == OpKind::Text && op.text == caption; })) {
-            f.Click(std::string(command));
+            // As the click did, though its button may be hidden by the panel it showed.
+            const std::string control = command;
+            if (const CommandEntry* cmd = FindCommand(control))
+                cmd->handler(f);
+            else if (const auto own = f.ModuleCommand(control))
+                own->second.handler(f);
+            NameGroupOnPicture(f);
+            MarkPlaces(f, control);
             return true;
         }
     }

@@ -27,7 +27,6 @@ void AnalyseSelection(Form& f) {
     const std::string name = std::string(SelectionGroupName) + " (" + std::to_string(count) + " places)";
     f.InstallData(std::move(fresh), source.empty() ? name : source + " - " + name);
     f.selection.Clear();
-    f.selection.markedPicture = "Rank";  // installing a table draws its rank-size curves
     f.DataSource = source;
     f.wholeTable = std::move(kept);
     f.groupName = name;

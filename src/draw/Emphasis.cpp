@@ -21,6 +21,8 @@ OpStyle EmphasisStyle(const DrawOp& op, const Emphasised& emphasis, Colour backg
     if (!emphasis.Any() || own == 0) return {op.colour, op.width, false, op.fill};
     const Colour fill = op.fill < 0 ? op.fill : Dimmed(op.fill, background);
     if (!emphasis.Has(own)) return {Dimmed(op.colour, background), op.width, false, fill};
+    // A mark is drawn for the emphasis and keeps its own width (hundreds of halos would merge).
+    if (op.tag.series == MarkSeries) return {op.colour, op.width, true, op.fill};
     // The city's own colour, made visible if it was one of a fade's faintest steps.
     return {Visible(op.colour, background), static_cast<int16_t>(std::max<int>(1, op.width) + EmphasisExtraWidth), true,
             op.fill};
