@@ -104,9 +104,13 @@ void MarkMap(Form& f, const Emphasised& marked) {
         if (std::isnan(g.x[k]) || !(d.Pop(c, t) > 0)) continue;
         if (g.x[k] < g.left || g.x[k] > g.right || g.y[k] < g.top || g.y[k] > g.bottom) continue;
         const double r = g.discScale * std::sqrt(d.Pop(c, t));
-        p.CurrentTag = OpTag{c, static_cast<int16_t>(t), MarkSeries};
-        p.DrawWidth = c == marked.city ? 3 : 2;
-        p.Circle(static_cast<float>(g.x[k]), static_cast<float>(g.y[k]), static_cast<float>(r + HaloGap), ink);
+        // Hundreds of halos would merge into one blot: past MostNames places only the pin has
+        // one, and the selected discs are marked by being drawn on top of the dimmed rest.
+        if (c == marked.city || f.selection.Size() <= static_cast<int>(MostNames)) {
+            p.CurrentTag = OpTag{c, static_cast<int16_t>(t), MarkSeries};
+            p.DrawWidth = c == marked.city ? 3 : 2;
+            p.Circle(static_cast<float>(g.x[k]), static_cast<float>(g.y[k]), static_cast<float>(r + HaloGap), ink);
+        }
         const bool named = std::any_of(s.labels.begin(), s.labels.end(), [&](const PlacedLabel& l) { return l.city == c; });
         if (!named && names.size() < MostNames) names.push_back({c, g.x[k], g.y[k], r + HaloGap, LabelName(d.CityName(c))});
     }
