@@ -118,12 +118,9 @@ void MarkMap(Form& f, const Emphasised& marked) {
     for (const PlacedLabel& l : s.labels) taken.push_back(l.box);
     const float size = p.FontSize;
     const bool bold = p.FontBold;
-    p.FontSize = static_cast<float>(LabelFontSize);
-    p.FontBold = true;
-    p.ForeColor = ink;
     for (const PlacedLabel& l : PlaceLabels(names, frame, taken, LabelFontSize, true)) {
         p.CurrentTag = OpTag{l.city, static_cast<int16_t>(t), MarkSeries};
-        PrintAt(p, l.box.left + LabelTextMargin, l.box.top, l.text);
+        DrawLabel(p, l, LabelFontSize, true, ink, true);
     }
     p.FontSize = size;
     p.FontBold = bold;

@@ -315,13 +315,11 @@ void DrawLabels(Picture& p, const DataSet& d, MapState& s, const MapGeometry& g,
     const LabelBox frame{g.left, g.top, g.right, g.bottom};
     std::vector<LabelBox> taken;
     s.labels = PlaceLabels(LargestPlaces(d, g, t, s.labelCount, frame), frame, taken);
-    p.FontSize = static_cast<float>(LabelFontSize);
-    p.FontBold = false;
-    p.ForeColor = ink;
     for (const PlacedLabel& l : s.labels) {
         p.CurrentTag = OpTag{l.city, static_cast<int16_t>(t), MapLabelSeries};
-        PrintAt(p, l.box.left + LabelTextMargin, l.box.top, l.text);
+        DrawLabel(p, l, LabelFontSize, false, ink, false);
     }
+    p.FontBold = false;
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "data/DataSet.h"
+#include "draw/Picture.h"
+#include "draw/PlotFrame.h"
 #include "map/Map.h"
 
 namespace {
@@ -87,4 +89,24 @@ std::vector<LabelRequest> LargestPlaces(const DataSet& d, const MapGeometry& g, 
         out.push_back({c, g.x[k], g.y[k], g.discScale * std::sqrt(d.Pop(c, t)), LabelName(d.CityName(c))});
     }
     return out;
+}
+
+void DrawLabel(Picture& p, const PlacedLabel& label, double fontSize, bool bold, int ink, bool plateOfThePlace) {
+    // A line as wide as the text is high, its square caps reaching the box's ends.
+    const double h = label.box.bottom - label.box.top, mid = (label.box.top + label.box.bottom) / 2;
+    const int16_t width = p.DrawWidth;
+    p.DrawWidth = static_cast<int16_t>(std::max(1.0, std::floor(h / TwipsPerPixel) - 2));
+    const double inset = p.DrawWidth * TwipsPerPixel / 2;
+    const OpTag tag = p.CurrentTag;
+    // A plate that belongs to no place keeps the background's colour whatever is emphasised.
+    if (!plateOfThePlace) p.CurrentTag.city = 0;
+    if (label.box.right - label.box.left > 2 * inset)
+        p.Line(static_cast<float>(label.box.left + inset), static_cast<float>(mid), static_cast<float>(label.box.right - inset),
+               static_cast<float>(mid), p.BackColor);
+    p.CurrentTag = tag;
+    p.DrawWidth = width;
+    p.FontSize = static_cast<float>(fontSize);
+    p.FontBold = bold;
+    p.ForeColor = ink;
+    PrintAt(p, label.box.left + LabelTextMargin, label.box.top, label.text);
 }

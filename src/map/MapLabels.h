@@ -44,6 +44,12 @@ inline constexpr double LabelTextMargin = 15;
 double LabelTextWidth(const std::string& text, double fontSize, bool bold);
 double LabelTextHeight(double fontSize);
 
+class Picture;
+// Draws a name: a plate of the background's colour under the text so that it reads over the
+// discs, then the text in `ink`, tagged as the picture's current tag (the plate without its
+// place unless `plateOfThePlace`: a mark's plate is drawn with the emphasis, on top).
+void DrawLabel(Picture& p, const PlacedLabel& label, double fontSize, bool bold, int ink, bool plateOfThePlace);
+
 // The name a label shows: the table's name up to its first comma ("Chicago, IL": "Chicago").
 std::string LabelName(const std::string& name);
 
