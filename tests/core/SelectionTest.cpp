@@ -296,3 +296,38 @@ TEST(Selection, AThinnedPictureOfPathsDrawsTheSelectedPaths) {
     f->Click("Rank");
     EXPECT_FALSE(RemarkPlaces(*f));
 }
+
+// Tail-Plot draws the places of one date as points: a rectangle over a point selects its
+// place, and a selected place gets a ring on its point.
+TEST(Selection, TailPlotPointsAreBrushedAndRinged) {
+    auto f = FormWithRealData();
+    f->tailFitOptions.replicates = 0;
+    f->Click("TailFit");
+    f->ChooseText("Dates", "2000");
+    f->Click("TailPlot");
+    const DrawOp* point = nullptr;
+    for (const DrawOp& op : f->Picture1.Ops())
+        if (op.tag.series == CitiesAtOneDate && op.tag.city > 0 && op.kind == OpKind::Circle) {
+            point = &op;
+            break;
+        }
+    ASSERT_NE(point, nullptr);
+    const int city = point->tag.city;
+    const float x = point->x1, y = point->y1;
+    const auto under = PlacesUnder(*f, x - 1, y - 1, x + 1, y + 1);
+    EXPECT_NE(std::find(under.begin(), under.end(), city), under.end());
+    int points = 0;
+    for (const DrawOp& op : f->Picture1.Ops()) points += op.tag.series == CitiesAtOneDate && op.tag.city == city;
+    f->selection.Set({city});
+    EXPECT_FALSE(RemarkPlaces(*f));
+    int rings = 0;
+    for (const DrawOp& op : f->Picture1.Ops())
+        if (op.tag.series == MarkSeries) {
+            ++rings;
+            EXPECT_EQ(op.tag.city, city);
+            EXPECT_EQ(op.kind, OpKind::Circle);
+            EXPECT_EQ(op.x1, x);
+            EXPECT_EQ(op.y1, y);
+        }
+    EXPECT_EQ(rings, points);
+}
