@@ -48,7 +48,7 @@ void EmphasisRepaintOverKeptBase(benchmark::State& state) {
     QImage screen(600, 600, QImage::Format_RGB32);
     int k = 0;
     for (auto _ : state) {
-        const int city = render::ShownEmphasis(f->Picture1, NextShownCity(*f, k));
+        const int city = render::ShownEmphasis(f->Picture1, NextShownCity(*f, k)).city;
         QPainter p(&screen);
         p.drawImage(0, 0, base);
         render::PaintLayer(p, f->Picture1, pxPerTwip, city, render::Layer::Top);

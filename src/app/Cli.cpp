@@ -12,6 +12,7 @@
 #include "core/Form.h"
 #include "data/PlacesCsv.h"
 #include "draw/ResultTable.h"
+#include "core/Marks.h"
 #include "draw/RunError.h"
 #include "draw/ViewRange.h"
 #include "map/MapExtent.h"
@@ -75,6 +76,12 @@ std::string UsageText() {
            "                                  place (e.g. -80,37,-66,48 for the Northeast)\n"
            "      --pin CITY                  draw CITY's path emphasised and the others dimmed\n"
            "                                  in the picture, as a pinned city in the window\n"
+           "      --select \"A;B;C\"|@FILE  select these places (names as --places writes them; a\n"
+           "                                  file: one a line): emphasised on every picture, named\n"
+           "                                  on the map, ringed on the rank-size curves\n"
+           "      --in-selection              run every command on the selected places alone, ranked\n"
+           "                                  among themselves (as --in a group)\n"
+           "      --labels N                  name the N largest places on the map (default 10; 0: none)\n"
            "      --animate FILE.png          write a time-lapse of the last of Map, Rank, RankSpirel1\n"
            "                                  or InfoSpirel, one frame per date, as an animated PNG\n"
            "      --frames DIR                write those frames as DIR/frame-01.png, ...\n"
@@ -227,6 +234,20 @@ bool ParseRun(const std::vector<std::string>& args, RunOptions& o, std::ostream&
             }
         } else if (a == "--in") {
             if (!value(o.in)) return false;
+        } else if (a == "--select") {
+            if (!value(o.select)) return false;
+        } else if (a == "--in-selection") {
+            o.inSelection = true;
+        } else if (a == "--labels") {
+            std::string v;
+            if (!value(v)) return false;
+            char* end = nullptr;
+            const long n = std::strtol(v.c_str(), &end, 10);
+            if (v.empty() || *end || n < 0 || n > 100000) {
+                err << "citysize: --labels " << v << ": give a whole number of places from 0 to 100000\n";
+                return false;
+            }
+            o.labels = static_cast<int>(n);
         } else if (IsAnalysisOption(a)) {
             std::string v;
             if (!value(v)) return false;
@@ -240,6 +261,10 @@ bool ParseRun(const std::vector<std::string>& args, RunOptions& o, std::ostream&
         } else {
             o.steps.push_back(a);
         }
+    }
+    if (o.inSelection && o.select.empty()) {
+        err << "citysize: --in-selection needs --select (the places to analyse)\n";
+        return false;
     }
     if (o.steps.empty()) {
         err << "citysize: run needs at least one control, e.g. citysize run ReadData Rank\n";
@@ -283,7 +308,7 @@ int WriteOutputs(Form& f, const RunOptions& o, int status, std::ostream& err) {
         }
         if (error.empty() && !o.picture.empty()) {
             OffscreenApp app;
-            error = render::Save(f.Picture1, QString::fromStdString(files.File(o.picture)), o.scale, f.Pinned).toStdString();
+            error = render::Save(f.Picture1, QString::fromStdString(files.File(o.picture)), o.scale, MarkedPlaces(f)).toStdString();
         }
         if (error.empty()) error = files.Commit();
         if (!error.empty()) throw RunError(error);

@@ -49,6 +49,9 @@
 #include "data/DataSearch.h"
 #include "app/PictureView.h"
 #include "app/WindowFonts.h"
+#include "app/Brushing.h"
+#include "app/SelectionPanel.h"
+#include "core/Marks.h"
 #include "draw/Emphasis.h"
 #include "draw/HitTest.h"
 #include "draw/RunError.h"
@@ -120,6 +123,10 @@ MainWindow::MainWindow(std::unique_ptr<Form> form, QWidget* parent)
         }
         syncFromForm();
     };
+    brushing_ = new Brushing(*form_, pictureView_, this);
+    selectionPanel_ = new SelectionPanel(*form_, *brushing_, this);
+    side->addWidget(selectionPanel_);  // under the text, beside the pin's table
+    selectionPanel_->onTableChanged = [this] { syncFromForm(); };
     form_->runLongFit = [this](const std::function<void(const TailFitControl&)>& work) { runWithProgress(work); };
     syncFromForm();
 }
@@ -193,7 +200,10 @@ void MainWindow::buildControls() {
     // Esc releases a pin wherever the focus is in the window.
     auto* release = new QAction(tr("Release Pinned City"), this);
     release->setShortcut(QKeySequence(Qt::Key_Escape));
-    connect(release, &QAction::triggered, this, [this] { pictureView_->pin(0); });
+    connect(release, &QAction::triggered, this, [this] {
+        pictureView_->pin(0);
+        if (brushing_) brushing_->clear();
+    });
     addAction(release);
     widgets_["Picture1"] = pictureView_;
 }
@@ -272,6 +282,7 @@ void MainWindow::syncFromForm() {
         if (c.kind == ControlKind::Button || c.kind == ControlKind::List)
             if (QWidget* w = control(c.name)) w->raise();
     showText();
+    if (selectionPanel_) selectionPanel_->refresh();
 }
 
 void MainWindow::report(const QString& error) {
@@ -280,10 +291,10 @@ void MainWindow::report(const QString& error) {
 }
 
 QString MainWindow::savePicture(const QString& path, double scale) {
-    return render::Save(form_->Picture1, path, scale, pictureView_->pinned());
+    return render::Save(form_->Picture1, path, scale, MarkedPlaces(*form_));
 }
 
 void MainWindow::copyPicture() {
-    QApplication::clipboard()->setImage(render::ToImage(form_->Picture1, 1.0, pictureView_->pinned()));
+    QApplication::clipboard()->setImage(render::ToImage(form_->Picture1, 1.0, MarkedPlaces(*form_)));
 }
 

@@ -7,7 +7,9 @@
 #include "core/Form.h"
 #include "data/Import.h"
 
+class Brushing;
 class GroupDock;
+class SelectionPanel;
 class ImportDialog;
 class QComboBox;
 class QLabel;
@@ -32,6 +34,8 @@ public:
     QWidget* control(const std::string& name) const;
     PictureView* pictureView() const { return pictureView_; }
     GroupDock* groupDock() const { return groupDock_; }
+    Brushing* brushing() const { return brushing_; }
+    SelectionPanel* selectionPanel() const { return selectionPanel_; }
     // The stage holds the controls and the picture at their twip positions; the printed
     // text has a pane of its own beside it, so nothing ever covers a table.
     QWidget* stage() const { return stage_; }
@@ -104,6 +108,8 @@ private:
     unsigned textRevision_ = ~0u;
     PictureView* pictureView_ = nullptr;
     GroupDock* groupDock_ = nullptr;  // the Group list
+    Brushing* brushing_ = nullptr;  // brushing places on the picture, and the table of them
+    SelectionPanel* selectionPanel_ = nullptr;
     PictureView* bannerView_ = nullptr;
     std::map<std::string, QWidget*> widgets_;
     unsigned listRevision_ = ~0u;

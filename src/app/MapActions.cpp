@@ -7,6 +7,7 @@
 #include "core/Animation.h"
 #include "core/Form.h"
 #include "core/MapModule.h"
+#include "core/Marks.h"
 #include "data/DataSearch.h"
 #include "draw/RunError.h"
 #include "map/Outlines.h"
@@ -19,7 +20,7 @@ QString SaveAnimation(Form& f, const QString& path, int frameMs) {
     std::vector<QImage> images;
     try {
         for (const Picture& frame : AnimationFrames(f, f.LastTimeLapse))
-            images.push_back(render::ToImage(frame, 1.0, f.Pinned));
+            images.push_back(render::ToImage(frame, 1.0, MarkedPlaces(f)));
     } catch (const RunError& e) {
         return QString::fromStdString(e.what());
     }

@@ -17,8 +17,7 @@ void PictureView::pictureChanged() {
     update();
 }
 
-const QImage& PictureView::cached(int city) {
-    const bool dimmed = city > 0;
+const QImage& PictureView::cached(bool dimmed) {
     QImage& image = dimmed ? dimmed_ : plain_;
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = (QSizeF(size()) * ratio).toSize();
@@ -29,18 +28,19 @@ const QImage& PictureView::cached(int city) {
         // Painting in widget units lets Qt map to device pixels itself (sharp on high-dpi screens).
         const double pxPerTwip = width() / static_cast<double>(picture_->Width);
         // Any city the picture shows gives the same dimmed base.
-        render::PaintLayer(painter, *picture_, pxPerTwip, city, dimmed ? render::Layer::Base : render::Layer::All);
+        render::PaintLayer(painter, *picture_, pxPerTwip, dimmed ? emphasised() : Emphasised(),
+                           dimmed ? render::Layer::Base : render::Layer::All);
     }
     return image;
 }
 
 void PictureView::paintEvent(QPaintEvent*) {
     if (!picture_) return;
-    const int city = render::ShownEmphasis(*picture_, emphasis());
+    const Emphasised shown = render::ShownEmphasis(*picture_, emphasised());
     QPainter painter(this);
-    painter.drawImage(QPointF(0, 0), cached(city));
-    if (city > 0)
-        render::PaintLayer(painter, *picture_, width() / static_cast<double>(picture_->Width), city, render::Layer::Top);
+    painter.drawImage(QPointF(0, 0), cached(shown.Any()));
+    if (shown.Any())
+        render::PaintLayer(painter, *picture_, width() / static_cast<double>(picture_->Width), shown, render::Layer::Top);
 }
 
 void PictureView::setDescriber(std::function<Described(float, float)> describe) {
@@ -53,6 +53,11 @@ PictureView::Described PictureView::describe(QPointF pos) const {
     if (!describe_ || !picture_ || width() <= 0) return {};
     const double twipsPerUnit = picture_->Width / width();
     return describe_(static_cast<float>(pos.x() * twipsPerUnit), static_cast<float>(pos.y() * twipsPerUnit));
+}
+
+QPointF PictureView::toTwips(QPointF pos) const {
+    const double twipsPerUnit = picture_ && width() > 0 ? picture_->Width / width() : 0;
+    return pos * twipsPerUnit;
 }
 
 QString PictureView::describeAt(QPointF pos) const { return describe(pos).text; }

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "draw/Emphasis.h"
 #include "draw/Picture.h"
 
 // Shows a display-list picture scaled to the widget, crisp at any device pixel ratio. With a
@@ -30,6 +31,11 @@ public:
     int emphasis() const { return *pinned_ ? *pinned_ : hovered_; }
     // Where the pin is kept: the window keeps it in its Form, so every picture shares it.
     void setPinStore(int* store) { pinned_ = store ? store : &ownPin_; }
+    // The places brushed (a membership by place, core/Selection.h), emphasised with the pin.
+    void setSelectionStore(const std::vector<char>* membership) { selection_ = membership; }
+    Emphasised emphasised() const { return Emphasised(emphasis(), selection_); }
+    // A point of the widget in the picture's twips.
+    QPointF toTwips(QPointF widgetPos) const;
 
     // The picture was drawn anew: the images kept of it are stale.
     void pictureChanged();
@@ -50,12 +56,13 @@ private:
     // The picture as drawn, and with every path dimmed (the same whichever city is
     // emphasised), at the widget's size and pixel ratio: a change of emphasis repaints only
     // the emphasised path over the second.
-    const QImage& cached(int city);
+    const QImage& cached(bool dimmed);
 
     const Picture* picture_;
     std::function<Described(float, float)> describe_;
     int hovered_ = 0;
     int ownPin_ = 0;
     int* pinned_ = &ownPin_;
+    const std::vector<char>* selection_ = nullptr;
     QImage plain_, dimmed_;
 };

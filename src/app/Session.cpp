@@ -10,6 +10,8 @@
 #include "core/Form.h"
 #include "core/Groups.h"
 #include "core/MapModule.h"
+#include "core/Marks.h"
+#include "core/SelectionActions.h"
 #include "data/DataSearch.h"
 #include "draw/RunError.h"
 #include "render/ApngWriter.h"
@@ -39,6 +41,7 @@ void SetUpForm(Form& f, const RunOptions& o, const std::vector<std::string>& fol
     map.outlineFiles = FindShippedOutlines(folders);
     map.outlineFiles.insert(map.outlineFiles.end(), o.outlines.begin(), o.outlines.end());
     map.extent = o.extent;
+    if (o.labels >= 0) map.labelCount = o.labels;
     if (o.size) f.Picture1.Width = 15.0f * o.size->width, f.Picture1.Height = 15.0f * o.size->height;
     for (const auto& [name, value] : o.tailFit) f.SetOption(name, value);
 }
@@ -62,6 +65,25 @@ void Step(Form& f, const std::string& step, const TextSource* memory) {
     f.ChooseText(list, entry);
 }
 
+namespace {
+
+// --select, --pin and --in-selection once the data is in, so that every picture drawn after
+// marks them.
+void SelectAfterLoading(Form& f, const RunOptions& o) {
+    if (!o.select.empty()) {
+        try {
+            SelectFromSpec(f, o.select);
+        } catch (const RunError& e) {
+            throw RunError(std::string("--select: ") + e.what());
+        }
+    }
+    if (o.inSelection) AnalyseSelection(f);
+    if (!o.pin.empty()) f.Pinned = FindPlace(f, o.pin);
+    RemarkPlaces(f);
+}
+
+}  // namespace
+
 std::string RunSteps(Form& f, const RunOptions& o, const std::function<void(const std::string&)>& warn,
                      const TextSource* memory) {
     for (const auto& step : o.steps) {
@@ -69,6 +91,7 @@ std::string RunSteps(Form& f, const RunOptions& o, const std::function<void(cons
             f.LoadWarnings.clear();
             Step(f, step, memory);
             if (step == "ReadData" && !o.in.empty()) ChooseGroup(f, o.in);
+            if (step == "ReadData") SelectAfterLoading(f, o);
             for (const auto& w : f.LoadWarnings) warn(f.DataTitle + ": " + w);
         } catch (const RunError& e) {
             return step + ": " + e.what();
@@ -91,7 +114,7 @@ std::string WriteAnimation(Form& f, const RunOptions& o, AtomicFiles& files) {
     if (control.empty()) return "--animate and --frames need Map, Rank, RankSpirel1 or InfoSpirel among the controls";
     std::vector<QImage> images;
     try {
-        for (const Picture& frame : AnimationFrames(f, control)) images.push_back(render::ToImage(frame, o.scale, f.Pinned));
+        for (const Picture& frame : AnimationFrames(f, control)) images.push_back(render::ToImage(frame, o.scale, MarkedPlaces(f)));
     } catch (const RunError& e) {
         return control + ": " + e.what();
     }

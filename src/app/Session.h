@@ -37,6 +37,9 @@ struct RunOptions {
     std::string in;  // the group every command runs on; empty: all places
     std::optional<PixelSize> size;    // the pictures' size; none: 600 x 600
     std::optional<MapExtent> extent;  // the box the map shows; none: every place
+    std::string select;               // "A;B;C" or "@FILE": the places selected after loading
+    bool inSelection = false;         // every command runs on the selected places alone
+    int labels = -1;                  // places named on the map; -1: the map's own default
 };
 
 // Rendering text needs a GUI application, but no display: one on the offscreen platform.

@@ -2,6 +2,7 @@
 #include "core/Animation.h"
 
 #include "core/Form.h"
+#include "core/Marks.h"
 #include "draw/Contrast.h"
 #include "draw/PlotFrame.h"
 #include "draw/RunError.h"
@@ -59,6 +60,7 @@ std::vector<Picture> FramesByDate(Form& f, std::string_view control, bool emphas
     const auto command = f.ModuleCommand(control);
     if (!command) throw RunError("\"" + std::string(control) + "\" has no command");
     command->second.handler(f);
+    MarkPlaces(f, control);
     const DataSet& d = *f.data;
     std::vector<Picture> frames;
     frames.reserve(static_cast<std::size_t>(d.NumDates));

@@ -4,6 +4,7 @@
 
 #include "core/Animation.h"
 #include "core/Groups.h"
+#include "core/Marks.h"
 #include "data/DataSearch.h"
 #include "data/Loader.h"
 #include "ranksize/RankShift.h"
@@ -226,6 +227,7 @@ void Form::Click(std::string_view control) {
     for (const auto& m : modules) m->BeforeCommand(control);
     (cmd ? cmd->handler : own->second.handler)(*this);
     NameGroupOnPicture(*this);
+    MarkPlaces(*this, control);
     LastTimeLapse = control == "ReadData" ? "Rank" : Animates(*this, control) ? std::string(control) : std::string();
 }
 
@@ -263,6 +265,9 @@ void Form::InstallData(std::unique_ptr<DataSet> fresh, const std::string& source
     rd.backColor = LoadedGrey;
     Place(rd, 150, 150, 1500, 500);
     Place(p["Rank"], rd.left, rd.top + rd.height + 150, rd.width, rd.height);
+    // The selection names places of the table shown; a caller that moved it out remaps it.
+    f.selection = f.data ? f.selection.Remapped(*f.data, *fresh) : Selection{};
+    f.selection.markedPicture = "Rank";
     f.data = std::move(fresh);
     // Nothing computed on the last table stays; each analysis makes its state anew, sized for
     // this table, when first used.
@@ -336,7 +341,7 @@ int ChosenDate(const Form& f) {
 
 bool BlackBackground(const Form& f) { return f.BackMapIndex() == 1; }
 
-Canvas CanvasOf(Form& f) { return Canvas{f.Picture1, f.frame, f.Text, BlackBackground(f), f.LoopIndex}; }
+Canvas CanvasOf(Form& f) { return Canvas{f.Picture1, f.frame, f.Text, BlackBackground(f), f.LoopIndex, MarkedPlaces(f)}; }
 
 void CollapseCommandPanel(Form& f) {
     f.ShowMainCommandSet(false);

@@ -7,6 +7,7 @@
 
 #include "core/Analysis.h"
 #include "core/Controls.h"
+#include "core/Selection.h"
 #include "data/DataSet.h"
 #include "data/Import.h"
 #include "data/Ranking.h"
@@ -45,6 +46,8 @@ public:
     // The pinned place (1-based index into the data, 0: none): one pin for every picture, so a
     // place pinned on the map is emphasised on the spirels and curves, and the other way round.
     int Pinned = 0;
+    // The places brushed or named, shared by every picture as the pin is (core/Marks.h).
+    Selection selection;
     // The command whose time-lapse File > Save Animation writes: the last one clicked if it
     // has one ("Rank" after loading), else empty.
     std::string LastTimeLapse;

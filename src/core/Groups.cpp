@@ -14,11 +14,13 @@ void ChooseGroup(Form& f, const std::string& group) {
     const DataSet& whole = f.wholeTable ? *f.wholeTable : *f.data;
     // Built before anything changes: a group that cannot be built leaves the data as it was.
     std::unique_ptr<DataSet> fresh = all ? nullptr : GroupSubset(whole, group);
+    const Selection selection = f.selection.Remapped(*f.data, all ? whole : *fresh);
     std::unique_ptr<DataSet> kept = f.wholeTable ? std::move(f.wholeTable) : std::move(f.data);
     const std::string source = f.DataSource;
     const auto groups = f.groups;
     if (all) {
         f.InstallData(std::move(kept), source);
+        f.selection.Set(selection.Places());
         return;
     }
     f.InstallData(std::move(fresh), source.empty() ? group : source + " - " + group);
@@ -26,6 +28,7 @@ void ChooseGroup(Form& f, const std::string& group) {
     f.wholeTable = std::move(kept);
     f.groupName = group;
     f.groups = groups;
+    f.selection.Set(selection.Places());
 }
 
 std::vector<std::string> GroupListEntries(const Form& f) {

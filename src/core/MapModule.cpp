@@ -2,6 +2,7 @@
 #include "core/MapModule.h"
 
 #include "core/Form.h"
+#include "core/Marks.h"
 
 namespace {
 
@@ -35,6 +36,7 @@ void MapChoice_Changed(Form& f) {
     s.colouring = ChosenColouring(f);
     const ListValue* v = f.panel["Dates"].Chosen();
     DrawMap(*f.data, f.rank, s, CanvasOf(f), v && v->kind == ListValue::Kind::Date ? v->date : f.data->NumDates);
+    MarkPlaces(f, "Map");
 }
 
 void MapModule::AddControls(Form& f) {
@@ -68,6 +70,7 @@ std::vector<Picture> MapModule::Frames(Form& f, std::string_view) {
     std::vector<Picture> frames;
     for (int t = 1; t <= f.data->NumDates; ++t) {
         DrawMap(*f.data, f.rank, state, CanvasOf(f), t);
+        MarkPlaces(f, "Map");
         frames.push_back(f.Picture1);
     }
     return frames;

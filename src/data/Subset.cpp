@@ -1,5 +1,6 @@
 #include "data/Subset.h"
 
+#include <algorithm>
 #include <map>
 
 #include "data/Loader.h"
@@ -19,6 +20,14 @@ std::unique_ptr<DataSet> GroupSubset(const DataSet& d, const std::string& group)
     for (int i = 1; i <= d.NumCities; ++i)
         if (d.Group(i) == group) places.push_back(i);
     if (places.empty()) throw RunError("No place belongs to the group \"" + group + "\"");
+    return PlacesSubset(d, places, group);
+}
+
+std::unique_ptr<DataSet> PlacesSubset(const DataSet& d, std::vector<int> places, const std::string& label) {
+    std::sort(places.begin(), places.end());
+    places.erase(std::unique(places.begin(), places.end()), places.end());
+    if (places.empty()) throw RunError("\"" + label + "\" holds no place");
+    const std::string& group = label;
     std::vector<int> dates;
     for (int t = 1; t <= d.NumDates; ++t) {
         bool any = false;
@@ -43,7 +52,7 @@ std::unique_ptr<DataSet> GroupSubset(const DataSet& d, const std::string& group)
     for (int k = 0; k < n; ++k) {
         const int i = places[static_cast<std::size_t>(k)];
         s->CityName(k + 1) = d.CityName(i);
-        s->CityGroup.push_back(group);
+        if (!d.CityGroup.empty()) s->CityGroup.push_back(d.Group(i));
         if (!d.CityID.empty()) s->CityID.push_back(d.CityID[static_cast<std::size_t>(i - 1)]);
         if (hasPositions) {
             s->Latitude.push_back(d.Latitude[static_cast<std::size_t>(i - 1)]);

@@ -21,3 +21,9 @@ std::vector<GroupCount> CountGroups(const DataSet& d);
 // present (its own calendar). Always exact: the populations are the table's exact values.
 // Throws RunError when no place belongs to the group.
 std::unique_ptr<DataSet> GroupSubset(const DataSet& d, const std::string& group);
+
+// The given places (1-based, any order; table order kept) as a table of their own, exactly as
+// a group's is built: the dates where one of them is present, ranks recomputed among them,
+// each keeping its own group. `label` names the set in errors. Throws RunError when the set
+// is empty or present at fewer than two dates.
+std::unique_ptr<DataSet> PlacesSubset(const DataSet& d, std::vector<int> places, const std::string& label);

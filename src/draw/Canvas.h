@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "draw/Emphasis.h"
 #include "draw/Picture.h"
 #include "draw/PlotFrame.h"
 #include "draw/TextSurface.h"
@@ -15,4 +16,6 @@ struct Canvas {
     TextSurface& text;
     bool black;
     int& LoopIndex;
+    // The places marked (pin and selection): a thinned picture of paths draws theirs too.
+    Emphasised marked = {};
 };

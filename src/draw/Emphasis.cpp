@@ -16,18 +16,20 @@ Colour Dimmed(Colour c, Colour background) {
            65536 * mix(BlueOf(c), BlueOf(background));
 }
 
-OpStyle EmphasisStyle(const DrawOp& op, int city, Colour background) {
+OpStyle EmphasisStyle(const DrawOp& op, const Emphasised& emphasis, Colour background) {
     const int own = PathCity(op);
-    if (city <= 0 || own == 0) return {op.colour, op.width, false, op.fill};
+    if (!emphasis.Any() || own == 0) return {op.colour, op.width, false, op.fill};
     const Colour fill = op.fill < 0 ? op.fill : Dimmed(op.fill, background);
-    if (own != city) return {Dimmed(op.colour, background), op.width, false, fill};
+    if (!emphasis.Has(own)) return {Dimmed(op.colour, background), op.width, false, fill};
+    // A mark is drawn for the emphasis and keeps its own width (hundreds of halos would merge).
+    if (op.tag.series == MarkSeries) return {op.colour, op.width, true, op.fill};
     // The city's own colour, made visible if it was one of a fade's faintest steps.
     return {Visible(op.colour, background), static_cast<int16_t>(std::max<int>(1, op.width) + EmphasisExtraWidth), true,
             op.fill};
 }
 
-OpStyle BaseStyle(const DrawOp& op, int city, Colour background) {
-    const OpStyle s = EmphasisStyle(op, city, background);
+OpStyle BaseStyle(const DrawOp& op, const Emphasised& emphasis, Colour background) {
+    const OpStyle s = EmphasisStyle(op, emphasis, background);
     return s.onTop ? OpStyle{Dimmed(op.colour, background), op.width, false, s.fill < 0 ? s.fill : Dimmed(s.fill, background)}
                    : s;
 }
@@ -37,4 +39,17 @@ bool ShowsCity(const Picture& picture, int city) {
     for (const DrawOp& op : picture.Ops())
         if (PathCity(op) == city) return true;
     return false;
+}
+
+Emphasised ShownPart(const Picture& picture, const Emphasised& emphasis) {
+    if (!emphasis.Any()) return {};
+    bool city = false, set = false;
+    for (const DrawOp& op : picture.Ops()) {
+        const int c = PathCity(op);
+        if (c <= 0) continue;
+        city = city || c == emphasis.city;
+        set = set || (emphasis.places && c != emphasis.city && Emphasised(0, emphasis.places).Has(c));
+        if (city && (set || !emphasis.places || emphasis.places->empty())) break;
+    }
+    return Emphasised(city ? emphasis.city : 0, set ? emphasis.places : nullptr);
 }

@@ -345,11 +345,30 @@ void DrawScaleBar(Picture& p, const MapGeometry& g, double twipsPerMetre, Colour
     PrintAt(p, x0, y + 250, Degrees(g.lat0, 'N', 'S') + ", " + Degrees(g.lon0, 'E', 'W') + "; grid " + step + " deg");
 }
 
+void DrawLabels(Picture& p, const DataSet& d, MapState& s, const MapGeometry& g, int t, Colour ink) {
+    const LabelBox frame{g.left, g.top, g.right, g.bottom};
+    // The largest places of the part shown (zoomed in, smaller ones), named where they are shown.
+    const ViewRect shown = p.View.Shown(p.ZoomArea);
+    std::vector<LabelRequest> wanted = LargestPlaces(d, g, t, s.labelCount, LabelBox{shown.left, shown.top, shown.right, shown.bottom});
+    for (LabelRequest& r : wanted) {
+        const ShownDisc disc = ShownDiscOf(p, g, static_cast<std::size_t>(r.city - 1), d.Pop(r.city, t));
+        r.x = disc.x, r.y = disc.y, r.radius = disc.radius;
+    }
+    std::vector<LabelBox> taken;
+    s.labels = PlaceLabels(wanted, frame, taken);
+    for (const PlacedLabel& l : s.labels) {
+        p.CurrentTag = OpTag{l.city, static_cast<int16_t>(t), MapLabelSeries};
+        DrawLabel(p, l, LabelFontSize, false, ink, false);
+    }
+    p.FontBold = false;
+}
+
 }  // namespace
 
 void DrawMap(const DataSet& d, const RankTables& ranks, MapState& s, const Canvas& c, int t) {
     if (t < 1 || t > d.NumDates) throw RunError("The map has no date " + std::to_string(t));
     const MapGeometry& g = MapGeometryFor(d, s, c.pic.Width, c.pic.Height);
+    s.date = t;
     Picture& p = c.pic;
     ApplyBackgroundChoice(c, false);
     ClearPicture(c);
@@ -395,6 +414,7 @@ void DrawMap(const DataSet& d, const RankTables& ranks, MapState& s, const Canva
                static_cast<float>(p.View.zoomed ? radius * std::sqrt(zoom) : radius), fill, Darker(fill));
     }
     p.MapIntoView(false);
+    DrawLabels(p, d, s, g, t, ink);
     p.CurrentTag = OpTag{};
     p.ForeColor = ink;
     p.FontBold = true;
@@ -409,6 +429,13 @@ void DrawMap(const DataSet& d, const RankTables& ranks, MapState& s, const Canva
     DrawSizeKey(p, g, p.View.zoomed ? g.discScale * std::sqrt(zoom) : g.discScale, ink);
     DrawColourKey(p, s, t, d, ink);
     DrawScaleBar(p, g, g.twipsPerMetre * zoom, ink);
+}
+
+ShownDisc ShownDiscOf(const Picture& p, const MapGeometry& g, std::size_t k, double population) {
+    const double radius = g.discScale * std::sqrt(population);
+    if (!p.View.zoomed) return {g.x[k], g.y[k], radius, p.ZoomArea.Contains(g.x[k], g.y[k])};
+    const double x = p.View.ToShownX(p.ZoomArea, g.x[k]), y = p.View.ToShownY(p.ZoomArea, g.y[k]);
+    return {x, y, radius * std::sqrt(p.View.ScaleX(p.ZoomArea)), p.ZoomArea.Contains(x, y)};
 }
 
 std::string DescribeMapPlace(const DataSet& d, const RankTables& ranks, int city, int t) {

@@ -9,6 +9,7 @@
 
 #include "draw/Numeric.h"
 #include "map/MapExtent.h"
+#include "map/MapLabels.h"
 #include "map/Outlines.h"
 
 struct Canvas;
@@ -51,6 +52,9 @@ struct MapState {
     std::vector<int> lisa;
     // The box shown instead of all the places (--extent); none: every place of the table.
     std::optional<MapExtent> extent;
+    int labelCount = 10;  // the largest places named at the date (0: none)
+    std::vector<PlacedLabel> labels;  // the names drawn last, for the names of marked places to avoid
+    int date = 0;  // the date drawn last, which the marks and a redraw read
 };
 
 // Growth of place c around date t in per cent a year, 100 GrowthRate (stats/GrowthRate.h): to
@@ -74,8 +78,16 @@ const MapGeometry& MapGeometryFor(const DataSet& d, MapState& s, float pictureWi
 
 // "Map": the places with a position present at date t (ranked by the rank tables) as discs of area proportional to
 // population, largest first, over the outlines and the graticule, with the keys of sizes
-// and colours and a scale bar.
+// and colours and a scale bar; the labelCount largest places inside the part shown named.
 void DrawMap(const DataSet& d, const RankTables& ranks, MapState& s, const Canvas& c, int t);
+
+// Where place k's disc stands in picture p, at its zoom: centre and radius (twips), and
+// whether its centre lies in the part of the map shown.
+struct ShownDisc {
+    double x = 0, y = 0, radius = 0;
+    bool inFrame = false;
+};
+ShownDisc ShownDiscOf(const Picture& p, const MapGeometry& g, std::size_t k, double population);
 
 // The hover text of a place's disc: name, date, rank, population and growth.
 std::string DescribeMapPlace(const DataSet& d, const RankTables& ranks, int city, int t);

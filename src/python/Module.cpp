@@ -99,7 +99,8 @@ RunOutput Run(const std::vector<std::string>& args, const std::optional<py::byte
         if (failed.empty()) {
             for (const ResultTable& t : f.Text.Tables) out.tables.push_back(t.ToCsv());
             out.text = f.Text.ToString();
-            out.picture = std::make_shared<PictureBytes>(f.Picture1, f.Pinned);
+            out.picture = std::make_shared<PictureBytes>(
+                f.Picture1, f.Pinned, f.selection.Empty() ? std::vector<char>{} : f.selection.Membership());
             out.title = f.DataTitle;
             if (f.HasData()) {
                 std::ostringstream places;

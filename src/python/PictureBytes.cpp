@@ -40,7 +40,7 @@ std::string PictureBytes::Saved(const char* suffix, double scale) const {
     QTemporaryDir dir;
     if (!dir.isValid()) throw RunError("Cannot make a temporary folder for the picture");
     const QString path = dir.filePath(QStringLiteral("picture.") + QLatin1String(suffix));
-    const QString error = render::Save(picture_, path, scale, pinned_);
+    const QString error = render::Save(picture_, path, scale, Marked());
     if (!error.isEmpty()) throw RunError(error.toStdString());
     return ReadBack(path);
 }
@@ -61,7 +61,7 @@ std::string PictureBytes::PngSized(int w, int h) const {
                       picture_.Width * pxPerTwip, picture_.Height * pxPerTwip);
     painter.setClipRect(area);
     painter.translate(area.topLeft());
-    render::Paint(painter, picture_, pxPerTwip, pinned_);
+    render::Paint(painter, picture_, pxPerTwip, Marked());
     painter.end();
     render::ClearUpperVectorState();
     QTemporaryDir dir;

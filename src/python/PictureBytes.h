@@ -1,13 +1,18 @@
 #pragma once
+#include <vector>
 #include <string>
 
+#include "draw/Emphasis.h"
 #include "draw/Picture.h"
 
 // A picture of a run kept for Python: written by the program's own writers, so that each
 // format holds the bytes `citysize run --picture` writes. Throws RunError when it cannot.
 class PictureBytes {
 public:
-    PictureBytes(Picture picture, int pinned) : picture_(std::move(picture)), pinned_(pinned) {}
+    // `pinned` and `selected` (a membership by place, empty for none) are emphasised as the
+    // command line's --pin and --select are.
+    PictureBytes(Picture picture, int pinned, std::vector<char> selected = {})
+        : picture_(std::move(picture)), pinned_(pinned), selected_(std::move(selected)) {}
 
     // Size in pixels at scale 1.
     int Width() const;
@@ -23,4 +28,6 @@ private:
     std::string Saved(const char* suffix, double scale) const;
     Picture picture_;
     int pinned_ = 0;
+    std::vector<char> selected_;
+    Emphasised Marked() const { return Emphasised(pinned_, selected_.empty() ? nullptr : &selected_); }
 };

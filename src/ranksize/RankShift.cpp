@@ -112,7 +112,7 @@ void RankSpace(const DataSet& d, RankTables& r, const Canvas& cv) {
     p.DrawWidth = 2;
     const int step = PathThinning(d.NumCities);
     for (int c = 1; c <= d.NumCities; ++c) {
-        if (!DrawsPath(c, step)) {
+        if (!DrawsPath(c, step) && !cv.marked.Has(c)) {
             r.ColorGreen = r.ColorGreen + r.ColorStep;
             r.ColorRed = r.ColorRed + r.ColorStep;
             r.ColorBlue = r.ColorBlue + r.ColorStep;

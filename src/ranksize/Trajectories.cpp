@@ -47,7 +47,7 @@ void DrawTrajectories(const DataSet& d, RankTables& r, const Canvas& cv, const T
     const int step = PathThinning(d.NumCities);
     for (int k = 1; k <= d.NumCities; ++k) {
         // The grey of every city moves on, drawn or not, so a thinned picture keeps the ramp.
-        if (!DrawsPath(k, step)) {
+        if (!DrawsPath(k, step) && !cv.marked.Has(static_cast<int>(RoundToLong(r.RankCity(k, 1))))) {
             r.ColorGreen = r.ColorGreen + r.ColorStep;
             r.ColorRed = r.ColorRed + r.ColorStep;
             r.ColorBlue = r.ColorBlue + r.ColorStep;

@@ -99,7 +99,7 @@ void PaintOp(QPainter& painter, const DrawOp& op, const OpStyle& style, double p
 // engine in one call instead of a pen change and a call each. Such a picture is a dense mass of
 // lines where smoothing each edge is not seen but costs most of the time (Pop Change on 10,000
 // places: 585 ms), so its lines are drawn unsmoothed.
-void PaintBatched(QPainter& painter, const Picture& picture, double pxPerTwip, int emphasis) {
+void PaintBatched(QPainter& painter, const Picture& picture, double pxPerTwip, const Emphasised& emphasis, bool marks) {
     const double pixel = pxPerTwip * TwipsPerPixel;
     auto at = [pxPerTwip](float x, float y) {
         return QPointF(std::round(x * pxPerTwip) + 0.5, std::round(y * pxPerTwip) + 0.5);
@@ -124,6 +124,7 @@ void PaintBatched(QPainter& painter, const Picture& picture, double pxPerTwip, i
         points.clear();
     };
     for (const DrawOp& op : picture.Ops()) {
+        if (!marks && op.tag.series == MarkSeries) continue;
         const OpStyle style = BaseStyle(op, emphasis, picture.BackColor);
         if (op.kind != OpKind::Line) {
             flush();
@@ -146,32 +147,35 @@ void PaintBatched(QPainter& painter, const Picture& picture, double pxPerTwip, i
 
 }  // namespace
 
-int ShownEmphasis(const Picture& picture, int city) { return ShowsCity(picture, city) ? city : 0; }
+Emphasised ShownEmphasis(const Picture& picture, const Emphasised& emphasis) { return ShownPart(picture, emphasis); }
 
-void PaintLayer(QPainter& painter, const Picture& picture, double pxPerTwip, int emphasis, Layer layer) {
+void PaintLayer(QPainter& painter, const Picture& picture, double pxPerTwip, const Emphasised& emphasis, Layer layer) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     const Colour back = picture.BackColor;
     if (layer != Layer::Top) {
         painter.fillRect(QRectF(0, 0, picture.Width * pxPerTwip, picture.Height * pxPerTwip), ToQColor(back));
+        // Marks are drawn with the emphasis on top; the base is the same whichever places are marked.
+        const bool marks = layer == Layer::All && !emphasis.Any();
         if (picture.Ops().size() > BatchLinesAbove)
-            PaintBatched(painter, picture, pxPerTwip, emphasis);
+            PaintBatched(painter, picture, pxPerTwip, emphasis, marks);
         else
-            for (const DrawOp& op : picture.Ops()) PaintOp(painter, op, BaseStyle(op, emphasis, back), pxPerTwip, picture.ZoomArea);
+            for (const DrawOp& op : picture.Ops())
+                if (marks || op.tag.series != MarkSeries) PaintOp(painter, op, BaseStyle(op, emphasis, back), pxPerTwip, picture.ZoomArea);
     }
-    if (layer != Layer::Base && emphasis > 0)
+    if (layer != Layer::Base && emphasis.Any())
         for (const DrawOp& op : picture.Ops())
-            if (PathCity(op) == emphasis) PaintOp(painter, op, EmphasisStyle(op, emphasis, back), pxPerTwip, picture.ZoomArea);
+            if (emphasis.Has(PathCity(op))) PaintOp(painter, op, EmphasisStyle(op, emphasis, back), pxPerTwip, picture.ZoomArea);
     painter.restore();
     ClearUpperVectorState();
 }
 
-void Paint(QPainter& painter, const Picture& picture, double pxPerTwip, int emphasis) {
+void Paint(QPainter& painter, const Picture& picture, double pxPerTwip, const Emphasised& emphasis) {
     PaintLayer(painter, picture, pxPerTwip, ShownEmphasis(picture, emphasis), Layer::All);
 }
 
-QImage ToImage(const Picture& picture, double scale, int emphasis) {
+QImage ToImage(const Picture& picture, double scale, const Emphasised& emphasis) {
     const double pxPerTwip = scale / TwipsPerPixel;
     QImage image(std::max(1, static_cast<int>(std::lround(picture.Width * pxPerTwip))),
                  std::max(1, static_cast<int>(std::lround(picture.Height * pxPerTwip))), QImage::Format_RGB32);
@@ -183,7 +187,7 @@ QImage ToImage(const Picture& picture, double scale, int emphasis) {
     return image;
 }
 
-QString Save(const Picture& picture, const QString& path, double scale, int emphasis) {
+QString Save(const Picture& picture, const QString& path, double scale, const Emphasised& emphasis) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == QLatin1String("svg")) return WriteSvg(picture, path, scale, emphasis);
     if (suffix == QLatin1String("pdf")) {

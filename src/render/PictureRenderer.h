@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QString>
 
+#include "draw/Emphasis.h"
 #include "draw/Picture.h"
 
 class QPainter;
@@ -17,19 +18,19 @@ QColor ToQColor(Colour c);
 QFont PictureFont(const DrawOp& op, double pxPerTwip);
 
 // Paints the whole display list, background first, at `pxPerTwip` device units per twip
-// (1/15 at 100 %). One path serves the screen, PNG, SVG and PDF. `emphasis` names a city
-// whose path is drawn emphasised and the others dimmed (draw/Emphasis.h); 0, or a city the
-// picture does not show, paints the picture as drawn.
-void Paint(QPainter& painter, const Picture& picture, double pxPerTwip, int emphasis = 0);
+// (1/15 at 100 %). One path serves the screen, PNG, SVG and PDF. `emphasis` names the cities
+// (a pinned one, a brushed set) whose paths are drawn emphasised and the others dimmed
+// (draw/Emphasis.h); none, or cities the picture does not show, paint the picture as drawn.
+void Paint(QPainter& painter, const Picture& picture, double pxPerTwip, const Emphasised& emphasis = {});
 
-// The emphasis Paint honours: `city` when the picture shows its path, else 0.
-int ShownEmphasis(const Picture& picture, int city);
+// The emphasis Paint honours: the part of `emphasis` whose paths the picture shows.
+Emphasised ShownEmphasis(const Picture& picture, const Emphasised& emphasis);
 
 // The two layers of an emphasised picture, for a view that keeps the first as an image: the
 // base (background and every op, paths dimmed) is the same for every city emphasised; the
 // top is the city's own path. All is both, as Paint draws them. `emphasis` as ShownEmphasis.
 enum class Layer { All, Base, Top };
-void PaintLayer(QPainter& painter, const Picture& picture, double pxPerTwip, int emphasis, Layer layer);
+void PaintLayer(QPainter& painter, const Picture& picture, double pxPerTwip, const Emphasised& emphasis, Layer layer);
 
 // Qt's raster engine returns with the upper halves of the AVX registers in use; until they
 // are cleared every SSE instruction after it (the analyses, the maths library) runs several
@@ -42,9 +43,9 @@ inline void ClearUpperVectorState() {
 }
 
 // The picture as an image at `scale` times its on-screen size (600 x 600 at 1).
-QImage ToImage(const Picture& picture, double scale = 1.0, int emphasis = 0);
+QImage ToImage(const Picture& picture, double scale = 1.0, const Emphasised& emphasis = {});
 
 // Writes PNG, SVG or PDF by the file's suffix; returns an empty string or the error.
-QString Save(const Picture& picture, const QString& path, double scale = 1.0, int emphasis = 0);
+QString Save(const Picture& picture, const QString& path, double scale = 1.0, const Emphasised& emphasis = {});
 
 }  // namespace render

@@ -57,7 +57,7 @@ void Text(std::string& out, const std::string& s) {
 
 }  // namespace
 
-QString WriteSvg(const Picture& picture, const QString& path, double scale, int emphasis) {
+QString WriteSvg(const Picture& picture, const QString& path, double scale, const Emphasised& emphasis) {
     const double pxPerTwip = scale / TwipsPerPixel;
     const double pixel = pxPerTwip * TwipsPerPixel;
     const long width = std::lround(picture.Width * pxPerTwip), height = std::lround(picture.Height * pxPerTwip);
@@ -166,11 +166,12 @@ QString WriteSvg(const Picture& picture, const QString& path, double scale, int 
     // As the painter draws an emphasis: every op in order, paths dimmed, then the emphasised
     // city's path again on top.
     const Colour back = picture.BackColor;
-    const int city = ShownEmphasis(picture, emphasis);
-    for (const DrawOp& op : picture.Ops()) write(op, BaseStyle(op, city, back));
-    if (city > 0)
+    const Emphasised shown = ShownEmphasis(picture, emphasis);
+    for (const DrawOp& op : picture.Ops())
+        if (!shown.Any() || op.tag.series != MarkSeries) write(op, BaseStyle(op, shown, back));
+    if (shown.Any())
         for (const DrawOp& op : picture.Ops())
-            if (PathCity(op) == city) write(op, EmphasisStyle(op, city, back));
+            if (shown.Has(PathCity(op))) write(op, EmphasisStyle(op, shown, back));
     close();
     out += "</g>\n</svg>\n";
     QFile file(path);

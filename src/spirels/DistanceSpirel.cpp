@@ -171,8 +171,8 @@ void DrawDistanceSpirel(const DataSet& d, RankTables& r, SpirelState& s, const C
         p.DrawWidth = 2;
         const int step = PathThinning(d.NumCities);
         for (int j = d.NumCities; j >= 1; j -= 1) {
-            if (!DrawsPath(j, step)) continue;
             const int city = ToCount(order(j));
+            if (!DrawsPath(j, step) && !c.marked.Has(city)) continue;
             c.frame.PlotColor = static_cast<float>(RampColourOf(colours, city));
             DrawCityDistances(d, s, c, city, scale);
         }

@@ -154,7 +154,7 @@ void DrawRankSpirel(const DataSet& d, RankTables& r, SpirelState& s, const Canva
     for (int j = d.NumCities; j >= 1; --j) {
         const int city = ToCount(order(j));
         c.frame.PlotColor = static_cast<float>(RampColourOf(colours, city));
-        DrawCityPath(d, r, s, c, v, city, scale, DrawsPath(j, step));
+        DrawCityPath(d, r, s, c, v, city, scale, DrawsPath(j, step) || c.marked.Has(city));
     }
     DrawThinningCaption(c, d.NumCities, step);
 

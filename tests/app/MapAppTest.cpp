@@ -159,7 +159,7 @@ TEST(MapApp, OnePinForTheMapAndTheSpirel) {
     w.runCommand("Clear");
     w.runCommand("RankSpirel1");
     EXPECT_EQ(view->emphasis(), la.tag.city);
-    EXPECT_EQ(render::ShownEmphasis(w.form().Picture1, w.form().Pinned), la.tag.city);
+    EXPECT_EQ(render::ShownEmphasis(w.form().Picture1, w.form().Pinned).city, la.tag.city);
 
     QTemporaryDir dir;
     EXPECT_EQ(SaveAnimation(w.form(), dir.filePath("spirel.png")), QString());

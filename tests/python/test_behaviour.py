@@ -49,7 +49,7 @@ def test_errors_raise_with_the_command_lines_message(tmp_path, call, flags):
     (lambda: citysize.open(US).run("ReadData", csv="x.csv"), "csv= writes a file"),
     (lambda: citysize.open(US).run(), "run needs at least one control"),
     (lambda: citysize.open(US, data="x.csv"), "pass the table to citysize.open"),
-    (lambda: citysize.open(US).run("ReadData", "Rank", select=["Boston, MA"]), "select="),
+    (lambda: citysize.open(US).run("ReadData", "Rank", select=["Atlantis, ZZ"]), "Atlantis"),
 ])
 def test_keywords_the_module_refuses(call, fragment):
     with pytest.raises(citysize.Error, match=fragment):

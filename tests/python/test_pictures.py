@@ -24,6 +24,10 @@ CASES = [
     (PLACES, {"replicates": 0}, ["--replicates", "0"], ["ReadData", "Growth", "Dates=1990", "GrowthPlot"], "p.png",
      lambda p: p.png()),
     (US, {}, [], ["ReadData", "Rank"], "p.pdf", lambda p: p.pdf()),
+    (US, {"select": ["Boston, MA", "Chicago, IL"]}, ["--select", "Boston, MA;Chicago, IL"], ["ReadData", "RankSpirel1"],
+     "p.png", lambda p: p.png()),
+    (PLACES, {"select": ["Houston, TX", "Dallas, TX"]}, ["--select", "Houston, TX;Dallas, TX"],
+     ["ReadData", "Map", "Dates=2010"], "p.png", lambda p: p.png()),
     (PLACES, {"pin": "Houston, TX"}, ["--pin", "Houston, TX"], ["ReadData", "Map", "Dates=2010"], "p.pdf",
      lambda p: p.pdf()),
 ]

@@ -23,8 +23,10 @@ def to_args(options):
         flag = "--" + _RENAMED.get(key, key.replace("_", "-"))
         if key == "dates":
             values = [",".join(str(d) for d in _as_list(value))]
-        elif key in ("select", "outline"):
-            values = [os.fspath(v) if key == "outline" else str(v) for v in _as_list(value)]
+        elif key == "select":
+            values = [";".join(str(v) for v in _as_list(value))]
+        elif key == "outline":
+            values = [os.fspath(v) for v in _as_list(value)]
         else:
             values = [_text(value)]
         for v in values:

@@ -78,8 +78,6 @@ class Table:
             else:
                 native = _citysize.run(args, None, "", _folders())
         except Error as e:
-            if "select" in merged and str(e) == "unknown option --select":
-                raise Error("select= is not available: this build of citysize has no selection of places") from None
             raise
         # Each run reads the table again; what its loads said is said once per table.
         for w in native.warnings:
