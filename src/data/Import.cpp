@@ -13,6 +13,7 @@
 #include <unordered_map>
 
 #include "data/CsvReader.h"
+#include "data/ImportReading.h"
 #include "data/LayoutDetect.h"
 #include "data/Loader.h"
 #include "data/OgrReader.h"
@@ -22,46 +23,6 @@
 #include "draw/RunError.h"
 
 namespace {
-
-constexpr std::size_t PreviewRows = 10;
-constexpr std::size_t LinesNamed = 10;  // a warning about many lines names the first ones
-
-struct Reading {
-    const RawTable& raw;
-    const std::string& file;  // the source as messages name it
-    const ImportOptions& opt;
-    ImportPreview& pv;
-    std::set<std::string> absence;
-    bool decimals = false;  // some population has decimals
-    double largest = 0;     // the largest population as written, before the unit
-    std::vector<std::string> badPositions;
-
-    Where At(const CsvRow& row, int column, const std::string& header) const {
-        return Where{file, raw.rowWord, row.line, static_cast<std::size_t>(column) + 1, header};
-    }
-    // A population times the unit; 0 where absent.
-    double Value(const CsvRow& row, int column, const std::string& header) {
-        static const CsvCell empty;
-        const CsvCell& cell = static_cast<std::size_t>(column) < row.cells.size() ? row.cells[static_cast<std::size_t>(column)] : empty;
-        const double v = CellValue(cell, At(row, column, header), absence);
-        if (!(v > 0)) return 0;
-        largest = std::max(largest, v);
-        decimals = decimals || v != std::floor(v);
-        return Scaled(v, cell.text);
-    }
-    // v times the unit; a whole number when the unit moves every decimal of the text to
-    // the left of the point ("14425.208" in thousands is 14425208, not 14425207.999999998).
-    double Scaled(double v, const std::string& text) const {
-        const double s = v * opt.unit;
-        const std::size_t point = text.find('.');
-        if (point == std::string::npos || text.find_first_of("eE") != std::string::npos)
-            return opt.unit == std::floor(opt.unit) ? std::round(s) : s;
-        std::size_t decimalsWritten = 0;
-        while (point + 1 + decimalsWritten < text.size() && IsDigit(text[point + 1 + decimalsWritten])) ++decimalsWritten;
-        const double shift = std::pow(10.0, static_cast<double>(decimalsWritten));
-        return decimalsWritten <= 15 && std::fmod(opt.unit, shift) == 0 ? std::round(s) : s;
-    }
-};
 
 void CheckDates(const Reading& rd, std::size_t dates, const std::vector<std::string>& header) {
     if (dates >= 2) return;
@@ -98,63 +59,6 @@ void CheckRowWidths(Reading& rd, std::size_t width) {
     rd.pv.warnings.push_back(rd.raw.rowWord + (shortRows.size() > 1 ? "s " : " ") + list + ": fewer cells than the " +
                              std::to_string(width) + " of the header; the missing cells are read as absent");
     rd.pv.warnings.back()[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(rd.pv.warnings.back()[0])));
-}
-
-// The position of row r: from the coordinate columns, else from the layer's geometry.
-// A position that cannot be right is reported and the place kept without one.
-void Position(Reading& rd, std::size_t r, const CoordinateColumns& cc, double& lat, double& lon) {
-    lat = lon = std::nan("");
-    const CsvRow& row = rd.raw.rows[r];
-    std::optional<double> la, lo;
-    std::string problem;
-    if (cc.lat >= 0) {
-        const std::string a = Trim(CellText(row, cc.lat)), b = Trim(CellText(row, cc.lon));
-        if (a.empty() && b.empty()) return;
-        la = CellNumber(a);
-        lo = CellNumber(b);
-        if (!la || !lo) problem = "\"" + Shown(!la ? a : b) + "\" is not a number";
-    } else if (r < rd.raw.latitude.size() && !std::isnan(rd.raw.latitude[r])) {
-        la = rd.raw.latitude[r];
-        lo = rd.raw.longitude[r];
-    } else {
-        return;
-    }
-    if (problem.empty() && (std::fabs(*la) > 90 || std::fabs(*lo) > 180)) {
-        char buf[96];
-        std::snprintf(buf, sizeof buf, "latitude %.6g, longitude %.6g is out of range", *la, *lo);
-        problem = buf;
-    } else if (problem.empty() && *la == 0 && *lo == 0) {
-        problem = "(0, 0) stands for an unknown position";
-    }
-    if (!problem.empty()) {
-        rd.badPositions.push_back(rd.file + ", " + rd.raw.rowWord + " " + std::to_string(row.line) + ": " + problem +
-                                  "; the place is kept without a position");
-        return;
-    }
-    lat = *la;
-    lon = *lo;
-}
-
-CoordinateColumns Coordinates(Reading& rd, const std::vector<std::string>& header, std::vector<char>& taken) {
-    const ImportOptions& o = rd.opt;
-    const bool geometry = !rd.raw.latitude.empty();
-    const bool named = !o.lat.empty() && o.lat != NoColumn && !o.lon.empty() && o.lon != NoColumn;
-    CoordinateColumns cc = FindCoordinateColumns(header, o, rd.file);
-    for (int c : {cc.lat, cc.lon})
-        if (c >= 0) taken[static_cast<std::size_t>(c)] = 1;
-    if (geometry && !named && o.lat != NoColumn && o.lon != NoColumn) {
-        rd.pv.latColumn = rd.pv.lonColumn = "geometry";
-        return {};  // a layer's own points win over columns that merely look like coordinates
-    }
-    if (cc.lat >= 0) {
-        rd.pv.latColumn = header[static_cast<std::size_t>(cc.lat)];
-        rd.pv.lonColumn = header[static_cast<std::size_t>(cc.lon)];
-    }
-    return cc;
-}
-
-bool Positioned(const Reading& rd, const CoordinateColumns& cc) {
-    return cc.lat >= 0 || (!rd.raw.latitude.empty() && rd.opt.lat != NoColumn && rd.opt.lon != NoColumn);
 }
 
 // USData.csv's censuses, 1790-2000: the dates a table without a header row is given.
@@ -396,14 +300,6 @@ Table ReadLong(Reading& rd) {
         tab.values[cell] = e.value;
     }
     return tab;
-}
-
-void ReportPositions(Reading& rd, const Table& tab) {
-    for (std::size_t k = 0; k < rd.badPositions.size() && k < LinesNamed; ++k) rd.pv.warnings.push_back(rd.badPositions[k]);
-    if (rd.badPositions.size() > LinesNamed)
-        rd.pv.warnings.push_back(Thousands(rd.badPositions.size() - LinesNamed) +
-                                 " more places are kept without a position for the same reasons");
-    for (std::size_t p = 0; p < tab.Places(); ++p) rd.pv.positioned += !std::isnan(tab.latitude[p]);
 }
 
 void ProposeUnit(Reading& rd) {
