@@ -106,6 +106,7 @@ std::optional<std::string> TailFitModule::Describe(const Form& f, const Hit& hit
     if (tag.series == TailFitExponents) {
         for (const auto& r : table.rows) {
             if (r.year != d.DateYear(tag.date)) continue;
+            if (!r.reason.empty()) return "\nnot fitted: " + r.reason;
             std::string s = "\nzeta_GI " + Decimals(r.gi.zeta) + " +- " + Decimals(1.96 * r.gi.se) + " (n " +
                             std::to_string(r.n) + ")\nzeta_MLE " + Decimals(r.pl.zeta) + " +- " + Decimals(1.96 * r.pl.se) +
                             " above x_min " + Decimals(r.pl.xmin, 0) + " (n_tail " + std::to_string(r.pl.nTail) +

@@ -63,12 +63,29 @@ TailFitRow FitDate(std::span<const double> populations, int year, int dateIndex,
     return row;
 }
 
+namespace {
+
+// A date with no fit: its year, n and reason, every number missing.
+TailFitRow Unfitted(int year, int n, std::string reason) {
+    TailFitRow row;
+    row.year = year;
+    row.n = n;
+    row.reason = std::move(reason);
+    const double none = std::nan("");
+    row.gi.zeta = row.gi.se = none;
+    row.pl.xmin = row.pl.zeta = row.pl.se = row.pl.D = none;
+    row.pl.nTail = 0;
+    row.vuong.normalised = row.vuong.p = none;
+    row.vuong.favoured = "-";
+    return row;
+}
+
+}  // namespace
+
 TailFitState FitAllDates(const DataSet& d, const TailFitOptions& options, const TailFitControl& control) {
+    if (options.minTail < 2) throw RunError("Tail-Fit: the smallest tail must have at least 2 cities");
     std::vector<std::vector<double>> dates;
-    for (int t = 1; t <= d.NumDates; ++t) {
-        dates.push_back(PresentPopulations(d, t));
-        CheckSize(static_cast<int>(dates.back().size()), d.DateYear(t), options);
-    }
+    for (int t = 1; t <= d.NumDates; ++t) dates.push_back(PresentPopulations(d, t));
     const long total = static_cast<long>(d.NumDates) * (1 + std::max(0, options.replicates));
     TailFitState state;
     state.options = options;
@@ -80,7 +97,21 @@ TailFitState FitAllDates(const DataSet& d, const TailFitOptions& options, const 
             control.progress(before, total);
             step.progress = [&](long done, long) { control.progress(before + done, total); };
         }
-        state.rows.push_back(FitDate(dates[t - 1], d.DateYear(t), t, options, step));
+        const int n = static_cast<int>(dates[t - 1].size());
+        try {
+            state.rows.push_back(FitDate(dates[t - 1], d.DateYear(t), t, options, step));
+        } catch (const FitCancelled&) {
+            throw;
+        } catch (const RunError& e) {
+            const std::string why = n < options.minTail ? std::to_string(n) + " places present, fewer than the " +
+                                                              std::to_string(options.minTail) + " a tail needs"
+                                                        : std::string(e.what()).substr(std::string("Tail-Fit: ").size());
+            state.rows.push_back(Unfitted(d.DateYear(t), n, why));
+        }
+    }
+    if (std::all_of(state.rows.begin(), state.rows.end(), [](const TailFitRow& r) { return !r.reason.empty(); })) {
+        const TailFitRow& first = state.rows.front();
+        throw RunError("Tail-Fit: no date can be fitted (" + std::to_string(first.year) + ": " + first.reason + ")");
     }
     if (control.progress) control.progress(total, total);
     return state;
@@ -105,7 +136,17 @@ void PrintTailFit(const TailFitState& state, TextSurface& text) {
     table.title = "Tail fits";
     table.columns = {"Year", "n", "zeta_GI", "SE_GI", "x_min", "n_tail", "zeta_MLE", "SE_MLE", "D", "p_boot",
                      "LR", "p_LR", "favoured"};
+    std::vector<std::string> unfitted;
     for (const auto& r : state.rows) {
+        if (!r.reason.empty()) {
+            line = Cell(std::to_string(r.year), w[0]) + " " + Cell(std::to_string(r.n), w[1]);
+            for (int i = 2; i < 12; ++i) line += " " + Cell("-", w[i]);
+            text.Line(line + "  -");
+            table.Row().Add(r.year).Add(r.n);
+            for (int i = 2; i < 13; ++i) table.Add(MissingCsvCell);
+            unfitted.push_back(std::to_string(r.year) + ": " + r.reason);
+            continue;
+        }
         const double pBoot = r.pBoot ? *r.pBoot : std::nan("");
         line = Cell(std::to_string(r.year), w[0]) + " " + Cell(std::to_string(r.n), w[1]) + " " +
                Cell(r.gi.zeta, w[2], 3) + " " + Cell(r.gi.se, w[3], 3) + " " + Cell(r.pl.xmin, w[4], 0) + " " +
@@ -119,5 +160,7 @@ void PrintTailFit(const TailFitState& state, TextSurface& text) {
         table.Add(r.pBoot ? CsvValue(pBoot) : MissingCsvCell).Add(CsvValue(r.vuong.normalised));
         table.Add(CsvValue(r.vuong.p)).Add(r.vuong.favoured);
     }
+    if (!unfitted.empty()) text.Line("Not fitted: " + unfitted.front());
+    for (std::size_t i = 1; i < unfitted.size(); ++i) text.Line("            " + unfitted[i]);
     text.Tables.push_back(std::move(table));
 }

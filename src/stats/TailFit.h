@@ -42,6 +42,9 @@ struct TailFitRow {
     std::optional<double> pBoot;  // empty when the bootstrap was skipped
     LognormalFit lognormal;
     VuongTest vuong;
+    // Why the date has no fit (too few places present, a flat tail); empty when fitted. Such a
+    // row keeps its year and n and has no numbers.
+    std::string reason;
 };
 
 struct TailFitState {
@@ -57,7 +60,9 @@ std::vector<double> PresentPopulations(const DataSet& d, int t);
 TailFitRow FitDate(std::span<const double> populations, int year, int dateIndex, const TailFitOptions& options,
                    const TailFitControl& control = {});
 
-// Every date of the data set; every date's size is checked before any fitting.
+// Every date of the data set. A date that cannot be fitted keeps a row with its reason, so a
+// group or a selection with few places at its first censuses still shows the others; throws
+// RunError when no date can be fitted.
 TailFitState FitAllDates(const DataSet& d, const TailFitOptions& options, const TailFitControl& control = {});
 
 // The table, one row per date, into the text, and the same numbers as a CSV table.

@@ -137,7 +137,7 @@ TEST(Brushing, AnalyseSelectionThenTailFitAndSaveLoad) {
     w.runCommand("TailFit");
     // Tail-Fit runs on the three places alone: fewer than a tail needs, which it says (the whole
     // of five.csv has six places present in 1990).
-    EXPECT_TRUE(w.lastError().contains(QStringLiteral("1990 has 3 cities present"))) << w.lastError().toStdString();
+    EXPECT_TRUE(w.lastError().contains(QStringLiteral("1990: 3 places present, fewer than the 10"))) << w.lastError().toStdString();
     // "All" restores the whole table.
     ChooseGroup(w.form(), AllGroups);
     EXPECT_EQ(w.form().data->NumCities, 6);

@@ -79,7 +79,7 @@ TEST(Groups, ChoosingAGroupInstallsItsPlacesAndAllRestoresTheTable) {
     for (const auto& op : f->Picture1.Ops()) named = named || op.text == "Group: B";
     EXPECT_TRUE(named);
     f->Module<TailFitModule>().options.replicates = 0;  // a group too small for a command gets its message
-    EXPECT_NE(ErrorOf(*f, "TailFit").find("has 2 cities present; the fit needs at least 10"), std::string::npos);
+    EXPECT_NE(ErrorOf(*f, "TailFit").find("2 places present, fewer than the 10 a tail needs"), std::string::npos);
     ChooseGroup(*f, AllGroups);
     EXPECT_EQ(f->data->NumCities, 5);
     EXPECT_EQ(f->data->NumDates, 4);

@@ -131,15 +131,27 @@ TEST(TailFit, HillByHand) {
     EXPECT_NEAR(h[1].lower, 2 / (3 * l2) * (1 - 1.96 / std::sqrt(2.0)), 1e-12);
 }
 
-TEST(TailFit, TooFewCitiesStopsBeforeAnything) {
-    // Three cities; 1800 has two present.
+TEST(TailFit, ADateWithTooFewCitiesKeepsItsRowAndSaysWhy) {
+    // Three cities; 1800 has two present: 1790 is fitted, 1800 keeps its year and n, no numbers.
     auto d = LoadDataText("\"A\",5000,9000\r\n\"B\",3000,4000\r\n\"C\",2600,0\r\n", "small.csv", 3, 2);
     TextSurface text;
     TailFitOptions o;
     o.minTail = 3;
-    const std::string why = Thrown([&] { PrintTailFit(FitAllDates(*d, o), text); });
-    EXPECT_NE(why.find("1800"), std::string::npos) << why;
-    EXPECT_TRUE(text.Lines().empty() && text.Tables.empty());
+    o.replicates = 0;
+    const TailFitState s = FitAllDates(*d, o);
+    ASSERT_EQ(s.rows.size(), 2u);
+    EXPECT_TRUE(s.rows[0].reason.empty());
+    EXPECT_EQ(s.rows[1].n, 2);
+    EXPECT_EQ(s.rows[1].reason, "2 places present, fewer than the 3 a tail needs");
+    PrintTailFit(s, text);
+    EXPECT_NE(text.ToString().find("Not fitted: 1800: 2 places present"), std::string::npos) << text.ToString();
+    EXPECT_EQ(text.Tables[0].ToCsv().substr(text.Tables[0].ToCsv().rfind("1800")), "1800,2,,,,,,,,,,,\r\n");
+    // When no date can be fitted the command stops and prints nothing.
+    o.minTail = 4;
+    TextSurface none;
+    const std::string why = Thrown([&] { PrintTailFit(FitAllDates(*d, o), none); });
+    EXPECT_NE(why.find("no date can be fitted (1790: 3 places present"), std::string::npos) << why;
+    EXPECT_TRUE(none.Lines().empty() && none.Tables.empty());
 }
 
 TEST(TailFit, CancelAndProgress) {
