@@ -26,6 +26,13 @@ std::vector<std::string> Candidates() {
         places.push_back((exe.parent_path() / LibraryName).string());
         places.push_back((exe.parent_path() / CITYSIZE_GDAL_FROM_BIN / LibraryName).lexically_normal().string());
     }
+    // The Python module carries this code in its own shared object, installed in
+    // lib/python3.../site-packages/citysize beside the prefix's lib/citysize.
+    Dl_info self{};
+    if (dladdr(reinterpret_cast<void*>(&Candidates), &self) && self.dli_fname) {
+        const fs::path object = fs::absolute(self.dli_fname, ec);
+        if (!ec) places.push_back((object.parent_path() / "../../../citysize" / LibraryName).lexically_normal().string());
+    }
 #ifdef CITYSIZE_GDAL_BUILD_DIR
     places.push_back((fs::path(CITYSIZE_GDAL_BUILD_DIR) / LibraryName).string());
 #endif
