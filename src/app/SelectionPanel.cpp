@@ -114,7 +114,7 @@ QString SelectionPanel::save(const QString& path) {
 
 QString SelectionPanel::load(const QString& path) {
     try {
-        SelectFromSpec(form_, "@" + path.toStdString());
+        SelectFromList(form_, "@" + path.toStdString());
     } catch (const RunError& e) {
         return QString::fromStdString(e.what());
     }

@@ -72,7 +72,7 @@ namespace {
 void SelectAfterLoading(Form& f, const RunOptions& o) {
     if (!o.select.empty()) {
         try {
-            SelectFromSpec(f, o.select);
+            SelectFromList(f, o.select);
         } catch (const RunError& e) {
             throw RunError(std::string("--select: ") + e.what());
         }

@@ -6,6 +6,7 @@
 
 #include "core/Form.h"
 #include "core/MapModule.h"
+#include "core/OptionValues.h"
 #include "data/Import.h"
 #include "draw/RunError.h"
 #include "map/Map.h"
@@ -16,35 +17,11 @@ namespace {
 
 constexpr const char* LisaEntry = "LISA";
 
-Control NewButton(std::string name, std::string caption, std::string tip) {
-    Control c;
-    c.name = std::move(name);
-    c.kind = ControlKind::Button;
-    c.caption = std::move(caption);
-    c.toolTip = std::move(tip);
-    return c;
-}
-
-void Place(Control& c, const Control& like, float left, float top) {
+void PlaceLike(Control& c, const Control& like, float left, float top) {
     c.left = left;
     c.top = top;
     c.width = like.width;
     c.height = like.height;
-}
-
-long WholeNumber(std::string_view name, std::string_view value, long lo, long hi) {
-    long v = 0;
-    try {
-        std::size_t used = 0;
-        v = std::stol(std::string(value), &used);
-        if (used != value.size()) throw RunError("");
-    } catch (...) {
-        throw RunError("--" + std::string(name) + " takes a whole number, not \"" + std::string(value) + "\"");
-    }
-    if (v < lo || v > hi)
-        throw RunError("--" + std::string(name) + " " + std::string(value) + " is out of range (" + std::to_string(lo) +
-                       " to " + std::to_string(hi) + ")");
-    return v;
 }
 
 std::string Fixed(double v, int decimals) {
@@ -95,15 +72,15 @@ void MarkovModule::AddControls(Form& f) {
     const Control& growth = p["Growth"];
     const float gap = 150;
     const float row1 = byGroup.top + byGroup.height + gap, row2 = row1 + byGroup.height + gap;
-    Place(p.Add(NewButton("Markov", "Markov",
+    PlaceLike(p.Add(ButtonControl("Markov", "Markov",
                           "Markov chain of relative size classes: transitions, steady state, sojourn and first-passage "
                           "times, mobility indices")),
           byGroup, byGroup.left, row1);
-    Place(p.Add(NewButton("SpatialMarkov", "Spatial-Markov",
+    PlaceLike(p.Add(ButtonControl("SpatialMarkov", "Spatial-Markov",
                           "Transitions of size classes by the class of the neighbours' mean size (Rey's spatial Markov), "
                           "with the homogeneity tests")),
           byGroup, growth.left, row2);
-    Place(p.Add(NewButton("MoranGrowth", "Moran-Growth",
+    PlaceLike(p.Add(ButtonControl("MoranGrowth", "Moran-Growth",
                           "Moran's I of growth between consecutive dates: does growth cluster in space?")),
           byGroup, byGroup.left, row2);
     f.WindowHeight = std::max(f.WindowHeight, row2 + byGroup.height + 2 * gap);
@@ -127,15 +104,15 @@ std::vector<OptionSpec> MarkovModule::Options() const {
 
 bool MarkovModule::SetOption(std::string_view name, std::string_view value) {
     if (name == "classes") {
-        classes = static_cast<int>(WholeNumber(name, value, 2, 100));
+        classes = static_cast<int>(WholeOption(name, value, 2, 100));
     } else if (name == "weights") {
         if (value.empty()) throw RunError("--weights needs a GAL file");
         weightsFile = value;
     } else if (name == "neighbours") {
-        neighbours = static_cast<int>(WholeNumber(name, value, 1, 1000000));
+        neighbours = static_cast<int>(WholeOption(name, value, 1, 1000000));
     } else if (name == "seed") {
         // Shared with Tail-Fit and Growth: take it, and let them take it too.
-        seed = static_cast<std::uint64_t>(WholeNumber(name, value, 0, 2147483647));
+        seed = static_cast<std::uint64_t>(WholeOption(name, value, 0, 2147483647));
         return false;
     } else {
         return false;

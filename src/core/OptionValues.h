@@ -18,7 +18,8 @@ inline long WholeOption(std::string_view name, std::string_view value, long low,
         throw RunError("--" + std::string(name) + " takes a whole number, not \"" + std::string(value) + "\"");
     }
     if (v < low || v > high)
-        throw RunError("--" + std::string(name) + " " + std::string(value) + " is not a Tail-Fit option value");
+        throw RunError("--" + std::string(name) + " " + std::string(value) + " is out of range (" + std::to_string(low) +
+                       " to " + std::to_string(high) + ")");
     return v;
 }
 

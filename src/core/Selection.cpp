@@ -117,10 +117,10 @@ std::vector<int> PlacesNamed(const DataSet& d, const std::vector<std::string>& n
     return out;
 }
 
-std::vector<int> PlacesFromSpec(const DataSet& d, std::string_view spec) {
-    if (!spec.empty() && spec.front() == '@') return PlacesNamed(d, ReadNameFile(std::string(spec.substr(1))));
-    const std::vector<std::string> names = SplitNameList(spec);
-    if (names.empty()) throw RunError("The selection \"" + std::string(spec) + "\" names no place");
+std::vector<int> PlacesFromList(const DataSet& d, std::string_view list) {
+    if (!list.empty() && list.front() == '@') return PlacesNamed(d, ReadNameFile(std::string(list.substr(1))));
+    const std::vector<std::string> names = SplitNameList(list);
+    if (names.empty()) throw RunError("The selection \"" + std::string(list) + "\" names no place");
     return PlacesNamed(d, names);
 }
 

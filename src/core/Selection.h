@@ -52,7 +52,7 @@ std::vector<std::string> ReadNameFile(const std::string& path);
 std::vector<int> PlacesNamed(const DataSet& d, const std::vector<std::string>& names);
 
 // `--select` and the window's load: "A;B;C", or "@FILE" for a file of names.
-std::vector<int> PlacesFromSpec(const DataSet& d, std::string_view spec);
+std::vector<int> PlacesFromList(const DataSet& d, std::string_view list);
 
 // Writes the names of the selection, one a line, in table order. Throws RunError when the
 // file cannot be written.

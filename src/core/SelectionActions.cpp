@@ -8,9 +8,9 @@
 #include "core/Marks.h"
 #include "data/Subset.h"
 
-void SelectFromSpec(Form& f, std::string_view spec) {
+void SelectFromList(Form& f, std::string_view list) {
     if (!f.HasData()) throw RunError("Load the data first");
-    f.selection.Set(PlacesFromSpec(*f.data, spec));
+    f.selection.Set(PlacesFromList(*f.data, list));
     RemarkPlaces(f);
 }
 

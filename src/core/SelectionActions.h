@@ -8,7 +8,7 @@ class Form;
 
 // Selects the places of "A;B;C" or "@FILE" (replacing the selection); throws RunError naming
 // an unknown name, a missing file or one naming no place, and leaves the selection as it was.
-void SelectFromSpec(Form& f, std::string_view spec);
+void SelectFromList(Form& f, std::string_view list);
 
 // The selection becomes the table analysed, ranked among itself exactly as a group's places
 // are (core/Groups.h; "All" installs the whole table again). The selection is then every

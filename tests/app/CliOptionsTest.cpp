@@ -210,3 +210,32 @@ TEST(CliOptions, AnalysisOptionsShowInTheText) {
     EXPECT_TRUE(QString::fromStdString(FileBytes(fitted.toStdString()))
                     .contains(QLatin1String("Not fitted: 1790: 28 places present, fewer than the 50 a tail needs")));
 }
+
+// --outline draws the lines of a vector file on the map (a triangle between three of the places
+// adds its segments to the SVG); export --background black draws every picture on black.
+TEST(CliOptions, OutlineAndBackground) {
+    QTemporaryDir dir;
+    const QString five = TestData + QStringLiteral("/map/five.csv");
+    QFile box(dir.filePath(QStringLiteral("triangle.geojson")));
+    ASSERT_TRUE(box.open(QIODevice::WriteOnly));
+    box.write(R"({"type":"FeatureCollection","features":[{"type":"Feature","properties":{},"geometry":)"
+              R"({"type":"LineString","coordinates":[[-74,40.7],[-87.6,41.9],[-80.2,25.8],[-74,40.7]]}}]})");
+    box.close();
+    auto svg = [&](const QStringList& extra, const QString& name) {
+        const QString path = dir.filePath(name);
+        const Result r = RunCitysize(QStringList{"run", "--data", five} + extra + QStringList{"ReadData", "Map", "--picture", path});
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        return QString::fromStdString(FileBytes(path.toStdString()));
+    };
+    const QString plain = svg({}, QStringLiteral("plain.svg"));
+    const QString outlined = svg({"--outline", box.fileName()}, QStringLiteral("outlined.svg"));
+    EXPECT_GT(outlined.count(QStringLiteral("<path")) + outlined.count(QStringLiteral("<polyline")),
+              plain.count(QStringLiteral("<path")) + plain.count(QStringLiteral("<polyline")));
+
+    const QString out = dir.filePath(QStringLiteral("tour"));
+    const Result r = RunCitysize({"export", out, "--data", five, "--background", "black"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QImage rank(out + QStringLiteral("/01-Rank.png"));
+    ASSERT_FALSE(rank.isNull());
+    EXPECT_EQ(rank.pixelColor(2, 2), QColor(Qt::black));
+}

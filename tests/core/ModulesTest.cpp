@@ -46,9 +46,9 @@ TEST(Modules, EachOptionReachesEveryAnalysisThatDeclaresItAndOnlyThose) {
     // A bad value names the option and changes nothing; a name no analysis declares is refused.
     const std::pair<std::pair<const char*, const char*>, const char*> refused[] = {
         {{"replicates", "12x"}, "--replicates takes a whole number, not \"12x\""},
-        {{"replicates", "-1"}, "--replicates -1 is not a Tail-Fit option value"},
-        {{"min-tail", "1"}, "--min-tail 1 is not a Tail-Fit option value"},
-        {{"min-places", "0"}, "--min-places 0 is not a Tail-Fit option value"},
+        {{"replicates", "-1"}, "--replicates -1 is out of range (0 to 1000000)"},
+        {{"min-tail", "1"}, "--min-tail 1 is out of range (2 to 1000000)"},
+        {{"min-places", "0"}, "--min-places 0 is out of range (1 to 1000000)"},
         {{"bandwidth", "-1"}, "--bandwidth takes a positive number, not \"-1\""},
         {{"bandwidth", "nan"}, "--bandwidth takes a positive number, not \"nan\""},
         {{"frobnicate", "3"}, "--frobnicate is not an option of any analysis"},

@@ -68,7 +68,7 @@ TEST(Selection, NamesFromAListOrAFileAndTheErrorsNameWhatIsWrong) {
     const std::string quoted = TempFile("quoted.txt", "\xEF\xBB\xBF\"Chicago, IL\"\r\n\n  Miami, FL  \r\n");
     const std::string empty = TempFile("empty.txt", "\n  \n");
     struct Case {
-        std::string spec;
+        std::string list;
         std::vector<int> places;
         std::string error;
     };
@@ -84,13 +84,13 @@ TEST(Selection, NamesFromAListOrAFileAndTheErrorsNameWhatIsWrong) {
     };
     for (const Case& c : cases) {
         f->selection.Set({1});
-        const std::string error = Thrown([&] { SelectFromSpec(*f, c.spec); });
+        const std::string error = Thrown([&] { SelectFromList(*f, c.list); });
         if (c.error.empty()) {
-            EXPECT_EQ(error, "no error") << c.spec;
-            EXPECT_EQ(f->selection.Places(), c.places) << c.spec;
+            EXPECT_EQ(error, "no error") << c.list;
+            EXPECT_EQ(f->selection.Places(), c.places) << c.list;
         } else {
-            EXPECT_NE(error.find(c.error), std::string::npos) << c.spec << ": " << error;
-            EXPECT_EQ(f->selection.Places(), std::vector<int>{1}) << "a refused selection leaves the last: " << c.spec;
+            EXPECT_NE(error.find(c.error), std::string::npos) << c.list << ": " << error;
+            EXPECT_EQ(f->selection.Places(), std::vector<int>{1}) << "a refused selection leaves the last: " << c.list;
         }
     }
     // Saved and read back: the same places.
@@ -99,7 +99,7 @@ TEST(Selection, NamesFromAListOrAFileAndTheErrorsNameWhatIsWrong) {
     WriteNameFile(*f->data, f->selection, saved);
     EXPECT_EQ(FileBytes(saved), "Chicago, IL\nLos Angeles, CA\n");
     f->selection.Clear();
-    SelectFromSpec(*f, "@" + saved);
+    SelectFromList(*f, "@" + saved);
     EXPECT_EQ(f->selection.Places(), (std::vector<int>{2, 3}));
 }
 
