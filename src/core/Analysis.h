@@ -73,6 +73,13 @@ public:
         return {};
     }
 
+    // Draws the picture of `control` again, at the picture's size and zoom, from the results it
+    // kept (no fit is run again); false when it has none to draw from.
+    virtual bool Redraw(Form&, std::string_view control) {
+        (void)control;
+        return false;
+    }
+
     // A new table was installed or the table analysed changed (a group, a selection): drop what
     // was computed on the old one.
     virtual void Reset() {}

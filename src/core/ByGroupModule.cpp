@@ -117,6 +117,12 @@ void ByGroupModule::AddControls(Form& f) {
     for (const char* name : {"GroupDates", "ForestPlot", "HeatMap", "NextGroups"}) p.Hide(name);
 }
 
+bool ByGroupModule::Redraw(Form& f, std::string_view) {
+    if (table.rows.empty()) return false;
+    ShowPicture(f);  // the page and picture shown, from the kept table
+    return true;
+}
+
 std::vector<CommandSpec> ByGroupModule::Commands() const {
     return {{"ByGroup", ByGroup_Click, true, true},
             {"ForestPlot", ForestPlot_Click},

@@ -15,6 +15,7 @@ public:
     bool SetOption(std::string_view name, std::string_view value) override;
     std::optional<std::string> Describe(const Form& f, const Hit& hit, float x, float y) const override;
     void Reset() override;
+    bool Redraw(Form& f, std::string_view control) override;
     void DataInstalled(Form& f) override;
 
     ByGroupOptions options;  // with Tail-Fit's minimum tail and seed

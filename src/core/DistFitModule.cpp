@@ -94,6 +94,12 @@ private:
         return nullptr;
     }
 
+    bool Redraw(Form& f, std::string_view control) override {
+        if (control != "DistFit" || !state_) return false;
+        DrawDistFitAic(*f.data, *state_, CanvasOf(f));
+        return true;
+    }
+
     static void FitClick(Form& f) {
         auto& self = f.Module<DistFitAnalysis>();
         auto state = std::make_unique<DistFitState>();

@@ -80,6 +80,12 @@ void GrowthModule::AddControls(Form& f) {
     p.Hide("GrowthPlot");
 }
 
+bool GrowthModule::Redraw(Form& f, std::string_view control) {
+    if (control != "GrowthPlot" || sample.x.empty()) return false;
+    DrawGrowthPlot(*f.data, sample, curves, CanvasOf(f));
+    return true;
+}
+
 std::vector<CommandSpec> GrowthModule::Commands() const {
     return {{"Growth", Growth_Click, true, true}, {"GrowthPlot", GrowthPlot_Click}};
 }

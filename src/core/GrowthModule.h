@@ -17,6 +17,8 @@ public:
         curves = {};
     }
 
+    bool Redraw(Form& f, std::string_view control) override;
+
     GrowthOptions options;
     GrowthState table;     // the last Growth table, which hover reads
     GrowthSample sample;   // the last Growth-Plot's sample and curves, to redraw it

@@ -25,7 +25,10 @@ bool RedrawPicture(Form& f, std::string_view command) {
     f.runLongFit = [](const std::function<void(const TailFitControl&)>&) { throw LongFitRefused{}; };
     bool drawn = true;
     try {
-        if (f.Module<MapModule>().state.shown) {
+        const auto own = f.ModuleCommand(command);
+        if (own && own->first->Redraw(f, command)) {
+            // drawn from the analysis's kept results
+        } else if (f.Module<MapModule>().state.shown) {
             MapChoice_Changed(f);
         } else {
             if (f.panel.Find(command)) f.panel[command].visible = true;

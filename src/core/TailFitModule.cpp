@@ -69,6 +69,12 @@ void TailFitModule::AddControls(Form& f) {
     for (const char* name : {"TailPlot", "HillPlot"}) p.Hide(name);
 }
 
+bool TailFitModule::Redraw(Form& f, std::string_view control) {
+    if (control != "TailFit" || table.rows.empty()) return false;
+    DrawTailFitExponents(*f.data, table, CanvasOf(f));
+    return true;
+}
+
 std::vector<CommandSpec> TailFitModule::Commands() const {
     return {{"TailFit", TailFit_Click, true, true}, {"TailPlot", TailPlot_Click}, {"HillPlot", HillPlot_Click}};
 }

@@ -12,6 +12,7 @@ public:
     bool SetOption(std::string_view name, std::string_view value) override;
     std::optional<std::string> Describe(const Form& f, const Hit& hit, float x, float y) const override;
     void Reset() override { table = {}; }
+    bool Redraw(Form& f, std::string_view control) override;
 
     TailFitOptions options;  // the command line may change them; By-Group fits with them too
     TailFitState table;      // the last table, which hover reads
