@@ -5,10 +5,13 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <set>
+#include <tuple>
 
 #include "TestForm.h"
 #include "core/Redraw.h"
+#include "draw/Ticks.h"
 
 namespace {
 
@@ -60,6 +63,20 @@ struct Map {
     double Value(double position) const { return (position - at0) / slope; }
 };
 
+// Where each tagged mark or line end of a picture lies (a circle's centre, a line's end).
+using Where = std::map<std::tuple<int, int, int, int, int>, std::pair<double, double>>;
+Where TaggedEnds(const Picture& p) {
+    Where w;
+    for (const DrawOp& op : p.Ops()) {
+        if (op.kind == OpKind::Text || op.tag.series == 0 || op.tag.series == KeySeries) continue;
+        const auto key = std::make_tuple(static_cast<int>(op.kind), op.tag.city, static_cast<int>(op.tag.date),
+                                         static_cast<int>(op.tag.series), op.tag.point);
+        const bool circle = op.kind == OpKind::Circle;
+        w.emplace(key, std::make_pair(circle ? op.x1 : op.x2, circle ? op.y1 : op.y2));
+    }
+    return w;
+}
+
 std::set<std::string> Labels(const std::vector<AxisTick>& t) {
     std::set<std::string> s;
     for (const AxisTick& k : t) s.insert(k.label);
@@ -74,6 +91,8 @@ TEST(ZoomedAxes, TicksAreChosenForTheRangeShownAndDataStayInTheArea) {
         std::function<void(Form&)> draw;
         const char* command;  // what redraws it
         bool xLog, yLog;
+        bool yTicks = true;  // a forest plot's rows are named, not ticked
+        bool allPlaces = false;
     };
     auto tailFit = [](Form& f) {
         f.SetOption("replicates", "0");
@@ -84,10 +103,18 @@ TEST(ZoomedAxes, TicksAreChosenForTheRangeShownAndDataStayInTheArea) {
         {"Growth betas", [](Form& f) { f.Click("Growth"); }, "Growth", false, false},
         {"Tail-Plot", [&](Form& f) { tailFit(f); f.Click("TailPlot"); }, "TailPlot", true, true},
         {"Hill-Plot", [&](Form& f) { tailFit(f); f.Click("HillPlot"); }, "HillPlot", false, false},
+        {"By-Group forest plot",
+         [](Form& f) {
+             f.SetOption("replicates", "0");
+             f.Click("ByGroup");
+             f.Click("ForestPlot");
+         },
+         "ForestPlot", false, false, false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        auto f = FormWithRealData();
+        auto f = c.allPlaces ? FormReading(std::string(CITYSIZE_REAL_DATA) + "/us-places-1790-2010.csv")
+                             : FormWithRealData();
         c.draw(*f);
         Picture& p = f->Picture1;
         const ViewRect area = p.ZoomArea;
@@ -96,9 +123,15 @@ TEST(ZoomedAxes, TicksAreChosenForTheRangeShownAndDataStayInTheArea) {
         std::set<std::size_t> ignored;
         TicksOf(p, c.xLog, c.yLog, wholeX, wholeY, ignored);
         ASSERT_GE(wholeX.size(), 2u);
-        ASSERT_GE(wholeY.size(), 2u);
+        if (c.yTicks) {
+            ASSERT_GE(wholeY.size(), 2u);
+        } else {
+            // No ticks on a named axis: the layout's own top and bottom stand for 1 and 0.
+            wholeY = {{0, area.bottom, ""}, {1, area.top, ""}};
+        }
         // The data-to-twips map of the whole picture, read off its own ticks.
         const Map mx(wholeX), my(wholeY);
+        const Where whole = TaggedEnds(p);
 
         // Three times about a point off the centre: a third of each axis shows.
         ASSERT_TRUE(p.View.ZoomAbout(area, area.left + area.Width() * 0.4, area.top + area.Height() * 0.6, 3));
@@ -110,9 +143,13 @@ TEST(ZoomedAxes, TicksAreChosenForTheRangeShownAndDataStayInTheArea) {
         std::set<std::size_t> tickOps;
         TicksOf(p, c.xLog, c.yLog, xs, ys, tickOps);
         ASSERT_GE(xs.size(), 2u);
-        ASSERT_GE(ys.size(), 2u);
         EXPECT_NE(Labels(xs), Labels(wholeX));
-        EXPECT_NE(Labels(ys), Labels(wholeY));
+        if (c.yTicks) {
+            ASSERT_GE(ys.size(), 2u);
+            EXPECT_NE(Labels(ys), Labels(wholeY));
+        } else {
+            EXPECT_TRUE(ys.empty());
+        }
         // Each label lies in the range shown, its tick where the zoom puts that value.
         const double x0 = mx.Value(shown.left), x1 = mx.Value(shown.right);
         const double y0 = my.Value(shown.bottom), y1 = my.Value(shown.top);
@@ -134,8 +171,16 @@ TEST(ZoomedAxes, TicksAreChosenForTheRangeShownAndDataStayInTheArea) {
         const auto& ops = p.Ops();
         for (std::size_t i = 0; i < ops.size(); ++i) {
             const DrawOp& op = ops[i];
-            if (op.kind == OpKind::Text || op.tag.series == KeySeries || tickOps.count(i)) continue;
+            if (op.tag.series == KeySeries || tickOps.count(i)) continue;
             const float e = 0.5f;
+            if (op.kind == OpKind::Text) {
+                // A label of a data row (a forest plot's names) only beside a row shown.
+                if (op.tag.series != 0) {
+                    const double mid = op.y1 + LabelHeight(op.fontSize) / 2;
+                    EXPECT_TRUE(mid >= area.top - e && mid <= area.bottom + e) << op.text;
+                }
+                continue;
+            }
             if (op.kind == OpKind::Circle) {
                 EXPECT_TRUE(op.x1 + op.radius >= area.left && op.x1 - op.radius <= area.right &&
                             op.y1 + op.radius >= area.top && op.y1 - op.radius <= area.bottom)
@@ -149,5 +194,18 @@ TEST(ZoomedAxes, TicksAreChosenForTheRangeShownAndDataStayInTheArea) {
             if (op.tag.series != 0) ++data;
         }
         EXPECT_GT(data, 0);
+        // Data are moved by the zoom, not drawn where they were: each tagged mark or line end
+        // that the area's edge did not cut lies where the zoom takes its unzoomed place.
+        int moved = 0;
+        for (const auto& [key, at] : TaggedEnds(p)) {
+            const auto it = whole.find(key);
+            ASSERT_NE(it, whole.end());
+            const auto& [x, y] = at;
+            if (x < area.left + 1 || x > area.right - 1 || y < area.top + 1 || y > area.bottom - 1) continue;
+            EXPECT_NEAR(x, p.View.ToShownX(area, it->second.first), 1);
+            EXPECT_NEAR(y, p.View.ToShownY(area, it->second.second), 1);
+            ++moved;
+        }
+        EXPECT_GT(moved, 0);
     }
 }
