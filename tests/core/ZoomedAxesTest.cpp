@@ -31,8 +31,17 @@ double LabelValue(const std::string& s) {
 }
 
 // Each tick is a short line crossing the axis followed at once by its label.
+// A tick's shape: a short line out of the area from its bottom, left or right edge.
+bool TickShaped(const DrawOp& op, const ViewRect& a) {
+    if (op.kind != OpKind::Line) return false;
+    if (op.x1 == op.x2 && std::fabs(op.y1 - a.bottom) < 0.5 && op.y2 > op.y1 && op.y2 <= a.bottom + 200) return true;
+    if (op.y1 != op.y2) return false;
+    return (std::fabs(op.x1 - a.left) < 0.5 && op.x2 < op.x1 && op.x2 >= a.left - 200) ||
+           (std::fabs(op.x1 - a.right) < 0.5 && op.x2 > op.x1 && op.x2 <= a.right + 200);
+}
+
 void TicksOf(const Picture& p, bool xLog, bool yLog, std::vector<AxisTick>& xs, std::vector<AxisTick>& ys,
-             std::set<std::size_t>& tickOps) {
+             std::vector<AxisTick>& rs, std::set<std::size_t>& tickOps) {
     const ViewRect& a = p.ZoomArea;
     const auto& ops = p.Ops();
     for (std::size_t i = 0; i + 1 < ops.size(); ++i) {
@@ -45,6 +54,8 @@ void TicksOf(const Picture& p, bool xLog, bool yLog, std::vector<AxisTick>& xs, 
         } else if (op.y1 == op.y2 && std::fabs(op.x1 - a.left) < 0.5 && op.x2 < op.x1 && op.x2 >= a.left - 200) {
             const double v = LabelValue(label);
             ys.push_back({yLog ? std::log10(v) : v, op.y1, label});
+        } else if (op.y1 == op.y2 && std::fabs(op.x1 - a.right) < 0.5 && op.x2 > op.x1 && op.x2 <= a.right + 200) {
+            rs.push_back({LabelValue(label), op.y1, label});
         } else {
             continue;
         }
@@ -64,13 +75,13 @@ struct Map {
 };
 
 // Where each tagged mark or line end of a picture lies (a circle's centre, a line's end).
-using Where = std::map<std::tuple<int, int, int, int, int>, std::pair<double, double>>;
+using Where = std::map<std::tuple<int, int, int, int, int, Colour>, std::pair<double, double>>;
 Where TaggedEnds(const Picture& p) {
     Where w;
     for (const DrawOp& op : p.Ops()) {
         if (op.kind == OpKind::Text || op.tag.series == 0 || op.tag.series == KeySeries) continue;
         const auto key = std::make_tuple(static_cast<int>(op.kind), op.tag.city, static_cast<int>(op.tag.date),
-                                         static_cast<int>(op.tag.series), op.tag.point);
+                                         static_cast<int>(op.tag.series), op.tag.point, op.colour);
         const bool circle = op.kind == OpKind::Circle;
         w.emplace(key, std::make_pair(circle ? op.x1 : op.x2, circle ? op.y1 : op.y2));
     }
@@ -93,6 +104,7 @@ TEST(ZoomedAxes, TicksAreChosenForTheRangeShownAndDataStayInTheArea) {
         bool xLog, yLog;
         bool yTicks = true;  // a forest plot's rows are named, not ticked
         bool allPlaces = false;
+        bool rightAxis = false;
     };
     auto tailFit = [](Form& f) {
         f.SetOption("replicates", "0");
@@ -110,6 +122,7 @@ TEST(ZoomedAxes, TicksAreChosenForTheRangeShownAndDataStayInTheArea) {
              f.Click("ForestPlot");
          },
          "ForestPlot", false, false, false, true},
+        {"Mobility", [](Form& f) { f.Click("Mobility"); }, "Mobility", false, false, true, false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -119,9 +132,9 @@ TEST(ZoomedAxes, TicksAreChosenForTheRangeShownAndDataStayInTheArea) {
         Picture& p = f->Picture1;
         const ViewRect area = p.ZoomArea;
         ASSERT_FALSE(area.Empty());
-        std::vector<AxisTick> wholeX, wholeY;
+        std::vector<AxisTick> wholeX, wholeY, wholeR;
         std::set<std::size_t> ignored;
-        TicksOf(p, c.xLog, c.yLog, wholeX, wholeY, ignored);
+        TicksOf(p, c.xLog, c.yLog, wholeX, wholeY, wholeR, ignored);
         ASSERT_GE(wholeX.size(), 2u);
         if (c.yTicks) {
             ASSERT_GE(wholeY.size(), 2u);
@@ -139,9 +152,9 @@ TEST(ZoomedAxes, TicksAreChosenForTheRangeShownAndDataStayInTheArea) {
         ASSERT_TRUE(RedrawPicture(*f, c.command));
         EXPECT_EQ(p.ZoomArea, area);
 
-        std::vector<AxisTick> xs, ys;
+        std::vector<AxisTick> xs, ys, rs;
         std::set<std::size_t> tickOps;
-        TicksOf(p, c.xLog, c.yLog, xs, ys, tickOps);
+        TicksOf(p, c.xLog, c.yLog, xs, ys, rs, tickOps);
         ASSERT_GE(xs.size(), 2u);
         EXPECT_NE(Labels(xs), Labels(wholeX));
         if (c.yTicks) {
@@ -165,13 +178,28 @@ TEST(ZoomedAxes, TicksAreChosenForTheRangeShownAndDataStayInTheArea) {
             EXPECT_NEAR(k.position, area.bottom - (k.value - y0) / (y1 - y0) * area.Height(), 2) << k.label;
         }
 
+        // A second value axis on the right re-ticks the same way.
+        ASSERT_EQ(wholeR.size() >= 2, c.rightAxis);
+        if (c.rightAxis) {
+            const Map mr(wholeR);
+            const double r0 = mr.Value(shown.bottom), r1 = mr.Value(shown.top);
+            ASSERT_GE(rs.size(), 2u);
+            EXPECT_NE(Labels(rs), Labels(wholeR));
+            for (const AxisTick& k : rs) {
+                EXPECT_GE(k.value, r0 - 1e-3 * (r1 - r0)) << k.label;
+                EXPECT_LE(k.value, r1 + 1e-3 * (r1 - r0)) << k.label;
+                EXPECT_NEAR(k.position, area.bottom - (k.value - r0) / (r1 - r0) * area.Height(), 2) << k.label;
+            }
+        }
+
         // Every line and mark other than the ticks and the key lies in the area (discs may be
         // cut by its edge); some data are still drawn.
         int data = 0;
         const auto& ops = p.Ops();
         for (std::size_t i = 0; i < ops.size(); ++i) {
             const DrawOp& op = ops[i];
-            if (op.tag.series == KeySeries || tickOps.count(i)) continue;
+            // Ticks, and the corner stubs of the axes, reach out of the area.
+            if (op.tag.series == KeySeries || tickOps.count(i) || TickShaped(op, area)) continue;
             const float e = 0.5f;
             if (op.kind == OpKind::Text) {
                 // A label of a data row (a forest plot's names) only beside a row shown.
