@@ -119,11 +119,24 @@ void DrawForestPlot(const ByGroupState& s, int t, int page, const Canvas& c) {
     // Axis: ticks below the rows, a line at zeta = 1 through them.
     p.DrawWidth = 1;
     p.Line(a.left, a.bottom, a.right, a.bottom, ink);
-    for (const Tick& k : LinearTicks(lo, hi)) {
-        p.Line(X(k.at), a.bottom, X(k.at), a.bottom + 120, ink);
-        PrintAt(p, X(k.at) - LabelWidth(k.label, p.FontSize) / 2, a.bottom + 150, k.label);
+    // A zoom shows part of the rows and of the zeta range; the axis ticks anew for that part.
+    const ViewRect area{a.left, a.top, a.right, a.bottom};
+    const bool zoomed = p.View.zoomed;
+    const ViewRect shown = p.View.Shown(area);
+    const double zlo = lo + (shown.left - a.left) / (a.right - a.left) * (hi - lo);
+    const double zhi = lo + (shown.right - a.left) / (a.right - a.left) * (hi - lo);
+    auto tickX = [&](double z) {
+        return zoomed ? static_cast<float>(a.left + (z - zlo) / (zhi - zlo) * (a.right - a.left)) : X(z);
+    };
+    const double slack = 1e-6 * (zhi - zlo);
+    for (const Tick& k : zoomed ? LinearTicks(zlo - slack, zhi + slack) : LinearTicks(lo, hi)) {
+        if (zoomed && (k.at < zlo - slack || k.at > zhi + slack)) continue;
+        p.Line(tickX(k.at), a.bottom, tickX(k.at), a.bottom + 120, ink);
+        PrintAt(p, tickX(k.at) - LabelWidth(k.label, p.FontSize) / 2, a.bottom + 150, k.label);
     }
     PrintAt(p, a.right - LabelWidth("zeta_GI", p.FontSize), a.bottom + 400, "zeta_GI");
+    p.ZoomArea = area;
+    p.MapIntoView(true);
     p.Line(X(1), a.top, X(1), a.bottom, ink);
 
     p.FontSize = 7;
@@ -139,13 +152,19 @@ void DrawForestPlot(const ByGroupState& s, int t, int page, const Canvas& c) {
         p.ForeColor = ink;
         p.FontBold = excludes;
         const std::string name = Fitted(r.group, NameWidth - 300, p.FontSize);
-        PrintAt(p, NameWidth - 150 - LabelWidth(name, p.FontSize), y - text / 2, name);
+        // The name beside its row as the zoom shows it, and only while the row shows.
+        const float nameY = zoomed ? static_cast<float>(p.View.ToShownY(area, y)) : y;
+        p.MapIntoView(false);
+        if (!zoomed || (nameY >= a.top && nameY <= a.bottom))
+            PrintAt(p, NameWidth - 150 - LabelWidth(name, p.FontSize), nameY - text / 2, name);
+        p.MapIntoView(true);
         p.FontBold = false;
         p.DrawWidth = 2;
         p.Line(X(lower), y, X(upper), y, colour);
         p.Circle(X(r.gi.zeta), y, 45, colour);
     }
     p.CurrentTag = OpTag{};
+    p.MapIntoView(false);
     p.DrawWidth = 1;
 }
 

@@ -73,6 +73,21 @@ struct Panel {
     void XTitle(const std::string& s) const {
         Text(std::max(0.0, left + width - LabelWidth(s, FontSize)), top + height + 190 + LabelHeight(FontSize) + 40, s);
     }
+    // The plot area a zoom magnifies, and the panel of the data range it shows there (the
+    // whole range unzoomed), whose ticks are drawn anew for that range.
+    ViewRect Area() const { return ViewRect{left, top, left + width, top + height}; }
+    Panel Shown() const {
+        const ViewRect s = c.pic.View.Shown(Area());
+        return Panel{c,
+                     u0 + (s.left - left) / XScale(),
+                     u0 + (s.right - left) / XScale(),
+                     v0 + (top + height - s.bottom) / YScale(),
+                     v0 + (top + height - s.top) / YScale(),
+                     left,
+                     top,
+                     width,
+                     height};
+    }
     void Level(double v, Colour colour) const {
         c.pic.DrawWidth = 1;
         c.pic.Line(X(u0), Y(v), X(u1), Y(v), colour);
@@ -154,10 +169,21 @@ void DrawGrowthBetas(const DataSet& d, const GrowthState& s, const Canvas& c) {
     const Panel p{c, static_cast<double>(first), static_cast<double>(last), v0, v1, fr.LeftMargin, fr.TopMargin,
                   fr.PlotWidth, fr.PlotHeight};
     p.Frame();
-    p.YTicks(LinearTicks(v0, v1));
-    p.XTicks(YearTicks(first, last, first, last, p.XScale(), FontSize));
+    if (pic.View.zoomed) {
+        const Panel z = p.Shown();
+        // A tick at the very edge of the range shown still counts as inside it.
+        const double slack = 1e-6 * (z.u1 - z.u0);
+        const int y0 = static_cast<int>(std::ceil(z.u0 - slack)), y1 = static_cast<int>(std::floor(z.u1 + slack));
+        z.YTicks(LinearTicks(z.v0, z.v1));
+        if (y1 >= y0) z.XTicks(YearTicks(y0, y1, y0, y1, z.XScale(), FontSize));
+    } else {
+        p.YTicks(LinearTicks(v0, v1));
+        p.XTicks(YearTicks(first, last, first, last, p.XScale(), FontSize));
+    }
     p.Title("beta: growth per year per unit of ln size (OLS, 95 % HC1 interval)");
     p.XTitle("Pair of censuses (middle year)");
+    pic.ZoomArea = p.Area();
+    pic.MapIntoView(true);
     p.Level(0, p.Ink());
     int t = 0;
     for (const auto& r : s.rows) {

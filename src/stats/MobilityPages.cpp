@@ -9,6 +9,7 @@
 #include "data/DataSet.h"
 #include "data/Ranking.h"
 #include "draw/Canvas.h"
+#include "draw/Ticks.h"
 #include "stats/Mobility.h"
 
 namespace {
@@ -42,14 +43,27 @@ void DrawValueAxes(const Canvas& c, double shiftTop) {
     Picture& p = c.pic;
     const Colour axis = ColourFromFloat(fr.AxisColor);
     const double XR = fr.PicWidth - fr.RightMargin, Y0 = fr.PicHeight - fr.BottomMargin;
+    // An axis, not data: it stays at the plot's edge at any zoom.
+    p.MapIntoView(false);
     p.Line(static_cast<float>(XR), fr.TopMargin, static_cast<float>(XR), static_cast<float>(Y0), axis);
     p.ForeColor = axis;
-    for (int k = 0; k <= 4; ++k) {
-        const double y = Y0 - 0.25 * k * fr.YScale;
+    auto tick = [&](double y, const std::string& label) {
         p.Line(static_cast<float>(XR), static_cast<float>(y), static_cast<float>(XR + 120), static_cast<float>(y), axis);
-        PrintAt(p, XR + 180, y - 110, Label(shiftTop * 0.25 * k));
+        PrintAt(p, XR + 180, y - 110, label);
+    };
+    if (p.View.zoomed && !p.ZoomArea.Empty()) {
+        // The shift range the zoom shows, ticked anew (shiftTop is 1 on the left axis).
+        const ViewRect& area = p.ZoomArea;
+        const ViewRect shown = p.View.Shown(area);
+        const double lo = (Y0 - shown.bottom) / fr.YScale * shiftTop, hi = (Y0 - shown.top) / fr.YScale * shiftTop;
+        const double perRank = fr.YScale * p.View.ScaleY(area) / shiftTop, slack = 1e-6 * (hi - lo);
+        for (const Tick& t : Thinned(LinearTicks(lo - slack, hi + slack, 5), perRank, p.FontSize, false))
+            if (t.at >= lo - slack && t.at <= hi + slack) tick(Y0 - (t.at - lo) * perRank, t.label);
+    } else {
+        for (int k = 0; k <= 4; ++k) tick(Y0 - 0.25 * k * fr.YScale, Label(shiftTop * 0.25 * k));
     }
     PrintAt(p, XR - 1200, fr.TopMargin - 350, "Mean shift (ranks)");
+    p.MapIntoView(true);
 }
 
 }  // namespace

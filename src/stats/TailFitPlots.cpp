@@ -54,13 +54,48 @@ struct Frame {
         c.pic.ForeColor = Axis();
         PrintAt(c.pic, x, y, text);
     }
-    void XTick(double a, const std::string& text) const {
-        c.pic.Line(X(a), static_cast<float>(Y0), X(a), static_cast<float>(Y0 + 200), Axis());
-        Label(X(a) - 60.0 * static_cast<double>(text.size()), Y0 + 230, text);
+    void XTick(double a, const std::string& text) const { XTickAt(X(a), text); }
+    void YTick(double b, const std::string& text) const { YTickAt(Y(b), text); }
+    void XTickAt(float x, const std::string& text) const {
+        c.pic.Line(x, static_cast<float>(Y0), x, static_cast<float>(Y0 + 200), Axis());
+        Label(x - 60.0 * static_cast<double>(text.size()), Y0 + 230, text);
     }
-    void YTick(double b, const std::string& text) const {
-        c.pic.Line(static_cast<float>(X0), Y(b), static_cast<float>(X0 - 200), Y(b), Axis());
-        Label(X0 - 300 - 120.0 * static_cast<double>(text.size()), Y(b) - 100, text);
+    void YTickAt(float y, const std::string& text) const {
+        c.pic.Line(static_cast<float>(X0), y, static_cast<float>(X0 - 200), y, Axis());
+        Label(X0 - 300 - 120.0 * static_cast<double>(text.size()), y - 100, text);
+    }
+
+    // The plot area is what a zoom magnifies; axes re-tick for the range it shows.
+    ViewRect Area() const { return ViewRect{X0, c.frame.TopMargin, c.frame.PicWidth - c.frame.RightMargin, Y0}; }
+    bool Zoomed() const { return c.pic.View.zoomed; }
+    // The data range the zoom shows along each axis.
+    Scale ShownU() const {
+        const ViewRect s = c.pic.View.Shown(Area());
+        return {u.lo + (s.left - X0) / c.frame.XScale, u.lo + (s.right - X0) / c.frame.XScale};
+    }
+    Scale ShownV() const {
+        const ViewRect s = c.pic.View.Shown(Area());
+        return {v.lo + (Y0 - s.bottom) / c.frame.YScale, v.lo + (Y0 - s.top) / c.frame.YScale};
+    }
+    // Ticks (positions in data units) of the zoomed range, at the places the zoom shows them.
+    void ZoomedTicks(const std::vector<Tick>& xs, const std::vector<Tick>& ys) const {
+        const ViewRect area = Area();
+        const ViewRange& view = c.pic.View;
+        const Scale su = ShownU(), sv = ShownV();
+        const double sx = c.frame.XScale * view.ScaleX(area), sy = c.frame.YScale * view.ScaleY(area);
+        auto inside = [](double a, const Scale& r) {
+            const double eps = (r.hi - r.lo) * 1e-6;
+            return a >= r.lo - eps && a <= r.hi + eps;
+        };
+        for (const Tick& t : Thinned(xs, sx, c.pic.FontSize, true))
+            if (inside(t.at, su)) XTickAt(static_cast<float>(X0 + (t.at - su.lo) * sx), t.label);
+        for (const Tick& t : Thinned(ys, sy, c.pic.FontSize, false))
+            if (inside(t.at, sv)) YTickAt(static_cast<float>(Y0 - (t.at - sv.lo) * sy), t.label);
+    }
+    // Data from here on goes through the zoom, clipped to the plot area.
+    void StartData() const {
+        c.pic.ZoomArea = Area();
+        c.pic.MapIntoView(true);
     }
     void Box(const std::string& yTitle, const std::string& xTitle) const {
         const PlotFrame& fr = c.frame;
@@ -83,6 +118,14 @@ std::string Population(double v) {
     if (v >= 1e6) return Number(v / 1e6) + "m";
     if (v >= 1e3) return Number(v / 1e3) + "k";
     return Number(v);
+}
+
+// Ticks of a log10 range, positions in log10 units.
+std::vector<Tick> Log10Ticks(const Scale& r) {
+    const double ln10 = std::log(10.0);
+    std::vector<Tick> ticks = LogTicksIn(r.lo * ln10, r.hi * ln10);
+    for (Tick& t : ticks) t.at /= ln10;
+    return ticks;
 }
 
 }  // namespace
@@ -148,8 +191,13 @@ void DrawTailPlot(const DataSet& d, int t, const TailFitRow& fit, const Canvas& 
     const Scale v{std::floor(std::log10(1 / n)), 0};
     const Frame fr(c, u, v);
     fr.Box("P(size >= x), " + std::to_string(d.DateYear(t)), "Population x");
-    for (int e = static_cast<int>(u.lo); e <= static_cast<int>(u.hi); ++e) fr.XTick(e, Population(std::pow(10.0, e)));
-    for (int e = static_cast<int>(v.lo); e <= 0; ++e) fr.YTick(e, Number(std::pow(10.0, e)));
+    if (fr.Zoomed()) {
+        fr.ZoomedTicks(Log10Ticks(fr.ShownU()), Log10Ticks(fr.ShownV()));
+    } else {
+        for (int e = static_cast<int>(u.lo); e <= static_cast<int>(u.hi); ++e) fr.XTick(e, Population(std::pow(10.0, e)));
+        for (int e = static_cast<int>(v.lo); e <= 0; ++e) fr.YTick(e, Number(std::pow(10.0, e)));
+    }
+    fr.StartData();
 
     // The fitted curves, both scaled to the tail's share of the cities at x_min.
     const double share = fit.pl.nTail / n;
@@ -216,10 +264,16 @@ void DrawHillPlot(const DataSet& d, int t, const Canvas& c) {
     const Frame fr(c, Scale{0, kmax}, Scale{0, top});
     fr.Box("Hill zeta_k, " + std::to_string(d.DateYear(t)), "k largest");
     // Round ticks on both axes; 0 is the corner.
-    for (const Tick& y : LinearTicks(0, top))
-        if (y.at > 0) fr.YTick(y.at, y.label);
-    for (const Tick& k : LinearTicks(0, kmax))
-        if (k.at > 0) fr.XTick(k.at, k.label);
+    if (fr.Zoomed()) {
+        const Scale su = fr.ShownU(), sv = fr.ShownV();
+        fr.ZoomedTicks(LinearTicks(su.lo, su.hi), LinearTicks(sv.lo, sv.hi));
+    } else {
+        for (const Tick& y : LinearTicks(0, top))
+            if (y.at > 0) fr.YTick(y.at, y.label);
+        for (const Tick& k : LinearTicks(0, kmax))
+            if (k.at > 0) fr.XTick(k.at, k.label);
+    }
+    fr.StartData();
     fr.Segment(0, 1, kmax, 1, fr.Axis());
 
     for (int band = 0; band < 3; ++band) {
