@@ -50,6 +50,7 @@
 #include "app/PictureView.h"
 #include "app/WindowFonts.h"
 #include "app/Brushing.h"
+#include "app/PictureNavigation.h"
 #include "app/SelectionPanel.h"
 #include "core/Marks.h"
 #include "draw/Emphasis.h"
@@ -131,7 +132,12 @@ MainWindow::MainWindow(std::unique_ptr<Form> form, QWidget* parent)
     syncFromForm();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The filters on the picture read the Form, which goes before the widgets close.
+    for (QObject* filter : {static_cast<QObject*>(navigation_), static_cast<QObject*>(brushing_),
+                            static_cast<QObject*>(groupDock_)})
+        if (filter) pictureView_->removeEventFilter(filter);
+}
 
 void MainWindow::buildControls() {
     for (const Control& c : form_->panel.All()) {
