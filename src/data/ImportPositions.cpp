@@ -18,7 +18,8 @@ void Position(Reading& rd, std::size_t r, const CoordinateColumns& cc, double& l
         if (a.empty() && b.empty()) return;
         la = CellNumber(a);
         lo = CellNumber(b);
-        if (!la || !lo) problem = "\"" + Shown(!la ? a : b) + "\" is not a number";
+        // Joined with append: g++ 12 misreads `"\"" + text` at -O3 as an overlapping copy.
+        if (!la || !lo) problem.append("\"").append(Shown(!la ? a : b)).append("\" is not a number");
     } else if (r < rd.raw.latitude.size() && !std::isnan(rd.raw.latitude[r])) {
         la = rd.raw.latitude[r];
         lo = rd.raw.longitude[r];
