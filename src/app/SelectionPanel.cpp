@@ -114,7 +114,9 @@ QString SelectionPanel::save(const QString& path) {
 
 QString SelectionPanel::load(const QString& path) {
     try {
-        SelectFromList(form_, "@" + path.toStdString());
+        std::string file(1, '@');  // joined with append: g++ 12 misreads `"@" + s` at -O3
+        file.append(path.toStdString());
+        SelectFromList(form_, file);
     } catch (const RunError& e) {
         return QString::fromStdString(e.what());
     }

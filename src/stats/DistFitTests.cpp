@@ -83,9 +83,10 @@ DistFitRow FitDistDate(std::span<const double> sizes, int year, int date, int mi
     row.date = date;
     row.n = static_cast<int>(sizes.size());
     for (Law law : AllLaws) row.fits[static_cast<int>(law)].law = law;
-    row.best = "-";
+    row.best.assign(1, '-');  // not `= "-"` nor a `+` join: g++ 12 misreads them at -O3 as overlapping copies
     if (row.n < MinPlacesToFit) {
-        row.reason = std::to_string(row.n) + " places present, fewer than " + std::to_string(MinPlacesToFit);
+        row.reason = std::to_string(row.n);
+        row.reason.append(" places present, fewer than ").append(std::to_string(MinPlacesToFit));
         for (auto& f : row.fits) f.reason = row.reason;
         row.giReason = row.reason;
         return row;

@@ -76,7 +76,7 @@ TailFitRow Unfitted(int year, int n, std::string reason) {
     row.pl.xmin = row.pl.zeta = row.pl.se = row.pl.D = none;
     row.pl.nTail = 0;
     row.vuong.normalised = row.vuong.p = none;
-    row.vuong.favoured = "-";
+    row.vuong.favoured.assign(1, '-');  // not `= "-"`: g++ 12 misreads it at -O3 as an overlapping copy
     return row;
 }
 
@@ -140,7 +140,7 @@ void PrintTailFit(const TailFitState& state, TextSurface& text) {
     for (const auto& r : state.rows) {
         if (!r.reason.empty()) {
             line = Cell(std::to_string(r.year), w[0]) + " " + Cell(std::to_string(r.n), w[1]);
-            for (int i = 2; i < 12; ++i) line += " " + Cell("-", w[i]);
+            for (int i = 2; i < 12; ++i) line.append(" ").append(Cell("-", w[i]));
             text.Line(line + "  -");
             table.Row().Add(r.year).Add(r.n);
             for (int i = 2; i < 13; ++i) table.Add(MissingCsvCell);
