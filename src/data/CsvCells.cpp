@@ -1,5 +1,7 @@
 #include "data/CsvCells.h"
 
+#include <algorithm>
+
 #include "draw/RunError.h"
 
 char GuessDelimiter(std::string_view text) {
@@ -16,6 +18,8 @@ char GuessDelimiter(std::string_view text) {
 
 std::vector<CsvRow> SplitCells(std::string_view s, char delimiter, const std::string& name) {
     std::vector<CsvRow> rows;
+    // A row per line at most: the list is not regrown (and held twice) on a million rows.
+    rows.reserve(std::max(std::count(s.begin(), s.end(), '\n'), std::count(s.begin(), s.end(), '\r')) + 1);
     std::size_t pos = 0, line = 1;
     auto lineEnd = [&]() {  // at a CR or LF: step over one line end
         if (s[pos] == '\r' && pos + 1 < s.size() && s[pos + 1] == '\n') ++pos;
@@ -23,41 +27,41 @@ std::vector<CsvRow> SplitCells(std::string_view s, char delimiter, const std::st
         ++line;
     };
     auto blank = [&](char c) { return (c == ' ' || c == '\t') && c != delimiter; };
+    // Each row is read into one reused row and kept as a copy of exactly its size.
+    CsvRow row;
     while (pos < s.size()) {
-        CsvRow row;
+        row.cells.clear();
         row.line = line;
-        // Rows mostly have as many cells as the last one: no regrowth, no moved strings.
-        row.cells.reserve(rows.empty() ? 8 : rows.back().cells.size());
         bool endOfRow = false;
         while (!endOfRow) {
-            CsvCell cell;
+            bool quoted = false;
             while (pos < s.size() && blank(s[pos])) ++pos;
             if (pos < s.size() && s[pos] == '"') {
-                cell.quoted = true;
+                quoted = true;
                 const std::size_t openLine = line;
                 ++pos;
                 for (;;) {
                     if (pos >= s.size())
                         throw RunError(name + ": a quoted field opened on line " + std::to_string(openLine) +
                                        " is not closed before the end of the file");
-                    char c = s[pos];
-                    if (c == '"') {
+                    // The run up to the next quote or line end goes in at once.
+                    const std::size_t stop = s.find_first_of("\"\r\n", pos);
+                    const std::size_t end = stop == std::string_view::npos ? s.size() : stop;
+                    row.cells.Append(s.substr(pos, end - pos));
+                    pos = end;
+                    if (pos >= s.size()) continue;
+                    if (s[pos] == '"') {
                         if (pos + 1 < s.size() && s[pos + 1] == '"') {
-                            cell.text += '"';
+                            row.cells.Append('"');
                             pos += 2;
                             continue;
                         }
                         ++pos;
                         break;
                     }
-                    if (c == '\r' || c == '\n') {
-                        const std::size_t before = pos;
-                        lineEnd();
-                        cell.text += s.substr(before, pos - before);
-                        continue;
-                    }
-                    cell.text += c;
-                    ++pos;
+                    const std::size_t before = pos;
+                    lineEnd();
+                    row.cells.Append(s.substr(before, pos - before));
                 }
                 // Whatever stands between the closing quote and the delimiter is dropped.
                 while (pos < s.size() && s[pos] != delimiter && s[pos] != '\r' && s[pos] != '\n') ++pos;
@@ -66,9 +70,9 @@ std::vector<CsvRow> SplitCells(std::string_view s, char delimiter, const std::st
                 while (pos < s.size() && s[pos] != delimiter && s[pos] != '\r' && s[pos] != '\n') ++pos;
                 std::size_t end = pos;
                 while (end > start && blank(s[end - 1])) --end;
-                cell.text = std::string(s.substr(start, end - start));
+                row.cells.Append(s.substr(start, end - start));
             }
-            row.cells.push_back(std::move(cell));
+            row.cells.Close(quoted);
             if (pos < s.size() && s[pos] == delimiter) {
                 ++pos;
             } else {
@@ -77,7 +81,7 @@ std::vector<CsvRow> SplitCells(std::string_view s, char delimiter, const std::st
             }
         }
         const bool empty = row.cells.size() == 1 && row.cells[0].text.empty() && !row.cells[0].quoted;
-        if (!empty) rows.push_back(std::move(row));
+        if (!empty) rows.push_back(row);
     }
     return rows;
 }

@@ -83,7 +83,7 @@ Table ReadPlain(Reading& rd) {
     if (text.empty())
         for (const auto& r : rows) {
             for (std::size_t k = 0; k < r.cells.size(); ++k) {
-                std::string t = r.cells[k].text;
+                std::string t(r.cells[k].text);
                 if (k == 0) t.erase(std::remove(t.begin(), t.end(), '"'), t.end());
                 if (k) text += ',';
                 if (k == 0) text.append(1, '"').append(t).append(1, '"');
@@ -205,6 +205,9 @@ Table ReadWide(Reading& rd) {
         rd.pv.dateColumns.push_back({header[static_cast<std::size_t>(c)], static_cast<int16_t>(y)});
     }
     tab.values.reserve((rows.size() - 1) * unique.size());
+    for (auto* column : {&tab.names, &tab.groups, &tab.ids}) column->reserve(rows.size() - 1);
+    tab.latitude.reserve(rows.size() - 1);
+    tab.longitude.reserve(rows.size() - 1);
     const std::string& nameHeader = header[static_cast<std::size_t>(roles.name)];
     const bool positioned = Positioned(rd, cc);
     for (std::size_t r = 1; r < rows.size(); ++r) {
@@ -334,10 +337,10 @@ ImportResult Import(RawTable&& raw, const ImportOptions& opt) {
     // Only the header-less layout reads the text again; a large table's copy goes now.
     if (layout != TableLayout::Plain) std::string().swap(raw.text);
     if (header)
-        for (const auto& c : rows[0].cells) pv.columns.push_back(c.text);
+        for (const auto& c : rows[0].cells) pv.columns.emplace_back(c.text);
     for (std::size_t r = header ? 1 : 0; r < rows.size() && pv.firstRows.size() < PreviewRows; ++r) {
         pv.firstRows.emplace_back();
-        for (const auto& c : rows[r].cells) pv.firstRows.back().push_back(c.text);
+        for (const auto& c : rows[r].cells) pv.firstRows.back().emplace_back(c.text);
     }
     if (header && rows.size() < 2) throw RunError(file + ": the file has a header row but no data");
 

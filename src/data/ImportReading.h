@@ -5,6 +5,7 @@
 #include <cmath>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/Import.h"
@@ -41,10 +42,10 @@ struct Reading {
     }
     // v times the unit; a whole number when the unit moves every decimal of the text to
     // the left of the point ("14425.208" in thousands is 14425208, not 14425207.999999998).
-    double Scaled(double v, const std::string& text) const {
+    double Scaled(double v, std::string_view text) const {
         const double s = v * opt.unit;
         const std::size_t point = text.find('.');
-        if (point == std::string::npos || text.find_first_of("eE") != std::string::npos)
+        if (point == std::string_view::npos || text.find_first_of("eE") != std::string_view::npos)
             return opt.unit == std::floor(opt.unit) ? std::round(s) : s;
         std::size_t decimalsWritten = 0;
         while (point + 1 + decimalsWritten < text.size() && IsDigit(text[point + 1 + decimalsWritten])) ++decimalsWritten;

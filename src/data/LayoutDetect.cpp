@@ -136,7 +136,7 @@ int DetectNameColumn(const std::vector<std::string>& header, const std::vector<C
         std::size_t length = 0;
         for (std::size_t r = 1; r < rows.size(); ++r)
             if (c < rows[r].cells.size() && !LooksNumeric(rows[r].cells[c])) {
-                distinct.insert(rows[r].cells[c].text);
+                distinct.emplace(rows[r].cells[c].text);
                 length += rows[r].cells[c].text.size();
             }
         // Of equally distinct columns the one with more text ("Kailua, HI" over "Kailua").

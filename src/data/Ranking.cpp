@@ -31,19 +31,17 @@ void SortDescending(CityVec& values, CityVec& sorted, CityVec& order, int n) {
 }
 
 void NumberByFirstAppearance(const DataSet& d, RankTables& r) {
-    // Up to places x dates appearances: far more than a 16-bit count holds.
-    std::vector<float> list;
-    list.reserve(static_cast<std::size_t>(d.NumCities));
-    for (int t = 1; t <= d.NumDates; ++t) {
-        const int present = static_cast<int>(d.NumPresent(t));
-        for (int i = 1; i <= present; ++i) list.push_back(r.RankCity(i, t));
-    }
+    // The present places date by date, in rank order: the ranked lists as they are read.
     for (int c = 1; c <= d.NumCities; ++c) r.EntryOrder(c) = 0;
     float next = 1;
-    for (float c : list) {
-        if (r.EntryOrder(c) == 0) {
-            r.EntryOrder(c) = next;
-            next = next + 1;
+    for (int t = 1; t <= d.NumDates; ++t) {
+        const int present = static_cast<int>(d.NumPresent(t));
+        for (int i = 1; i <= present; ++i) {
+            const float c = r.RankCity(i, t);
+            if (r.EntryOrder(c) == 0) {
+                r.EntryOrder(c) = next;
+                next = next + 1;
+            }
         }
     }
 }
@@ -96,9 +94,10 @@ void RadixSort(Keyed* a, std::size_t n, Keyed* scratch) {
 }
 
 // Every date's order of the places, descending with equal sizes in place order (as selection
-// by repeated strict maximum gives), and the running sums in rank order, both in the table's
-// arithmetic Real: an exact table is ordered and summed by its exact populations, which single
-// precision ties above 16.7 million and rounds in a sum. Sums are stored as the nearest single.
+// by repeated strict maximum gives), and the totals of the sizes and their logs, both in the
+// table's arithmetic Real: an exact table is ordered and summed by its exact populations, which
+// single precision ties above 16.7 million and rounds in a sum. Sums are stored as the nearest
+// single.
 template <typename Real>
 void OrderAndSum(const DataSet& d, RankTables& r) {
     const int n = d.NumCities;
@@ -136,18 +135,23 @@ void OrderAndSum(const DataSet& d, RankTables& r) {
                 r.LogRankPop(i, t) = lastLog;
                 cum = cum + size;
                 logcum = logcum + lastLog;
-                r.CumRankPop(i, t) = static_cast<float>(cum);
-                r.CumRankLogPop(i, t) = static_cast<float>(logcum);
             }
+            r.TotalPop(t) = static_cast<float>(cum);
+            r.TotalLogPop(t) = static_cast<float>(logcum);
         }
     }
 }
 
 void BuildRankTables(const DataSet& d, RankTables& r) {
     const int n = d.NumCities;
-    for (CityDateGrid* g : {&r.RankPop, &r.RankCity, &r.CityRank, &r.LogRankPop, &r.CumRankPop, &r.CumCityPop,
-                            &r.CumRankLogPop, &r.CumCityLogPop})
+    for (CityDateGrid* g : {&r.RankPop, &r.RankCity, &r.CityRank, &r.LogRankPop})
         g->SizeFor(n, d.NumDates);  // every cell of the table is written below
+    // The running sums of an earlier ranking are stale: they go, and come back when read.
+    r.CumCityPop = CityDateGrid();
+    r.CumCityLogPop = CityDateGrid();
+    r.cumulativeReady = false;
+    r.TotalPop.Resize(d.NumDates);
+    r.TotalLogPop.Resize(d.NumDates);
     r.LogRank.Resize(n);
     r.EntryOrder.Resize(n);
     ByPrecision(d, [&](auto real) { OrderAndSum<decltype(real)>(d, r); });
@@ -163,14 +167,36 @@ void BuildRankTables(const DataSet& d, RankTables& r) {
         for (int i = 1; i <= n; ++i) {
             const int c = static_cast<int>(r.RankCity(i, t));  // a whole city number
             r.CityRank(c, t) = static_cast<float>(i);
-            r.CumCityPop(c, t) = r.CumRankPop(i, t);
-            r.CumCityLogPop(c, t) = r.CumRankLogPop(i, t);
         }
     }
     for (int i = 1; i <= n; ++i) r.LogRank(i) = static_cast<float>(std::log(static_cast<double>(i)));
 }
 
+// The sums as OrderAndSum makes its totals, term by term in the same order and arithmetic,
+// so the last rank's sum is TotalPop and TotalLogPop to the bit.
+template <typename Real>
+void RunningSums(const DataSet& d, RankTables& r) {
+    for (int t = 1; t <= d.NumDates; ++t) {
+        Real cum = 0, logcum = 0;
+        for (int i = 1; i <= d.NumCities; ++i) {
+            cum = cum + RankedPop<Real>(d, r, i, t);
+            logcum = logcum + static_cast<Real>(r.LogRankPop(i, t));
+            const int c = static_cast<int>(r.RankCity(i, t));
+            r.CumCityPop(c, t) = static_cast<float>(cum);
+            r.CumCityLogPop(c, t) = static_cast<float>(logcum);
+        }
+    }
+}
+
 }  // namespace
+
+void CityRunningSums(const DataSet& d, RankTables& r) {
+    if (r.cumulativeReady) return;
+    r.CumCityPop.Resize(d.NumCities, d.NumDates);
+    r.CumCityLogPop.Resize(d.NumCities, d.NumDates);
+    ByPrecision(d, [&](auto real) { RunningSums<decltype(real)>(d, r); });
+    r.cumulativeReady = true;
+}
 
 void RankSize(const DataSet& d, RankTables& r, const Canvas& c) {
     Picture& p = c.pic;

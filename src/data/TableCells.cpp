@@ -21,7 +21,7 @@ std::string Key(const std::string& header) {
     return k;
 }
 
-std::string Trim(const std::string& s) {
+std::string Trim(std::string_view s) {
     std::size_t b = 0, e = s.size();
     auto blankAt = [&](std::size_t i) { return s[i] == ' ' || s[i] == '\t'; };
     for (;;) {
@@ -34,7 +34,7 @@ std::string Trim(const std::string& s) {
         else if (e >= b + 2 && s.compare(e - 2, 2, "\xC2\xA0") == 0) e -= 2;
         else break;
     }
-    return s.substr(b, e - b);
+    return std::string(s.substr(b, e - b));
 }
 
 std::string Thousands(std::size_t n) {
@@ -53,10 +53,9 @@ std::string ColumnList(const std::vector<std::string>& header) {
     return s;
 }
 
-const std::string& CellText(const CsvRow& row, int column) {
-    static const std::string none;
+std::string_view CellText(const CsvRow& row, int column) {
     return column >= 0 && static_cast<std::size_t>(column) < row.cells.size() ? row.cells[static_cast<std::size_t>(column)].text
-                                                                              : none;
+                                                                              : std::string_view();
 }
 
 std::optional<HeaderYearParts> ParseHeaderYear(const std::string& header) {
@@ -82,7 +81,7 @@ std::optional<HeaderYearParts> ParseHeaderYear(const std::string& header) {
     return p;
 }
 
-std::optional<int> CellYear(const std::string& text) {
+std::optional<int> CellYear(std::string_view text) {
     const std::string t = Trim(text);
     const std::size_t sign = !t.empty() && t[0] == '-' ? 1 : 0;
     const std::size_t digits = t.size() - sign;
@@ -198,7 +197,7 @@ bool LooksNumeric(const CsvCell& cell) {
     return end != n.c_str() && *end == '\0' && !std::isnan(v);
 }
 
-std::optional<double> CellNumber(const std::string& text) {
+std::optional<double> CellNumber(std::string_view text) {
     const std::string t = Trim(text);
     if (t.empty() || !NumberChars(t)) return std::nullopt;
     char* end = nullptr;

@@ -3,6 +3,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/CsvCells.h"
@@ -15,10 +16,11 @@ std::string Lower(std::string s);
 std::string Key(const std::string& header);
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // Without blanks, tabs and no-break spaces at either end.
-std::string Trim(const std::string& s);
+std::string Trim(std::string_view s);
 std::string Thousands(std::size_t n);
 std::string ColumnList(const std::vector<std::string>& header);
-const std::string& CellText(const CsvRow& row, int column);
+// Empty beyond the row's last cell.
+std::string_view CellText(const CsvRow& row, int column);
 
 // A header naming a year: the text before and after one run of 1 to 4 digits, and the
 // year. A minus sign at the start, or "BC"/"BCE" after the digits, makes the year negative
@@ -29,7 +31,7 @@ struct HeaderYearParts {
 };
 std::optional<HeaderYearParts> ParseHeaderYear(const std::string& header);
 // A year as a long table's year column writes it: optional minus sign and 1 to 4 digits.
-std::optional<int> CellYear(const std::string& text);
+std::optional<int> CellYear(std::string_view text);
 
 // Where a cell is, for messages: "t.csv, line 4, column 3 (1950)".
 struct Where {
@@ -47,4 +49,4 @@ double CellValue(const CsvCell& cell, const Where& at, std::set<std::string>& se
 // The same test without a message (name detection asks it of every row).
 bool LooksNumeric(const CsvCell& cell);
 // A coordinate cell: the number, or nothing when it is empty or not a number.
-std::optional<double> CellNumber(const std::string& text);
+std::optional<double> CellNumber(std::string_view text);

@@ -60,8 +60,8 @@ float LargestValue(const DataSet& d, const RankTables& rt, int variant) {
             case 2: v = d.NumPresent(t); break;
             case 3:
             case 4: v = rt.RankPop(1, t); break;
-            case 5: v = rt.CumRankPop(d.NumCities, t); break;
-            default: v = rt.CumRankLogPop(d.NumCities, t); break;
+            case 5: v = rt.TotalPop(t); break;
+            default: v = rt.TotalLogPop(t); break;
         }
         if (v > largest) largest = v;
     }
@@ -202,5 +202,6 @@ Colour RampColourOf(const RampColours& colours, int c) {
 }
 
 void RankSpirel(const DataSet& d, RankTables& r, SpirelState& s, const Canvas& c, int variant) {
+    if (Variants[variant - 1].number >= 5) CityRunningSums(d, r);
     DrawRankSpirel(d, r, s, c, Variants[variant - 1]);
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "data/Import.h"
 #include "draw/Contrast.h"
 #include "TestForm.h"
 #include "draw/RunError.h"
@@ -105,4 +106,41 @@ TEST(RankingTest, NoPresentCityAtAllIsRefusedInsteadOfTakingTheLogOfZero) {
     const std::string why = ErrorOf(*f, "Rank");  // ln 0 is no range
     EXPECT_NE(why.find("No city has a population"), std::string::npos) << why;
     EXPECT_TRUE(f->Picture1.Ops().empty());
+}
+
+// The running sums in rank order, made when first read, by hand from the ranks above:
+//   date 1: B 30, C 30, A 10, E 5, D 1, F 1   sums 30 60 70 75 76 77
+//   date 3: E 60, A 50, C 50, B 1, D 1, F 1   sums 60 110 160 161 162 163
+// The log sums add ln of each size (0 for the absent ones, which weigh 1).
+TEST(RankingTest, RunningSumsInRankOrderAreMadeWhenReadAndFollowANewRanking) {
+    auto f = FormWithData(SixCities, 6, 3);
+    RankTables& r = f->rank;
+    EXPECT_FALSE(r.cumulativeReady);
+    EXPECT_EQ(r.TotalPop(1), 77);
+    EXPECT_EQ(r.TotalPop(3), 163);
+    EXPECT_FLOAT_EQ(r.TotalLogPop(1), static_cast<float>(2 * std::log(30.0) + std::log(10.0) + std::log(5.0)));
+    CityRunningSums(*f->data, r);
+    const float sums[2][6] = {{70, 30, 60, 76, 75, 77}, {110, 161, 160, 162, 60, 163}};  // A..F at dates 1, 3
+    for (int c = A; c <= F; ++c) {
+        EXPECT_EQ(r.CumCityPop(c, 1), sums[0][c - 1]) << c;
+        EXPECT_EQ(r.CumCityPop(c, 3), sums[1][c - 1]) << c;
+    }
+    EXPECT_FLOAT_EQ(r.CumCityLogPop(A, 1), static_cast<float>(2 * std::log(30.0) + std::log(10.0)));
+    EXPECT_FLOAT_EQ(r.CumCityLogPop(F, 3), static_cast<float>(std::log(60.0) + 2 * std::log(50.0)));
+    // The last rank's sums are the totals, to the bit.
+    for (int t = 1; t <= 3; ++t) {
+        EXPECT_EQ(r.CumCityPop(r.RankCity(6, t), t), r.TotalPop(t));
+        EXPECT_EQ(r.CumCityLogPop(r.RankCity(6, t), t), r.TotalLogPop(t));
+    }
+
+    // New data ranks anew; the sums read after it are its own. With a header the table is
+    // exact: 16,777,217 + 1 is 16,777,218, where single precision would give 16,777,216.
+    f->InstallData(ImportTable("name,1900,1950\nA,16777217,3\nB,1,4\n", "t.csv").data);
+    EXPECT_FALSE(r.cumulativeReady);
+    CityRunningSums(*f->data, r);
+    EXPECT_EQ(r.CumCityPop(1, 1), 16777216.0f);  // 16,777,217 as the nearest single
+    EXPECT_EQ(r.CumCityPop(2, 1), 16777218.0f);
+    EXPECT_EQ(r.TotalPop(1), 16777218.0f);
+    EXPECT_EQ(r.CumCityPop(2, 2), 4.0f);
+    EXPECT_EQ(r.CumCityPop(1, 2), 7.0f);
 }
