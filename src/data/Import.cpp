@@ -205,9 +205,6 @@ Table ReadWide(Reading& rd) {
         rd.pv.dateColumns.push_back({header[static_cast<std::size_t>(c)], static_cast<int16_t>(y)});
     }
     tab.values.reserve((rows.size() - 1) * unique.size());
-    for (auto* column : {&tab.names, &tab.groups, &tab.ids}) column->reserve(rows.size() - 1);
-    tab.latitude.reserve(rows.size() - 1);
-    tab.longitude.reserve(rows.size() - 1);
     const std::string& nameHeader = header[static_cast<std::size_t>(roles.name)];
     const bool positioned = Positioned(rd, cc);
     for (std::size_t r = 1; r < rows.size(); ++r) {
@@ -405,5 +402,9 @@ ImportResult ImportFile(const std::string& path, const ImportOptions& options) {
     ImportResult result = IsOgrFile(path) && !std::filesystem::is_directory(path, ec)
                               ? Import(ReadOgrTable(path, options.part), options)
                               : Import(ReadCsvTable(ReadDataBytes(path), path), options);
+#ifdef __GLIBC__
+    // The table as read is gone: its pages go back before the rank tables are made.
+    malloc_trim(0);
+#endif
     return result;
 }
