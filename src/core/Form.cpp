@@ -286,6 +286,7 @@ void Form::InstallData(std::unique_ptr<DataSet> fresh, const std::string& source
     // Refill the lists (a second load must not append them again); keep the choices.
     Control& cities = p["Cities"];
     cities.items.clear();
+    cities.items.reserve(static_cast<std::size_t>(f.data->NumCities));  // a million names: no regrowth at the peak
     for (int i = 1; i <= f.data->NumCities; ++i) cities.items.push_back(f.data->CityName(i));
     if (cities.listIndex >= static_cast<int>(cities.items.size())) cities.listIndex = -1;
     Control& dates = p["Dates"];

@@ -103,8 +103,8 @@ void OrderAndSum(const DataSet& d, RankTables& r) {
     const int n = d.NumCities;
     const std::size_t places = static_cast<std::size_t>(n);
     // The keys of a block of dates are made in one pass over the places, each place's dates
-    // side by side as the exact populations are stored; a block holds about two million keys.
-    const int block = std::clamp(static_cast<int>((std::size_t{1} << 21) / std::max<std::size_t>(places, 1)), 1,
+    // side by side as the exact populations are stored; a block holds about a million keys (16 MB).
+    const int block = std::clamp(static_cast<int>((std::size_t{1} << 20) / std::max<std::size_t>(places, 1)), 1,
                                  static_cast<int>(d.NumDates));
     std::vector<Keyed> keys(places * static_cast<std::size_t>(block)), scratch(places);
     for (int first = 1; first <= d.NumDates; first += block) {

@@ -13,7 +13,7 @@ namespace {
 
 // A row as "line N: [text] [text]q ...", q marking a quoted cell.
 std::string Shown(const CsvRow& row) {
-    std::string s = "line " + std::to_string(row.line) + ":";
+    std::string s = std::string("line ").append(std::to_string(row.line)).append(":");
     for (const CsvCell& c : row.cells) s.append(" [").append(c.text).append(c.quoted ? "]q" : "]");
     return s;
 }
