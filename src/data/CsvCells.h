@@ -1,4 +1,5 @@
 #pragma once
+#include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
