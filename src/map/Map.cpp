@@ -12,6 +12,7 @@
 #include "draw/Contrast.h"
 #include "draw/PlotFrame.h"
 #include "draw/RunError.h"
+#include "draw/ViewRange.h"
 #include "map/Projection.h"
 #include "stats/GrowthRate.h"
 
@@ -85,7 +86,7 @@ void AddPolyline(const MapGeometry& g, const std::vector<double>& xm, const std:
         double y1 = g.top + (g.bottom - g.top) / 2 - (ym[i - 1] - g.centreY) * g.twipsPerMetre;
         double x2 = g.left + (g.right - g.left) / 2 + (xm[i] - g.centreX) * g.twipsPerMetre;
         double y2 = g.top + (g.bottom - g.top) / 2 - (ym[i] - g.centreY) * g.twipsPerMetre;
-        if (!ClipSegment(x1, y1, x2, y2, g.left, g.top, g.right, g.bottom)) continue;
+        if (!ClipToRect(x1, y1, x2, y2, ViewRect{g.left, g.top, g.right, g.bottom})) continue;
         out.insert(out.end(), {static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2),
                                static_cast<float>(y2)});
     }

@@ -13,7 +13,3 @@ struct OutlinePath {
 // into their parts, points skipped. A layer in another coordinate system is brought to
 // WGS 84. Throws RunError naming the file when it cannot be read or holds no line.
 std::vector<OutlinePath> ReadOutlines(const std::string& path);
-
-// The part of the segment (x1, y1)-(x2, y2) inside the rectangle [left, right] x [top,
-// bottom], in place; false when none of it is inside.
-bool ClipSegment(double& x1, double& y1, double& x2, double& y2, double left, double top, double right, double bottom);

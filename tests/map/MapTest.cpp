@@ -14,6 +14,7 @@
 #include "map/Map.h"
 #include "map/Outlines.h"
 #include "map/Projection.h"
+#include "draw/ViewRange.h"
 #include "core/MapModule.h"
 
 namespace {
@@ -181,7 +182,7 @@ TEST(Map, OutlinesFromAVectorFileAndClipping) {
     };
     for (const auto& c : clips) {
         double x1 = c.x1, y1 = c.y1, x2 = c.x2, y2 = c.y2;
-        ASSERT_EQ(ClipSegment(x1, y1, x2, y2, 0, 0, 10, 10), c.kept) << c.x1 << "," << c.y1;
+        ASSERT_EQ(ClipToRect(x1, y1, x2, y2, ViewRect{0, 0, 10, 10}), c.kept) << c.x1 << "," << c.y1;
         const double got[] = {x1, y1, x2, y2}, want[] = {c.cx1, c.cy1, c.cx2, c.cy2};
         for (int k = 0; c.kept && k < 4; ++k) EXPECT_NEAR(got[k], want[k], 1e-12) << c.x1 << "," << c.y1;
     }
