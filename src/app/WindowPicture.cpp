@@ -44,9 +44,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::placePictureControls() {
     const Picture& pic = form_->Picture1;
-    // The stage holds the controls and the picture, whichever reaches further.
-    stage_->resize(std::max(Px(form_->WindowWidth), Px(pic.Left + pic.Width) + Margin),
-                   std::max(Px(form_->WindowHeight), Px(pic.Top + pic.Height) + Margin));
+    // The stage holds the controls shown and the picture, whichever reaches further, and no
+    // more: a picture fitted to the room then needs no scrolling.
+    int right = Px(pic.Left + pic.Width) + Margin, bottom = Px(pic.Top + pic.Height) + Margin;
+    for (const QWidget* w : stage_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w->isVisibleTo(stage_)) {
+            right = std::max(right, w->geometry().right() + 1 + Margin);
+            bottom = std::max(bottom, w->geometry().bottom() + 1 + Margin);
+        }
+    stage_->resize(right, bottom);
     if (QWidget* back = control("BackMap")) {
         // Just above the Background list.
         sizeChooser_->setGeometry(back->x(), back->y() - back->height() - 4, back->width(), back->height());

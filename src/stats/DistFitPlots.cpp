@@ -134,6 +134,9 @@ void DrawDistPlot(const DataSet& d, int t, const DistFitRow& row, const Canvas& 
     p.FontSize = 9;
     {
         std::string title = std::to_string(d.DateYear(t)) + ": " + std::to_string(row.n) + " places; best (lowest AIC): " + row.best;
+        // Shorter where the picture is too narrow for it.
+        if (1000 + LabelWidth(title, p.FontSize) > W - 150)
+            title = std::to_string(d.DateYear(t)) + ": " + std::to_string(row.n) + " places; best: " + row.best;
         PrintAt(p, 1000, 150, title);
     }
 

@@ -52,7 +52,11 @@ struct Panel : PlotArea {
             Text(X(k.at) - LabelWidth(k.label, FontSize) / 2, b + 190, k.label);
         }
     }
-    void Title(const std::string& s) const { Text(left - 900, top - LabelHeight(FontSize) - 120, s); }
+    // The title, or where it would run past the picture's right edge the shorter one.
+    void Title(const std::string& s, const std::string& shorter = {}) const {
+        const bool fits = shorter.empty() || left - 900 + LabelWidth(s, FontSize) <= c.pic.Width - 150;
+        Text(left - 900, top - LabelHeight(FontSize) - 120, fits ? s : shorter);
+    }
     void XTitle(const std::string& s) const {
         Text(std::max(0.0, left + width - LabelWidth(s, FontSize)), top + height + 190 + LabelHeight(FontSize) + 40, s);
     }
@@ -68,8 +72,14 @@ struct Panel : PlotArea {
 // Ticks at 1, 2 and 5 times the powers of ten on the panel's log-size axis, or the powers
 // of ten alone where those would overprint.
 std::vector<Tick> SizeTicks(const Panel& p, bool relative) {
-    // Zoomed, round values of the range shown, as every zoomed log axis has them.
-    if (p.c.pic.View.zoomed) return LogTicksIn(p.u0, p.u1);
+    // Zoomed, round values of the range shown, as every zoomed log axis has them, populations
+    // written as the whole axis writes them ("20k").
+    if (p.c.pic.View.zoomed) {
+        std::vector<Tick> ticks = LogTicksIn(p.u0, p.u1);
+        if (!relative)
+            for (Tick& k : ticks) k.label = PopulationLabel(std::exp(k.at));
+        return ticks;
+    }
     std::vector<Tick> all, decades;
     const double ln10 = std::log(10.0);
     for (int e = static_cast<int>(std::floor(p.u0 / ln10)); e <= static_cast<int>(std::ceil(p.u1 / ln10)); ++e)
@@ -175,7 +185,7 @@ void DrawGrowthBetas(const DataSet& d, const GrowthState& s, const Canvas& c) {
         p.YTicks(LinearTicks(v0, v1));
         p.XTicks(YearTicks(first, last, first, last, p.XScale(), FontSize));
     }
-    p.Title("beta: growth per year per unit of ln size (OLS, 95 % HC1 interval)");
+    p.Title("beta: growth per year per unit of ln size (OLS, 95 % HC1 interval)", "beta: growth a year per unit of ln size");
     p.XTitle("Pair of censuses (middle year)");
     pic.ZoomArea = p.Area();
     pic.MapIntoView(true);
