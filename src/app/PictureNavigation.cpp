@@ -83,6 +83,8 @@ bool PictureNavigation::eventFilter(QObject* watched, QEvent* event) {
         }
         return false;
     case QEvent::MouseButtonDblClick:
+        // Its first click pinned what it was on; a double-click only restores the view.
+        if (view_->pinned() != pinBefore_) view_->pin(pinBefore_);
         reset();
         return true;
     case QEvent::KeyPress: {
