@@ -105,8 +105,9 @@ void DrawForestPlot(const ByGroupState& s, int t, int page, const Canvas& c) {
     std::string shorter = title;
     title += " (point and 95% interval)";
     if (pages > 1) {
-        const std::string rows = ", rows " + std::to_string(first + 1) + "-" + std::to_string(last) + " of " +
-                                 std::to_string(order.size());
+        std::string rows(", rows ");
+        rows.append(std::to_string(first + 1)).append("-").append(std::to_string(last)).append(" of ");
+        rows.append(std::to_string(order.size()));
         title += rows;
         shorter += rows;
     }
@@ -197,8 +198,9 @@ void DrawHeatMap(const ByGroupState& s, int page, const Canvas& c) {
                         " places)";
     std::string shorter("zeta_GI by group and date");
     if (pages > 1) {
-        const std::string rows = ", groups " + std::to_string(first + 1) + "-" + std::to_string(last) + " of " +
-                                 std::to_string(groups);
+        std::string rows(", groups ");
+        rows.append(std::to_string(first + 1)).append("-").append(std::to_string(last)).append(" of ");
+        rows.append(std::to_string(groups));
         title += rows;
         shorter += rows;
     }

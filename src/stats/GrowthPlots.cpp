@@ -99,8 +99,25 @@ void CurveWithBand(const Panel& p, const std::vector<double>& grid, const std::v
     const double zoom = pic.MappingIntoView() ? pic.View.ScaleX(pic.ZoomArea) : 1.0;
     const double step = grid.size() > 1 ? (p.X(grid[1]) - p.X(grid[0])) * zoom / 15.0 : 1;  // pixels between points
     pic.DrawWidth = static_cast<int16_t>(std::max(1.0, std::ceil(step) + 1));
-    for (std::size_t j = 0; j < grid.size(); ++j)
-        if (std::isfinite(lo[j]) && std::isfinite(hi[j])) pic.Line(p.X(grid[j]), p.Y(lo[j]), p.X(grid[j]), p.Y(hi[j]), band);
+    // Zoomed, a stroke whose width would reach past the plot area's side is left out.
+    const double half = pic.DrawWidth * 15.0 / 2;
+    auto within = [&](float x) {
+        if (!pic.MappingIntoView()) return true;
+        const double shown = pic.View.ToShownX(pic.ZoomArea, x);
+        return shown - half >= pic.ZoomArea.left && shown + half <= pic.ZoomArea.right;
+    };
+    // And its square ends stay inside the area too: the stroke is cut short by half its width.
+    double vLo = p.v0, vHi = p.v1;
+    if (pic.MappingIntoView()) {
+        const Panel z = p.Shown();
+        vLo = z.v0 + half / z.YScale();
+        vHi = z.v1 - half / z.YScale();
+    }
+    for (std::size_t j = 0; j < grid.size(); ++j) {
+        if (!std::isfinite(lo[j]) || !std::isfinite(hi[j]) || !within(p.X(grid[j]))) continue;
+        const double a = std::max(lo[j], vLo), b = std::min(hi[j], vHi);
+        if (a <= b) pic.Line(p.X(grid[j]), p.Y(a), p.X(grid[j]), p.Y(b), band);
+    }
     for (const auto* edge : {&lo, &hi}) {
         pic.DrawWidth = 1;
         BrokenPath path(pic, colour);
