@@ -36,7 +36,9 @@ void GroupDock::refresh() {
         list_->clear();
         for (const auto& e : entries) list_->addItem(QString::fromStdString(e));
     }
-    int current = 0;
+    // "All" in bold for the whole table; no row for a table of no listed group (a selection
+    // being analysed).
+    int current = form_.groupName.empty() ? 0 : -1;
     for (std::size_t g = 0; g < form_.groups.size(); ++g)
         if (form_.groups[g].group == form_.groupName) current = static_cast<int>(g) + 1;
     for (int r = 0; r < list_->count(); ++r) {

@@ -47,6 +47,7 @@
 #include "stats/TailFit.h"
 #include "app/Paths.h"
 #include "data/DataSearch.h"
+#include "app/MapExtentMenu.h"
 #include "app/PictureView.h"
 #include "app/WindowFonts.h"
 #include "app/Brushing.h"
@@ -112,8 +113,9 @@ MainWindow::MainWindow(std::unique_ptr<Form> form, QWidget* parent)
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         want = want.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
     resize(want);
-    // The picture's side takes two thirds; the text pane scrolls its widest tables.
-    split_->setSizes({want.width() * 2 / 3, want.width() / 3});
+    // The picture's side takes seven tenths, so a picture fits beside the panels of a small
+    // screen; the text pane scrolls its widest tables.
+    split_->setSizes({want.width() * 7 / 10, want.width() * 3 / 10});
     groupDock_ = new GroupDock(*form_, pictureView_, this);
     addDockWidget(Qt::LeftDockWidgetArea, groupDock_);
     groupDock_->onChoose = [this](const std::string& group) {
@@ -238,6 +240,7 @@ void MainWindow::runCommand(const std::string& name) {
 void MainWindow::syncFromForm() {
     setWindowTitle(QString::fromStdString(form_->Caption));
     if (groupDock_) groupDock_->refresh();
+    if (extentMenu_) extentMenu_->apply();
     const ControlTable& panel = form_->panel;
     const bool refillLists = listRevision_ != panel.listRevision;
     for (const Control& c : panel.All()) {

@@ -9,6 +9,7 @@
 
 class Brushing;
 class GroupDock;
+class MapExtentMenu;
 class SelectionPanel;
 class ImportDialog;
 class QComboBox;
@@ -34,6 +35,7 @@ public:
     QWidget* control(const std::string& name) const;
     PictureView* pictureView() const { return pictureView_; }
     GroupDock* groupDock() const { return groupDock_; }
+    MapExtentMenu* mapExtentMenu() const { return extentMenu_; }
     Brushing* brushing() const { return brushing_; }
     SelectionPanel* selectionPanel() const { return selectionPanel_; }
     // The stage holds the controls and the picture at their twip positions; the printed
@@ -108,6 +110,7 @@ private:
     unsigned textRevision_ = ~0u;
     PictureView* pictureView_ = nullptr;
     GroupDock* groupDock_ = nullptr;  // the Group list
+    MapExtentMenu* extentMenu_ = nullptr;  // View > Map Extent
     Brushing* brushing_ = nullptr;  // brushing places on the picture, and the table of them
     SelectionPanel* selectionPanel_ = nullptr;
     PictureView* bannerView_ = nullptr;

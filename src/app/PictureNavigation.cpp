@@ -20,14 +20,20 @@ double PictureNavigation::twipsPerPixel() const {
 
 bool PictureNavigation::zoomAt(QPointF pos, double factor) {
     const double k = twipsPerPixel();
-    if (!picture_.View.ZoomAbout(picture_.ZoomArea, pos.x() * k, pos.y() * k, factor)) return false;
+    const bool changed = picture_.ZoomPanels.empty()
+                             ? picture_.View.ZoomAbout(picture_.ZoomArea, pos.x() * k, pos.y() * k, factor)
+                             : ZoomPanelsAbout(picture_.View, picture_.ZoomPanels, pos.x() * k, pos.y() * k, factor);
+    if (!changed) return false;
     redraw_();
     return true;
 }
 
 bool PictureNavigation::panBy(QPointF delta) {
     const double k = twipsPerPixel();
-    if (!picture_.View.Pan(picture_.ZoomArea, delta.x() * k, delta.y() * k)) return false;
+    const bool moved = picture_.ZoomPanels.empty() ? picture_.View.Pan(picture_.ZoomArea, delta.x() * k, delta.y() * k)
+                                                   : PanPanels(picture_.View, picture_.ZoomPanels, pressed_.x() * k,
+                                                               pressed_.y() * k, delta.x() * k, delta.y() * k);
+    if (!moved) return false;
     redraw_();
     return true;
 }
@@ -55,7 +61,7 @@ bool PictureNavigation::eventFilter(QObject* watched, QEvent* event) {
             dragging_ = true;
             moved_ = false;
             pinBefore_ = view_->pinned();
-            last_ = e->position();
+            last_ = pressed_ = e->position();
         }
         return false;
     }
@@ -77,6 +83,8 @@ bool PictureNavigation::eventFilter(QObject* watched, QEvent* event) {
         }
         return false;
     case QEvent::MouseButtonDblClick:
+        // Its first click pinned what it was on; a double-click only restores the view.
+        if (view_->pinned() != pinBefore_) view_->pin(pinBefore_);
         reset();
         return true;
     case QEvent::KeyPress: {

@@ -10,7 +10,8 @@ class PictureView;
 // zooms about the pointer, a plain left drag pans, Home or a double-click shows the whole
 // picture again. It changes the picture's View and asks for the picture to be laid out anew
 // through `redraw`; pictures without a zoom area (the spirels) are left alone. Drags with
-// Shift or Ctrl are not navigation and pass on to the view.
+// Shift or Ctrl are not navigation and pass on to the view. Stacked panels (Growth-Plot) zoom
+// as ZoomPanelsAbout says: the shared axis in all, the vertical one of the panel under the pointer.
 class PictureNavigation : public QObject {
     Q_OBJECT
 public:
@@ -35,4 +36,5 @@ private:
     bool dragging_ = false, moved_ = false;
     int pinBefore_ = 0;  // a press pins what it is on; a drag is not a click, so it puts this back
     QPointF last_;
+    QPointF pressed_;  // where a drag began: of stacked panels, the one it pans up and down
 };

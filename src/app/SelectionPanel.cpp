@@ -71,6 +71,9 @@ void SelectionPanel::refresh() {
     const std::string text = SelectionTableText(form_);
     setVisible(!text.empty());
     if (text.empty()) {
+        // No selection any more: its summary leaves the status bar too.
+        if (table_->rowCount() > 0 && window_->statusBar()->currentMessage() == summary_->text())
+            window_->statusBar()->clearMessage();
         table_->setRowCount(0);
         return;
     }

@@ -10,6 +10,7 @@
 #include "app/ImportDialog.h"
 #include "app/MainWindow.h"
 #include "app/MapActions.h"
+#include "app/MapExtentMenu.h"
 #include "app/Paths.h"
 #include "app/PictureView.h"
 #include "data/DataSearch.h"
@@ -56,6 +57,8 @@ void MainWindow::buildMenus() {
         menu->addActions({copyTxt, saveTxt, saveCsv});
         menu->exec(textPane_->viewport()->mapToGlobal(at));
     });
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    extentMenu_ = new MapExtentMenu(this, view, *form_, [this](const QString& e) { report(e); }, [this] { syncFromForm(); });
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->addAction(tr("Read Me"), QKeySequence::HelpContents, this, [this] { report(showReadme()); });
     help->addAction(tr("About citysize"), this, [this] {

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "app/MainWindow.h"
 #include "app/PictureNavigation.h"
@@ -16,9 +17,9 @@
 
 namespace {
 constexpr int Margin = 8;         // pixels kept free right of and below the picture
-// A window with less room than this scrolls instead: below it the keys under a map or a plot
-// would run into one another.
-constexpr int SmallestWidth = 600, SmallestHeight = 400;
+// A window with less room than this scrolls instead: every picture keeps its text whole and
+// apart down to this size (a 1600 x 1000 screen at 200 % leaves the picture about 440 pixels).
+constexpr int SmallestWidth = 440, SmallestHeight = 560;
 int Px(float twips) { return static_cast<int>(std::lround(twips / 15.0)); }
 }  // namespace
 
@@ -43,9 +44,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::placePictureControls() {
     const Picture& pic = form_->Picture1;
-    // The stage holds the controls and the picture, whichever reaches further.
-    stage_->resize(std::max(Px(form_->WindowWidth), Px(pic.Left + pic.Width) + Margin),
-                   std::max(Px(form_->WindowHeight), Px(pic.Top + pic.Height) + Margin));
+    // The stage holds the controls shown and the picture, whichever reaches further, and no
+    // more: a picture fitted to the room then needs no scrolling.
+    int right = Px(pic.Left + pic.Width) + Margin, bottom = Px(pic.Top + pic.Height) + Margin;
+    for (const QWidget* w : stage_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w->isVisibleTo(stage_)) {
+            right = std::max(right, w->geometry().right() + 1 + Margin);
+            bottom = std::max(bottom, w->geometry().bottom() + 1 + Margin);
+        }
+    stage_->resize(right, bottom);
     if (QWidget* back = control("BackMap")) {
         // Just above the Background list.
         sizeChooser_->setGeometry(back->x(), back->y() - back->height() - 4, back->width(), back->height());
@@ -71,13 +78,17 @@ void MainWindow::fitPicture() {
     pic.Height = 15.0f * want.height();
     // A zoom names twips of the old layout: laid out whole first, then zoomed as it was.
     const ViewRect oldArea = pic.ZoomArea;
+    const std::vector<ViewRect> oldPanels = pic.ZoomPanels;
     pic.View.Reset();
     if (!pic.Ops().empty() && !RedrawPicture(*form_, lastPicture_)) {
         pic.Width = width, pic.Height = height;
         pic.View = view;
     } else if (view.zoomed) {
         pic.View = view;
-        pic.View.Rescale(oldArea, pic.ZoomArea);
+        if (pic.ZoomPanels.empty())
+            pic.View.Rescale(oldArea, pic.ZoomArea);
+        else
+            RescalePanels(pic.View, oldPanels, pic.ZoomPanels);
         RedrawPicture(*form_, lastPicture_);
     }
     syncFromForm();

@@ -5,6 +5,7 @@
 
 #include "core/Analysis.h"
 #include "core/Form.h"
+#include "core/LongFit.h"
 #include "core/TailFitModule.h"
 #include "draw/RunError.h"
 #include "stats/DistFitPlots.h"
@@ -105,14 +106,7 @@ private:
         auto state = std::make_unique<DistFitState>();
         const int minTail = f.Module<TailFitModule>().options.minTail;
         auto work = [&](const TailFitControl& control) { *state = FitDistAllDates(*f.data, minTail, control); };
-        try {
-            if (f.runLongFit)
-                f.runLongFit(work);
-            else
-                work({});
-        } catch (const FitCancelled&) {
-            throw RunError("Dist-Fit cancelled; the picture and the text are as they were");
-        }
+        RunLongFit(f, work, "Dist-Fit");
         self.state_ = std::move(state);
         f.Text.Clear();
         PrintDistFit(*self.state_, f.Text);

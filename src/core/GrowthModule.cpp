@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "core/Form.h"
+#include "core/LongFit.h"
 #include "core/OptionValues.h"
 #include "draw/RunError.h"
 #include "stats/GrowthPlots.h"
@@ -48,14 +49,7 @@ void GrowthPlot_Click(Form& f) {
     // The bootstrap runs to the end (or is cancelled) before anything is drawn.
     GrowthCurves curves;
     auto work = [&](const TailFitControl& control) { curves = KernelCurves(sample, m.options, control); };
-    try {
-        if (f.runLongFit)
-            f.runLongFit(work);
-        else
-            work({});
-    } catch (const FitCancelled&) {
-        throw RunError("Growth-Plot cancelled; the picture and the text are as they were");
-    }
+    RunLongFit(f, work, "Growth-Plot");
     m.sample = std::move(sample);
     m.curves = std::move(curves);
     f.Text.Clear();

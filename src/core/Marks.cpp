@@ -100,6 +100,7 @@ void MarkMap(Form& f, const Emphasised& marked) {
     std::stable_sort(cities.begin() + (pinned ? 1 : 0), cities.end(),
                      [&](int a, int b) { return d.Pop(a, t) > d.Pop(b, t); });
     std::vector<LabelRequest> names;
+    std::vector<PlacedLabel> renamed;
     p.DrawWidth = 1;
     for (int c : cities) {
         const auto k = static_cast<std::size_t>(c - 1);
@@ -114,14 +115,23 @@ void MarkMap(Form& f, const Emphasised& marked) {
             p.DrawWidth = c == marked.city ? 3 : 2;
             p.Circle(static_cast<float>(disc.x), static_cast<float>(disc.y), static_cast<float>(r + HaloGap), ink);
         }
-        const bool named = std::any_of(s.labels.begin(), s.labels.end(), [&](const PlacedLabel& l) { return l.city == c; });
-        if (!named && names.size() < MostNames) names.push_back({c, disc.x, disc.y, r + HaloGap, LabelName(d.CityName(c))});
+        const auto named = std::find_if(s.labels.begin(), s.labels.end(), [&](const PlacedLabel& l) { return l.city == c; });
+        if (named != s.labels.end()) {
+            // Named already as one of the largest: named again where it is, in the marks' bold.
+            PlacedLabel again = *named;
+            again.box.right = again.box.left + LabelTextWidth(again.text, LabelFontSize, true);
+            renamed.push_back(again);
+        } else if (names.size() < MostNames) {
+            names.push_back({c, disc.x, disc.y, r + HaloGap, LabelName(d.CityName(c))});
+        }
     }
     std::vector<LabelBox> taken;
     for (const PlacedLabel& l : s.labels) taken.push_back(l.box);
     const float size = p.FontSize;
     const bool bold = p.FontBold;
-    for (const PlacedLabel& l : PlaceLabels(names, frame, taken, LabelFontSize, true)) {
+    std::vector<PlacedLabel> placed = PlaceLabels(names, frame, taken, LabelFontSize, true);
+    placed.insert(placed.begin(), renamed.begin(), renamed.end());
+    for (const PlacedLabel& l : placed) {
         p.CurrentTag = OpTag{l.city, static_cast<int16_t>(t), MarkSeries};
         DrawLabel(p, l, LabelFontSize, true, ink, true);
     }

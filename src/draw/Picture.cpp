@@ -5,6 +5,7 @@
 void Picture::Clear() {
     ops_.clear();
     ZoomArea = {};
+    ZoomPanels.clear();
     mapping_ = false;
     CurrentX = 0;
     CurrentY = 0;

@@ -71,6 +71,9 @@ public:
     // has none to zoom).
     ViewRange View;
     ViewRect ZoomArea;
+    // Pictures of panels stacked over one horizontal axis: the panels' plot areas (ZoomArea
+    // spanning them all), zoomed as ZoomPanelsAbout says. Empty for one plot area.
+    std::vector<ViewRect> ZoomPanels;
     // While on (and View zoomed), ops are moved from the unzoomed layout into the zoomed
     // ZoomArea: lines clipped to it, discs cut by its edge, whatever lies outside left out.
     // Positions handed in, and CurrentX / CurrentY, stay in the unzoomed layout's twips.

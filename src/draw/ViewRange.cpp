@@ -14,6 +14,51 @@ constexpr double MaxZoom = 4000;
 // Slides [lo, lo + w] into [min, max] (w no wider than the span).
 double Inside(double lo, double w, double min, double max) { return std::clamp(lo, min, std::max(min, max - w)); }
 
+// One axis of a zoom: the range [lo, hi] shown of [min, max] narrowed by `factor` about `at`
+// (a point of the layout, at fraction f of the area's side), kept inside [min, max].
+void ZoomAxis(double& lo, double& hi, double min, double max, double at, double f, double factor) {
+    const double w = std::clamp((hi - lo) / factor, (max - min) / MaxZoom, max - min);
+    lo = Inside(at - f * w, w, min, max);
+    hi = lo + w;
+}
+
+// Moves [lo, hi] by `by` inside [min, max].
+void PanAxis(double& lo, double& hi, double min, double max, double by) {
+    const double w = hi - lo;
+    lo = Inside(lo + by, w, min, max);
+    hi = lo + w;
+}
+
+// The view of stacked panels as it stands, with every range filled in (whole where unzoomed).
+ViewRange PanelsNow(const ViewRange& v, const std::vector<ViewRect>& panels) {
+    ViewRange now = v;
+    const ViewRect& first = panels.front();
+    if (!v.zoomed || v.spans.size() != panels.size()) {
+        now.shown = ViewRect{first.left, panels.front().top, first.right, panels.back().bottom};
+        now.spans.clear();
+        for (const ViewRect& p : panels) now.spans.push_back({p.top, p.bottom});
+    }
+    now.zoomed = true;
+    return now;
+}
+
+// Stores `next` in `v`, reset when it shows every panel whole; whether anything changed.
+bool Settle(ViewRange& v, ViewRange next, const std::vector<ViewRect>& panels) {
+    // A range zoomed back out is as wide as its side, up to rounding.
+    auto full = [](double lo, double hi, double min, double max) { return hi - lo >= (max - min) * (1 - 1e-9); };
+    bool whole = full(next.shown.left, next.shown.right, panels.front().left, panels.front().right);
+    for (std::size_t i = 0; i < panels.size(); ++i)
+        whole = whole && full(next.spans[i].top, next.spans[i].bottom, panels[i].top, panels[i].bottom);
+    if (whole) next = ViewRange{};
+    const bool changed = next.zoomed != v.zoomed || (next.zoomed && (next.shown != v.shown || next.spans != v.spans));
+    v = std::move(next);
+    return changed;
+}
+
+bool PanelsUsable(const std::vector<ViewRect>& panels) {
+    return !panels.empty() && std::none_of(panels.begin(), panels.end(), [](const ViewRect& p) { return p.Empty(); });
+}
+
 }  // namespace
 
 bool ViewRange::ZoomAbout(const ViewRect& area, double x, double y, double factor) {
@@ -63,6 +108,64 @@ void ViewRange::Rescale(const ViewRect& from, const ViewRect& to) {
     shown.top = Inside(to.top + cy * to.Height() - h / 2, h, to.top, to.bottom);
     shown.right = shown.left + w;
     shown.bottom = shown.top + h;
+}
+
+int PanelAt(const std::vector<ViewRect>& panels, double x, double y) {
+    for (std::size_t i = 0; i < panels.size(); ++i)
+        if (panels[i].Contains(x, y)) return static_cast<int>(i);
+    return -1;
+}
+
+ViewRect PanelShown(const ViewRange& v, const std::vector<ViewRect>& panels, std::size_t i) {
+    if (!v.zoomed || v.spans.size() != panels.size() || i >= panels.size()) return i < panels.size() ? panels[i] : ViewRect{};
+    return ViewRect{v.shown.left, v.spans[i].top, v.shown.right, v.spans[i].bottom};
+}
+
+bool ZoomPanelsAbout(ViewRange& v, const std::vector<ViewRect>& panels, double x, double y, double factor) {
+    if (!PanelsUsable(panels) || !(factor > 0)) return false;
+    const ViewRect& first = panels.front();
+    if (x < first.left || x > first.right || y < first.top || y > panels.back().bottom) return false;
+    ViewRange next = PanelsNow(v, panels);
+    const double fx = (x - first.left) / first.Width();
+    ViewRect& s = next.shown;
+    ZoomAxis(s.left, s.right, first.left, first.right, s.left + fx * s.Width(), fx, factor);
+    if (const int at = PanelAt(panels, x, y); at >= 0) {
+        const ViewRect& p = panels[static_cast<std::size_t>(at)];
+        ViewSpan& span = next.spans[static_cast<std::size_t>(at)];
+        const double fy = (y - p.top) / p.Height();
+        ZoomAxis(span.top, span.bottom, p.top, p.bottom, span.top + fy * (span.bottom - span.top), fy, factor);
+    }
+    return Settle(v, std::move(next), panels);
+}
+
+bool PanPanels(ViewRange& v, const std::vector<ViewRect>& panels, double x, double y, double dx, double dy) {
+    if (!v.zoomed || !PanelsUsable(panels)) return false;
+    ViewRange next = PanelsNow(v, panels);
+    const ViewRect& first = panels.front();
+    ViewRect& s = next.shown;
+    PanAxis(s.left, s.right, first.left, first.right, -dx * s.Width() / first.Width());
+    if (const int at = PanelAt(panels, x, y); at >= 0) {
+        const ViewRect& p = panels[static_cast<std::size_t>(at)];
+        ViewSpan& span = next.spans[static_cast<std::size_t>(at)];
+        PanAxis(span.top, span.bottom, p.top, p.bottom, -dy * (span.bottom - span.top) / p.Height());
+    }
+    return Settle(v, std::move(next), panels);
+}
+
+void RescalePanels(ViewRange& v, const std::vector<ViewRect>& from, const std::vector<ViewRect>& to) {
+    if (!v.zoomed || from.size() != to.size() || !PanelsUsable(from) || !PanelsUsable(to) ||
+        v.spans.size() != from.size())
+        return v.Reset();
+    // A point of the old layout at the same fraction of the new.
+    auto along = [](double at, double min, double max, double newMin, double newMax) {
+        return newMin + (at - min) / (max - min) * (newMax - newMin);
+    };
+    const ViewRect &a = from.front(), &b = to.front();
+    v.shown = ViewRect{along(v.shown.left, a.left, a.right, b.left, b.right), to.front().top,
+                       along(v.shown.right, a.left, a.right, b.left, b.right), to.back().bottom};
+    for (std::size_t i = 0; i < to.size(); ++i)
+        v.spans[i] = ViewSpan{along(v.spans[i].top, from[i].top, from[i].bottom, to[i].top, to[i].bottom),
+                              along(v.spans[i].bottom, from[i].top, from[i].bottom, to[i].top, to[i].bottom)};
 }
 
 bool ClipToRect(double& x1, double& y1, double& x2, double& y2, const ViewRect& r) {

@@ -1,5 +1,7 @@
 #pragma once
+#include <cstddef>
 #include <string>
+#include <vector>
 
 // A rectangle in twips, y downward.
 struct ViewRect {
@@ -11,6 +13,12 @@ struct ViewRect {
     bool operator==(const ViewRect&) const = default;
 };
 
+// The vertical range of a panel shown, in twips of its unzoomed layout.
+struct ViewSpan {
+    double top = 0, bottom = 0;
+    bool operator==(const ViewSpan&) const = default;
+};
+
 // The zoom of a picture's plot area or map frame. `shown` is the part of the unzoomed layout
 // (its twips) that fills the area; the picture is laid out anew through it, so axes re-tick
 // and outlines are drawn at the zoom instead of a magnified image. Navigation works in the
@@ -18,6 +26,9 @@ struct ViewRect {
 struct ViewRange {
     bool zoomed = false;
     ViewRect shown;
+    // Panels stacked over one horizontal axis (see ZoomPanelsAbout): the vertical range shown
+    // of each, `shown`'s left and right being the horizontal one they share.
+    std::vector<ViewSpan> spans;
 
     // Back to the whole layout.
     void Reset() { *this = ViewRange{}; }
@@ -43,6 +54,26 @@ struct ViewRange {
     double ToLayoutX(const ViewRect& area, double x) const { return Shown(area).left + (x - area.left) / ScaleX(area); }
     double ToLayoutY(const ViewRect& area, double y) const { return Shown(area).top + (y - area.top) / ScaleY(area); }
 };
+
+// The zoom of panels stacked over one horizontal axis (Growth-Plot's mean over its spread):
+// one horizontal range is shown in all, each panel's vertical range is its own. The wheel over
+// a panel zooms the shared axis and that panel's vertical axis about the pointer; anywhere
+// else beside the panels (between them, or the keys zooming about the middle) the shared axis
+// alone. `panels` are the panels' plot areas, all with the same left and right.
+
+// The panel holding (x, y), or -1.
+int PanelAt(const std::vector<ViewRect>& panels, double x, double y);
+// The part of panel i's unzoomed layout that fills it (the panel itself when not zoomed).
+ViewRect PanelShown(const ViewRange& v, const std::vector<ViewRect>& panels, std::size_t i);
+// Zooms by `factor` (above 1 in) keeping the layout point under (x, y) where it is; false when
+// nothing changed. Back to whole, the view is reset.
+bool ZoomPanelsAbout(ViewRange& v, const std::vector<ViewRect>& panels, double x, double y, double factor);
+// A drag by (dx, dy) that started at (x, y): every panel follows it sideways, the panel it
+// started in also up and down. False when nothing moved.
+bool PanPanels(ViewRange& v, const std::vector<ViewRect>& panels, double x, double y, double dx, double dy);
+// The same zoom for the panels laid out anew (a resize): each range at the same fractions
+// of its panel. A different number of panels resets it.
+void RescalePanels(ViewRange& v, const std::vector<ViewRect>& from, const std::vector<ViewRect>& to);
 
 // The part of the segment inside `r`, in place; false when none of it is.
 bool ClipToRect(double& x1, double& y1, double& x2, double& y2, const ViewRect& r);

@@ -12,6 +12,7 @@
 #include "draw/Contrast.h"
 #include "draw/PlotFrame.h"
 #include "draw/RunError.h"
+#include "draw/Ticks.h"
 #include "draw/ViewRange.h"
 #include "map/Projection.h"
 #include "stats/GrowthRate.h"
@@ -27,6 +28,10 @@ constexpr double DiscCoverage = 0.15;
 // keys under it, twips; at 600 x 600 pixels the frame is 8,400 x 6,580.
 constexpr double FrameLeft = 300, FrameTop = 720, FrameRightInset = 300, FrameBottomInset = 1700;
 constexpr double KeyGap = 120;  // from the frame's bottom to the keys
+// A picture narrower than 600 pixels has no room for the scale bar beside the keys: it gets a
+// row of its own under the colour key.
+constexpr double WideMap = 9000, ScaleBarRow = 900;
+bool NarrowMap(double pictureWidth) { return pictureWidth < WideMap; }
 constexpr double FrameWidth600 = 8400, FrameHeight600 = 6580;
 
 Colour Rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
@@ -215,7 +220,7 @@ const MapGeometry& MapGeometryFor(const DataSet& d, MapState& s, float pictureWi
     g.centreY = (minY + maxY) / 2;
     g.left = FrameLeft, g.top = FrameTop;
     g.right = std::max(g.left + 150, pictureWidth - FrameRightInset);
-    g.bottom = std::max(g.top + 150, pictureHeight - FrameBottomInset);
+    g.bottom = std::max(g.top + 150, pictureHeight - FrameBottomInset - (NarrowMap(pictureWidth) ? ScaleBarRow : 0));
     // The largest disc grows with the frame, so a larger picture shows the same map, larger.
     const double largest = LargestRadius * std::min((g.right - g.left) / FrameWidth600, (g.bottom - g.top) / FrameHeight600);
     const double inner = 2 * largest / 3;
@@ -330,7 +335,8 @@ void DrawScaleBar(Picture& p, const MapGeometry& g, double twipsPerMetre, Colour
     const double metres = RoundDown125((g.right - g.left) / 5 / twipsPerMetre);
     const double len = metres * twipsPerMetre;
     // Right-aligned with the picture, never over the colour key of a narrow one.
-    const double x0 = std::max(6900.0, g.pictureWidth - 2100), y = g.pictureHeight - 550;
+    const double x0 = NarrowMap(g.pictureWidth) ? 2900 : std::max(6900.0, g.pictureWidth - 2100);
+    const double y = g.pictureHeight - 550;
     p.DrawWidth = 2;
     p.Line(static_cast<float>(x0), static_cast<float>(y), static_cast<float>(x0 + len), static_cast<float>(y), ink);
     p.Line(static_cast<float>(x0), static_cast<float>(y - 90), static_cast<float>(x0), static_cast<float>(y), ink);
@@ -423,10 +429,20 @@ void DrawMap(const DataSet& d, const RankTables& ranks, MapState& s, const Canva
     PrintAt(p, 300, 120, std::to_string(d.DateYear(t)));
     p.FontBold = false;
     p.FontSize = 8;
-    PrintAt(p, 1300, 110, Thousands(static_cast<double>(shown.size())) + " places with a position; disc area proportional to population");
-    PrintAt(p, 1300, 340, s.colouring == MapColouring::Growth ? "Colour: growth to the next date (at the last, from the one before)"
-                          : s.colouring == MapColouring::Lisa ? "Colour: local Moran cluster of that growth among neighbours"
-                                                               : "Colour: rank class at this date");
+    // The heading said in full where it fits, shorter in a narrow picture.
+    auto fitting = [&](const std::string& full, const std::string& shorter) {
+        return 1300 + LabelWidth(full, p.FontSize) <= g.pictureWidth - FrameRightInset ? full : shorter;
+    };
+    const std::string count = Thousands(static_cast<double>(shown.size()));
+    PrintAt(p, 1300, 110, fitting(count + " places with a position; disc area proportional to population",
+                                  count + " places; disc area proportional to population"));
+    PrintAt(p, 1300, 340, s.colouring == MapColouring::Growth
+                              ? fitting("Colour: growth to the next date (at the last, from the one before)",
+                                        "Colour: growth to the next date")
+                          : s.colouring == MapColouring::Lisa
+                              ? fitting("Colour: local Moran cluster of that growth among neighbours",
+                                        "Colour: local Moran cluster of growth")
+                              : std::string("Colour: rank class at this date"));
     DrawSizeKey(p, g, p.View.zoomed ? g.discScale * std::sqrt(zoom) : g.discScale, ink);
     DrawColourKey(p, s, t, d, ink);
     DrawScaleBar(p, g, g.twipsPerMetre * zoom, ink);

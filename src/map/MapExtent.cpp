@@ -6,6 +6,7 @@
 #include <limits>
 #include <vector>
 
+#include "data/DataSet.h"
 #include "draw/RunError.h"
 #include "map/Projection.h"
 
@@ -57,4 +58,27 @@ bool ProjectedBox(const Projection& projection, const MapExtent& box, PlaneBox& 
         out.minY = std::min(out.minY, lat[i]), out.maxY = std::max(out.maxY, lat[i]);
     }
     return out.minX < out.maxX && out.minY < out.maxY;
+}
+
+std::optional<MapExtent> PlacesExtent(const DataSet& d) {
+    double west = 180, east = -180, south = 90, north = -90;
+    bool any = false;
+    for (int c = 1; c <= d.NumCities; ++c) {
+        if (!d.HasPosition(c)) continue;
+        bool present = false;
+        for (int t = 1; t <= d.NumDates && !present; ++t) present = d.Pop(c, t) > 0;
+        if (!present) continue;
+        any = true;
+        west = std::min(west, d.Longitude[c - 1]), east = std::max(east, d.Longitude[c - 1]);
+        south = std::min(south, d.Latitude[c - 1]), north = std::max(north, d.Latitude[c - 1]);
+    }
+    if (!any) return std::nullopt;
+    auto widen = [](double& lo, double& hi, double limit) {
+        const double pad = std::max(0.03 * (hi - lo), (0.5 - (hi - lo)) / 2);
+        lo = std::max(-limit, lo - pad);
+        hi = std::min(limit, hi + pad);
+    };
+    widen(west, east, 180);
+    widen(south, north, 90);
+    return MapExtent{west, south, east, north};
 }

@@ -40,11 +40,12 @@ Area PlotArea(const Canvas& c, float rightRoom) {
     return Area{NameWidth, 900, c.pic.Width - rightRoom, c.pic.Height - 800};
 }
 
-void Title(const Canvas& c, const std::string& text, Colour ink) {
+// A picture narrower than 600 pixels has the shorter title, where one is given.
+void Title(const Canvas& c, const std::string& text, Colour ink, const std::string& shorter = {}) {
     c.pic.ForeColor = ink;
     c.pic.FontSize = 10;
     c.pic.FontBold = true;
-    PrintAt(c.pic, 200, 150, text);
+    PrintAt(c.pic, 200, 150, c.pic.Width < 9000 && !shorter.empty() ? shorter : text);
     c.pic.FontBold = false;
 }
 
@@ -100,11 +101,17 @@ void DrawForestPlot(const ByGroupState& s, int t, int page, const Canvas& c) {
     const double row = (a.bottom - a.top) / GroupsPerPage;
     auto X = [&](double z) { return static_cast<float>(a.left + (z - lo) / (hi - lo) * (a.right - a.left)); };
 
-    std::string title = "zeta_GI by group, " + std::to_string(year) + " (point and 95% interval)";
-    if (pages > 1)
-        title += ", rows " + std::to_string(first + 1) + "-" + std::to_string(last) + " of " +
-                 std::to_string(order.size());
-    Title(c, title, ink);
+    std::string title = "zeta_GI by group, " + std::to_string(year);
+    std::string shorter = title;
+    title += " (point and 95% interval)";
+    if (pages > 1) {
+        std::string rows(", rows ");
+        rows.append(std::to_string(first + 1)).append("-").append(std::to_string(last)).append(" of ");
+        rows.append(std::to_string(order.size()));
+        title += rows;
+        shorter += rows;
+    }
+    Title(c, title, ink, shorter);
     // The key sits above the plot, clear of every row and line.
     p.FontSize = 8;
     p.DrawWidth = 2;
@@ -189,9 +196,15 @@ void DrawHeatMap(const ByGroupState& s, int page, const Canvas& c) {
 
     std::string title = "zeta_GI by group and date (blank: fewer than " + std::to_string(s.options.minPlaces) +
                         " places)";
-    if (pages > 1) title += ", groups " + std::to_string(first + 1) + "-" + std::to_string(last) + " of " +
-                           std::to_string(groups);
-    Title(c, title, ink);
+    std::string shorter("zeta_GI by group and date");
+    if (pages > 1) {
+        std::string rows(", groups ");
+        rows.append(std::to_string(first + 1)).append("-").append(std::to_string(last)).append(" of ");
+        rows.append(std::to_string(groups));
+        title += rows;
+        shorter += rows;
+    }
+    Title(c, title, ink, shorter);
     const Area a = PlotArea(c, 1400);
     const int T = static_cast<int>(s.years.size());
     const double colWidth = (a.right - a.left) / T;

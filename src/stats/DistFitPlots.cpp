@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "draw/Ticks.h"
+#include "stats/PlotPanel.h"
 
 namespace {
 
@@ -19,27 +20,10 @@ constexpr Colour LawColours[3] = {
 constexpr int16_t LawWidths[3] = {4, 2, 2};  // the lognormal wider, so a law drawn over it still shows it
 constexpr float PointRadius = 30;
 
-std::string Number(double v) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%g", v);
-    return buf;
-}
-
-std::string Population(double v) {
-    if (v >= 1e6) return Number(v / 1e6) + "m";
-    if (v >= 1e3) return Number(v / 1e3) + "k";
-    return Number(v);
-}
-
-// A plot area of the picture: data (u, v) in [u0, u1] x [v0, v1] mapped onto the twips
-// rectangle (left, top, width, height).
-struct Panel {
+// A plot area of the picture with its axes and marks.
+struct Panel : PlotArea {
     const Canvas& c;
-    double left, top, width, height;
-    double u0, u1, v0, v1;
 
-    float X(double u) const { return static_cast<float>(left + (u - u0) / (u1 - u0) * width); }
-    float Y(double v) const { return static_cast<float>(top + height - (std::clamp(v, v0, v1) - v0) / (v1 - v0) * height); }
     bool Inside(double v) const { return v >= v0 && v <= v1; }
     Colour Axis() const { return ColourFromFloat(c.frame.AxisColor); }
     void Label(double x, double y, const std::string& text) const {
@@ -97,13 +81,13 @@ void DrawDistFitAic(const DataSet& d, const DistFitState& s, const Canvas& c) {
     top *= 1.25;  // room for the key
     const int T = d.NumDates;
     const PlotFrame& fr = c.frame;
-    const Panel pan{c, fr.LeftMargin, fr.TopMargin, fr.PlotWidth, fr.PlotHeight, 0, T * 1.1, 0, top};
+    const Panel pan{{0, T * 1.1, 0, top, fr.LeftMargin, fr.TopMargin, fr.PlotWidth, fr.PlotHeight}, c};
     auto x = [&](int t) { return static_cast<double>(T) * d.TimeFraction(t); };
     pan.Box("AIC - best AIC of the date (0: the best law)", "Census");
     for (const Tick& k : YearTicks(d.DateYear(1), d.DateYear(T), x(1), x(T), pan.width / (pan.u1 - pan.u0), 9))
         pan.XTick(k.at, k.label);
     for (double v : {0.0, 2.0, 10.0, 100.0, 1e3, 1e4, 1e5, 1e6})
-        if (AicScale(v) <= top) pan.YTick(AicScale(v), v == 0 ? "0" : Population(v));
+        if (AicScale(v) <= top) pan.YTick(AicScale(v), v == 0 ? "0" : PopulationLabel(v));
     // dAIC = 2: below it two laws are hardly distinguished.
     p.DrawWidth = 1;
     p.Line(pan.X(0), pan.Y(AicScale(2)), pan.X(pan.u1), pan.Y(AicScale(2)), pan.Axis());
@@ -150,15 +134,19 @@ void DrawDistPlot(const DataSet& d, int t, const DistFitRow& row, const Canvas& 
     p.FontSize = 9;
     {
         std::string title = std::to_string(d.DateYear(t)) + ": " + std::to_string(row.n) + " places; best (lowest AIC): " + row.best;
+        // Shorter where the picture is too narrow for it.
+        if (1000 + LabelWidth(title, p.FontSize) > W - 150)
+            title = std::to_string(d.DateYear(t)) + ": " + std::to_string(row.n) + " places; best: " + row.best;
         PrintAt(p, 1000, 150, title);
     }
 
     // Left: P(X >= x) on log-log axes.
-    const Panel cc{c, 1000, panelTop, leftW, panelHeight, std::floor(std::log10(x.front())),
-                   std::ceil(std::log10(x.back()) + 1e-9), std::floor(std::log10(1 / n)), 0};
+    const Panel cc{{std::floor(std::log10(x.front())), std::ceil(std::log10(x.back()) + 1e-9),
+                    std::floor(std::log10(1 / n)), 0, 1000, panelTop, leftW, panelHeight},
+                   c};
     cc.Box("P(size >= x)", "Population x");
-    for (int e = static_cast<int>(cc.u0); e <= static_cast<int>(cc.u1); ++e) cc.XTick(e, Population(std::pow(10.0, e)));
-    for (int e = static_cast<int>(cc.v0); e <= 0; ++e) cc.YTick(e, Number(std::pow(10.0, e)));
+    for (int e = static_cast<int>(cc.u0); e <= static_cast<int>(cc.u1); ++e) cc.XTick(e, PopulationLabel(std::pow(10.0, e)));
+    for (int e = static_cast<int>(cc.v0); e <= 0; ++e) cc.YTick(e, NumberLabel(std::pow(10.0, e)));
     const int steps = 200;
     for (int law = 0; law < 3; ++law) {
         const LawFit& f = row.fits[static_cast<std::size_t>(law)];
@@ -202,10 +190,10 @@ void DrawDistPlot(const DataSet& d, int t, const DistFitRow& row, const Canvas& 
                 const double dv = density(f, ua + (ub - ua) * k / steps);
                 if (std::isfinite(dv)) peak = std::max(peak, std::min(dv, 3 * peak));
             }
-    const Panel dn{c, rightLeft, panelTop, rightW, panelHeight, ua, ub, 0, peak * 1.1};
+    const Panel dn{{ua, ub, 0, peak * 1.1, rightLeft, panelTop, rightW, panelHeight}, c};
     dn.Box("Density of ln x", "Population x (log scale)");
     for (int e = 0; e <= 9; ++e)
-        if (e * std::log(10.0) >= ua && e * std::log(10.0) <= ub) dn.XTick(e * std::log(10.0), Population(std::pow(10.0, e)));
+        if (e * std::log(10.0) >= ua && e * std::log(10.0) <= ub) dn.XTick(e * std::log(10.0), PopulationLabel(std::pow(10.0, e)));
     for (const Tick& k : LinearTicks(0, peak * 1.1, 5)) dn.YTick(k.at, k.label);
     p.DrawWidth = 1;
     // Thin outlines in the axis colour: the fitted curves stay the brightest lines.
@@ -256,8 +244,8 @@ void DrawDistPlot(const DataSet& d, int t, const DistFitRow& row, const Canvas& 
             std::snprintf(buf, sizeof buf, "%s: not fitted", LawName(f.law));
         key.push_back({buf, LawColours[law], LawWidths[law]});
     }
-    if (lp) key.push_back({"t: switch point " + Population(std::round(lp->lp.t)), LawColours[2], 1});
-    if (std::isfinite(xmin)) key.push_back({"x_min (Tail-Fit) " + Population(std::round(xmin)), cc.Axis(), 1});
+    if (lp) key.push_back({"t: switch point " + PopulationLabel(std::round(lp->lp.t)), LawColours[2], 1});
+    if (std::isfinite(xmin)) key.push_back({"x_min (Tail-Fit) " + PopulationLabel(std::round(xmin)), cc.Axis(), 1});
     PlotFrame& fr = c.frame;
     fr.TopMargin = static_cast<float>(panelTop + panelHeight + 1100);
     fr.RightMargin = static_cast<float>(W - 1000 - leftW - 1500);

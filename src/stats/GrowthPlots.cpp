@@ -9,6 +9,7 @@
 #include "draw/Colours.h"
 #include "draw/Contrast.h"
 #include "draw/Ticks.h"
+#include "stats/PlotPanel.h"
 
 namespace {
 
@@ -21,28 +22,10 @@ constexpr Colour PlaceColour = FaintGrey;  // faint on both backgrounds
 constexpr float FontSize = 9;
 constexpr std::size_t MaxPoints = 8000;
 
-std::string Number(double v, const char* format = "%g") {
-    char buf[48];
-    std::snprintf(buf, sizeof buf, format, v);
-    return buf;
-}
-
-std::string Population(double v) {
-    if (v >= 1e6) return Number(v / 1e6) + "m";
-    if (v >= 1e3) return Number(v / 1e3) + "k";
-    return Number(v);
-}
-
-// One plot area: data ranges mapped into a rectangle of the picture (twips, y down).
-struct Panel {
+// One plot area of the picture with its ticks and titles.
+struct Panel : PlotArea {
     const Canvas& c;
-    double u0, u1, v0, v1;
-    double left, top, width, height;
 
-    float X(double u) const { return static_cast<float>(left + (u - u0) / (u1 - u0) * width); }
-    float Y(double v) const { return static_cast<float>(top + height - (std::clamp(v, v0, v1) - v0) / (v1 - v0) * height); }
-    double XScale() const { return width / (u1 - u0); }
-    double YScale() const { return height / (v1 - v0); }
     Colour Ink() const { return InkFor(c.pic.BackColor); }
     void Text(double x, double y, const std::string& s) const {
         c.pic.ForeColor = Ink();
@@ -69,25 +52,17 @@ struct Panel {
             Text(X(k.at) - LabelWidth(k.label, FontSize) / 2, b + 190, k.label);
         }
     }
-    void Title(const std::string& s) const { Text(left - 900, top - LabelHeight(FontSize) - 120, s); }
+    // The title, or where it would run past the picture's right edge the shorter one.
+    void Title(const std::string& s, const std::string& shorter = {}) const {
+        const bool fits = shorter.empty() || left - 900 + LabelWidth(s, FontSize) <= c.pic.Width - 150;
+        Text(left - 900, top - LabelHeight(FontSize) - 120, fits ? s : shorter);
+    }
     void XTitle(const std::string& s) const {
         Text(std::max(0.0, left + width - LabelWidth(s, FontSize)), top + height + 190 + LabelHeight(FontSize) + 40, s);
     }
-    // The plot area a zoom magnifies, and the panel of the data range it shows there (the
-    // whole range unzoomed), whose ticks are drawn anew for that range.
-    ViewRect Area() const { return ViewRect{left, top, left + width, top + height}; }
-    Panel Shown() const {
-        const ViewRect s = c.pic.View.Shown(Area());
-        return Panel{c,
-                     u0 + (s.left - left) / XScale(),
-                     u0 + (s.right - left) / XScale(),
-                     v0 + (top + height - s.bottom) / YScale(),
-                     v0 + (top + height - s.top) / YScale(),
-                     left,
-                     top,
-                     width,
-                     height};
-    }
+    // The panel of the data range the picture's zoom shows (the whole range unzoomed), whose
+    // ticks are drawn anew for that range.
+    Panel Shown() const { return c.pic.View.zoomed ? Panel{Showing(c.pic.View.Shown(Area())), c} : *this; }
     void Level(double v, Colour colour) const {
         c.pic.DrawWidth = 1;
         c.pic.Line(X(u0), Y(v), X(u1), Y(v), colour);
@@ -97,13 +72,21 @@ struct Panel {
 // Ticks at 1, 2 and 5 times the powers of ten on the panel's log-size axis, or the powers
 // of ten alone where those would overprint.
 std::vector<Tick> SizeTicks(const Panel& p, bool relative) {
+    // Zoomed, round values of the range shown, as every zoomed log axis has them, populations
+    // written as the whole axis writes them ("20k").
+    if (p.c.pic.View.zoomed) {
+        std::vector<Tick> ticks = LogTicksIn(p.u0, p.u1);
+        if (!relative)
+            for (Tick& k : ticks) k.label = PopulationLabel(std::exp(k.at));
+        return ticks;
+    }
     std::vector<Tick> all, decades;
     const double ln10 = std::log(10.0);
     for (int e = static_cast<int>(std::floor(p.u0 / ln10)); e <= static_cast<int>(std::ceil(p.u1 / ln10)); ++e)
         for (double m : {1.0, 2.0, 5.0}) {
             const double v = m * std::pow(10.0, e);
             if (std::log(v) < p.u0 || std::log(v) > p.u1) continue;
-            all.push_back({std::log(v), relative ? Number(v) : Population(v)});
+            all.push_back({std::log(v), relative ? NumberLabel(v) : PopulationLabel(v)});
             if (m == 1.0) decades.push_back(all.back());
         }
     return Thinned(all, p.XScale(), FontSize, true).size() == all.size() || decades.size() < 2 ? all : decades;
@@ -113,10 +96,28 @@ std::vector<Tick> SizeTicks(const Panel& p, bool relative) {
 void CurveWithBand(const Panel& p, const std::vector<double>& grid, const std::vector<double>& y,
                    const std::vector<double>& lo, const std::vector<double>& hi, Colour colour, Colour band) {
     Picture& pic = p.c.pic;
-    const double step = grid.size() > 1 ? (p.X(grid[1]) - p.X(grid[0])) / 15.0 : 1;  // pixels between points
+    const double zoom = pic.MappingIntoView() ? pic.View.ScaleX(pic.ZoomArea) : 1.0;
+    const double step = grid.size() > 1 ? (p.X(grid[1]) - p.X(grid[0])) * zoom / 15.0 : 1;  // pixels between points
     pic.DrawWidth = static_cast<int16_t>(std::max(1.0, std::ceil(step) + 1));
-    for (std::size_t j = 0; j < grid.size(); ++j)
-        if (std::isfinite(lo[j]) && std::isfinite(hi[j])) pic.Line(p.X(grid[j]), p.Y(lo[j]), p.X(grid[j]), p.Y(hi[j]), band);
+    // Zoomed, a stroke whose width would reach past the plot area's side is left out.
+    const double half = pic.DrawWidth * 15.0 / 2;
+    auto within = [&](float x) {
+        if (!pic.MappingIntoView()) return true;
+        const double shown = pic.View.ToShownX(pic.ZoomArea, x);
+        return shown - half >= pic.ZoomArea.left && shown + half <= pic.ZoomArea.right;
+    };
+    // And its square ends stay inside the area too: the stroke is cut short by half its width.
+    double vLo = p.v0, vHi = p.v1;
+    if (pic.MappingIntoView()) {
+        const Panel z = p.Shown();
+        vLo = z.v0 + half / z.YScale();
+        vHi = z.v1 - half / z.YScale();
+    }
+    for (std::size_t j = 0; j < grid.size(); ++j) {
+        if (!std::isfinite(lo[j]) || !std::isfinite(hi[j]) || !within(p.X(grid[j]))) continue;
+        const double a = std::max(lo[j], vLo), b = std::min(hi[j], vHi);
+        if (a <= b) pic.Line(p.X(grid[j]), p.Y(a), p.X(grid[j]), p.Y(b), band);
+    }
     for (const auto* edge : {&lo, &hi}) {
         pic.DrawWidth = 1;
         BrokenPath path(pic, colour);
@@ -146,6 +147,26 @@ std::pair<double, double> RangeOf(const std::vector<std::vector<double>>& series
     return {lo - pad, hi + pad};
 }
 
+// Draws into panel i of a picture of stacked panels, at its zoom. The picture's View holds the
+// zoom of every panel (ZoomPanelsAbout); while `draw` runs it stands for this panel's part
+// alone, so Panel::Shown finds the range shown there and, once `draw` turns the mapping on,
+// ops are moved and clipped into this panel.
+template <class Draw>
+void InPanel(Picture& pic, std::size_t i, Draw draw) {
+    const ViewRange all = pic.View;
+    const ViewRect area = pic.ZoomArea;
+    pic.View = ViewRange{};
+    if (all.zoomed) {
+        pic.View.zoomed = true;
+        pic.View.shown = PanelShown(all, pic.ZoomPanels, i);
+    }
+    pic.ZoomArea = pic.ZoomPanels[i];
+    draw();
+    pic.MapIntoView(false);
+    pic.View = all;
+    pic.ZoomArea = area;
+}
+
 }  // namespace
 
 void DrawGrowthBetas(const DataSet& d, const GrowthState& s, const Canvas& c) {
@@ -166,8 +187,9 @@ void DrawGrowthBetas(const DataSet& d, const GrowthState& s, const Canvas& c) {
     v1 += pad;
     const PlotFrame& fr = c.frame;
     const int first = d.DateYear(1), last = d.DateYear(d.NumDates);
-    const Panel p{c, static_cast<double>(first), static_cast<double>(last), v0, v1, fr.LeftMargin, fr.TopMargin,
-                  fr.PlotWidth, fr.PlotHeight};
+    const Panel p{{static_cast<double>(first), static_cast<double>(last), v0, v1, fr.LeftMargin, fr.TopMargin,
+                   fr.PlotWidth, fr.PlotHeight},
+                  c};
     p.Frame();
     if (pic.View.zoomed) {
         const Panel z = p.Shown();
@@ -180,7 +202,7 @@ void DrawGrowthBetas(const DataSet& d, const GrowthState& s, const Canvas& c) {
         p.YTicks(LinearTicks(v0, v1));
         p.XTicks(YearTicks(first, last, first, last, p.XScale(), FontSize));
     }
-    p.Title("beta: growth per year per unit of ln size (OLS, 95 % HC1 interval)");
+    p.Title("beta: growth per year per unit of ln size (OLS, 95 % HC1 interval)", "beta: growth a year per unit of ln size");
     p.XTitle("Pair of censuses (middle year)");
     pic.ZoomArea = p.Area();
     pic.MapIntoView(true);
@@ -223,17 +245,29 @@ void DrawGrowthPlot(const DataSet& d, const GrowthSample& s, const GrowthCurves&
     auto [m0, m1] = RangeOf({k.mean, k.meanLo, k.meanHi, {q0, q1}}, 0.0);
     auto [s0, s1] = RangeOf({k.sd, k.sdLo, k.sdHi}, 1.0);
     s0 = std::max(0.0, s0);
-    const Panel top{c, u0 - pad, u1 + pad, m0, m1, fr.LeftMargin, fr.TopMargin, fr.PlotWidth, h};
-    const Panel bottom{c, u0 - pad, u1 + pad, s0, s1, fr.LeftMargin, fr.TopMargin + h + gap, fr.PlotWidth, h};
+    const Panel top{{u0 - pad, u1 + pad, m0, m1, fr.LeftMargin, fr.TopMargin, fr.PlotWidth, h}, c};
+    const Panel bottom{{u0 - pad, u1 + pad, s0, s1, fr.LeftMargin, fr.TopMargin + h + gap, fr.PlotWidth, h}, c};
+    // Both panels zoom: the size axis they share together, each vertical axis on its own.
+    pic.ZoomPanels = {top.Area(), bottom.Area()};
+    pic.ZoomArea = ViewRect{top.left, top.top, top.left + top.width, bottom.top + bottom.height};
 
     const std::string pair = s.pooled ? "all pairs " + std::to_string(s.fromYear) + "-" + std::to_string(s.toYear)
                                       : std::to_string(s.fromYear) + "-" + std::to_string(s.toYear);
-    for (const Panel* p : {&top, &bottom}) {
-        p->Frame();
-        p->XTicks(SizeTicks(*p, s.pooled));
-    }
-    top.YTicks(LinearTicks(m0, m1, 5));
-    bottom.YTicks(LinearTicks(s0, s1, 5));
+    std::size_t i = 0;
+    for (const Panel* p : {&top, &bottom})
+        InPanel(pic, i++, [&] {
+            p->Frame();
+            const Panel z = p->Shown();
+            z.XTicks(SizeTicks(z, s.pooled));
+        });
+    InPanel(pic, 0, [&] {
+        const Panel z = top.Shown();
+        z.YTicks(LinearTicks(z.v0, z.v1, 5));
+    });
+    InPanel(pic, 1, [&] {
+        const Panel z = bottom.Shown();
+        z.YTicks(LinearTicks(z.v0, z.v1, 5));
+    });
     top.Title("Mean of normalised growth, " + pair + " (n " + std::to_string(s.x.size()) + ")");
     bottom.Title("Spread (sd) of normalised growth");
     bottom.XTitle(s.pooled ? "Size relative to the pair's geometric mean (log scale)" : "Population in " +
@@ -241,25 +275,45 @@ void DrawGrowthPlot(const DataSet& d, const GrowthSample& s, const GrowthCurves&
                                                                                            " (log scale)");
 
     // The places first, under the curves; those beyond the panel are not drawn, and of a
-    // large sample only every stride-th, so the curves stay readable.
-    const std::size_t stride = (s.x.size() + MaxPoints - 1) / MaxPoints;
-    for (std::size_t i = 0; i < s.x.size(); i += stride) {
-        if (s.x[i] < top.u0 || s.x[i] > top.u1 || s.gt[i] < m0 || s.gt[i] > m1) continue;
-        pic.CurrentTag = OpTag{static_cast<int16_t>(s.city[i]), static_cast<int16_t>(s.date[i]), GrowthPlacePoint};
-        pic.Circle(top.X(s.x[i]), top.Y(s.gt[i]), 10, PlaceColour);
-    }
-    pic.CurrentTag = OpTag{};
-    top.Level(0, top.Ink());
-    bottom.Level(1, bottom.Ink());
-    CurveWithBand(top, k.grid, k.mean, k.meanLo, k.meanHi, MeanColour, MeanBand);
-    CurveWithBand(bottom, k.grid, k.sd, k.sdLo, k.sdHi, SpreadColour, SpreadBand);
+    // large sample only every stride-th, so the curves stay readable. Zoomed, the stride
+    // counts the places shown, so a closer look shows more of them.
+    std::size_t stride = (s.x.size() + MaxPoints - 1) / MaxPoints;
+    InPanel(pic, 0, [&] {
+        const Panel z = top.Shown();
+        if (pic.View.zoomed) {
+            std::size_t shown = 0;
+            for (std::size_t j = 0; j < s.x.size(); ++j)
+                shown += s.x[j] >= z.u0 && s.x[j] <= z.u1 && s.gt[j] >= z.v0 && s.gt[j] <= z.v1;
+            stride = std::max<std::size_t>(1, (shown + MaxPoints - 1) / MaxPoints);
+        }
+        pic.MapIntoView(true);
+        for (std::size_t j = 0; j < s.x.size(); j += stride) {
+            if (s.x[j] < top.u0 || s.x[j] > top.u1 || s.gt[j] < m0 || s.gt[j] > m1) continue;
+            pic.CurrentTag = OpTag{static_cast<int16_t>(s.city[j]), static_cast<int16_t>(s.date[j]), GrowthPlacePoint};
+            pic.Circle(top.X(s.x[j]), top.Y(s.gt[j]), 10, PlaceColour);
+        }
+        pic.CurrentTag = OpTag{};
+        top.Level(0, top.Ink());
+    });
+    InPanel(pic, 1, [&] {
+        pic.MapIntoView(true);
+        bottom.Level(1, bottom.Ink());
+    });
+    InPanel(pic, 0, [&] {
+        pic.MapIntoView(true);
+        CurveWithBand(top, k.grid, k.mean, k.meanLo, k.meanHi, MeanColour, MeanBand);
+    });
+    InPanel(pic, 1, [&] {
+        pic.MapIntoView(true);
+        CurveWithBand(bottom, k.grid, k.sd, k.sdLo, k.sdHi, SpreadColour, SpreadBand);
+    });
     (void)d;
     const std::string band = k.replicates > 0 ? "95 % band, " + std::to_string(k.replicates) + " replicates"
                                               : "no bootstrap band";
     // The key in the spread panel, whose upper right is clear where the spread falls with size.
     const float topMargin = c.frame.TopMargin;
     c.frame.TopMargin = static_cast<float>(bottom.top);
-    DrawKey(c, {{"kernel mean (h " + Number(k.h, "%.3f") + ")", MeanColour, 3},
+    DrawKey(c, {{"kernel mean (h " + NumberLabel(k.h, "%.3f") + ")", MeanColour, 3},
                 {"kernel spread", SpreadColour, 3},
                 {band, MeanBand, 6},
                 {"places, middle 95 %" + (stride > 1 ? ", 1 in " + std::to_string(stride) : std::string()),

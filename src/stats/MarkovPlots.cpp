@@ -22,11 +22,17 @@ std::string Number(double v, int decimals) {
     return buf;
 }
 
-void Title(Picture& p, const std::string& text, Colour ink) {
+// `full` where it fits left of the picture's right edge from x at the current font size,
+// else `shorter` (a narrow picture).
+std::string Fitting(const Picture& p, double x, const std::string& full, const std::string& shorter) {
+    return shorter.empty() || x + LabelWidth(full, p.FontSize) * (p.FontBold ? 1.1 : 1.0) <= p.Width - 150 ? full : shorter;
+}
+
+void Title(Picture& p, const std::string& text, Colour ink, const std::string& shorter = {}) {
     p.ForeColor = ink;
     p.FontSize = 9;
     p.FontBold = true;
-    PrintAt(p, 200, 150, text);
+    PrintAt(p, 200, 150, Fitting(p, 200, text, shorter));
     p.FontBold = false;
 }
 
@@ -92,12 +98,15 @@ void DrawMarkovHeatMap(const MarkovResult& m, const Canvas& c) {
     ClearPicture(c);
     ApplyBackgroundChoice(c, true);
     const Colour ink = InkFor(p.BackColor);
-    Title(p, "Markov chain of size classes, " + std::to_string(m.firstYear) + "-" + std::to_string(m.lastYear) +
-                 ": transition probabilities", ink);
+    const std::string years = std::to_string(m.firstYear) + "-" + std::to_string(m.lastYear);
+    Title(p, "Markov chain of size classes, " + years + ": transition probabilities", ink,
+          "Markov chain of size classes, " + years);
     const double left = 900, top = 1100, size = std::min(p.Width - 3200.0, p.Height - 2000.0);
     Matrix(p, m.transitions, left, top, size, ink, MarkovCell, 0);
     p.FontSize = 8;
-    PrintAt(p, left, top + size + 150, "Rows: class at a date (1 smallest); columns: class at the next date");
+    PrintAt(p, left, top + size + 150,
+            Fitting(p, left, "Rows: class at a date (1 smallest); columns: class at the next date",
+                    "Rows: class at a date; columns: at the next"));
     // The steady state: one bar per class, level with its row.
     const double barLeft = left + size + 300, barWidth = p.Width - barLeft - 500, cell = size / m.k;
     PrintAt(p, barLeft, top - LabelHeight(8) - 200, m.steady ? "Steady state" : "No steady state");
@@ -120,8 +129,8 @@ void DrawSpatialMarkov(const SpatialMarkovResult& s, const Canvas& c) {
     ClearPicture(c);
     ApplyBackgroundChoice(c, true);
     const Colour ink = InkFor(p.BackColor);
-    Title(p, "Spatial Markov, " + std::to_string(s.firstYear) + "-" + std::to_string(s.lastYear) +
-                 ": by the neighbours' class", ink);
+    const std::string years = std::to_string(s.firstYear) + "-" + std::to_string(s.lastYear);
+    Title(p, "Spatial Markov, " + years + ": by the neighbours' class", ink, "Spatial Markov, " + years);
     const int k = s.k;
     const int columns = k <= 4 ? 2 : 3;
     const int rowsOfPanels = (k + columns - 1) / columns;
@@ -131,14 +140,19 @@ void DrawSpatialMarkov(const SpatialMarkovResult& s, const Canvas& c) {
         const double left = 600 + (l % columns) * (size + gap), top = top0 + (l / columns) * (size + gap) + 300;
         p.ForeColor = ink;
         p.FontSize = 8;
-        PrintAt(p, left, top - 500, "Neighbours in class " + std::to_string(l + 1));
+        // Each panel's name within its panel and the gap beside it.
+        const std::string number = std::to_string(l + 1);
+        const std::string name = std::string("Neighbours in class ").append(number);
+        PrintAt(p, left, top - 500, LabelWidth(name, 8) <= size + gap - 100 ? name : std::string("Neighbour class ").append(number));
         Matrix(p, s.byLag[static_cast<std::size_t>(l)], left, top, size, ink, SpatialMarkovCell, static_cast<int16_t>(l + 1));
     }
     p.FontSize = 8;
     p.ForeColor = ink;
-    PrintAt(p, 600, p.Height - 350,
-            "Q = " + Number(s.q, 1) + ", LR = " + Number(s.lr, 1) + " on " + std::to_string(s.df) +
-                " df: p = " + Number(s.lrP, 4) + " (homogeneity across neighbour classes)");
+    std::string test("Q = ");
+    test.append(Number(s.q, 1)).append(", LR = ").append(Number(s.lr, 1)).append(" on ").append(std::to_string(s.df));
+    test.append(" df: p = ").append(Number(s.lrP, 4));
+    std::string full(test);
+    PrintAt(p, 600, p.Height - 350, Fitting(p, 600, full.append(" (homogeneity across neighbour classes)"), test));
 }
 
 void DrawMoranGrowth(const std::vector<MoranGrowthRow>& rows, const Canvas& c) {
