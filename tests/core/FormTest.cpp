@@ -32,10 +32,6 @@ std::set<std::string> MainPanel() {
             if (c.mainSet) s.insert(std::string(c.control));
     s.insert("Clear");
     s.insert("BackMap");
-    // The analyses' commands that join the main command set.
-    for (AnalysisFactory make : RegisteredAnalyses())
-        for (const CommandSpec& c : make()->Commands())
-            if (c.mainSet) s.insert(std::string(c.control));
     return s;
 }
 

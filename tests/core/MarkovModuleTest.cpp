@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
 #include <filesystem>
 #include <fstream>
 
@@ -11,6 +14,7 @@
 #include "map/Map.h"
 #include "core/MarkovModule.h"
 #include "data/Import.h"
+#include "draw/Ticks.h"
 #include "stats/MarkovPlots.h"
 
 namespace {
@@ -38,22 +42,6 @@ std::string Cell(const ResultTable& t, const std::string& row0, const std::strin
 
 std::size_t Tagged(const Picture& p, int16_t series) {
     return static_cast<std::size_t>(std::count_if(p.Ops().begin(), p.Ops().end(), [&](const DrawOp& op) { return op.tag.series == series; }));
-}
-
-TEST(MarkovModule, ButtonsSitBelowByGroupAndShowWithTheMainSet) {
-    Form f;
-    const Control &byGroup = f.panel["ByGroup"], &growth = f.panel["Growth"], &markov = f.panel["Markov"];
-    EXPECT_EQ(markov.left, byGroup.left);
-    EXPECT_EQ(markov.top, byGroup.top + byGroup.height + 150);
-    EXPECT_EQ(f.panel["MoranGrowth"].left, byGroup.left);
-    EXPECT_EQ(f.panel["SpatialMarkov"].left, growth.left);
-    EXPECT_EQ(f.panel["SpatialMarkov"].top, markov.top + markov.height + 150);
-    EXPECT_GE(f.WindowHeight, f.panel["MoranGrowth"].top + f.panel["MoranGrowth"].height);
-    EXPECT_FALSE(f.panel.Visible("Markov"));
-    const auto g = UsIncomes();
-    for (const char* b : {"Markov", "SpatialMarkov", "MoranGrowth"}) EXPECT_TRUE(g->panel.Visible(b)) << b;
-    const auto& colours = g->panel["MapColour"].items;
-    EXPECT_EQ(colours.back(), "LISA");
 }
 
 // The three tables with the columns the CSV promises; the numbers are giddy's (see
@@ -88,6 +76,49 @@ TEST(MarkovModule, MarkovPrintsThreeTablesAndAHeatMap) {
     EXPECT_EQ(files.size(), 3u);
     for (const char* name : {"m.csv", "m-2.csv", "m-3.csv"}) EXPECT_TRUE(std::filesystem::exists(dir / name)) << name;
     EXPECT_EQ(FileBytes((dir / "m-3.csv").string()).substr(0, 15), "Measure,Value\r\n");
+}
+
+// The heat map read back: the cell in row i (top down) and column j (left to right) holds
+// P_ij of the printed table as its label, and of two cells the likelier is the darker.
+TEST(MarkovModule, TheHeatMapShowsTheTableCellByCell) {
+    const auto f = UsIncomes();
+    f->Click("Markov");
+    const auto& t = f->Text.Tables[0];  // Class, n, P1..P5, ...
+    const auto& ops = f->Picture1.Ops();
+    std::map<std::pair<int, int>, const DrawOp*> cells;
+    for (const DrawOp& op : ops)
+        if (op.tag.series == MarkovCell && op.tag.point > 0 && op.kind == OpKind::Line) cells[{op.tag.city, op.tag.point}] = &op;
+    ASSERT_EQ(cells.size(), 25u);
+    const auto darkness = [](Colour c) { return 765 - (c & 255) - (c >> 8 & 255) - (c >> 16 & 255); };
+    for (const auto& [at, cell] : cells) {
+        const auto [i, j] = at;
+        SCOPED_TRACE(std::to_string(i) + " -> " + std::to_string(j));
+        if (j > 1) {
+            EXPECT_GT(cell->x1, (cells[{i, j - 1}]->x1));
+        }
+        if (i > 1) {
+            EXPECT_GT(cell->y1, (cells[{i - 1, j}]->y1));
+        }
+        const double p = std::stod(t.rows[static_cast<std::size_t>(i - 1)][static_cast<std::size_t>(j + 1)]);
+        // The text whose middle lies nearest the cell's middle.
+        const float cx = (cell->x1 + cell->x2) / 2, cy = (cell->y1 + cell->y2) / 2;
+        const DrawOp* label = nullptr;
+        for (const DrawOp& op : ops)
+            if (op.kind == OpKind::Text &&
+                (!label || std::hypot(op.x1 + LabelWidth(op.text, op.fontSize) / 2 - cx, op.y1 + LabelHeight(op.fontSize) / 2 - cy) <
+                               std::hypot(label->x1 + LabelWidth(label->text, label->fontSize) / 2 - cx,
+                                          label->y1 + LabelHeight(label->fontSize) / 2 - cy)))
+                label = &op;
+        char want[16];
+        std::snprintf(want, sizeof want, "%.2f", p);
+        EXPECT_EQ(label->text, want);
+        for (const auto& [other, o] : cells) {
+            const double q = std::stod(t.rows[static_cast<std::size_t>(other.first - 1)][static_cast<std::size_t>(other.second + 1)]);
+            if (p > q + 0.01) {
+                EXPECT_GT(darkness(cell->colour), darkness(o->colour)) << p << " against " << q;
+            }
+        }
+    }
 }
 
 TEST(MarkovModule, ClassesOptionChangesTheTables) {

@@ -188,6 +188,15 @@ TEST(Selection, MarksOnTheMapAndTheCurvesFollowThePinAndTheSelection) {
         int halos = 0, names = 0, plates = 0;
         for (const DrawOp& op : f->Picture1.Ops()) {
             if (op.tag.series != MarkSeries) continue;
+            if (op.kind == OpKind::Circle) {
+                // A ring around its own disc, clear of it; the pin's drawn wider than a selection's.
+                const DrawOp* disc = nullptr;
+                for (const DrawOp& d : f->Picture1.Ops())
+                    if (d.tag.series == MapPlaceSeries && d.tag.city == op.tag.city) disc = &d;
+                ASSERT_NE(disc, nullptr);
+                EXPECT_TRUE(op.x1 == disc->x1 && op.y1 == disc->y1 && op.radius > disc->radius) << op.tag.city;
+                EXPECT_EQ(op.width > 2, op.tag.city == c.pin) << op.tag.city;
+            }
             halos += op.kind == OpKind::Circle;
             names += op.kind == OpKind::Text;
             plates += op.kind == OpKind::Line;

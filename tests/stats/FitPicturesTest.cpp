@@ -3,6 +3,7 @@
 // 95 % bands pass through zeta -/+ 1.96 SE of each date.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -13,13 +14,16 @@
 #include "stats/TailFit.h"
 #include "stats/Growth.h"
 #include "stats/TailFitPlots.h"
+#include "stats/GrowthPlots.h"
 
 namespace {
 
+// The colour of the key's stroke before the entry whose text starts with `name`.
 Colour KeyColour(const Picture& p, const std::string& name) {
     const auto& ops = p.Ops();
     for (std::size_t k = 1; k < ops.size(); ++k)
-        if (ops[k].kind == OpKind::Text && ops[k].text == name && ops[k - 1].tag.series == KeySeries) return ops[k - 1].colour;
+        if (ops[k].kind == OpKind::Text && ops[k].text.rfind(name, 0) == 0 && ops[k - 1].tag.series == KeySeries)
+            return ops[k - 1].colour;
     ADD_FAILURE() << "no key entry " << name;
     return -1;
 }
@@ -112,4 +116,70 @@ TEST(GrowthPicture, BetasIntervalsAndColoursAsTheKeySays) {
         zeroLine = zeroLine || (op.kind == OpKind::Line && op.colour == gibrat && std::fabs(op.y1 - a) < 1 &&
                                 std::fabs(op.y2 - a) < 1 && op.x2 - op.x1 > 3000);
     EXPECT_TRUE(zeroLine);
+}
+
+// Growth-Plot read back: above, the kernel mean at each grid point with its band's edges at
+// the bootstrap's 2.5th and 97.5th percentiles (the 95 % the key states) in the key's colour;
+// below it, the spread likewise; the places as points at their size and normalised growth on
+// the mean panel's axes. The scales are read off the curves' own extreme points.
+TEST(GrowthPlotPicture, CurvesBandsAndPlacesWhereTheCurvesAndTheSamplePutThem) {
+    auto f = FormWithRealData();
+    f->SetOption("replicates", "40");
+    f->Click("Growth");
+    f->ChooseText("Dates", "1950");
+    f->Click("GrowthPlot");
+    const Picture& p = f->Picture1;
+    const GrowthCurves& k = f->Module<GrowthModule>().curves;
+    const GrowthSample& s = f->Module<GrowthModule>().sample;
+    const Colour mean = KeyColour(p, "kernel mean"), spread = KeyColour(p, "kernel spread");
+    KeyColour(p, "95 % band, 40 replicates");
+    EXPECT_NE(mean, spread);
+    auto curve = [&](Colour c) {  // each point of the wide line drawn in colour c
+        std::vector<std::pair<float, float>> at;
+        for (const DrawOp& op : p.Ops())
+            if (op.kind == OpKind::Line && op.width == 3 && op.colour == c && op.tag.series != KeySeries) at.emplace_back(op.x2, op.y2);
+        return at;
+    };
+    const auto m = curve(mean), sd = curve(spread);
+    ASSERT_EQ(m.size(), k.grid.size());
+    ASSERT_EQ(sd.size(), k.grid.size());
+    const std::size_t n = k.grid.size() - 1;
+    const double xb = (m[n].first - m[0].first) / (k.grid[n] - k.grid[0]), xa = m[0].first - xb * k.grid[0];
+    auto scale = [&](const std::vector<std::pair<float, float>>& at, const std::vector<double>& v) {
+        const auto [lo, hi] = std::minmax_element(v.begin(), v.end());
+        const std::size_t i = static_cast<std::size_t>(lo - v.begin()), j = static_cast<std::size_t>(hi - v.begin());
+        const double b = (at[j].second - at[i].second) / (v[j] - v[i]);
+        return std::pair{at[i].second - b * v[i], b};
+    };
+    const auto [ma, mb] = scale(m, k.mean);
+    const auto [sa, sb] = scale(sd, k.sd);
+    ASSERT_LT(mb, 0);  // up the page as the value grows
+    ASSERT_LT(sb, 0);
+    float meanLowest = 0, spreadHighest = 1e9;
+    for (std::size_t j = 0; j <= n; ++j) {
+        SCOPED_TRACE(j);
+        const float x = static_cast<float>(xa + xb * k.grid[j]);
+        EXPECT_NEAR(m[j].first, x, 1);
+        EXPECT_NEAR(sd[j].first, x, 1);
+        EXPECT_NEAR(m[j].second, ma + mb * k.mean[j], 1);
+        EXPECT_NEAR(sd[j].second, sa + sb * k.sd[j], 1);
+        EXPECT_TRUE(ThinLineEndsAt(p, mean, x, static_cast<float>(ma + mb * k.meanLo[j])));
+        EXPECT_TRUE(ThinLineEndsAt(p, mean, x, static_cast<float>(ma + mb * k.meanHi[j])));
+        EXPECT_TRUE(ThinLineEndsAt(p, spread, x, static_cast<float>(sa + sb * k.sdLo[j])));
+        EXPECT_TRUE(ThinLineEndsAt(p, spread, x, static_cast<float>(sa + sb * k.sdHi[j])));
+        meanLowest = std::max({meanLowest, m[j].second, static_cast<float>(ma + mb * k.meanLo[j])});
+        spreadHighest = std::min({spreadHighest, sd[j].second, static_cast<float>(sa + sb * k.sdHi[j])});
+    }
+    EXPECT_LT(meanLowest, spreadHighest) << "the spread's panel lies below the mean's";
+    int places = 0;
+    for (const DrawOp& op : p.Ops()) {
+        if (op.tag.series != GrowthPlacePoint) continue;
+        std::size_t i = 0;
+        while (i < s.city.size() && s.city[i] != op.tag.city) ++i;
+        ASSERT_LT(i, s.city.size()) << op.tag.city;
+        EXPECT_NEAR(op.x1, xa + xb * s.x[i], 1) << op.tag.city;
+        EXPECT_NEAR(op.y1, ma + mb * s.gt[i], 1) << op.tag.city;
+        ++places;
+    }
+    EXPECT_GT(places, static_cast<int>(s.city.size()) * 9 / 10);  // the middle 95 % of growth, and more
 }
