@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -182,4 +183,80 @@ TEST(GrowthPlotPicture, CurvesBandsAndPlacesWhereTheCurvesAndTheSamplePutThem) {
         ++places;
     }
     EXPECT_GT(places, static_cast<int>(s.city.size()) * 9 / 10);  // the middle 95 % of growth, and more
+}
+
+// Tail-Plot and Hill-Plot of 1950, read back against numbers worked here from the table:
+// each city at its population and the share of cities at least as large; the power law from
+// R poweRlaw's x_min 299017 (tests/stats/TailFitTest.cpp) at the share of the tail, falling
+// with slope 1 - alpha (alpha 2.391143486833748, poweRlaw's); each Hill point at
+// zeta_k = k / sum_{i <= k} ln(x_i / x_{k+1}) over the sizes in falling order, with its band
+// at zeta_k (1 -/+ 1.96 / sqrt k), the level the key states.
+TEST(TailPlotPictures, PointsPowerLawAndHillEstimatesWhereTheTableSays) {
+    auto f = FormWithRealData();
+    f->SetOption("replicates", "0");
+    f->Click("TailFit");
+    f->ChooseText("Dates", "1950");
+    f->Click("TailPlot");
+    const DataSet& d = *f->data;
+    const int t = 17;
+    std::vector<double> x;
+    for (int c = 1; c <= d.NumCities; ++c)
+        if (d.Present(c, t) == 1) x.push_back(d.PopTable(c, t));
+    std::sort(x.begin(), x.end(), std::greater<>());
+    const double n = static_cast<double>(x.size()), xmin = 299017, alpha = 2.391143486833748;
+    const auto atLeast = [&](double v) { return static_cast<double>(std::count_if(x.begin(), x.end(), [&](double y) { return y >= v; })); };
+    std::vector<const DrawOp*> points;
+    for (const DrawOp& op : f->Picture1.Ops())
+        if (op.tag.series == CitiesAtOneDate && op.tag.city > 0 && op.kind == OpKind::Circle) points.push_back(&op);
+    ASSERT_EQ(points.size(), x.size());
+    const auto by = [&](const DrawOp* a, const DrawOp* b) { return d.PopTable(a->tag.city, t) < d.PopTable(b->tag.city, t); };
+    const DrawOp* lo = *std::min_element(points.begin(), points.end(), by);
+    const DrawOp* hi = *std::max_element(points.begin(), points.end(), by);
+    const double b = (hi->x1 - lo->x1) / std::log10(x.front() / x.back()), a = lo->x1 - b * std::log10(x.back());
+    const double c = lo->y1, e = (hi->y1 - lo->y1) / std::log10(1 / n);
+    for (const DrawOp* op : points) {
+        const double v = d.PopTable(op->tag.city, t);
+        EXPECT_NEAR(op->x1, a + b * std::log10(v), 1) << v;
+        EXPECT_NEAR(op->y1, c + e * std::log10(atLeast(v) / n), 1) << v;
+    }
+    const Colour law = KeyColour(f->Picture1, "power law, zeta 1.391");
+    const double y0 = std::log10(atLeast(xmin) / n);
+    bool drawn = false;
+    for (const DrawOp& op : f->Picture1.Ops())
+        if (op.kind == OpKind::Line && op.colour == law && op.tag.series != KeySeries && op.x2 > op.x1) {
+            EXPECT_NEAR(op.x1, a + b * std::log10(xmin), 1);
+            EXPECT_NEAR(op.y1, c + e * y0, 1);
+            EXPECT_NEAR(op.x2, a + b * std::log10(x.front()), 1);
+            EXPECT_NEAR(op.y2, c + e * (y0 + (1 - alpha) * std::log10(x.front() / xmin)), 1);
+            drawn = true;
+        }
+    EXPECT_TRUE(drawn);
+
+    f->Click("HillPlot");
+    std::vector<double> zeta(x.size(), NAN);
+    double sum = 0;
+    for (std::size_t k = 1; k < x.size(); ++k) {
+        sum += std::log(x[k - 1]);
+        zeta[k] = static_cast<double>(k) / (sum - static_cast<double>(k) * std::log(x[k]));
+    }
+    std::map<int, std::pair<float, float>> at;  // k -> where its point is drawn
+    for (const DrawOp& op : f->Picture1.Ops())
+        if (op.tag.series == TailHillPoint) at[op.tag.point] = {op.x2, op.y2};
+    ASSERT_EQ(at.size(), x.size() - 1);
+    const int k1 = 10, k2 = static_cast<int>(x.size()) - 1;
+    const double kb = (at[k2].first - at[k1].first) / (k2 - k1), ka = at[k1].first - kb * k1;
+    const double zb = (at[k2].second - at[k1].second) / (zeta[k2] - zeta[k1]), za = at[k1].second - zb * zeta[k1];
+    const Colour band = KeyColour(f->Picture1, "+- 1.96 zeta_k / sqrt(k)");
+    for (const auto& [k, xy] : at) {
+        const double z = zeta[static_cast<std::size_t>(k)];
+        EXPECT_NEAR(xy.first, ka + kb * k, 1) << k;
+        EXPECT_NEAR(xy.second, za + zb * z, 1) << k;
+        for (double side : {-1.96, 1.96}) {
+            const auto y = static_cast<float>(za + zb * z * (1 + side / std::sqrt(k)));
+            const ViewRect& area = f->Picture1.ZoomArea;  // a band beyond the plot is cut at its edge
+            if (y > area.top + 1 && y < area.bottom - 1) {
+                EXPECT_TRUE(ThinLineEndsAt(f->Picture1, band, xy.first, y)) << k << " " << side;
+            }
+        }
+    }
 }
