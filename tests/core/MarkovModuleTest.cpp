@@ -189,6 +189,25 @@ TEST(MarkovModule, MoranGrowthOnUsPlacesIsSeededAndRefusesTooManyNeighbours) {
     EXPECT_EQ(f.Text.Tables.at(0).rows, first.rows);
     // EI = -1/(n-1) on every row
     for (const auto& r : first.rows) EXPECT_NEAR(std::stod(r[4]), -1.0 / (std::stod(r[2]) - 1), 1e-15);
+    // The picture: each pair's point at its middle year and its I (the scales from the first
+    // and last pairs), filled in the key's colour where p_sim < 0.05, ringed otherwise.
+    std::map<int, const DrawOp*> at;
+    for (const DrawOp& op : f.Picture1.Ops())
+        if (op.tag.series == MoranGrowthPoint) at[op.tag.point] = &op;
+    Colour significant = -1;
+    const auto& ops = f.Picture1.Ops();
+    for (std::size_t k = 1; k < ops.size(); ++k)
+        if (ops[k].kind == OpKind::Text && ops[k].text == "I with p_sim < 0.05") significant = ops[k - 1].colour;
+    const auto value = [&](int k, int column) { return std::stod(first.rows[static_cast<std::size_t>(k - 1)][static_cast<std::size_t>(column)]); };
+    const auto middle = [&](int k) { return (value(k, 0) + value(k, 1)) / 2; };
+    const auto [lo, hi] = std::minmax_element(first.rows.begin(), first.rows.end(), [](const auto& a, const auto& b) { return std::stod(a[3]) < std::stod(b[3]); });
+    const int kl = static_cast<int>(lo - first.rows.begin()) + 1, kh = static_cast<int>(hi - first.rows.begin()) + 1;
+    const double yb = (at[kh]->y1 - at[kl]->y1) / (value(kh, 3) - value(kl, 3)), xb = (at[22]->x1 - at[1]->x1) / (middle(22) - middle(1));
+    for (const auto& [k, op] : at) {
+        EXPECT_NEAR(op->x1, at[1]->x1 + xb * (middle(k) - middle(1)), 1) << k;
+        EXPECT_NEAR(op->y1, at[kl]->y1 + yb * (value(k, 3) - value(kl, 3)), 1) << k;
+        EXPECT_EQ(op->fill == significant, value(k, 7) < 0.05) << k;
+    }
     f.SetOption("neighbours", "9000");
     EXPECT_NE(ErrorOf(f, "MoranGrowth").find("--neighbours 9000 is more than the"), std::string::npos);
     f.SetOption("neighbours", "5");
