@@ -103,9 +103,7 @@ TEST(DistFitModule, DistPlotDrawsThePlacesAndTheLognormalWhereTheyLie) {
         EXPECT_NEAR(op.y1, c + e * std::log10(share(v)), 1) << d.CityName(op.tag.city);
     }
     const auto& ops = f->Picture1.Ops();
-    Colour lognormal = -1;
-    for (std::size_t k = 1; k < ops.size(); ++k)
-        if (ops[k].kind == OpKind::Text && ops[k].text.rfind("lognormal, AIC", 0) == 0) lognormal = ops[k - 1].colour;
+    const Colour lognormal = KeyColour(f->Picture1, "lognormal, AIC");
     int onCurve = 0;
     for (const DrawOp& op : ops) {
         if (op.kind != OpKind::Line || op.colour != lognormal || op.width != 4 || op.tag.series == KeySeries || op.x2 > hi.x1 + 300) continue;

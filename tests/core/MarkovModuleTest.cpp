@@ -29,7 +29,7 @@ std::unique_ptr<Form> UsIncomes() {
 }
 
 const Form& UsPlaces() {
-    static const std::unique_ptr<Form> f = FormReading(std::string(CITYSIZE_REAL_DATA) + "/us-places-1790-2010.csv");
+    static const std::unique_ptr<Form> f = UsPlacesForm();
     return *f;
 }
 
@@ -194,10 +194,11 @@ TEST(MarkovModule, MoranGrowthOnUsPlacesIsSeededAndRefusesTooManyNeighbours) {
     std::map<int, const DrawOp*> at;
     for (const DrawOp& op : f.Picture1.Ops())
         if (op.tag.series == MoranGrowthPoint) at[op.tag.point] = &op;
-    Colour significant = -1;
+    Colour significant = -1;  // this key's strokes carry no tag
     const auto& ops = f.Picture1.Ops();
     for (std::size_t k = 1; k < ops.size(); ++k)
         if (ops[k].kind == OpKind::Text && ops[k].text == "I with p_sim < 0.05") significant = ops[k - 1].colour;
+    ASSERT_NE(significant, -1);
     const auto value = [&](int k, int column) { return std::stod(first.rows[static_cast<std::size_t>(k - 1)][static_cast<std::size_t>(column)]); };
     const auto middle = [&](int k) { return (value(k, 0) + value(k, 1)) / 2; };
     const auto [lo, hi] = std::minmax_element(first.rows.begin(), first.rows.end(), [](const auto& a, const auto& b) { return std::stod(a[3]) < std::stod(b[3]); });

@@ -26,8 +26,6 @@ std::string TempFile(const std::string& name, const std::string& content) {
     return path.string();
 }
 
-std::unique_ptr<Form> FiveForm() { return FormReading(std::string(CITYSIZE_TEST_DATA) + "/map/five.csv"); }
-
 int CountSeries(const Picture& p, int16_t series) {
     int n = 0;
     for (const DrawOp& op : p.Ops()) n += op.tag.series == series;
@@ -107,7 +105,7 @@ TEST(Selection, NamesFromAListOrAFileAndTheErrorsNameWhatIsWrong) {
 // the California places selected give the table the group CA gives, rank for rank. (CA is
 // the state with 10 places or more at every date of its calendar, as Tail-Fit needs.)
 TEST(Selection, AnalysedAsAGroupIsAndAllRestoresTheWholeTable) {
-    auto f = FormReading(std::string(CITYSIZE_REAL_DATA) + "/us-places-1790-2010.csv");
+    auto f = UsPlacesForm();
     const int whole = f->data->NumCities;
     std::vector<int> california;
     for (int c = 1; c <= f->data->NumCities; ++c)
@@ -286,7 +284,7 @@ TEST(MapLabels, TheLargestPlacesInsideTheFrameAreNamed) {
 // Rank-Spirel1 of 8,915 places draws every 4th path; a selected place whose path was left out
 // is drawn as well, so a brushed set is seen whole; the rest stays thinned.
 TEST(Selection, AThinnedPictureOfPathsDrawsTheSelectedPaths) {
-    auto f = FormReading(std::string(CITYSIZE_REAL_DATA) + "/us-places-1790-2010.csv");
+    auto f = UsPlacesForm();
     f->Click("RankSpirel1");
     std::vector<int> hidden;
     for (int c = 1; c <= f->data->NumCities && hidden.size() < 3; ++c)

@@ -19,16 +19,6 @@
 
 namespace {
 
-// The colour of the key's stroke before the entry whose text starts with `name`.
-Colour KeyColour(const Picture& p, const std::string& name) {
-    const auto& ops = p.Ops();
-    for (std::size_t k = 1; k < ops.size(); ++k)
-        if (ops[k].kind == OpKind::Text && ops[k].text.rfind(name, 0) == 0 && ops[k - 1].tag.series == KeySeries)
-            return ops[k - 1].colour;
-    ADD_FAILURE() << "no key entry " << name;
-    return -1;
-}
-
 bool ThinLineEndsAt(const Picture& p, Colour colour, float x, float y) {
     for (const DrawOp& op : p.Ops())
         if (op.kind == OpKind::Line && op.width == 1 && op.colour == colour &&
@@ -75,7 +65,7 @@ TEST(TailFitPicture, PointsAndBandsWhereTheRowsPutThem) {
 // Growth's picture of beta through time: each pair's point at its beta, in the key's colour
 // for its p, its interval 1.96 robust SE either side, and the line of Gibrat's beta = 0.
 TEST(GrowthPicture, BetasIntervalsAndColoursAsTheKeySays) {
-    auto f = FormReading(std::string(CITYSIZE_REAL_DATA) + "/us-places-1790-2010.csv");
+    auto f = UsPlacesForm();
     f->Click("Growth");
     const Picture& p = f->Picture1;
     const Colour significant = KeyColour(p, "beta, p < 0.05"), not5 = KeyColour(p, "beta, p >= 0.05");
@@ -133,7 +123,7 @@ TEST(GrowthPlotPicture, CurvesBandsAndPlacesWhereTheCurvesAndTheSamplePutThem) {
     const GrowthCurves& k = f->Module<GrowthModule>().curves;
     const GrowthSample& s = f->Module<GrowthModule>().sample;
     const Colour mean = KeyColour(p, "kernel mean"), spread = KeyColour(p, "kernel spread");
-    KeyColour(p, "95 % band, 40 replicates");
+    EXPECT_NE(KeyColour(p, "95 % band, 40 replicates"), -1);
     EXPECT_NE(mean, spread);
     auto curve = [&](Colour c) {  // each point of the wide line drawn in colour c
         std::vector<std::pair<float, float>> at;

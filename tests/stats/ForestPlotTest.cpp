@@ -29,7 +29,7 @@ struct Row {
 }  // namespace
 
 TEST(ForestPlot, EachGroupOnceWithItsIntervalInTheKeysColour) {
-    auto f = FormReading(std::string(CITYSIZE_REAL_DATA) + "/us-places-1790-2010.csv");
+    auto f = UsPlacesForm();
     f->Click("ByGroup");
     f->Click("ForestPlot");
     const ByGroupState& s = f->Module<ByGroupModule>().table;
@@ -101,7 +101,7 @@ TEST(ForestPlot, EachGroupOnceWithItsIntervalInTheKeysColour) {
 // each cell's colour the key's at its zeta (the key's swatches read at the values its labels
 // put beside them), so below 1 bluer than red and above 1 redder than blue.
 TEST(HeatMap, EachGroupAndDateWithAZetaIsACellInTheKeysColour) {
-    auto f = FormReading(std::string(CITYSIZE_REAL_DATA) + "/us-places-1790-2010.csv");
+    auto f = UsPlacesForm();
     f->SetOption("replicates", "0");
     f->Click("ByGroup");  // draws the heat map
     const ByGroupState& s = f->Module<ByGroupModule>().table;

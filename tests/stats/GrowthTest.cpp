@@ -26,7 +26,7 @@
 namespace {
 
 const DataSet& UsPlaces() {
-    static const std::unique_ptr<Form> f = FormReading(std::string(CITYSIZE_REAL_DATA) + "/us-places-1790-2010.csv");
+    static const std::unique_ptr<Form> f = UsPlacesForm();
     return *f->data;
 }
 
