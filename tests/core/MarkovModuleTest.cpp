@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <tuple>
 #include <filesystem>
 #include <fstream>
 
@@ -78,47 +79,60 @@ TEST(MarkovModule, MarkovPrintsThreeTablesAndAHeatMap) {
     EXPECT_EQ(FileBytes((dir / "m-3.csv").string()).substr(0, 15), "Measure,Value\r\n");
 }
 
-// The heat map read back: the cell in row i (top down) and column j (left to right) holds
-// P_ij of the printed table as its label, and of two cells the likelier is the darker.
-TEST(MarkovModule, TheHeatMapShowsTheTableCellByCell) {
-    const auto f = UsIncomes();
-    f->Click("Markov");
-    const auto& t = f->Text.Tables[0];  // Class, n, P1..P5, ...
-    const auto& ops = f->Picture1.Ops();
-    std::map<std::pair<int, int>, const DrawOp*> cells;
+// A picture of transition matrices read back against the printed table: the cell in row i
+// (top down) and column j (left to right) of matrix m holds P_ij as its label (the table's row
+// m K + i, its P columns from `p1`), and of two cells the likelier is the darker. Rows without
+// transitions (n 0) are blank.
+void ExpectMatricesShowTheTable(const Picture& pic, int16_t series, const ResultTable& t, std::size_t p1, std::size_t cellsWanted) {
+    const auto& ops = pic.Ops();
+    std::map<std::tuple<int, int, int>, const DrawOp*> cells;
     for (const DrawOp& op : ops)
-        if (op.tag.series == MarkovCell && op.tag.point > 0 && op.kind == OpKind::Line) cells[{op.tag.city, op.tag.point}] = &op;
-    ASSERT_EQ(cells.size(), 25u);
+        if (op.tag.series == series && op.tag.point > 0 && op.kind == OpKind::Line) cells[{op.tag.date, op.tag.city, op.tag.point}] = &op;
+    ASSERT_EQ(cells.size(), cellsWanted);
+    const int k = static_cast<int>(t.columns.size() - p1) - (series == MarkovCell ? 2 : 0);  // Markov adds Steady, Sojourn
+    const auto row = [&](int m, int i) { return t.rows[static_cast<std::size_t>((m > 0 ? m - 1 : 0) * k + i - 1)]; };
+    const auto p = [&](int m, int i, int j) { return std::stod(row(m, i)[p1 + static_cast<std::size_t>(j - 1)]); };
     const auto darkness = [](Colour c) { return 765 - (c & 255) - (c >> 8 & 255) - (c >> 16 & 255); };
+    const auto middle = [](const DrawOp& op) {
+        return op.kind == OpKind::Text ? std::pair{op.x1 + LabelWidth(op.text, op.fontSize) / 2, op.y1 + LabelHeight(op.fontSize) / 2}
+                                       : std::pair{(op.x1 + op.x2) / 2.0, (op.y1 + op.y2) / 2.0};
+    };
     for (const auto& [at, cell] : cells) {
-        const auto [i, j] = at;
-        SCOPED_TRACE(std::to_string(i) + " -> " + std::to_string(j));
+        const auto [m, i, j] = at;
+        SCOPED_TRACE(std::to_string(m) + ": " + std::to_string(i) + " -> " + std::to_string(j));
         if (j > 1) {
-            EXPECT_GT(cell->x1, (cells[{i, j - 1}]->x1));
+            EXPECT_GT(cell->x1, (cells[{m, i, j - 1}]->x1));
         }
         if (i > 1) {
-            EXPECT_GT(cell->y1, (cells[{i - 1, j}]->y1));
+            EXPECT_GT(cell->y1, (cells[{m, i - 1, j}]->y1));
         }
-        const double p = std::stod(t.rows[static_cast<std::size_t>(i - 1)][static_cast<std::size_t>(j + 1)]);
-        // The text whose middle lies nearest the cell's middle.
-        const float cx = (cell->x1 + cell->x2) / 2, cy = (cell->y1 + cell->y2) / 2;
-        const DrawOp* label = nullptr;
+        if (row(m, i)[p1 - 1] == "0") continue;
+        const auto [cx, cy] = middle(*cell);
+        const DrawOp* label = nullptr;  // the text whose middle lies nearest the cell's
         for (const DrawOp& op : ops)
             if (op.kind == OpKind::Text &&
-                (!label || std::hypot(op.x1 + LabelWidth(op.text, op.fontSize) / 2 - cx, op.y1 + LabelHeight(op.fontSize) / 2 - cy) <
-                               std::hypot(label->x1 + LabelWidth(label->text, label->fontSize) / 2 - cx,
-                                          label->y1 + LabelHeight(label->fontSize) / 2 - cy)))
+                (!label || std::hypot(middle(op).first - cx, middle(op).second - cy) <
+                               std::hypot(middle(*label).first - cx, middle(*label).second - cy)))
                 label = &op;
         char want[16];
-        std::snprintf(want, sizeof want, "%.2f", p);
+        std::snprintf(want, sizeof want, "%.2f", p(m, i, j));
         EXPECT_EQ(label->text, want);
         for (const auto& [other, o] : cells) {
-            const double q = std::stod(t.rows[static_cast<std::size_t>(other.first - 1)][static_cast<std::size_t>(other.second + 1)]);
-            if (p > q + 0.01) {
-                EXPECT_GT(darkness(cell->colour), darkness(o->colour)) << p << " against " << q;
+            const auto [m2, i2, j2] = other;
+            if (row(m2, i2)[p1 - 1] != "0" && p(m, i, j) > p(m2, i2, j2) + 0.01) {
+                EXPECT_GT(darkness(cell->colour), darkness(o->colour)) << p(m, i, j) << " against " << p(m2, i2, j2);
             }
         }
     }
+}
+
+TEST(MarkovModule, TheHeatMapShowsTheTableCellByCell) {
+    const auto f = UsIncomes();
+    f->Click("Markov");
+    ExpectMatricesShowTheTable(f->Picture1, MarkovCell, f->Text.Tables[0], 2, 25);  // Class, n, P1..P5, ...
+    f->SetOption("weights", Pysal + "states48.gal");
+    f->Click("SpatialMarkov");
+    ExpectMatricesShowTheTable(f->Picture1, SpatialMarkovCell, f->Text.Tables[0], 3, 125);  // Lag, Class, n, P1..P5
 }
 
 TEST(MarkovModule, ClassesOptionChangesTheTables) {
@@ -145,7 +159,6 @@ TEST(MarkovModule, SpatialMarkovWithAGalFile) {
     EXPECT_NEAR(std::stod(Cell(t[1], "LR", "Value")), 170.659, 5e-4);
     EXPECT_EQ(Cell(t[1], "Q_df", "Value"), "60");
     EXPECT_EQ(Cell(t[1], "LR_df", "Value"), "60");
-    EXPECT_EQ(Tagged(f->Picture1, SpatialMarkovCell), 125u);  // five 5 x 5 matrices
 }
 
 TEST(MarkovModule, GalProblemsReachTheUser) {
