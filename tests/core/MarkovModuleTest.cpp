@@ -60,9 +60,7 @@ TEST(MarkovModule, MarkovPrintsThreeTablesAndAHeatMap) {
     EXPECT_EQ(Cell(t[0], "1", "Sojourn"), "11.125");
     EXPECT_NEAR(std::stod(Cell(t[2], "Shorrocks", "Value")), 0.19758992000997844, 1e-12);
     for (const char* m : {"ShorrocksDet", "SommersConlisk", "Bartholomew"}) EXPECT_NE(Cell(t[2], m, "Value"), "missing") << m;
-    // 25 cells and 5 steady-state bars; the likeliest cell (p55 = 0.93) is darker than an empty one.
-    EXPECT_EQ(Tagged(f->Picture1, MarkovCell), 30u);
-    EXPECT_LT(ProbabilityColour(0.93) & 0xff, ProbabilityColour(0) & 0xff);
+    EXPECT_EQ(Tagged(f->Picture1, MarkovCell), 30u);  // 25 cells and 5 steady-state bars
     // Hover on the cell 5 -> 5 names its probability and counts (giddy: 741 of 799).
     const auto& ops = f->Picture1.Ops();
     const auto cell = std::find_if(ops.begin(), ops.end(), [](const DrawOp& op) {
