@@ -49,3 +49,15 @@ inline std::unique_ptr<Form> FormReading(const std::string& path = CITYSIZE_REAL
     return f;
 }
 inline std::unique_ptr<Form> FormWithRealData() { return FormReading(); }
+// Every US place 1790-2010; five.csv's five places with positions and one without.
+inline std::unique_ptr<Form> UsPlacesForm() { return FormReading(std::string(CITYSIZE_REAL_DATA) + "/us-places-1790-2010.csv"); }
+inline std::unique_ptr<Form> FiveForm() { return FormReading(std::string(CITYSIZE_TEST_DATA) + "/map/five.csv"); }
+
+// The colour of the key's stroke just before the name that starts with `name`.
+inline Colour KeyColour(const Picture& p, const std::string& name) {
+    const auto& ops = p.Ops();
+    for (std::size_t k = 1; k < ops.size(); ++k)
+        if (ops[k].kind == OpKind::Text && ops[k].text.rfind(name, 0) == 0 && ops[k - 1].tag.series == KeySeries)
+            return ops[k - 1].colour;
+    return -1;
+}

@@ -239,3 +239,23 @@ TEST(CliOptions, OutlineAndBackground) {
     ASSERT_FALSE(rank.isNull());
     EXPECT_EQ(rank.pixelColor(2, 2), QColor(Qt::black));
 }
+
+// --min-places: By-Group's rows are the groups with at least that many places present at a
+// date (Towns: state X has A alone, Y has B and C, at each of the three dates).
+TEST(CliOptions, MinPlacesChoosesByGroupsRows) {
+    QTemporaryDir dir;
+    QFile f(dir.filePath("t.csv"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(Towns) > 0);
+    f.close();
+    for (const auto& [n, groups] : std::vector<std::pair<const char*, std::string>>{{"1", "XXXYYY"}, {"2", "YYY"}}) {
+        const Result r = RunCitysize({"run", "--data", "t.csv", "--min-places", n, "ReadData", "ByGroup", "--csv", "b.csv"}, dir.path());
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        std::string seen;
+        for (const auto& row : SplitCsv(FileBytes(dir.filePath("b.csv").toStdString())))
+            if (row.size() > 2 && row[0] != "Group") seen += row[0];
+        EXPECT_EQ(seen, groups) << n;
+    }
+    const Result none = RunCitysize({"run", "--data", "t.csv", "--min-places", "3", "ReadData", "ByGroup"}, dir.path());
+    EXPECT_EQ(none.status, 1);
+    EXPECT_TRUE(none.err.contains("no group has 3 places present")) << none.err.toStdString();
+}

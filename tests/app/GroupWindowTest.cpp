@@ -4,6 +4,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "app/GroupDock.h"
 #include "app/MainWindow.h"
 #include "app/PictureView.h"
@@ -21,6 +23,13 @@ TEST(GroupWindow, ListChoosesAGroupAndAForestRowSelectsIt) {
     ASSERT_TRUE(w.groupDock()->isVisible());
     ASSERT_GT(list->count(), 100);
     EXPECT_EQ(list->item(0)->text(), QStringLiteral("All (1860 places)"));
+    // Every group once, in name order, with its number of places counted here from the table.
+    std::map<std::string, int> counted;
+    for (int c = 1; c <= w.form().data->NumCities; ++c) ++counted[w.form().data->Group(c)];
+    ASSERT_EQ(list->count(), static_cast<int>(counted.size()) + 1);
+    int row = 1;
+    for (const auto& [group, n] : counted)
+        EXPECT_EQ(list->item(row++)->text().toStdString(), group + " (" + std::to_string(n) + " places)");
     // A click on Japan installs its 33 agglomerations (in 2015) and names it in the caption.
     const auto japan = list->findItems(QStringLiteral("Japan ("), Qt::MatchStartsWith);
     ASSERT_EQ(japan.size(), 1);

@@ -34,6 +34,34 @@ TEST(MarkovCommandLine, CsvWritesEachTableBesideTheFirst) {
     EXPECT_TRUE(Read(dir.filePath("S-2.csv")).contains("Q_df,60"));  // giddy's dof_hom
 }
 
+// --neighbours K: six places along the parallel 10 N, their nearest neighbours by longitude
+// (1, 2, 3.5, 5.8, 20, 21.5 degrees). Moran's I of growth 2000-2010 recomputed with numpy from
+// the README's definition, great-circle kNN and row-standardised weights:
+//   g = 100 * log(p1 / p0) / 10; z = g - g.mean(); I = n / W.sum() * z @ W @ z / (z @ z)
+// gives -0.035767743732742815 for K = 1 and -0.13318839227594137 for K = 2. --classes 3: three
+// classes in the Markov table's columns.
+TEST(MarkovCommandLine, NeighboursAndClassesChangeTheTables) {
+    QTemporaryDir dir;
+    QFile t(dir.filePath("t.csv"));
+    ASSERT_TRUE(t.open(QIODevice::WriteOnly));
+    t.write("name,lat,lon,2000,2010\nA,10,1,1000,1100\nB,10,2,2000,2300\nC,10,3.5,3000,3100\n"
+            "D,10,5.8,4000,4000\nE,10,20,5000,7000\nF,10,21.5,6000,6600\n");
+    t.close();
+    for (const auto& [k, moran] : {std::pair{"1", -0.035767743732742815}, std::pair{"2", -0.13318839227594137}}) {
+        const Result r = RunCitysize({"run", "--data", t.fileName(), "--neighbours", k, "ReadData", "MoranGrowth", "--csv",
+                                      dir.filePath("m.csv")});
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        const QStringList row = Read(dir.filePath("m.csv")).split(QStringLiteral("\n")).value(1).split(',');
+        ASSERT_GE(row.size(), 4) << k;
+        EXPECT_EQ(row[2], QStringLiteral("6")) << k;
+        EXPECT_NEAR(row[3].toDouble(), moran, 1e-6) << k;
+    }
+    const Result r = RunCitysize({"run", "--data", Pysal + "usjoin.csv", "--id", "-", "--classes", "3", "ReadData", "Markov",
+                                  "--csv", dir.filePath("c.csv")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(Read(dir.filePath("c.csv")).startsWith("Class,n,P1,P2,P3,Steady,Sojourn\r\n1,"));
+}
+
 TEST(MarkovCommandLine, RefusesBadValuesNamingTheOption) {
     for (const QStringList& bad : {QStringList{"--neighbours", "0"}, QStringList{"--classes", "one"}}) {
         const Result r = RunCitysize(QStringList{"run", "--data", Pysal + "usjoin.csv"} + bad + QStringList{"ReadData", "Markov"});

@@ -55,10 +55,7 @@ TEST(SizeOption, RefusalsNameTheValue) {
         {{"run", "ReadData", "Rank", "--size", "8001x600"}, "\"8001x600\""},
         {{"run", "ReadData", "Rank", "--size", "big"}, "\"big\""},
         {{"export", "out", "--size", "600x9000"}, "\"600x9000\""},
-        {{"run", "ReadData", "Map", "--extent", "10,0,5,3"}, "W = 10 must be less than E = 5"},
-        {{"run", "ReadData", "Map", "--extent", "0,50,10,40"}, "S = 50 must be less than N = 40"},
-        {{"run", "ReadData", "Map", "--extent=-181,0,10,10"}, "W = -181 lies beyond +-180"},
-        {{"run", "ReadData", "Map", "--extent", "0,0,10,91"}, "N = 91 lies beyond +-90"},
+        {{"run", "ReadData", "Map", "--extent=-181,0,10,10"}, "W = -181 lies beyond +-180"},  // the rest: MapViewTest
     };
     QTemporaryDir dir;
     for (const Case& c : cases) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "TestForm.h"
@@ -20,26 +22,6 @@ std::vector<DrawOp> Tagged(const Form& f, int16_t series) {
 }
 
 }  // namespace
-
-TEST(DistFitModule, ButtonSitsUnderGrowthAndTheWindowHoldsIt) {
-    Form f;
-    const Control& growth = f.panel["Growth"];
-    const Control& fit = f.panel["DistFit"];
-    EXPECT_EQ(fit.left, growth.left);
-    EXPECT_EQ(fit.top, growth.top + growth.height + 150);
-    EXPECT_EQ(fit.width, growth.width);
-    EXPECT_EQ(fit.height, growth.height);
-    EXPECT_GE(f.WindowHeight, fit.top + fit.height);
-    EXPECT_FALSE(fit.visible);  // offered with the main command set, once data is loaded
-    EXPECT_FALSE(f.panel["DistPlot"].visible);
-    // No control overlaps the new one.
-    for (const Control& c : f.panel.All()) {
-        if (c.name == "DistFit" || c.kind == ControlKind::Label || c.kind == ControlKind::Image) continue;
-        const bool apart = c.left + c.width <= fit.left || fit.left + fit.width <= c.left ||
-                           c.top + c.height <= fit.top || fit.top + fit.height <= c.top;
-        EXPECT_TRUE(apart) << c.name;
-    }
-}
 
 TEST(DistFitModule, FitPrintsBothTablesAndOffersDistPlot) {
     auto f = FormWithRealData();
@@ -62,13 +44,9 @@ TEST(DistFitModule, FitPrintsBothTablesAndOffersDistPlot) {
     EXPECT_EQ(ErrorOf(*f, "DistPlot"), "Choose a date in the list of dates first");
     f->ChooseText("Dates", "1900");
     EXPECT_EQ(ErrorOf(*f, "DistPlot"), "no error");
-    // Every place present in 1900 is a point that names it.
+    // A place's point names it (where each stands: DistPlotDrawsThePlaces...).
     const auto places = Tagged(*f, DistPlace);
-    int present = 0;
-    const int t = 12;  // 1900
-    ASSERT_EQ(f->data->DateYear(t), 1900);
-    for (int c = 1; c <= f->data->NumCities; ++c) present += f->data->Present(c, t) == 1 && f->data->Pop(c, t) > 0;
-    EXPECT_EQ(static_cast<int>(places.size()), present);
+    ASSERT_FALSE(places.empty());
     const DrawOp& place = places.back();
     const auto onPlace = HitTest(f->Picture1, place.x1, place.y1, 10);
     ASSERT_TRUE(onPlace);
@@ -83,6 +61,68 @@ TEST(DistFitModule, FitPrintsBothTablesAndOffersDistPlot) {
 
     f->Click("Clear");
     EXPECT_FALSE(f->panel["DistPlot"].visible);
+}
+
+// Dist-Plot read back on USData's 1900: each place at its population and the share of places
+// at least as large, #{y >= x} / n, counted here; the lognormal's curve at
+// 1/2 erfc((ln x - mu) / (sigma sqrt 2)), mu and sigma the mean and divisor-n sd of ln x
+// computed here from the table as the README defines them; the key gives each law the AIC
+// the table prints and marks the best.
+TEST(DistFitModule, DistPlotDrawsThePlacesAndTheLognormalWhereTheyLie) {
+    auto f = FormWithRealData();
+    f->Click("DistFit");
+    const std::vector<ResultTable> tables = f->Text.Tables;
+    f->ChooseText("Dates", "1900");
+    f->Click("DistPlot");
+    const DataSet& d = *f->data;
+    const int t = 12;
+    ASSERT_EQ(d.DateYear(t), 1900);
+    std::vector<double> x;
+    for (int c = 1; c <= d.NumCities; ++c)
+        if (d.Present(c, t) == 1 && d.Pop(c, t) > 0) x.push_back(d.Pop(c, t));
+    const double n = static_cast<double>(x.size());
+    double mu = 0, var = 0;
+    for (double v : x) mu += std::log(v) / n;
+    for (double v : x) var += (std::log(v) - mu) * (std::log(v) - mu) / n;
+    const double sigma = std::sqrt(var);
+    const auto share = [&](double v) { return static_cast<double>(std::count_if(x.begin(), x.end(), [&](double y) { return y >= v; })) / n; };
+    const auto places = Tagged(*f, DistPlace);
+    ASSERT_EQ(places.size(), x.size());
+    // The axes from the smallest place (share 1) and the largest (share 1 / n).
+    const auto by = [&](const DrawOp& a, const DrawOp& b) { return d.Pop(a.tag.city, t) < d.Pop(b.tag.city, t); };
+    const DrawOp lo = *std::min_element(places.begin(), places.end(), by), hi = *std::max_element(places.begin(), places.end(), by);
+    const double b = (hi.x1 - lo.x1) / std::log10(d.Pop(hi.tag.city, t) / d.Pop(lo.tag.city, t)), a = lo.x1 - b * std::log10(d.Pop(lo.tag.city, t));
+    const double c = lo.y1, e = (hi.y1 - lo.y1) / std::log10(1 / n);
+    for (const DrawOp& op : places) {
+        const double v = d.Pop(op.tag.city, t);
+        EXPECT_NEAR(op.x1, a + b * std::log10(v), 1) << d.CityName(op.tag.city);
+        EXPECT_NEAR(op.y1, c + e * std::log10(share(v)), 1) << d.CityName(op.tag.city);
+    }
+    const auto& ops = f->Picture1.Ops();
+    const Colour lognormal = KeyColour(f->Picture1, "lognormal, AIC");
+    int onCurve = 0;
+    for (const DrawOp& op : ops) {
+        if (op.kind != OpKind::Line || op.colour != lognormal || op.width != 4 || op.tag.series == KeySeries || op.x2 > hi.x1 + 300) continue;
+        const double lnx = (op.x2 - a) / b * std::log(10.0);
+        EXPECT_NEAR(op.y2, c + e * std::log10(0.5 * std::erfc((lnx - mu) / (sigma * std::sqrt(2.0)))), 1.5) << op.x2;
+        ++onCurve;
+    }
+    EXPECT_GT(onCurve, 50);
+    std::string best;
+    for (const auto& r : tables[1].rows)
+        if (r[0] == "1900") best = r[2];
+    int keyed = 0;
+    for (const auto& r : tables[0].rows) {
+        if (r[0] != "1900") continue;
+        char want[80];
+        std::snprintf(want, sizeof want, "%s, AIC %.1f", r[1].c_str(), std::stod(r[5]));
+        for (const DrawOp& op : ops)
+            if (op.kind == OpKind::Text && op.text.rfind(want, 0) == 0) {
+                EXPECT_EQ(op.text.find("(best)") != std::string::npos, r[1] == best) << op.text;
+                ++keyed;
+            }
+    }
+    EXPECT_EQ(keyed, 3);
 }
 
 TEST(DistFitModule, NewDataDropsTheOldFits) {

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <tuple>
 #include <filesystem>
 #include <fstream>
 
@@ -11,6 +15,7 @@
 #include "map/Map.h"
 #include "core/MarkovModule.h"
 #include "data/Import.h"
+#include "draw/Ticks.h"
 #include "stats/MarkovPlots.h"
 
 namespace {
@@ -25,7 +30,7 @@ std::unique_ptr<Form> UsIncomes() {
 }
 
 const Form& UsPlaces() {
-    static const std::unique_ptr<Form> f = FormReading(std::string(CITYSIZE_REAL_DATA) + "/us-places-1790-2010.csv");
+    static const std::unique_ptr<Form> f = UsPlacesForm();
     return *f;
 }
 
@@ -38,22 +43,6 @@ std::string Cell(const ResultTable& t, const std::string& row0, const std::strin
 
 std::size_t Tagged(const Picture& p, int16_t series) {
     return static_cast<std::size_t>(std::count_if(p.Ops().begin(), p.Ops().end(), [&](const DrawOp& op) { return op.tag.series == series; }));
-}
-
-TEST(MarkovModule, ButtonsSitBelowByGroupAndShowWithTheMainSet) {
-    Form f;
-    const Control &byGroup = f.panel["ByGroup"], &growth = f.panel["Growth"], &markov = f.panel["Markov"];
-    EXPECT_EQ(markov.left, byGroup.left);
-    EXPECT_EQ(markov.top, byGroup.top + byGroup.height + 150);
-    EXPECT_EQ(f.panel["MoranGrowth"].left, byGroup.left);
-    EXPECT_EQ(f.panel["SpatialMarkov"].left, growth.left);
-    EXPECT_EQ(f.panel["SpatialMarkov"].top, markov.top + markov.height + 150);
-    EXPECT_GE(f.WindowHeight, f.panel["MoranGrowth"].top + f.panel["MoranGrowth"].height);
-    EXPECT_FALSE(f.panel.Visible("Markov"));
-    const auto g = UsIncomes();
-    for (const char* b : {"Markov", "SpatialMarkov", "MoranGrowth"}) EXPECT_TRUE(g->panel.Visible(b)) << b;
-    const auto& colours = g->panel["MapColour"].items;
-    EXPECT_EQ(colours.back(), "LISA");
 }
 
 // The three tables with the columns the CSV promises; the numbers are giddy's (see
@@ -71,9 +60,7 @@ TEST(MarkovModule, MarkovPrintsThreeTablesAndAHeatMap) {
     EXPECT_EQ(Cell(t[0], "1", "Sojourn"), "11.125");
     EXPECT_NEAR(std::stod(Cell(t[2], "Shorrocks", "Value")), 0.19758992000997844, 1e-12);
     for (const char* m : {"ShorrocksDet", "SommersConlisk", "Bartholomew"}) EXPECT_NE(Cell(t[2], m, "Value"), "missing") << m;
-    // 25 cells and 5 steady-state bars; the likeliest cell (p55 = 0.93) is darker than an empty one.
-    EXPECT_EQ(Tagged(f->Picture1, MarkovCell), 30u);
-    EXPECT_LT(ProbabilityColour(0.93) & 0xff, ProbabilityColour(0) & 0xff);
+    EXPECT_EQ(Tagged(f->Picture1, MarkovCell), 30u);  // 25 cells and 5 steady-state bars
     // Hover on the cell 5 -> 5 names its probability and counts (giddy: 741 of 799).
     const auto& ops = f->Picture1.Ops();
     const auto cell = std::find_if(ops.begin(), ops.end(), [](const DrawOp& op) {
@@ -88,6 +75,62 @@ TEST(MarkovModule, MarkovPrintsThreeTablesAndAHeatMap) {
     EXPECT_EQ(files.size(), 3u);
     for (const char* name : {"m.csv", "m-2.csv", "m-3.csv"}) EXPECT_TRUE(std::filesystem::exists(dir / name)) << name;
     EXPECT_EQ(FileBytes((dir / "m-3.csv").string()).substr(0, 15), "Measure,Value\r\n");
+}
+
+// A picture of transition matrices read back against the printed table: the cell in row i
+// (top down) and column j (left to right) of matrix m holds P_ij as its label (the table's row
+// m K + i, its P columns from `p1`), and of two cells the likelier is the darker. Rows without
+// transitions (n 0) are blank.
+void ExpectMatricesShowTheTable(const Picture& pic, int16_t series, const ResultTable& t, std::size_t p1, std::size_t cellsWanted) {
+    const auto& ops = pic.Ops();
+    std::map<std::tuple<int, int, int>, const DrawOp*> cells;
+    for (const DrawOp& op : ops)
+        if (op.tag.series == series && op.tag.point > 0 && op.kind == OpKind::Line) cells[{op.tag.date, op.tag.city, op.tag.point}] = &op;
+    ASSERT_EQ(cells.size(), cellsWanted);
+    const int k = static_cast<int>(t.columns.size() - p1) - (series == MarkovCell ? 2 : 0);  // Markov adds Steady, Sojourn
+    const auto row = [&](int m, int i) { return t.rows[static_cast<std::size_t>((m > 0 ? m - 1 : 0) * k + i - 1)]; };
+    const auto p = [&](int m, int i, int j) { return std::stod(row(m, i)[p1 + static_cast<std::size_t>(j - 1)]); };
+    const auto darkness = [](Colour c) { return 765 - (c & 255) - (c >> 8 & 255) - (c >> 16 & 255); };
+    const auto middle = [](const DrawOp& op) {
+        return op.kind == OpKind::Text ? std::pair{op.x1 + LabelWidth(op.text, op.fontSize) / 2, op.y1 + LabelHeight(op.fontSize) / 2}
+                                       : std::pair{(op.x1 + op.x2) / 2.0, (op.y1 + op.y2) / 2.0};
+    };
+    for (const auto& [at, cell] : cells) {
+        const auto [m, i, j] = at;
+        SCOPED_TRACE(std::to_string(m) + ": " + std::to_string(i) + " -> " + std::to_string(j));
+        if (j > 1) {
+            EXPECT_GT(cell->x1, (cells[{m, i, j - 1}]->x1));
+        }
+        if (i > 1) {
+            EXPECT_GT(cell->y1, (cells[{m, i - 1, j}]->y1));
+        }
+        if (row(m, i)[p1 - 1] == "0") continue;
+        const auto [cx, cy] = middle(*cell);
+        const DrawOp* label = nullptr;  // the text whose middle lies nearest the cell's
+        for (const DrawOp& op : ops)
+            if (op.kind == OpKind::Text &&
+                (!label || std::hypot(middle(op).first - cx, middle(op).second - cy) <
+                               std::hypot(middle(*label).first - cx, middle(*label).second - cy)))
+                label = &op;
+        char want[16];
+        std::snprintf(want, sizeof want, "%.2f", p(m, i, j));
+        EXPECT_EQ(label->text, want);
+        for (const auto& [other, o] : cells) {
+            const auto [m2, i2, j2] = other;
+            if (row(m2, i2)[p1 - 1] != "0" && p(m, i, j) > p(m2, i2, j2) + 0.01) {
+                EXPECT_GT(darkness(cell->colour), darkness(o->colour)) << p(m, i, j) << " against " << p(m2, i2, j2);
+            }
+        }
+    }
+}
+
+TEST(MarkovModule, TheHeatMapShowsTheTableCellByCell) {
+    const auto f = UsIncomes();
+    f->Click("Markov");
+    ExpectMatricesShowTheTable(f->Picture1, MarkovCell, f->Text.Tables[0], 2, 25);  // Class, n, P1..P5, ...
+    f->SetOption("weights", Pysal + "states48.gal");
+    f->Click("SpatialMarkov");
+    ExpectMatricesShowTheTable(f->Picture1, SpatialMarkovCell, f->Text.Tables[0], 3, 125);  // Lag, Class, n, P1..P5
 }
 
 TEST(MarkovModule, ClassesOptionChangesTheTables) {
@@ -114,7 +157,6 @@ TEST(MarkovModule, SpatialMarkovWithAGalFile) {
     EXPECT_NEAR(std::stod(Cell(t[1], "LR", "Value")), 170.659, 5e-4);
     EXPECT_EQ(Cell(t[1], "Q_df", "Value"), "60");
     EXPECT_EQ(Cell(t[1], "LR_df", "Value"), "60");
-    EXPECT_EQ(Tagged(f->Picture1, SpatialMarkovCell), 125u);  // five 5 x 5 matrices
 }
 
 TEST(MarkovModule, GalProblemsReachTheUser) {
@@ -158,6 +200,26 @@ TEST(MarkovModule, MoranGrowthOnUsPlacesIsSeededAndRefusesTooManyNeighbours) {
     EXPECT_EQ(f.Text.Tables.at(0).rows, first.rows);
     // EI = -1/(n-1) on every row
     for (const auto& r : first.rows) EXPECT_NEAR(std::stod(r[4]), -1.0 / (std::stod(r[2]) - 1), 1e-15);
+    // The picture: each pair's point at its middle year and its I (the scales from the first
+    // and last pairs), filled in the key's colour where p_sim < 0.05, ringed otherwise.
+    std::map<int, const DrawOp*> at;
+    for (const DrawOp& op : f.Picture1.Ops())
+        if (op.tag.series == MoranGrowthPoint) at[op.tag.point] = &op;
+    Colour significant = -1;  // this key's strokes carry no tag
+    const auto& ops = f.Picture1.Ops();
+    for (std::size_t k = 1; k < ops.size(); ++k)
+        if (ops[k].kind == OpKind::Text && ops[k].text == "I with p_sim < 0.05") significant = ops[k - 1].colour;
+    ASSERT_NE(significant, -1);
+    const auto value = [&](int k, int column) { return std::stod(first.rows[static_cast<std::size_t>(k - 1)][static_cast<std::size_t>(column)]); };
+    const auto middle = [&](int k) { return (value(k, 0) + value(k, 1)) / 2; };
+    const auto [lo, hi] = std::minmax_element(first.rows.begin(), first.rows.end(), [](const auto& a, const auto& b) { return std::stod(a[3]) < std::stod(b[3]); });
+    const int kl = static_cast<int>(lo - first.rows.begin()) + 1, kh = static_cast<int>(hi - first.rows.begin()) + 1;
+    const double yb = (at[kh]->y1 - at[kl]->y1) / (value(kh, 3) - value(kl, 3)), xb = (at[22]->x1 - at[1]->x1) / (middle(22) - middle(1));
+    for (const auto& [k, op] : at) {
+        EXPECT_NEAR(op->x1, at[1]->x1 + xb * (middle(k) - middle(1)), 1) << k;
+        EXPECT_NEAR(op->y1, at[kl]->y1 + yb * (value(k, 3) - value(kl, 3)), 1) << k;
+        EXPECT_EQ(op->fill == significant, value(k, 7) < 0.05) << k;
+    }
     f.SetOption("neighbours", "9000");
     EXPECT_NE(ErrorOf(f, "MoranGrowth").find("--neighbours 9000 is more than the"), std::string::npos);
     f.SetOption("neighbours", "5");

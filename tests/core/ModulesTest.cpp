@@ -118,7 +118,7 @@ TEST(Modules, DatesCarryTheirDateAndPooledComesAndGoesWithGrowth) {
 }
 
 TEST(Modules, MapAndGrowthPlotWordTheSameGrowthRate) {
-    auto f = FormReading(std::string(CITYSIZE_TEST_DATA) + "/map/five.csv");
+    auto f = FiveForm();
     f->SetOption("replicates", "0");
     const DataSet& d = *f->data;
     const auto hoverOf = [&](int16_t series, int city) {

@@ -58,7 +58,7 @@ TEST(Redraw, ThePictureIsLaidOutAtItsNewSize) {
 
 // The map is drawn at its chosen date; a Tail-Fit picture needs its bootstrap and stays.
 TEST(Redraw, TheMapKeepsItsDateAndAFitIsDrawnFromItsKeptTable) {
-    auto f = FormReading(std::string(CITYSIZE_TEST_DATA) + "/map/five.csv");
+    auto f = FiveForm();
     f->Click("Map");
     f->ChooseText("Dates", "1990");
     f->Picture1.Width = 12000;

@@ -26,8 +26,6 @@ std::string TempFile(const std::string& name, const std::string& content) {
     return path.string();
 }
 
-std::unique_ptr<Form> FiveForm() { return FormReading(std::string(CITYSIZE_TEST_DATA) + "/map/five.csv"); }
-
 int CountSeries(const Picture& p, int16_t series) {
     int n = 0;
     for (const DrawOp& op : p.Ops()) n += op.tag.series == series;
@@ -107,7 +105,7 @@ TEST(Selection, NamesFromAListOrAFileAndTheErrorsNameWhatIsWrong) {
 // the California places selected give the table the group CA gives, rank for rank. (CA is
 // the state with 10 places or more at every date of its calendar, as Tail-Fit needs.)
 TEST(Selection, AnalysedAsAGroupIsAndAllRestoresTheWholeTable) {
-    auto f = FormReading(std::string(CITYSIZE_REAL_DATA) + "/us-places-1790-2010.csv");
+    auto f = UsPlacesForm();
     const int whole = f->data->NumCities;
     std::vector<int> california;
     for (int c = 1; c <= f->data->NumCities; ++c)
@@ -188,6 +186,15 @@ TEST(Selection, MarksOnTheMapAndTheCurvesFollowThePinAndTheSelection) {
         int halos = 0, names = 0, plates = 0;
         for (const DrawOp& op : f->Picture1.Ops()) {
             if (op.tag.series != MarkSeries) continue;
+            if (op.kind == OpKind::Circle) {
+                // A ring around its own disc, clear of it; the pin's drawn wider than a selection's.
+                const DrawOp* disc = nullptr;
+                for (const DrawOp& d : f->Picture1.Ops())
+                    if (d.tag.series == MapPlaceSeries && d.tag.city == op.tag.city) disc = &d;
+                ASSERT_NE(disc, nullptr);
+                EXPECT_TRUE(op.x1 == disc->x1 && op.y1 == disc->y1 && op.radius > disc->radius) << op.tag.city;
+                EXPECT_EQ(op.width > 2, op.tag.city == c.pin) << op.tag.city;
+            }
             halos += op.kind == OpKind::Circle;
             names += op.kind == OpKind::Text;
             plates += op.kind == OpKind::Line;
@@ -277,7 +284,7 @@ TEST(MapLabels, TheLargestPlacesInsideTheFrameAreNamed) {
 // Rank-Spirel1 of 8,915 places draws every 4th path; a selected place whose path was left out
 // is drawn as well, so a brushed set is seen whole; the rest stays thinned.
 TEST(Selection, AThinnedPictureOfPathsDrawsTheSelectedPaths) {
-    auto f = FormReading(std::string(CITYSIZE_REAL_DATA) + "/us-places-1790-2010.csv");
+    auto f = UsPlacesForm();
     f->Click("RankSpirel1");
     std::vector<int> hidden;
     for (int c = 1; c <= f->data->NumCities && hidden.size() < 3; ++c)

@@ -126,7 +126,7 @@ TEST(ZoomedAxes, TicksAreChosenForTheRangeShownAndDataStayInTheArea) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        auto f = c.allPlaces ? FormReading(std::string(CITYSIZE_REAL_DATA) + "/us-places-1790-2010.csv")
+        auto f = c.allPlaces ? UsPlacesForm()
                              : FormWithRealData();
         c.draw(*f);
         Picture& p = f->Picture1;

@@ -85,6 +85,10 @@ TEST(Readers, WhatATableMeansIsFoundAndSaid) {
          {"t.csv, line 2: latitude 91, longitude 0 is out of range; the place is kept without a position",
           "t.csv, line 3: \"x\" is not a number", "t.csv, line 4: (0, 0) stands for an unknown position"},
          1},
+        // Longitudes beyond 90 degrees: columns read the wrong way round would be out of range.
+        {"positions under lat and lon", "name,lat,lon,1900,1950\nA,40,-120,1,2\nB,-33.9,151.2,1,2\n", {1900, 1950}, {}, 2},
+        {"positions under y and x", "name,x,y,1900,1950\nA,-120,40,1,2\nB,151.2,-33.9,1,2\n", {1900, 1950}, {}, 2},
+        {"positions under latitude and long", "name,long,latitude,1900,1950\nA,-120,40,1,2\n", {1900, 1950}, {}, 1},
         {"decimals below 100,000 look like thousands", "name,1950,1960\nMoscow,14425.208,15000.5\n", {1950, 1960},
          {"The populations look like thousands: the populations have decimals and the largest is 15000.5"}, -1, 1000},
         {"a header saying thousands", "name,1950 (thousands),1960 (thousands)\nA,14,15\n", {1950, 1960},

@@ -61,7 +61,7 @@ Colour KeyColour(const std::vector<KeyRow>& key, double v) {
 }  // namespace
 
 TEST(MapKey, EveryDiscHasTheColourItsKeyGivesItsGrowthOrRank) {
-    auto f = FormReading(std::string(CITYSIZE_REAL_DATA) + "/us-places-1790-2010.csv");
+    auto f = UsPlacesForm();
     const DataSet& d = *f->data;
     f->Click("Map");
     for (const char* date : {"1900", "2010"}) {
@@ -103,7 +103,7 @@ TEST(MapKey, EveryDiscHasTheColourItsKeyGivesItsGrowthOrRank) {
 }
 
 TEST(MapKey, DiscAreasScaleAsTheSizeKeySays) {
-    auto f = FormReading(std::string(CITYSIZE_REAL_DATA) + "/us-places-1790-2010.csv");
+    auto f = UsPlacesForm();
     const DataSet& d = *f->data;
     f->Click("Map");
     f->ChooseText("Dates", "1950");

@@ -19,9 +19,6 @@
 
 namespace {
 
-// Five places with positions and one without (tests/data/map/five.csv).
-std::unique_ptr<Form> FiveForm() { return FormReading(std::string(CITYSIZE_TEST_DATA) + "/map/five.csv"); }
-
 std::map<std::string, DrawOp> DiscsByName(const Form& f) {
     std::map<std::string, DrawOp> discs;
     for (const DrawOp& op : f.Picture1.Ops())

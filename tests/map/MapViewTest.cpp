@@ -14,8 +14,6 @@
 
 namespace {
 
-std::unique_ptr<Form> FiveForm() { return FormReading(std::string(CITYSIZE_TEST_DATA) + "/map/five.csv"); }
-
 std::map<std::string, DrawOp> DiscsByName(const Form& f) {
     std::map<std::string, DrawOp> discs;
     for (const DrawOp& op : f.Picture1.Ops())

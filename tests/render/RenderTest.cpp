@@ -1,7 +1,12 @@
 #include <QFile>
 #include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
 
 #include "TestForm.h"
 #include "render/PictureRenderer.h"
@@ -25,6 +30,7 @@ TEST(Render, WritesPngSvgAndPdf) {
     }
 }
 
+// A pinned city looks the same in every format: emphasised, the others dimmed.
 TEST(Render, SavedPictureKeepsThePin) {
     // City 1 red across row 100, city 2 blue across row 300, an untagged black axis at row 500.
     Picture p;
@@ -48,4 +54,13 @@ TEST(Render, SavedPictureKeepsThePin) {
     // Unpinned, the blue is as drawn.
     EXPECT_EQ(render::ToImage(p).pixelColor(300, 300), QColor(0, 0, 255));
     EXPECT_NE(FileBytes(svg.toStdString()).find("stroke=\"#a0a0d3\""), std::string::npos);
+    // The SVG drawn back by Qt's renderer has the PNG's colours on both paths.
+    QImage back(600, 600, QImage::Format_RGB32);
+    back.fill(Qt::white);
+    { QPainter painter(&back); QSvgRenderer(svg).render(&painter); }
+    for (const int y : {100, 300}) {
+        const QColor a = img.pixelColor(300, y), b = back.pixelColor(300, y);
+        EXPECT_LE(std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()), std::abs(a.blue() - b.blue())}), 24)
+            << "row " << y << ": PNG " << a.name().toStdString() << ", SVG " << b.name().toStdString();
+    }
 }

@@ -167,7 +167,7 @@ TEST(ByGroup, RealTablesAgreeWithAnIndependentComputation) {
 
 // The forest plot of the US states, 2010: each row's point right of (or level with) the one above.
 TEST(ByGroup, TheForestPlotRisesDownThePage) {
-    auto f = FormReading(std::string(CITYSIZE_REAL_DATA) + "/us-places-1790-2010.csv");
+    auto f = UsPlacesForm();
     f->Click("ByGroup");
     f->Click("ForestPlot");
     std::vector<std::pair<float, float>> points;  // (y, x) of each row's point

@@ -3,7 +3,9 @@
 // 95 % bands pass through zeta -/+ 1.96 SE of each date.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -13,16 +15,9 @@
 #include "stats/TailFit.h"
 #include "stats/Growth.h"
 #include "stats/TailFitPlots.h"
+#include "stats/GrowthPlots.h"
 
 namespace {
-
-Colour KeyColour(const Picture& p, const std::string& name) {
-    const auto& ops = p.Ops();
-    for (std::size_t k = 1; k < ops.size(); ++k)
-        if (ops[k].kind == OpKind::Text && ops[k].text == name && ops[k - 1].tag.series == KeySeries) return ops[k - 1].colour;
-    ADD_FAILURE() << "no key entry " << name;
-    return -1;
-}
 
 bool ThinLineEndsAt(const Picture& p, Colour colour, float x, float y) {
     for (const DrawOp& op : p.Ops())
@@ -70,7 +65,7 @@ TEST(TailFitPicture, PointsAndBandsWhereTheRowsPutThem) {
 // Growth's picture of beta through time: each pair's point at its beta, in the key's colour
 // for its p, its interval 1.96 robust SE either side, and the line of Gibrat's beta = 0.
 TEST(GrowthPicture, BetasIntervalsAndColoursAsTheKeySays) {
-    auto f = FormReading(std::string(CITYSIZE_REAL_DATA) + "/us-places-1790-2010.csv");
+    auto f = UsPlacesForm();
     f->Click("Growth");
     const Picture& p = f->Picture1;
     const Colour significant = KeyColour(p, "beta, p < 0.05"), not5 = KeyColour(p, "beta, p >= 0.05");
@@ -112,4 +107,146 @@ TEST(GrowthPicture, BetasIntervalsAndColoursAsTheKeySays) {
         zeroLine = zeroLine || (op.kind == OpKind::Line && op.colour == gibrat && std::fabs(op.y1 - a) < 1 &&
                                 std::fabs(op.y2 - a) < 1 && op.x2 - op.x1 > 3000);
     EXPECT_TRUE(zeroLine);
+}
+
+// Growth-Plot read back: above, the kernel mean at each grid point with its band's edges at
+// the bootstrap's 2.5th and 97.5th percentiles (the 95 % the key states) in the key's colour;
+// below it, the spread likewise; the places as points at their size and normalised growth on
+// the mean panel's axes. The scales are read off the curves' own extreme points.
+TEST(GrowthPlotPicture, CurvesBandsAndPlacesWhereTheCurvesAndTheSamplePutThem) {
+    auto f = FormWithRealData();
+    f->SetOption("replicates", "40");
+    f->Click("Growth");
+    f->ChooseText("Dates", "1950");
+    f->Click("GrowthPlot");
+    const Picture& p = f->Picture1;
+    const GrowthCurves& k = f->Module<GrowthModule>().curves;
+    const GrowthSample& s = f->Module<GrowthModule>().sample;
+    const Colour mean = KeyColour(p, "kernel mean"), spread = KeyColour(p, "kernel spread");
+    EXPECT_NE(KeyColour(p, "95 % band, 40 replicates"), -1);
+    EXPECT_NE(mean, spread);
+    auto curve = [&](Colour c) {  // each point of the wide line drawn in colour c
+        std::vector<std::pair<float, float>> at;
+        for (const DrawOp& op : p.Ops())
+            if (op.kind == OpKind::Line && op.width == 3 && op.colour == c && op.tag.series != KeySeries) at.emplace_back(op.x2, op.y2);
+        return at;
+    };
+    const auto m = curve(mean), sd = curve(spread);
+    ASSERT_EQ(m.size(), k.grid.size());
+    ASSERT_EQ(sd.size(), k.grid.size());
+    const std::size_t n = k.grid.size() - 1;
+    const double xb = (m[n].first - m[0].first) / (k.grid[n] - k.grid[0]), xa = m[0].first - xb * k.grid[0];
+    auto scale = [&](const std::vector<std::pair<float, float>>& at, const std::vector<double>& v) {
+        const auto [lo, hi] = std::minmax_element(v.begin(), v.end());
+        const std::size_t i = static_cast<std::size_t>(lo - v.begin()), j = static_cast<std::size_t>(hi - v.begin());
+        const double b = (at[j].second - at[i].second) / (v[j] - v[i]);
+        return std::pair{at[i].second - b * v[i], b};
+    };
+    const auto [ma, mb] = scale(m, k.mean);
+    const auto [sa, sb] = scale(sd, k.sd);
+    ASSERT_LT(mb, 0);  // up the page as the value grows
+    ASSERT_LT(sb, 0);
+    float meanLowest = 0, spreadHighest = 1e9;
+    for (std::size_t j = 0; j <= n; ++j) {
+        SCOPED_TRACE(j);
+        const float x = static_cast<float>(xa + xb * k.grid[j]);
+        EXPECT_NEAR(m[j].first, x, 1);
+        EXPECT_NEAR(sd[j].first, x, 1);
+        EXPECT_NEAR(m[j].second, ma + mb * k.mean[j], 1);
+        EXPECT_NEAR(sd[j].second, sa + sb * k.sd[j], 1);
+        EXPECT_TRUE(ThinLineEndsAt(p, mean, x, static_cast<float>(ma + mb * k.meanLo[j])));
+        EXPECT_TRUE(ThinLineEndsAt(p, mean, x, static_cast<float>(ma + mb * k.meanHi[j])));
+        EXPECT_TRUE(ThinLineEndsAt(p, spread, x, static_cast<float>(sa + sb * k.sdLo[j])));
+        EXPECT_TRUE(ThinLineEndsAt(p, spread, x, static_cast<float>(sa + sb * k.sdHi[j])));
+        meanLowest = std::max({meanLowest, m[j].second, static_cast<float>(ma + mb * k.meanLo[j])});
+        spreadHighest = std::min({spreadHighest, sd[j].second, static_cast<float>(sa + sb * k.sdHi[j])});
+    }
+    EXPECT_LT(meanLowest, spreadHighest) << "the spread's panel lies below the mean's";
+    int places = 0;
+    for (const DrawOp& op : p.Ops()) {
+        if (op.tag.series != GrowthPlacePoint) continue;
+        std::size_t i = 0;
+        while (i < s.city.size() && s.city[i] != op.tag.city) ++i;
+        ASSERT_LT(i, s.city.size()) << op.tag.city;
+        EXPECT_NEAR(op.x1, xa + xb * s.x[i], 1) << op.tag.city;
+        EXPECT_NEAR(op.y1, ma + mb * s.gt[i], 1) << op.tag.city;
+        ++places;
+    }
+    EXPECT_GT(places, static_cast<int>(s.city.size()) * 9 / 10);  // the middle 95 % of growth, and more
+}
+
+// Tail-Plot and Hill-Plot of 1950, read back against numbers worked here from the table:
+// each city at its population and the share of cities at least as large; the power law from
+// R poweRlaw's x_min 299017 (tests/stats/TailFitTest.cpp) at the share of the tail, falling
+// with slope 1 - alpha (alpha 2.391143486833748, poweRlaw's); each Hill point at
+// zeta_k = k / sum_{i <= k} ln(x_i / x_{k+1}) over the sizes in falling order, with its band
+// at zeta_k (1 -/+ 1.96 / sqrt k), the level the key states.
+TEST(TailPlotPictures, PointsPowerLawAndHillEstimatesWhereTheTableSays) {
+    auto f = FormWithRealData();
+    f->SetOption("replicates", "0");
+    f->Click("TailFit");
+    f->ChooseText("Dates", "1950");
+    f->Click("TailPlot");
+    const DataSet& d = *f->data;
+    const int t = 17;
+    std::vector<double> x;
+    for (int c = 1; c <= d.NumCities; ++c)
+        if (d.Present(c, t) == 1) x.push_back(d.PopTable(c, t));
+    std::sort(x.begin(), x.end(), std::greater<>());
+    const double n = static_cast<double>(x.size()), xmin = 299017, alpha = 2.391143486833748;
+    const auto atLeast = [&](double v) { return static_cast<double>(std::count_if(x.begin(), x.end(), [&](double y) { return y >= v; })); };
+    std::vector<const DrawOp*> points;
+    for (const DrawOp& op : f->Picture1.Ops())
+        if (op.tag.series == CitiesAtOneDate && op.tag.city > 0 && op.kind == OpKind::Circle) points.push_back(&op);
+    ASSERT_EQ(points.size(), x.size());
+    const auto by = [&](const DrawOp* a, const DrawOp* b) { return d.PopTable(a->tag.city, t) < d.PopTable(b->tag.city, t); };
+    const DrawOp* lo = *std::min_element(points.begin(), points.end(), by);
+    const DrawOp* hi = *std::max_element(points.begin(), points.end(), by);
+    const double b = (hi->x1 - lo->x1) / std::log10(x.front() / x.back()), a = lo->x1 - b * std::log10(x.back());
+    const double c = lo->y1, e = (hi->y1 - lo->y1) / std::log10(1 / n);
+    for (const DrawOp* op : points) {
+        const double v = d.PopTable(op->tag.city, t);
+        EXPECT_NEAR(op->x1, a + b * std::log10(v), 1) << v;
+        EXPECT_NEAR(op->y1, c + e * std::log10(atLeast(v) / n), 1) << v;
+    }
+    const Colour law = KeyColour(f->Picture1, "power law, zeta 1.391");
+    const double y0 = std::log10(atLeast(xmin) / n);
+    bool drawn = false;
+    for (const DrawOp& op : f->Picture1.Ops())
+        if (op.kind == OpKind::Line && op.colour == law && op.tag.series != KeySeries && op.x2 > op.x1) {
+            EXPECT_NEAR(op.x1, a + b * std::log10(xmin), 1);
+            EXPECT_NEAR(op.y1, c + e * y0, 1);
+            EXPECT_NEAR(op.x2, a + b * std::log10(x.front()), 1);
+            EXPECT_NEAR(op.y2, c + e * (y0 + (1 - alpha) * std::log10(x.front() / xmin)), 1);
+            drawn = true;
+        }
+    EXPECT_TRUE(drawn);
+
+    f->Click("HillPlot");
+    std::vector<double> zeta(x.size(), NAN);
+    double sum = 0;
+    for (std::size_t k = 1; k < x.size(); ++k) {
+        sum += std::log(x[k - 1]);
+        zeta[k] = static_cast<double>(k) / (sum - static_cast<double>(k) * std::log(x[k]));
+    }
+    std::map<int, std::pair<float, float>> at;  // k -> where its point is drawn
+    for (const DrawOp& op : f->Picture1.Ops())
+        if (op.tag.series == TailHillPoint) at[op.tag.point] = {op.x2, op.y2};
+    ASSERT_EQ(at.size(), x.size() - 1);
+    const int k1 = 10, k2 = static_cast<int>(x.size()) - 1;
+    const double kb = (at[k2].first - at[k1].first) / (k2 - k1), ka = at[k1].first - kb * k1;
+    const double zb = (at[k2].second - at[k1].second) / (zeta[k2] - zeta[k1]), za = at[k1].second - zb * zeta[k1];
+    const Colour band = KeyColour(f->Picture1, "+- 1.96 zeta_k / sqrt(k)");
+    for (const auto& [k, xy] : at) {
+        const double z = zeta[static_cast<std::size_t>(k)];
+        EXPECT_NEAR(xy.first, ka + kb * k, 1) << k;
+        EXPECT_NEAR(xy.second, za + zb * z, 1) << k;
+        for (double side : {-1.96, 1.96}) {
+            const auto y = static_cast<float>(za + zb * z * (1 + side / std::sqrt(k)));
+            const ViewRect& area = f->Picture1.ZoomArea;  // a band beyond the plot is cut at its edge
+            if (y > area.top + 1 && y < area.bottom - 1) {
+                EXPECT_TRUE(ThinLineEndsAt(f->Picture1, band, xy.first, y)) << k << " " << side;
+            }
+        }
+    }
 }

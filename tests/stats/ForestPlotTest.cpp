@@ -5,6 +5,7 @@
 // colour of "contains 1".
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
@@ -14,6 +15,7 @@
 #include "core/ByGroupModule.h"
 #include "stats/ByGroup.h"
 #include "stats/ByGroupPlots.h"
+#include "draw/Ticks.h"
 
 namespace {
 
@@ -27,7 +29,7 @@ struct Row {
 }  // namespace
 
 TEST(ForestPlot, EachGroupOnceWithItsIntervalInTheKeysColour) {
-    auto f = FormReading(std::string(CITYSIZE_REAL_DATA) + "/us-places-1790-2010.csv");
+    auto f = UsPlacesForm();
     f->Click("ByGroup");
     f->Click("ForestPlot");
     const ByGroupState& s = f->Module<ByGroupModule>().table;
@@ -92,4 +94,72 @@ TEST(ForestPlot, EachGroupOnceWithItsIntervalInTheKeysColour) {
         EXPECT_EQ(d.colour, leavesOutOne ? excludes : contains);
         EXPECT_EQ(d.bold, leavesOutOne);
     }
+}
+
+// The heat map read back the same way, page by page: each group named once, in name order; a
+// cell for each group and date with a zeta_GI and none where the group is too small (blank);
+// each cell's colour the key's at its zeta (the key's swatches read at the values its labels
+// put beside them), so below 1 bluer than red and above 1 redder than blue.
+TEST(HeatMap, EachGroupAndDateWithAZetaIsACellInTheKeysColour) {
+    auto f = UsPlacesForm();
+    f->SetOption("replicates", "0");
+    f->Click("ByGroup");  // draws the heat map
+    const ByGroupState& s = f->Module<ByGroupModule>().table;
+    ASSERT_GT(s.groups.size(), static_cast<std::size_t>(GroupsPerPage));  // two pages
+    const auto channel = [](Colour c, int k) { return (c >> (8 * k)) & 255; };
+    std::vector<std::string> names;
+    std::set<std::pair<std::size_t, int>> cells;
+    const std::size_t pages = (s.groups.size() + GroupsPerPage - 1) / GroupsPerPage;
+    for (std::size_t page = 0; page < pages; ++page) {
+        const auto& ops = f->Picture1.Ops();
+        // The key: swatches (one-point lines) from top to bottom, and its numeric labels.
+        std::vector<std::pair<float, Colour>> swatches;
+        std::vector<std::pair<float, double>> labels;  // the middle of the text, its value
+        float keyX = 0;
+        for (const DrawOp& op : ops)
+            if (op.tag.series == KeySeries && op.kind == OpKind::Line) swatches.emplace_back(op.y1, op.colour), keyX = op.x1;
+        ASSERT_GE(swatches.size(), 10u);
+        for (const DrawOp& op : ops)
+            if (op.tag.series == KeySeries && op.kind == OpKind::Text && op.x1 > keyX && op.text.find('.') != std::string::npos)
+                labels.emplace_back(op.y1 + LabelHeight(op.fontSize) / 2, std::stod(op.text.substr(op.text.find_first_of("0123456789"))));
+        ASSERT_EQ(labels.size(), 3u);
+        const auto& [yTop, vTop] = labels.front();
+        const auto& [yBottom, vBottom] = labels.back();
+        ASSERT_GT(vTop, 1);
+        ASSERT_LT(vBottom, 1);
+        const auto keyColour = [&](double zeta) {
+            const double y = yTop + (std::clamp(zeta, vBottom, vTop) - vTop) / (vBottom - vTop) * (yBottom - yTop);
+            const auto near = std::min_element(swatches.begin(), swatches.end(),
+                                               [&](const auto& a, const auto& b) { return std::fabs(a.first - y) < std::fabs(b.first - y); });
+            return near->second;
+        };
+        for (const DrawOp& op : ops) {
+            if (op.tag.series != GroupHeatCell) continue;
+            const auto g = static_cast<std::size_t>(op.tag.point - 1);
+            if (op.kind == OpKind::Text) {
+                EXPECT_EQ(op.text, s.groups[g]);
+                names.push_back(op.text);
+                continue;
+            }
+            const ByGroupRow* r = s.Find(g, op.tag.date);
+            ASSERT_TRUE(r && std::isfinite(r->gi.zeta)) << s.groups[g] << " " << op.tag.date << ": a cell without a zeta";
+            EXPECT_TRUE(cells.emplace(g, op.tag.date).second) << s.groups[g] << " " << op.tag.date << " drawn twice";
+            // Within a swatch's step of the key's colour at this zeta (40 swatches: at most 7 a channel).
+            const Colour key = keyColour(r->gi.zeta);
+            for (int k = 0; k < 3; ++k) EXPECT_NEAR(channel(op.colour, k), channel(key, k), 7) << s.groups[g] << " " << r->gi.zeta;
+            if (std::fabs(r->gi.zeta - 1) > 0.05) {
+                EXPECT_EQ(channel(op.colour, 2) > channel(op.colour, 0), r->gi.zeta < 1) << s.groups[g] << " " << r->gi.zeta;
+            }
+        }
+        EXPECT_TRUE(f->panel.Visible("NextGroups"));
+        f->Click("NextGroups");
+    }
+    EXPECT_EQ(names, s.groups);  // every group once, in name order, across the pages
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
+    std::set<std::pair<std::size_t, int>> expected;
+    for (const ByGroupRow& r : s.rows)
+        if (std::isfinite(r.gi.zeta))
+            expected.emplace(static_cast<std::size_t>(std::find(s.groups.begin(), s.groups.end(), r.group) - s.groups.begin()), r.date);
+    EXPECT_EQ(cells, expected);
+    EXPECT_LT(cells.size(), s.groups.size() * s.years.size()) << "some cells are blank";
 }

@@ -122,15 +122,6 @@ TEST(TailFit, SearchOrderNeverChangesTheFit) {
     }
 }
 
-TEST(TailFit, HillByHand) {
-    // {4, 2, 1}: zeta_1 = 1 / ln 2 (upper (1 + 1.96) / ln 2), zeta_2 = 2 / (ln 4 + ln 2).
-    const auto h = HillEstimates(std::vector<double>{1, 4, 2});
-    const double l2 = std::log(2.0);
-    ASSERT_EQ(h.size(), 2u);
-    EXPECT_NEAR(h[0].upper, (1 + 1.96) / l2, 1e-12);
-    EXPECT_NEAR(h[1].lower, 2 / (3 * l2) * (1 - 1.96 / std::sqrt(2.0)), 1e-12);
-}
-
 TEST(TailFit, ADateWithTooFewCitiesKeepsItsRowAndSaysWhy) {
     // Three cities; 1800 has two present: 1790 is fitted, 1800 keeps its year and n, no numbers.
     auto d = LoadDataText("\"A\",5000,9000\r\n\"B\",3000,4000\r\n\"C\",2600,0\r\n", "small.csv", 3, 2);
