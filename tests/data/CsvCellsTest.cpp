@@ -69,13 +69,9 @@ TEST(CsvCells, ARowIsAValue) {
     EXPECT_EQ(Shown(copy), "line 1: [first, quoted]q [22] [333]");
 
     CsvRow built;
-    const std::string name = "from a layer";
-    built.cells.push_back({name, false});
-    built.cells.push_back({"", true});
-    built.cells.push_back(copy.cells[0]);
-    ASSERT_EQ(built.cells.size(), 3u);
+    for (const CsvCell& c : {CsvCell{"from a layer", false}, CsvCell{"", true}, copy.cells[0]}) built.cells.push_back(c);
     EXPECT_EQ(Shown(built), "line 0: [from a layer] []q [first, quoted]q");
-    EXPECT_EQ(std::count_if(built.cells.begin() + 1, built.cells.end(), [](const CsvCell& c) { return c.quoted; }), 2);
-    EXPECT_EQ(built.cells.end() - built.cells.begin(), 3);
-    EXPECT_EQ((*(built.cells.end() - 1)).text, "first, quoted");
+    const auto begin = built.cells.begin(), end = built.cells.end();
+    EXPECT_TRUE(std::count_if(begin + 1, end, [](const CsvCell& c) { return c.quoted; }) == 2 && end - begin == 3 &&
+                (*(end - 1)).text == "first, quoted");
 }

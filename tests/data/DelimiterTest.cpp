@@ -26,16 +26,11 @@ const std::string Long = "place@note@year@pop^\"Paris, TX\"@@1900@10^\"Paris, TX
                          "C@@1900@3^C@@1950@4";
 const std::string Plain = "\"Paris, TX\"@10@20^\"Ab@cd\"@5@^\"C\"@3@4";
 
-struct Case {
-    const char* what;
-    std::string pattern;
-    std::string error;  // with "t.csv" as the file's name; empty: the table loads
-};
+// The error with "t.csv" as the file's name; empty: the table loads.
+struct Case { const char* what; std::string pattern, error; };
 
 std::vector<Case> Cases() {
-    auto with = [](std::string s, const std::string& from, const std::string& to) {
-        return s.replace(s.rfind(from), from.size(), to);
-    };
+    auto with = [](std::string s, const std::string& from, const std::string& to) { return s.replace(s.rfind(from), from.size(), to); };
     return {
         {"wide", Wide, ""},
         {"wide, text on line 5", with(Wide, "@4", "@4x"), "t.csv, line 5, column 4 (1950): \"4x\" is not a number"},
@@ -76,9 +71,7 @@ void CheckEveryWriting(const std::vector<char>& delimiters, bool plainOnly) {
                     EXPECT_EQ(Thrown([&] { r = ImportTable(bytes, "t.csv"); }), error);
                     const std::string table = std::string(plain ? "1790 1800" : "1900 1950") + " | Paris, TX: 10 20 | Ab" +
                                               delimiter + "cd: 5 - | C: 3 4";
-                    if (r.data) {
-                        EXPECT_EQ(Shown(*r.data), table);
-                    }
+                    if (r.data) { EXPECT_EQ(Shown(*r.data), table); }
                     if (plain && delimiter == ',') {  // the loader reads the same bytes the same way
                         const auto records = static_cast<int16_t>(std::count(c.pattern.begin(), c.pattern.end(), '^') + 1);
                         std::unique_ptr<DataSet> loaded;
