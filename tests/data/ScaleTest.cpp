@@ -9,36 +9,21 @@
 #include <vector>
 
 #include "TestForm.h"
-#include "data/Loader.h"
+#include "data/Import.h"
 #include "draw/Thinning.h"
 
 namespace {
 
-// A table built as a loader builds one: place i has `pop(i, t)` people (0: absent).
+// A table as the readers give it: place i has `pop(i, t)` people at 1910 and 1920 (0: absent). With a
+// header it is imported exactly; without one the classic loader reads it in single precision.
 template <typename F>
-std::unique_ptr<DataSet> Built(int places, int dates, bool exact, F pop) {
-    auto d = std::make_unique<DataSet>();
-    d->Resize(places, dates);
-    d->NumCities = places;
-    d->NumDates = static_cast<int16_t>(dates);
-    d->Exact = exact;
-    for (int t = 1; t <= dates; ++t) d->DateYear(t) = static_cast<int16_t>(1900 + 10 * t);
-    for (int i = 1; i <= places; ++i) {
-        d->CityName(i) = std::string("P").append(std::to_string(i));
-        for (int t = 1; t <= dates; ++t) {
-            const double v = pop(i, t);
-            d->PopTable(i, t) = static_cast<float>(v);
-            if (exact) d->Population.push_back(v);
-        }
-    }
-    DeriveTimeMeasures(*d);
-    MarkPresence(*d);
-    return d;
-}
-
-std::unique_ptr<Form> Installed(std::unique_ptr<DataSet> d) {
+std::unique_ptr<Form> Loaded(int places, bool exact, F pop) {
+    std::string text = exact ? "name,1910,1920\n" : "";
+    for (int i = 1; i <= places; ++i)
+        text.append("P").append(std::to_string(i)).append(",").append(std::to_string(pop(i, 1))).append(",")
+            .append(std::to_string(pop(i, 2))).append("\n");
     auto f = std::make_unique<Form>();
-    f->InstallData(std::move(d));
+    f->InstallData(exact ? ImportTable(text, "t.csv").data : LoadDataText(text, "t.csv", static_cast<int16_t>(places), 2));
     return f;
 }
 
@@ -68,7 +53,7 @@ TEST(Scale, ArraysKeepTheClassicSizeAsAFloorAndGrowPastIt) {
 // Counts pass 32,767; the totals are sums of arithmetic series (closed form below).
 TEST(Scale, AHundredThousandPlacesAreRankedAndCountedInFull) {
     const int n = 100000;
-    auto f = Installed(Built(n, 2, true, [](int i, int t) { return t == 1 || i % 2 == 0 ? 200000.0 - i : 0.0; }));
+    auto f = Loaded(n, true, [](int i, int t) { return t == 1 || i % 2 == 0 ? 200000 - i : 0; });
     const DataSet& d = *f->data;
     EXPECT_TRUE(d.NumPresent(1) == 100000.0f && d.NumPresent(2) == 50000.0f) << d.NumPresent(1) << " " << d.NumPresent(2);
     for (int i : {1, 32768, 99999, 100000}) EXPECT_EQ(f->rank.CityRank(i, 1), static_cast<float>(i)) << i;
@@ -91,11 +76,11 @@ TEST(Scale, AHundredThousandPlacesAreRankedAndCountedInFull) {
 // Above 2^24 single precision ties 16,777,217 with 16,777,216 and drops units from a sum;
 // an exact table keeps them, the classic one keeps the system's single-precision figures.
 TEST(Scale, ExactTablesRankAndSumWhatSinglePrecisionLoses) {
-    auto pop = [](int i, int) { return i == 1 ? 16777216.0 : i == 2 ? 16777217.0 : 2.0; };
+    auto pop = [](int i, int) { return i == 1 ? 16777216 : i == 2 ? 16777217 : 2; };
     // 16777216 + 16777217 + 2 = 33554435; in singles, city order: 2^24 + 2^24 = 2^25, and
     // 2^25 + 2 lies halfway to the next single (2^25 + 4): ties to even give 2^25.
     for (const auto& [exact, firstRanked, total] : {std::tuple{true, 2.0f, "33554435"}, std::tuple{false, 1.0f, "33554432"}}) {
-        auto f = Installed(Built(3, 2, exact, pop));
+        auto f = Loaded(3, exact, pop);
         EXPECT_EQ(f->rank.RankCity(1, 1), firstRanked) << exact;
         EXPECT_EQ(Totals(*f).at(0), total) << exact;
     }
