@@ -47,7 +47,9 @@ const std::string Plain = "\"Paris, TX\"@10@20^\"Ab@cd\"@5@^\"C\"@3@4";
 struct Case { const char* what; std::string pattern, error; };
 
 std::vector<Case> Cases() {
-    auto with = [](std::string s, const std::string& from, const std::string& to) { return s.replace(s.rfind(from), from.size(), to); };
+    auto with = [](std::string s, const std::string& from, const std::string& to) {
+        return s.replace(s.rfind(from), from.size(), to);
+    };
     return {
         {"wide", Wide, ""},
         {"wide, text on line 5", with(Wide, "@4", "@4x"), "t.csv, line 5, column 4 (1950): \"4x\" is not a number"},

@@ -35,7 +35,8 @@ std::string Utf16(const std::u16string& text, bool little, bool bom) {
 }
 
 bool HasWarning(const ImportPreview& pv, const std::string& w) {
-    return std::any_of(pv.warnings.begin(), pv.warnings.end(), [&](const std::string& h) { return h.find(w) != std::string::npos; });
+    const auto& have = pv.warnings;
+    return std::any_of(have.begin(), have.end(), [&](const std::string& h) { return h.find(w) != std::string::npos; });
 }
 
 // The message for a date given by two columns.
