@@ -40,6 +40,8 @@ const std::vector<Loads> LoadCases = {
      {0, 5, 7, 0, 5, 7, 0, 5, 7, 1, 5, 7, 2.5f, 5, 0}},
     // A heading line is the first city.
     {"loader/heading_line.csv", 2, 3, {"City", "Boston, MA"}, {1790, 1800, 1810, 18320, 24937, 33787}},
+    {"bad/utf8_bom.csv", 3, 4, TownNames, Towns},
+    {"bad/cr_only_line_ends.csv", 3, 4, TownNames, Towns},
     {"bad/exponent_populations.csv", 3, 4, TownNames, {15000, 2000, 100000, 7, 0, 50, 60, 70, 5, 6, 7, 8}},
     {"bad/negative_zero.csv", 3, 4, TownNames, {100, 0, 0, 400, 0, 50, 60, 70, 5, 6, 7, 0}},
     // Unquoted names keep their quotes; after a closing quote the rest of the field goes.
@@ -99,6 +101,7 @@ const std::vector<Refusal> Refusals = {
     // "18,320" unquoted is two fields: everything after it shifts by one.
     {"thousands_separator.csv", {"record 2 (3100), field 2 (1790)", "\"Town 2, ZZ\" is not a number"}},
     {"quoted_thousands_separator.csv", {"record 2 (Town 2, ZZ), field 8 (1850)", "\"18,320\" is not a number"}},
+    {"extra_field_in_a_record.csv", {"record 2 (99999), field 2 (1790)", "\"Town 2, ZZ\" is not a number"}},
     {"utf16_file.csv", {"the file is in UTF-16; save it as plain text (ASCII or UTF-8)"}},
     // Control characters are shown as escapes.
     {"nul_byte_in_population.csv", {"record 2 (Town 2, ZZ), field 11 (1880)", "\"12\\x0034\" is not a number"}},
