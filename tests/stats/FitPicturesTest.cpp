@@ -1,6 +1,6 @@
-// Tail-Fit's and Growth's pictures read back. Tail-Fit: each date's two points stand at the
-// exponents of its row, in the colours the key gives them, and the thin lines the key calls
-// 95 % bands pass through zeta -/+ 1.96 SE of each date.
+// Tail-Fit's, Growth's and their plots' pictures read back against their rows and tables, each
+// axis read off the picture's own extreme points. Tail-Fit: each date's two exponents and their
+// 95 % bands (zeta -/+ 1.96 SE) in the key's colours.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,6 +27,13 @@ bool ThinLineEndsAt(const Picture& p, Colour colour, float x, float y) {
     return false;
 }
 
+// A linear axis through two (value, position) pairs.
+struct Axis {
+    double b, a;
+    Axis(double v0, double y0, double v1, double y1) : b((y1 - y0) / (v1 - v0)), a(y0 - b * v0) {}
+    float operator()(double v) const { return static_cast<float>(a + b * v); }
+};
+
 }  // namespace
 
 TEST(TailFitPicture, PointsAndBandsWhereTheRowsPutThem) {
@@ -45,25 +52,22 @@ TEST(TailFitPicture, PointsAndBandsWhereTheRowsPutThem) {
         ASSERT_TRUE(op.colour == gi || op.colour == mle);
         (op.colour == gi ? giAt : mleAt)[static_cast<std::size_t>(op.tag.date)] = {op.x1, op.y1};
     }
-    // The vertical scale from the first and last GI points: y = a + b zeta.
-    const double b = (giAt[22].second - giAt[1].second) / (rows[21].gi.zeta - rows[0].gi.zeta);
-    const double a = giAt[1].second - b * rows[0].gi.zeta;
-    ASSERT_LT(b, 0);  // up the page as zeta grows
+    const Axis y(rows[0].gi.zeta, giAt[1].second, rows[21].gi.zeta, giAt[22].second);  // from the first and last GI points
+    ASSERT_LT(y.b, 0);  // up the page as zeta grows
     for (std::size_t t = 1; t <= rows.size(); ++t) {
         SCOPED_TRACE(rows[t - 1].year);
         const TailFitRow& r = rows[t - 1];
-        EXPECT_NEAR(giAt[t].second, a + b * r.gi.zeta, 1.0);
-        EXPECT_NEAR(mleAt[t].second, a + b * r.pl.zeta, 1.0);
+        EXPECT_NEAR(giAt[t].second, y(r.gi.zeta), 1.0);
+        EXPECT_NEAR(mleAt[t].second, y(r.pl.zeta), 1.0);
         EXPECT_EQ(giAt[t].first, mleAt[t].first);  // one date, one x
         for (double side : {-1.959964, 1.959964}) {
-            EXPECT_TRUE(ThinLineEndsAt(p, gi, giAt[t].first, static_cast<float>(a + b * (r.gi.zeta + side * r.gi.se))));
-            EXPECT_TRUE(ThinLineEndsAt(p, mle, mleAt[t].first, static_cast<float>(a + b * (r.pl.zeta + side * r.pl.se))));
+            EXPECT_TRUE(ThinLineEndsAt(p, gi, giAt[t].first, y(r.gi.zeta + side * r.gi.se)));
+            EXPECT_TRUE(ThinLineEndsAt(p, mle, mleAt[t].first, y(r.pl.zeta + side * r.pl.se)));
         }
     }
 }
 
-// Growth's picture of beta through time: each pair's point at its beta, in the key's colour
-// for its p, its interval 1.96 robust SE either side, and the line of Gibrat's beta = 0.
+// Growth: each pair's beta in the key's colour for its p, 1.96 robust SE either side, Gibrat's beta = 0.
 TEST(GrowthPicture, BetasIntervalsAndColoursAsTheKeySays) {
     auto f = UsPlacesForm();
     f->Click("Growth");
@@ -83,8 +87,7 @@ TEST(GrowthPicture, BetasIntervalsAndColoursAsTheKeySays) {
             if (!hi || rows[t - 1].beta > rows[hi - 1].beta) hi = t;
         }
     ASSERT_TRUE(lo && hi && lo != hi);
-    const double b = (points[hi]->y1 - points[lo]->y1) / (rows[hi - 1].beta - rows[lo - 1].beta);
-    const double a = points[lo]->y1 - b * rows[lo - 1].beta;
+    const Axis y(rows[lo - 1].beta, points[lo]->y1, rows[hi - 1].beta, points[hi]->y1);
     int drawn = 0;
     for (std::size_t t = 1; t <= rows.size(); ++t) {
         const GrowthRow& r = rows[t - 1];
@@ -92,27 +95,22 @@ TEST(GrowthPicture, BetasIntervalsAndColoursAsTheKeySays) {
         if (!points[t]) continue;
         ++drawn;
         SCOPED_TRACE(r.fromYear);
-        EXPECT_NEAR(points[t]->y1, a + b * r.beta, 1.0);
+        EXPECT_NEAR(points[t]->y1, y(r.beta), 1.0);
         EXPECT_EQ(points[t]->colour, r.p < 0.05 ? significant : not5);
-        bool found = false;
-        for (const DrawOp& op : p.Ops())
-            found = found || (op.kind == OpKind::Line && op.colour == interval && std::fabs(op.x1 - points[t]->x1) < 1 &&
-                              std::fabs(op.y1 - (a + b * (r.beta - 1.959964 * r.seBeta))) < 1 &&
-                              std::fabs(op.y2 - (a + b * (r.beta + 1.959964 * r.seBeta))) < 1);
-        EXPECT_TRUE(found);
+        EXPECT_TRUE(std::any_of(p.Ops().begin(), p.Ops().end(), [&](const DrawOp& op) {
+            return op.kind == OpKind::Line && op.colour == interval && std::fabs(op.x1 - points[t]->x1) < 1 &&
+                   std::fabs(op.y1 - y(r.beta - 1.959964 * r.seBeta)) < 1 && std::fabs(op.y2 - y(r.beta + 1.959964 * r.seBeta)) < 1;
+        }));
     }
     EXPECT_GE(drawn, 20);
-    bool zeroLine = false;
-    for (const DrawOp& op : p.Ops())
-        zeroLine = zeroLine || (op.kind == OpKind::Line && op.colour == gibrat && std::fabs(op.y1 - a) < 1 &&
-                                std::fabs(op.y2 - a) < 1 && op.x2 - op.x1 > 3000);
-    EXPECT_TRUE(zeroLine);
+    EXPECT_TRUE(std::any_of(p.Ops().begin(), p.Ops().end(), [&](const DrawOp& op) {
+        return op.kind == OpKind::Line && op.colour == gibrat && std::fabs(op.y1 - y(0)) < 1 && std::fabs(op.y2 - y(0)) < 1 &&
+               op.x2 - op.x1 > 3000;
+    }));
 }
 
-// Growth-Plot read back: above, the kernel mean at each grid point with its band's edges at
-// the bootstrap's 2.5th and 97.5th percentiles (the 95 % the key states) in the key's colour;
-// below it, the spread likewise; the places as points at their size and normalised growth on
-// the mean panel's axes. The scales are read off the curves' own extreme points.
+// Growth-Plot: the kernel mean above and the spread below at each grid point, each with its
+// bootstrap band (the key's 95 %); the places at their size and normalised growth on the mean's axes.
 TEST(GrowthPlotPicture, CurvesBandsAndPlacesWhereTheCurvesAndTheSamplePutThem) {
     auto f = FormWithRealData();
     f->SetOption("replicates", "40");
@@ -135,31 +133,25 @@ TEST(GrowthPlotPicture, CurvesBandsAndPlacesWhereTheCurvesAndTheSamplePutThem) {
     ASSERT_EQ(m.size(), k.grid.size());
     ASSERT_EQ(sd.size(), k.grid.size());
     const std::size_t n = k.grid.size() - 1;
-    const double xb = (m[n].first - m[0].first) / (k.grid[n] - k.grid[0]), xa = m[0].first - xb * k.grid[0];
+    const Axis x(k.grid[0], m[0].first, k.grid[n], m[n].first);
     auto scale = [&](const std::vector<std::pair<float, float>>& at, const std::vector<double>& v) {
         const auto [lo, hi] = std::minmax_element(v.begin(), v.end());
         const std::size_t i = static_cast<std::size_t>(lo - v.begin()), j = static_cast<std::size_t>(hi - v.begin());
-        const double b = (at[j].second - at[i].second) / (v[j] - v[i]);
-        return std::pair{at[i].second - b * v[i], b};
+        return Axis(v[i], at[i].second, v[j], at[j].second);
     };
-    const auto [ma, mb] = scale(m, k.mean);
-    const auto [sa, sb] = scale(sd, k.sd);
-    ASSERT_LT(mb, 0);  // up the page as the value grows
-    ASSERT_LT(sb, 0);
+    const Axis my = scale(m, k.mean), sy = scale(sd, k.sd);
+    ASSERT_TRUE(my.b < 0 && sy.b < 0);  // up the page as the value grows
     float meanLowest = 0, spreadHighest = 1e9;
     for (std::size_t j = 0; j <= n; ++j) {
         SCOPED_TRACE(j);
-        const float x = static_cast<float>(xa + xb * k.grid[j]);
-        EXPECT_NEAR(m[j].first, x, 1);
-        EXPECT_NEAR(sd[j].first, x, 1);
-        EXPECT_NEAR(m[j].second, ma + mb * k.mean[j], 1);
-        EXPECT_NEAR(sd[j].second, sa + sb * k.sd[j], 1);
-        EXPECT_TRUE(ThinLineEndsAt(p, mean, x, static_cast<float>(ma + mb * k.meanLo[j])));
-        EXPECT_TRUE(ThinLineEndsAt(p, mean, x, static_cast<float>(ma + mb * k.meanHi[j])));
-        EXPECT_TRUE(ThinLineEndsAt(p, spread, x, static_cast<float>(sa + sb * k.sdLo[j])));
-        EXPECT_TRUE(ThinLineEndsAt(p, spread, x, static_cast<float>(sa + sb * k.sdHi[j])));
-        meanLowest = std::max({meanLowest, m[j].second, static_cast<float>(ma + mb * k.meanLo[j])});
-        spreadHighest = std::min({spreadHighest, sd[j].second, static_cast<float>(sa + sb * k.sdHi[j])});
+        EXPECT_NEAR(m[j].first, x(k.grid[j]), 1);
+        EXPECT_NEAR(sd[j].first, x(k.grid[j]), 1);
+        EXPECT_NEAR(m[j].second, my(k.mean[j]), 1);
+        EXPECT_NEAR(sd[j].second, sy(k.sd[j]), 1);
+        for (double v : {k.meanLo[j], k.meanHi[j]}) EXPECT_TRUE(ThinLineEndsAt(p, mean, x(k.grid[j]), my(v)));
+        for (double v : {k.sdLo[j], k.sdHi[j]}) EXPECT_TRUE(ThinLineEndsAt(p, spread, x(k.grid[j]), sy(v)));
+        meanLowest = std::max({meanLowest, m[j].second, my(k.meanLo[j])});
+        spreadHighest = std::min({spreadHighest, sd[j].second, sy(k.sdHi[j])});
     }
     EXPECT_LT(meanLowest, spreadHighest) << "the spread's panel lies below the mean's";
     int places = 0;
@@ -168,19 +160,17 @@ TEST(GrowthPlotPicture, CurvesBandsAndPlacesWhereTheCurvesAndTheSamplePutThem) {
         std::size_t i = 0;
         while (i < s.city.size() && s.city[i] != op.tag.city) ++i;
         ASSERT_LT(i, s.city.size()) << op.tag.city;
-        EXPECT_NEAR(op.x1, xa + xb * s.x[i], 1) << op.tag.city;
-        EXPECT_NEAR(op.y1, ma + mb * s.gt[i], 1) << op.tag.city;
+        EXPECT_NEAR(op.x1, x(s.x[i]), 1) << op.tag.city;
+        EXPECT_NEAR(op.y1, my(s.gt[i]), 1) << op.tag.city;
         ++places;
     }
     EXPECT_GT(places, static_cast<int>(s.city.size()) * 9 / 10);  // the middle 95 % of growth, and more
 }
 
-// Tail-Plot and Hill-Plot of 1950, read back against numbers worked here from the table:
-// each city at its population and the share of cities at least as large; the power law from
-// R poweRlaw's x_min 299017 (tests/stats/TailFitTest.cpp) at the share of the tail, falling
-// with slope 1 - alpha (alpha 2.391143486833748, poweRlaw's); each Hill point at
-// zeta_k = k / sum_{i <= k} ln(x_i / x_{k+1}) over the sizes in falling order, with its band
-// at zeta_k (1 -/+ 1.96 / sqrt k), the level the key states.
+// Tail-Plot and Hill-Plot of 1950 against numbers worked here from the table: each city at its
+// population and the share at least as large; the power law from R poweRlaw's x_min 299017 and
+// alpha 2.391143486833748 (TailFitTest); Hill's zeta_k = k / sum_{i <= k} ln(x_i / x_{k+1}) over
+// the sizes in falling order, its band zeta_k (1 -/+ 1.96 / sqrt k).
 TEST(TailPlotPictures, PointsPowerLawAndHillEstimatesWhereTheTableSays) {
     auto f = FormWithRealData();
     f->SetOption("replicates", "0");
@@ -202,22 +192,21 @@ TEST(TailPlotPictures, PointsPowerLawAndHillEstimatesWhereTheTableSays) {
     const auto by = [&](const DrawOp* a, const DrawOp* b) { return d.PopTable(a->tag.city, t) < d.PopTable(b->tag.city, t); };
     const DrawOp* lo = *std::min_element(points.begin(), points.end(), by);
     const DrawOp* hi = *std::max_element(points.begin(), points.end(), by);
-    const double b = (hi->x1 - lo->x1) / std::log10(x.front() / x.back()), a = lo->x1 - b * std::log10(x.back());
-    const double c = lo->y1, e = (hi->y1 - lo->y1) / std::log10(1 / n);
+    const Axis h(std::log10(x.back()), lo->x1, std::log10(x.front()), hi->x1), v(0, lo->y1, std::log10(1 / n), hi->y1);
     for (const DrawOp* op : points) {
-        const double v = d.PopTable(op->tag.city, t);
-        EXPECT_NEAR(op->x1, a + b * std::log10(v), 1) << v;
-        EXPECT_NEAR(op->y1, c + e * std::log10(atLeast(v) / n), 1) << v;
+        const double pop = d.PopTable(op->tag.city, t);
+        EXPECT_NEAR(op->x1, h(std::log10(pop)), 1) << pop;
+        EXPECT_NEAR(op->y1, v(std::log10(atLeast(pop) / n)), 1) << pop;
     }
     const Colour law = KeyColour(f->Picture1, "power law, zeta 1.391");
     const double y0 = std::log10(atLeast(xmin) / n);
     bool drawn = false;
     for (const DrawOp& op : f->Picture1.Ops())
         if (op.kind == OpKind::Line && op.colour == law && op.tag.series != KeySeries && op.x2 > op.x1) {
-            EXPECT_NEAR(op.x1, a + b * std::log10(xmin), 1);
-            EXPECT_NEAR(op.y1, c + e * y0, 1);
-            EXPECT_NEAR(op.x2, a + b * std::log10(x.front()), 1);
-            EXPECT_NEAR(op.y2, c + e * (y0 + (1 - alpha) * std::log10(x.front() / xmin)), 1);
+            EXPECT_NEAR(op.x1, h(std::log10(xmin)), 1);
+            EXPECT_NEAR(op.y1, v(y0), 1);
+            EXPECT_NEAR(op.x2, h(std::log10(x.front())), 1);
+            EXPECT_NEAR(op.y2, v(y0 + (1 - alpha) * std::log10(x.front() / xmin)), 1);
             drawn = true;
         }
     EXPECT_TRUE(drawn);
@@ -234,19 +223,16 @@ TEST(TailPlotPictures, PointsPowerLawAndHillEstimatesWhereTheTableSays) {
         if (op.tag.series == TailHillPoint) at[op.tag.point] = {op.x2, op.y2};
     ASSERT_EQ(at.size(), x.size() - 1);
     const int k1 = 10, k2 = static_cast<int>(x.size()) - 1;
-    const double kb = (at[k2].first - at[k1].first) / (k2 - k1), ka = at[k1].first - kb * k1;
-    const double zb = (at[k2].second - at[k1].second) / (zeta[k2] - zeta[k1]), za = at[k1].second - zb * zeta[k1];
+    const Axis kx(k1, at[k1].first, k2, at[k2].first), zy(zeta[k1], at[k1].second, zeta[k2], at[k2].second);
     const Colour band = KeyColour(f->Picture1, "+- 1.96 zeta_k / sqrt(k)");
+    const ViewRect& area = f->Picture1.ZoomArea;  // a band beyond the plot is cut at its edge
     for (const auto& [k, xy] : at) {
         const double z = zeta[static_cast<std::size_t>(k)];
-        EXPECT_NEAR(xy.first, ka + kb * k, 1) << k;
-        EXPECT_NEAR(xy.second, za + zb * z, 1) << k;
-        for (double side : {-1.96, 1.96}) {
-            const auto y = static_cast<float>(za + zb * z * (1 + side / std::sqrt(k)));
-            const ViewRect& area = f->Picture1.ZoomArea;  // a band beyond the plot is cut at its edge
-            if (y > area.top + 1 && y < area.bottom - 1) {
+        EXPECT_NEAR(xy.first, kx(k), 1) << k;
+        EXPECT_NEAR(xy.second, zy(z), 1) << k;
+        for (double side : {-1.96, 1.96})
+            if (const float y = zy(z * (1 + side / std::sqrt(k))); y > area.top + 1 && y < area.bottom - 1) {
                 EXPECT_TRUE(ThinLineEndsAt(f->Picture1, band, xy.first, y)) << k << " " << side;
             }
-        }
     }
 }

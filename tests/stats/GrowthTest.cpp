@@ -1,20 +1,15 @@
-// Growth against size, against numpy/scipy/statsmodels and samples of known laws.
-//
-// The expected numbers come from /usr/bin/python3 (numpy 1.26, scipy 1.11, statsmodels
-// 0.14), reading the tables independently of the program, 2026-12-07:
-//   per pair: x = log(a[both]); g = log(b[both] / a[both]) / years
-//   sm.OLS(g, sm.add_constant(x)).fit(cov_type="HC1"): beta, SE; p = 2 * st.t.sf(|t|, n - 2)
-//   st.spearmanr(g, x); pooled: x - x.mean() and (g - g.mean()) / g.std(ddof=1) per pair
-//   h = 0.9 * min(x.std(ddof=1), iqr / 1.34) * n ** -0.2
-//   grid = np.linspace(np.percentile(x, 1), np.percentile(x, 99), 100)
-//   KernelReg(gt, x, var_type="c", reg_type="lc", bw=[h]).fit(grid), likewise for gt ** 2.
-// USData.csv is read as float32, as the program holds it. The whole tables agree to 4e-12.
+// Growth against size, against samples of known laws and an independent python3 script (numpy
+// 1.26, scipy 1.11, statsmodels 0.14; USData.csv read as float32), 2026-12-07: per pair
+// x = log(a[both]), g = log(b[both] / a[both]) / years; sm.OLS(g, sm.add_constant(x)).fit(
+// cov_type="HC1") for beta and SE, p = 2 * st.t.sf(|t|, n - 2); st.spearmanr(g, x); pooled:
+// x - x.mean(), (g - g.mean()) / g.std(ddof=1) per pair; h = 0.9 * min(x.std(ddof=1), iqr / 1.34)
+// * n ** -0.2 on grid = np.linspace(np.percentile(x, 1), np.percentile(x, 99), 100) and
+// KernelReg(gt, x, var_type="c", reg_type="lc", bw=[h]).fit(grid), likewise for gt ** 2.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <cstdio>
 #include <random>
 #include <string>
 #include <tuple>
@@ -99,8 +94,7 @@ TEST(Growth, SmallHelpersAgreeWithScipyAndNumpy) {
     EXPECT_DOUBLE_EQ(Percentile(v, 2.5), 1);
     EXPECT_DOUBLE_EQ(Percentile(v, 97.5), 8.475);
     EXPECT_DOUBLE_EQ(Percentile(v, 25), 1.75);
-    // Growth per year: doubling in ten years; an absent end or no time between is no growth.
-    EXPECT_DOUBLE_EQ(GrowthRate(1000, 2000, 10), std::log(2.0) / 10);
+    // An absent end or no time between is no growth (the rate itself: the regression above).
     for (const auto& [from, to, years] : {std::tuple{0, 2000, 10}, {1000, 0, 10}, {1000, 2000, 0}})
         EXPECT_TRUE(std::isnan(GrowthRate(from, to, years))) << from << " " << to << " " << years;
 }
@@ -142,21 +136,19 @@ TEST(Growth, TruncatedKernelAndThreadsLeaveTheCurvesAsTheyAre) {
     cut.threads = full.threads = 2;
     oneThread.threads = 1;
     const GrowthCurves a = KernelCurves(s, cut), b = KernelCurves(s, full), c = KernelCurves(s, oneThread);
-    for (std::size_t j = 0; j < a.grid.size(); ++j) {
+    for (std::size_t j = 0; j < a.grid.size(); ++j)
         for (auto m : {&GrowthCurves::mean, &GrowthCurves::meanLo, &GrowthCurves::meanHi, &GrowthCurves::sd,
                        &GrowthCurves::sdLo, &GrowthCurves::sdHi}) {
             EXPECT_NEAR((a.*m)[j], (b.*m)[j], 1e-6) << j;
             EXPECT_EQ((a.*m)[j], (c.*m)[j]) << j;
         }
-    }
 }
 
 TEST(Growth, BandsCoverGibratAndMissASizeEffect) {
     // Gibrat: the mean's band covers 0 and the spread's covers 1 at >= 90 % of the grid; growth
     // falling 0.01 a year per unit of ln S (half a sd of g): the mean's band mostly leaves 0.
     const struct {
-        double slope;
-        double minCover, maxCover;
+        double slope, minCover, maxCover;
     } cases[] = {{0.0, 0.9, 1.0}, {-0.01, 0.0, 0.3}};
     GrowthOptions o;
     o.replicates = 200;
@@ -173,10 +165,9 @@ TEST(Growth, BandsCoverGibratAndMissASizeEffect) {
     // An endless kernel averages the whole replicate: normalised mean 0, mean square (n - 1) / n.
     o.bandwidth = 1e5;
     const GrowthCurves wide = KernelCurves(PairSample(*GibratTable(500, 0, 3), 1), o);
-    for (std::size_t j = 0; j < wide.grid.size(); ++j) {
-        for (double v : {wide.meanLo[j], wide.meanHi[j]}) EXPECT_NEAR(v, 0, 1e-6) << j;
-        for (double v : {wide.sdLo[j], wide.sdHi[j]}) EXPECT_NEAR(v, std::sqrt(499.0 / 500), 1e-6) << j;
-    }
+    for (std::size_t j = 0; j < wide.grid.size(); ++j)
+        for (double v : {wide.meanLo[j], wide.meanHi[j], wide.sdLo[j] - std::sqrt(499.0 / 500), wide.sdHi[j] - std::sqrt(499.0 / 500)})
+            EXPECT_NEAR(v, 0, 1e-6) << j;
 }
 
 TEST(Growth, CommandsOfferThePairsAndPooled) {
@@ -203,19 +194,6 @@ TEST(Growth, CommandsOfferThePairsAndPooled) {
         const auto& t = f->Text.Tables[0];
         EXPECT_EQ(t.columns, (std::vector<std::string>{"lnS", "Mean", "Mean_lo", "Mean_hi", "SD", "SD_lo", "SD_hi"}));
         EXPECT_EQ(t.rows.size(), 100u);
-        // Hovering a place names it with its growth a year as the README defines it and the map
-        // shows it, 100 ln(S'/S) / years, here from std::log on the table's two populations.
-        const auto& ops = f->Picture1.Ops();
-        const auto op = std::find_if(ops.begin(), ops.end(), [](const DrawOp& o) { return o.tag.series == GrowthPlacePoint; });
-        ASSERT_NE(op, ops.end());
-        const DataSet& d = *f->data;
-        const int city = op->tag.city, date = op->tag.date;
-        const double rate = std::log(d.Pop(city, date + 1) / d.Pop(city, date)) / 10;
-        char growth[40];
-        std::snprintf(growth, sizeof growth, "growth %+.2f %%", 100 * rate);
-        const std::string text = DescribeHit(*f, Hit{static_cast<std::size_t>(op - ops.begin()), op->tag}, op->x1, op->y1);
-        EXPECT_TRUE(text.find(d.CityName(city)) != std::string::npos && text.find(growth) != std::string::npos)
-            << text << " / " << growth;
     }
 }
 

@@ -9,27 +9,14 @@
 
 namespace {
 
-// Four equal cities, doubled from 1790 to 1800: equal shares that do not change.
-const char* EqualCsv = "\"A\",100,200\n\"B\",100,200\n\"C\",100,200\n\"D\",100,200\n";
-
-// The 14-column print zones of a line, each with its surrounding blanks removed.
-std::vector<std::string> ZoneFields(const std::string& line) {
-    std::vector<std::string> out;
-    for (std::size_t at = 0; at < line.size(); at += 14) {
-        const std::string z = line.substr(at, 14);
-        const std::size_t a = z.find_first_not_of(' '), b = z.find_last_not_of(' ');
-        out.push_back(a == std::string::npos ? "" : z.substr(a, b - a + 1));
-    }
-    return out;
-}
-
+// Four equal cities, doubled from 1790 to 1800: equal shares that do not change. (The printed
+// layout is the golden info-*.txt's; number formats are FormatsTest's.)
 TEST(InfoStatsEqualShares, EntropyIsLnNAndTheUnchangedSharesCarryNoInformation) {
-    auto f = FormWithData(EqualCsv, 4, 2);
+    auto f = FormWithData("\"A\",100,200\n\"B\",100,200\n\"C\",100,200\n\"D\",100,200\n", 4, 2);
     f->Click("InfoStats");
     const InfoStatsState& s = f->Module<InfoStatsModule>().State(*f->data);
     // Four shares of 1/4: H = -4 (1/4) ln(1/4) = ln 4; relative entropy 1, redundancy 0.
-    EXPECT_NEAR(s.Entropy(1), std::log(4.0), 1e-6);
-    EXPECT_NEAR(s.Entropy(2), std::log(4.0), 1e-6);
+    for (int t : {1, 2}) EXPECT_NEAR(s.Entropy(t), std::log(4.0), 1e-6);
     EXPECT_NEAR(s.RelativeEntropy(1), 1.0, 1e-6);
     EXPECT_NEAR(s.Redundancy(1), 0.0, 1e-6);
     // Sum p ln r = (ln 1 + ln 2 + ln 3 + ln 4) / 4 = ln 24 / 4 = .7945135.
@@ -46,16 +33,6 @@ TEST(InfoStatsEqualShares, EntropyIsLnNAndTheUnchangedSharesCarryNoInformation) 
     // No city moves: every rank shift is 0, and so is the share shift.
     EXPECT_EQ(s.AvRankShift(2), 0.0f);
     EXPECT_EQ(s.AvShareShift, 0.0f);
-
-    // In the printed row a zero (and the redundancy, zero to five places) is a lone point.
-    const auto& lines = f->Text.Lines();
-    auto row = ZoneFields(lines.at(3));
-    ASSERT_EQ(row.size(), 13u);
-    EXPECT_EQ(row[1], "1790");
-    EXPECT_EQ(row[2], "1.38629");
-    EXPECT_EQ(row[5], ".");
-    EXPECT_EQ(row[6], "1.");
-    EXPECT_EQ(row[7], ".79451");
 }
 
 TEST(InfoStatsFaults, ADateWithOneCityIsRefusedBeforeAnythingIsPrinted) {
@@ -75,6 +52,7 @@ TEST(InfoStatsExact, TheTotalsCumulativeGrowthRunsFromTheFirstDate) {
     f.InstallData(ImportTable("name,1900,1910,1920\nA,100,200,300\nB,100,200,300\nC,100,200,300\nD,100,200,300\n", "t.csv").data);
     ASSERT_TRUE(f.data->Exact);
     f.Click("InfoStats");
-    EXPECT_NEAR(f.Module<InfoStatsModule>().State(*f.data).TotCumGrowth(2), 2.0, 1e-6);
-    EXPECT_NEAR(f.Module<InfoStatsModule>().State(*f.data).TotCumGrowth(3), 3.0, 1e-6);
+    const InfoStatsState& s = f.Module<InfoStatsModule>().State(*f.data);
+    EXPECT_NEAR(s.TotCumGrowth(2), 2.0, 1e-6);
+    EXPECT_NEAR(s.TotCumGrowth(3), 3.0, 1e-6);
 }

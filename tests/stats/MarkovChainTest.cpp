@@ -1,5 +1,4 @@
-// The Markov chain of size classes against PySAL's giddy on its own example (usjoin.csv,
-// quintiles of each year's incomes), and the class rule against mapclassify's quantiles.
+// The Markov chain of size classes against giddy's usjoin.csv example, the classes against mapclassify.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -19,13 +18,22 @@ void ExpectNear(const std::vector<double>& got, const std::vector<double>& want,
         else EXPECT_NEAR(got[i], want[i], tol) << what << " [" << i << "]";
 }
 
+void ExpectCounts(const MarkovResult& m, const double (&counts)[5][5]) {
+    for (int i = 0; i < 5; ++i)
+        for (int j = 0; j < 5; ++j) EXPECT_EQ(m.transitions.Counts(i, j), counts[i][j]) << i << "," << j;
+}
+
+std::vector<double> Sojourns(const MarkovResult& m) {
+    std::vector<double> sojourn;
+    for (int i = 0; i < 5; ++i) sojourn.push_back(SojournTime(m.p[static_cast<std::size_t>(i * 6)]));
+    return sojourn;
+}
+
 // giddy/tests/test_markov.py (test_Markov), giddy/tests/test_mobility.py and the doctests of
 // giddy.mobility.markov_mobility: Markov(q5) with q5 the mapclassify quintiles of each year.
 TEST(MarkovChain, ReproducesGiddysQuintileChainOnUsIncomes) {
     const MarkovResult m = MarkovOf(RelativeSizes(UsJoin()), 5);
-    const double counts[5][5] = {{729, 71, 1, 0, 0}, {72, 567, 80, 3, 0}, {0, 81, 631, 86, 2}, {0, 3, 86, 573, 56}, {0, 0, 1, 57, 741}};
-    for (int i = 0; i < 5; ++i)
-        for (int j = 0; j < 5; ++j) EXPECT_EQ(m.transitions.Counts(i, j), counts[i][j]) << i << "," << j;
+    ExpectCounts(m, {{729, 71, 1, 0, 0}, {72, 567, 80, 3, 0}, {0, 81, 631, 86, 2}, {0, 3, 86, 573, 56}, {0, 0, 1, 57, 741}});
     ExpectNear(m.p, {0.91011236, 0.0886392, 0.00124844, 0, 0, 0.09972299, 0.78531856, 0.11080332, 0.00415512, 0,
                      0, 0.10125, 0.78875, 0.1075, 0.0025, 0, 0.00417827, 0.11977716, 0.79805014, 0.07799443,
                      0, 0, 0.00125156, 0.07133917, 0.92740926}, 5e-9, "p");
@@ -36,9 +44,7 @@ TEST(MarkovChain, ReproducesGiddysQuintileChainOnUsIncomes) {
                                 69.25849753, 27.21075248, 4.82147603, 25.27184624, 75.43305672,
                                 84.90689329, 42.85914824, 17.18082642, 5.31299186, 51.60953369,
                                 98.41295543, 56.36521038, 30.66046735, 14.21158356, 4.77619083}, 5e-8, "first passage");
-    std::vector<double> sojourn;
-    for (int i = 0; i < 5; ++i) sojourn.push_back(SojournTime(m.p[static_cast<std::size_t>(i * 6)]));
-    ExpectNear(sojourn, {11.125, 4.65806452, 4.73372781, 4.95172414, 13.77586207}, 5e-8, "sojourn");
+    ExpectNear(Sojourns(m), {11.125, 4.65806452, 4.73372781, 4.95172414, 13.77586207}, 5e-8, "sojourn");
     EXPECT_NEAR(m.mobility.shorrocks, 0.19758992000997844, 1e-12);
     EXPECT_NEAR(m.mobility.shorrocksDet, 0.60684854623695594, 1e-12);
     EXPECT_NEAR(m.mobility.sommersConlisk, 0.039782002308159647, 1e-12);
@@ -46,33 +52,24 @@ TEST(MarkovChain, ReproducesGiddysQuintileChainOnUsIncomes) {
     EXPECT_NEAR(Mobility(m.p, 5, {0.1, 0.2, 0.2, 0.4, 0.1}).bartholomew, 0.046366601194789261, 1e-12);
 }
 
-// giddy's second case: only 1929 -> 1930 (counts and sojourn times from giddy's test). Classes
-// 1 and 4 are absorbing, so there is no steady state. First-passage times by hand, as the
-// expected steps until the class is first entered (infinite when it may never be): from 2 the
-// only exit is to 3 (p 1/9), so m23 = 9; m24 = 1 + 8/9 m24 + 1/9 m34 and m34 = 1 + 1/11 m24 +
-// 9/11 m34 give m24 = 29, m34 = 20; from 5, 4 is entered after 1/0.1 = 10 steps. Classes 2, 3
-// and 5 are transient: their return time is infinite. (giddy's own fmpt reports finite times
-// inside {2, 3} as if the leak to 4 did not exist; that is not the expected passage time.)
+// giddy's 1929 -> 1930 case (counts, sojourns): classes 1 and 4 absorb, so no steady state. Passage
+// times by hand (infinite when never entered; giddy's fmpt ignores the leak to 4): m23 = 9;
+// m24 = 1 + 8/9 m24 + 1/9 m34, m34 = 1 + 1/11 m24 + 9/11 m34 give 29, 20; m54 = 10; 2, 3, 5 transient.
 TEST(MarkovChain, ReducibleChainHasNoSteadyStateAndInfinitePassages) {
     SizePanel two = UsJoin();
     SizePanel first;
     first.places = two.places, first.dates = 2, first.years = {1929, 1930};
     for (int i = 0; i < two.places; ++i) first.value.insert(first.value.end(), {two.At(i, 0), two.At(i, 1)});
     const MarkovResult m = MarkovOf(RelativeSizes(first), 5);
-    const double counts[5][5] = {{10, 0, 0, 0, 0}, {0, 8, 1, 0, 0}, {0, 1, 9, 1, 0}, {0, 0, 0, 8, 0}, {0, 0, 0, 1, 9}};
-    for (int i = 0; i < 5; ++i)
-        for (int j = 0; j < 5; ++j) EXPECT_EQ(m.transitions.Counts(i, j), counts[i][j]) << i << "," << j;
+    ExpectCounts(m, {{10, 0, 0, 0, 0}, {0, 8, 1, 0, 0}, {0, 1, 9, 1, 0}, {0, 0, 0, 8, 0}, {0, 0, 0, 1, 9}});
     EXPECT_FALSE(m.steady);
     ExpectNear(m.firstPassage, {1, Inf, Inf, Inf, Inf, Inf, Inf, 9, 29, Inf, Inf, Inf, Inf, 20, Inf,
                                 Inf, Inf, Inf, 1, Inf, Inf, Inf, Inf, 10, Inf}, 1e-9, "first passage");
-    std::vector<double> sojourn;
-    for (int i = 0; i < 5; ++i) sojourn.push_back(SojournTime(m.p[static_cast<std::size_t>(i * 6)]));
-    ExpectNear(sojourn, {Inf, 9, 5.5, Inf, 10}, 1e-12, "sojourn");  // giddy's values
+    ExpectNear(Sojourns(m), {Inf, 9, 5.5, Inf, 10}, 1e-12, "sojourn");  // giddy's values
 }
 
-// Two states: P = [[1-a, a], [b, 1-b]] has pi = (b, a)/(a+b), m01 = 1/a, m10 = 1/b and return
-// times 1/pi (textbook results); the indices by hand: Shorrocks (2 - trace)/1 = a + b,
-// 1 - |det| = 1 - |1 - a - b|, lambda2 = 1 - a - b, B2 = (a + b)/2.
+// P = [[1-a, a], [b, 1-b]]: pi = (b, a)/(a+b), m01 = 1/a, m10 = 1/b, returns 1/pi (textbook); by hand
+// Shorrocks a + b, 1 - |det| = 1 - |lambda2| = 1 - |1 - a - b|, B2 = (a + b)/2.
 TEST(MarkovChain, TwoStateChainMatchesClosedForms) {
     const double a = 0.2, b = 0.05;
     const std::vector<double> p = {1 - a, a, b, 1 - b};
@@ -87,8 +84,7 @@ TEST(MarkovChain, TwoStateChainMatchesClosedForms) {
     EXPECT_NEAR(m.bartholomew, (a + b) / 2, 1e-12);
 }
 
-// A class with no transitions keeps a zero row in P; for the long run it stays put, so here
-// it is a second closed class and there is no steady state.
+// A class with no transitions keeps a zero row in P but stays put in the long run: no steady state.
 TEST(MarkovChain, EmptyClassKeepsZeroRow) {
     TransitionMatrix t(3);
     t.Count(0, 1, 3), t.Count(1, 0, 2), t.Count(0, 0, 1);
@@ -100,8 +96,7 @@ TEST(MarkovChain, EmptyClassKeepsZeroRow) {
     EXPECT_FALSE(SteadyState(p, 3));
 }
 
-// mapclassify.Quantiles: np.percentile (linear) at 100 j / K, unique edges, yb = searchsorted
-// (side "left"). The edges below are worked by hand from h = (n - 1) j / K.
+// mapclassify.Quantiles (np.percentile at 100 j / K, unique edges, searchsorted "left"), by hand from h = (n - 1) j / K.
 TEST(QuantileClasses, FollowMapclassifysRule) {
     struct Case {
         std::vector<double> x;

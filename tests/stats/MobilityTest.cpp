@@ -41,9 +41,8 @@ TEST(Mobility, KendallTauBOnHandWorkedCases) {
     }
 }
 
-// Facts from elsewhere, 2026-12-06, scipy 1.10.1 (python3-scipy): for the US cities present
-// at both dates, x, y = their ranks at the two dates (position by descending population,
-// equal populations in file order), kendalltau(x, y, method='asymptotic').
+// scipy 1.10.1, 2026-12-06: kendalltau(x, y, method='asymptotic') of the ranks (descending
+// population, equal ones in file order) of the US cities present at both dates.
 TEST(Mobility, UsPairsAgreeWithScipy) {
     auto f = FormWithRealData();
     const MobilityState s = ComputeMobility(*f->data, f->rank);

@@ -19,10 +19,11 @@ TEST(PopStats, TheSharesThePopSpirelDraws) {
     auto f = FormWithData("\"A\",10,10\n\"B\",9,9\n\"C\",8,8\n\"D\",7,7\n\"E\",6,6\n\"F\",5,5\n\"G\",4,4\n"
                           "\"H\",3,3\n\"I\",2,2\n\"J\",1,1\n", 10, 2);
     f->Click("PopStats");
+    const auto& s = f->Module<PopStatsModule>().State(*f->data);
     for (int t = 1; t <= 2; ++t) {
-        EXPECT_FLOAT_EQ(f->Module<PopStatsModule>().State(*f->data).TopTenPctShare(t), 10.0f / 55);
-        EXPECT_FLOAT_EQ(f->Module<PopStatsModule>().State(*f->data).TopHalfShare(t), 40.0f / 55);
-        EXPECT_FLOAT_EQ(f->Module<PopStatsModule>().State(*f->data).TopTenShare(t), 1.0f);
-        EXPECT_FLOAT_EQ(f->Module<PopStatsModule>().State(*f->data).TopFiftyShare(t), 1.0f);
+        EXPECT_FLOAT_EQ(s.TopTenPctShare(t), 10.0f / 55);
+        EXPECT_FLOAT_EQ(s.TopHalfShare(t), 40.0f / 55);
+        EXPECT_FLOAT_EQ(s.TopTenShare(t), 1.0f);
+        EXPECT_FLOAT_EQ(s.TopFiftyShare(t), 1.0f);
     }
 }

@@ -1,5 +1,4 @@
-// Rey's spatial Markov chain and Moran's I against giddy and esda on their example data, and
-// LISA classes on a table whose clusters are known by construction.
+// Spatial Markov and Moran's I against giddy and esda on their example data; LISA on built clusters.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,7 +10,7 @@
 namespace {
 
 // giddy.markov.Spatial_Markov docstring: rpci = pci / pci.mean(axis=0), w = states48.gal
-// row-standardised, fixed=True, k = m = 5. P[0] row 0, P[4] row 4, Q, LR and dof_hom = 60.
+// row-standardised, fixed=True, k = m = 5: P[0] row 0, P[4] row 4 (its Q, LR and dof 60: MarkovModuleTest).
 TEST(SpatialMarkov, ReproducesGiddysUsIncomeExample) {
     const SpatialWeights gal = ReadGal(std::string(CITYSIZE_TEST_DATA) + "/pysal/states48.gal", {}, 48);
     NeighbourRule rule;
@@ -22,26 +21,17 @@ TEST(SpatialMarkov, ReproducesGiddysUsIncomeExample) {
     EXPECT_NEAR(s.byLag[4].P(4, 3), 0.02352941, 5e-9);
     EXPECT_NEAR(s.byLag[4].P(4, 4), 0.97647059, 5e-9);
     EXPECT_NEAR(s.byLag[4].P(0, 1), 0.66666667, 5e-9);
-    EXPECT_NEAR(s.q, 200.624, 5e-4);
-    EXPECT_NEAR(s.lr, 170.659, 5e-4);
-    EXPECT_EQ(s.df, 60);
-    EXPECT_LT(s.qP, 1e-3);
-    EXPECT_EQ(s.withoutNeighbours, 0);
+    EXPECT_TRUE(s.qP < 1e-3 && s.withoutNeighbours == 0) << s.qP << " " << s.withoutNeighbours;
 }
 
-// Identical conditional matrices are homogeneous: Q = LR = 0, p = 1. Two lag classes that
-// differ only in row 0, by hand: pooled row 0 = (0.5, 0.5); regime rows (0.8, 0.2) and (0.2, 0.8)
-// with 10 transitions each give Q = 2 * 10 * (0.09 + 0.09) / 0.5 = 7.2 on (2-1)(2-1) = 1 df and
-// LR = 2 * 2 * (8 ln 1.6 + 2 ln 0.4).
+// By hand: identical lag classes give Q = LR = 0, p = 1; rows (0.8, 0.2) and (0.2, 0.8) of 10
+// against pooled (0.5, 0.5) give Q = 2 * 10 * (0.09 + 0.09) / 0.5 = 7.2, LR = 4 (8 ln 1.6 + 2 ln 0.4).
 TEST(SpatialMarkov, HomogeneityTestsByHand) {
     SpatialMarkovResult s;
     s.k = 2;
     s.byLag.assign(2, TransitionMatrix(2));
     s.pooled = TransitionMatrix(2);
-    for (int l = 0; l < 2; ++l) {
-        s.byLag[static_cast<std::size_t>(l)].Count(1, 1, 5);
-        s.byLag[static_cast<std::size_t>(l)].Count(1, 0, 5);
-    }
+    for (auto& lag : s.byLag) lag.Count(1, 1, 5), lag.Count(1, 0, 5);
     s.pooled.Count(1, 1, 10), s.pooled.Count(1, 0, 10);
     HomogeneityTests(s);
     EXPECT_EQ(s.q, 0);
@@ -69,14 +59,11 @@ TEST(Moran, ReproducesEsdasStLouisHomicides) {
     EXPECT_NEAR(m.i, 0.24365582621771659, 1e-12);
     EXPECT_NEAR(m.ei, -1.0 / 77, 1e-15);
     EXPECT_NEAR(m.pNorm, 0.00027147862770937614, 1e-12);
-    // The pseudo p of so clear a pattern is near its floor, and the same seed repeats it.
-    EXPECT_LE(m.pSim, 0.01);
-    EXPECT_GE(m.pSim, 0.001);
+    EXPECT_TRUE(m.pSim >= 0.001 && m.pSim <= 0.01) << m.pSim;  // near its floor, and seeded
     EXPECT_EQ(MoranI(y, w.neighbours, 999, 12345).pSim, m.pSim);
 }
 
-// Asymmetric (nearest-neighbour) weights: the variance against the formula evaluated on the
-// dense weight matrix in the test itself.
+// One-way (nearest-neighbour) links, which esda's symmetric stl.gal lacks: the textbook variance on the dense matrix.
 TEST(Moran, VarianceWithAsymmetricWeights) {
     const std::vector<double> y = {3, 1, 4, 1, 5, 9, 2, 6};
     const std::vector<std::vector<int>> nb = {{1}, {0, 2}, {1, 3}, {2}, {3, 5, 6}, {4}, {5, 7}, {6, 0}};
@@ -105,9 +92,8 @@ TEST(Moran, VarianceWithAsymmetricWeights) {
     EXPECT_NEAR(m.z, (m.i - ei) / std::sqrt(vi), 1e-12);
 }
 
-// 60 places on a line, each with the 3 on either side as neighbours: the first 30 high, the
-// last 30 low, but place 10 low among the high and place 45 high among the low. Six random
-// neighbours all on one side have probability about 1 in 100, so the cores are significant.
+// 60 places on a line, 3 neighbours each side: 30 high then 30 low, place 10 low among the high and
+// 45 high among the low (six random neighbours on one side: p about 1 in 100).
 TEST(Lisa, FindsClustersAndOutliersBuiltIntoATable) {
     std::vector<double> y(60);
     std::vector<std::vector<int>> nb(60);
@@ -118,18 +104,14 @@ TEST(Lisa, FindsClustersAndOutliersBuiltIntoATable) {
     }
     y[10] = 0, y[45] = 10;
     const std::vector<int> c = LisaClasses(y, nb, 999, 2026);
-    EXPECT_EQ(c[20], LisaHighHigh);
-    EXPECT_EQ(c[52], LisaLowLow);
-    EXPECT_EQ(c[10], LisaLowHigh);
-    EXPECT_EQ(c[45], LisaHighLow);
+    EXPECT_EQ((std::vector<int>{c[20], c[52], c[10], c[45]}), (std::vector<int>{LisaHighHigh, LisaLowLow, LisaLowHigh, LisaHighLow}));
     EXPECT_EQ(LisaClasses(y, nb, 999, 2026), c);  // seeded
-    EXPECT_EQ(c[29] == LisaNone || c[29] == LisaHighHigh, true);
+    EXPECT_TRUE(c[29] == LisaNone || c[29] == LisaHighHigh);
 }
 
-TEST(Moran, GrowthIsPerCentAYear) {
-    EXPECT_NEAR(GrowthPercentPerYear(1000, 2000, 10), 100 * std::log(2.0) / 10, 1e-12);
-    EXPECT_TRUE(std::isnan(GrowthPercentPerYear(0, 2000, 10)));
-    EXPECT_TRUE(std::isnan(GrowthPercentPerYear(1000, 2000, 0)));
+// The rate itself is checked against numpy in MarkovCliTest; a place absent, or no time, has none.
+TEST(Moran, NoGrowthWithoutBothPopulationsAndTime) {
+    EXPECT_TRUE(std::isnan(GrowthPercentPerYear(0, 2000, 10)) && std::isnan(GrowthPercentPerYear(1000, 2000, 0)));
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// GAL files and nearest neighbours: the reader's rules and refusals, and the k-d tree against
-// a brute-force search over every pair.
+// GAL files (the reader's rules and refusals) and nearest neighbours against a brute-force search.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -54,9 +53,8 @@ TEST(GalReader, MatchesIdsAsTextAndWarnsOfStrangers) {
     }
 }
 
-// Without an ID column the k-th record is the k-th row (libpysal's alignment). In PySAL's
-// states48.gal, record 0 is Alabama (row 0 of usjoin.csv) and its neighbours 7, 8, 21, 39 are
-// Florida, Georgia, Mississippi and Tennessee: its four bordering states.
+// Without an ID column the k-th record is the k-th row (libpysal's): Alabama borders rows 7, 8, 21, 39
+// of usjoin.csv, Florida, Georgia, Mississippi and Tennessee.
 TEST(GalReader, AlignsRecordsWithRowsWithoutIds) {
     const SpatialWeights w = ReadGal(std::string(CITYSIZE_TEST_DATA) + "/pysal/states48.gal", {}, 48);
     EXPECT_EQ(w.neighbours[0], (std::vector<int>{7, 8, 21, 39}));
@@ -96,8 +94,7 @@ TEST(NearestNeighbours, AgreeWithBruteForceOnTheSphere) {
     }
 }
 
-// Equal distances go to the earlier row, also when the tie reaches past what the tree returned
-// first; (0, 0) is no position.
+// Ties go to the earlier row, also past what the tree returned first; (0, 0) is no position.
 TEST(NearestNeighbours, TiesGoToTheEarlierRow) {
     std::vector<GeoPoint> pts(8, GeoPoint{40, -75});
     pts[0] = {40.5, -75};

@@ -51,8 +51,7 @@ TEST(TailFit, TruncatedLognormalRecoversItsParameters) {
     while (tail.size() < 4000)
         if (double v = ln(g); v >= xmin) tail.push_back(v);
     const LognormalFit f = FitTruncatedLognormal(tail, xmin);
-    EXPECT_NEAR(f.mu, 10.0, 0.1);
-    EXPECT_NEAR(f.sigma, 1.5, 0.06);
+    EXPECT_TRUE(std::fabs(f.mu - 10.0) < 0.1 && std::fabs(f.sigma - 1.5) < 0.06) << f.mu << " " << f.sigma;
 }
 
 TEST(TailFit, BootstrapIsReproducibleWhateverTheThreads) {
@@ -69,9 +68,8 @@ TEST(TailFit, BootstrapIsReproducibleWhateverTheThreads) {
     EXPECT_GT(one, 0.05);  // the sample is a power law: it must not be rejected
 }
 
-// The plain search, written out with nothing skipped: every distinct candidate's full KS
-// distance, the first smallest kept. The fast search must agree with it bit for bit,
-// whatever candidate it is told to try first.
+// The plain search: every distinct candidate's full KS distance, the first smallest kept. The fast
+// search must agree bit for bit whatever candidate it tries first.
 PowerLawFit PlainSearch(const std::vector<double>& x, int minTail) {
     PowerLawFit best;
     best.D = INFINITY;
@@ -131,12 +129,11 @@ TEST(TailFit, ADateWithTooFewCitiesKeepsItsRowAndSaysWhy) {
     o.replicates = 0;
     const TailFitState s = FitAllDates(*d, o);
     ASSERT_EQ(s.rows.size(), 2u);
-    EXPECT_TRUE(s.rows[0].reason.empty());
-    EXPECT_EQ(s.rows[1].n, 2);
+    EXPECT_TRUE(s.rows[0].reason.empty() && s.rows[1].n == 2);
     EXPECT_EQ(s.rows[1].reason, "2 places present, fewer than the 3 a tail needs");
-    PrintTailFit(s, text);
-    EXPECT_NE(text.ToString().find("Not fitted: 1800: 2 places present"), std::string::npos) << text.ToString();
-    EXPECT_EQ(text.Tables[0].ToCsv().substr(text.Tables[0].ToCsv().rfind("1800")), "1800,2,,,,,,,,,,,\r\n");
+    PrintTailFit(s, text);  // the "Not fitted" line below: CliTest
+    const std::string csv = text.Tables[0].ToCsv();
+    EXPECT_EQ(csv.substr(csv.rfind("1800")), "1800,2,,,,,,,,,,,\r\n");
     // When no date can be fitted the command stops and prints nothing.
     o.minTail = 4;
     TextSurface none;
@@ -179,10 +176,9 @@ TEST(TailFit, AgreesWithPoweRlawOnUsData) {
     for (const auto& c : cases) {
         const TailFitRow& r = s.rows[(c.year - 1790) / 10];
         ASSERT_EQ(r.year, c.year);
-        EXPECT_EQ(r.pl.xmin, c.xmin) << c.year;
+        EXPECT_TRUE(r.pl.xmin == c.xmin && !r.pBoot.has_value()) << c.year << ": " << r.pl.xmin;
         EXPECT_NEAR(r.pl.alpha, c.alpha, 1e-6) << c.year;
         EXPECT_NEAR(r.pl.D, c.D, 1e-6) << c.year;
-        EXPECT_FALSE(r.pBoot.has_value());
     }
     // The bootstrap of 1850 (1000 replicates) within sampling error of poweRlaw's 500.
     o.replicates = 1000;
@@ -191,11 +187,9 @@ TEST(TailFit, AgreesWithPoweRlawOnUsData) {
     // poweRlaw's lognormal for 1850 (conlnorm, setXmin(8122), estimate_pars): mu 2.471482021,
     // sigma 2.747235981. The likelihood is flat along a ridge there; ours must be no lower.
     const TailFitRow& r1850 = s.rows[6];
-    std::vector<double> tail;
-    for (double v : x)
-        if (v >= r1850.pl.xmin) tail.push_back(v);
     double theirs = 0;
-    for (double v : tail) theirs += TruncatedLognormalLogPdf(v, r1850.pl.xmin, 2.471482021, 2.747235981);
+    for (double v : x)
+        if (v >= r1850.pl.xmin) theirs += TruncatedLognormalLogPdf(v, r1850.pl.xmin, 2.471482021, 2.747235981);
     EXPECT_GE(r1850.lognormal.logLik, theirs - 1e-9);
 }
 
