@@ -70,7 +70,7 @@ TEST(MarkovModule, MarkovPrintsThreeTablesAndAHeatMap) {
 // transitions (n 0) are blank.
 void ExpectMatricesShowTheTable(const Picture& pic, int16_t series, const ResultTable& t, std::size_t p1, std::size_t cellsWanted) {
     const auto& ops = pic.Ops();
-    std::map<std::tuple<int, int, int>, const DrawOp*> cells;
+    std::map<std::tuple<int, int, int>, const DrawOp*> cells;  // (matrix, row, column)
     for (const DrawOp& op : ops)
         if (op.tag.series == series && op.tag.point > 0 && op.kind == OpKind::Line) cells[{op.tag.date, op.tag.city, op.tag.point}] = &op;
     ASSERT_EQ(cells.size(), cellsWanted);
@@ -85,12 +85,8 @@ void ExpectMatricesShowTheTable(const Picture& pic, int16_t series, const Result
     for (const auto& [at, cell] : cells) {
         const auto [m, i, j] = at;
         SCOPED_TRACE(std::to_string(m) + ": " + std::to_string(i) + " -> " + std::to_string(j));
-        if (j > 1) {
-            EXPECT_GT(cell->x1, (cells[{m, i, j - 1}]->x1));
-        }
-        if (i > 1) {
-            EXPECT_GT(cell->y1, (cells[{m, i - 1, j}]->y1));
-        }
+        EXPECT_TRUE(j == 1 || cell->x1 > (cells[{m, i, j - 1}]->x1));
+        EXPECT_TRUE(i == 1 || cell->y1 > (cells[{m, i - 1, j}]->y1));
         if (row(m, i)[p1 - 1] == "0") continue;
         const auto [cx, cy] = middle(*cell);
         const DrawOp* label = nullptr;  // the text whose middle lies nearest the cell's
@@ -104,9 +100,8 @@ void ExpectMatricesShowTheTable(const Picture& pic, int16_t series, const Result
         EXPECT_EQ(label->text, want);
         for (const auto& [other, o] : cells) {
             const auto [m2, i2, j2] = other;
-            if (row(m2, i2)[p1 - 1] != "0" && p(m, i, j) > p(m2, i2, j2) + 0.01) {
-                EXPECT_GT(darkness(cell->colour), darkness(o->colour)) << p(m, i, j) << " against " << p(m2, i2, j2);
-            }
+            EXPECT_TRUE(row(m2, i2)[p1 - 1] == "0" || p(m, i, j) <= p(m2, i2, j2) + 0.01 || darkness(cell->colour) > darkness(o->colour))
+                << p(m, i, j) << " against " << p(m2, i2, j2);
         }
     }
 }
@@ -141,21 +136,20 @@ TEST(MarkovModule, ClassesOptionChangesTheTables) {
 }
 
 TEST(MarkovModule, GalProblemsReachTheUser) {
-    const auto dir = std::filesystem::temp_directory_path() / "citysize-markov-test";
-    std::filesystem::create_directories(dir);
+    const auto dir = std::filesystem::temp_directory_path();
     const auto f = UsIncomes();
     // Record ids 0..47 then one more: the 49th names no row (usjoin has 48).
     std::string text = FileBytes(Pysal + "states48.gal");
     text.replace(0, 2, "49");
     text += "48 1\n0\n";
-    std::ofstream(dir / "extra.gal", std::ios::binary) << text;
-    f->SetOption("weights", (dir / "extra.gal").string());
+    std::ofstream(dir / "citysize-extra.gal", std::ios::binary) << text;
+    f->SetOption("weights", (dir / "citysize-extra.gal").string());
     f->LoadWarnings.clear();
     f->Click("SpatialMarkov");
     ASSERT_EQ(f->LoadWarnings.size(), 1u);
     EXPECT_NE(f->LoadWarnings[0].find("1 ids match no place and are left out: 48"), std::string::npos) << f->LoadWarnings[0];
-    std::ofstream(dir / "broken.gal", std::ios::binary) << "2\n0 1\n1 0\n1 1\n0\n";
-    f->SetOption("weights", (dir / "broken.gal").string());
+    std::ofstream(dir / "citysize-broken.gal", std::ios::binary) << "2\n0 1\n1 0\n1 1\n0\n";
+    f->SetOption("weights", (dir / "citysize-broken.gal").string());
     EXPECT_NE(ErrorOf(*f, "SpatialMarkov").find("line 3: place 0 has 1 neighbours by its count but 2 ids are listed"),
               std::string::npos);
 }
@@ -208,14 +202,12 @@ TEST(MarkovModule, LisaColoursTheMap) {
     f.Click("Map");
     f.ChooseText("Dates", "1990");
     f.ChooseText("MapColour", "LISA");
-    EXPECT_EQ(f.Module<MapModule>().state.colouring, MapColouring::Lisa);
     std::vector<int> seen(5, 0);
     for (const DrawOp& op : f.Picture1.Ops())
         if (op.tag.series == MapPlaceSeries) {
-            int k = -1;
-            for (int c = 0; c < 5; ++c)
-                if (op.fill == LisaColour(c)) k = c;
-            ASSERT_GE(k, 0);
+            int k = 0;
+            while (k < 5 && op.fill != LisaColour(k)) ++k;
+            ASSERT_LT(k, 5);
             ++seen[static_cast<std::size_t>(k)];
         }
     for (int c = 0; c < 5; ++c) EXPECT_GT(seen[static_cast<std::size_t>(c)], 0) << c;
