@@ -87,8 +87,8 @@ TEST(ZoomedAxes, TicksAreChosenForTheRangeShownAndDataStayInTheArea) {
         Picture& p = f->Picture1;
         const ViewRect area = p.ZoomArea;
         ASSERT_FALSE(area.Empty());
-        std::vector<DrawnTick> wholeX, wholeY, wholeR;
-        std::set<std::size_t> ignored;
+        std::vector<DrawnTick> wholeX, wholeY, wholeR, xs, ys, rs;
+        std::set<std::size_t> ignored, tickOps;
         TicksOf(p, c.xLog, c.yLog, wholeX, wholeY, wholeR, ignored);
         ASSERT_GE(wholeX.size(), 2u);
         ASSERT_EQ(wholeY.size() >= 2, c.yTicks);
@@ -101,8 +101,6 @@ TEST(ZoomedAxes, TicksAreChosenForTheRangeShownAndDataStayInTheArea) {
         ASSERT_TRUE(RedrawPicture(*f, c.command));
         EXPECT_EQ(p.ZoomArea, area);
 
-        std::vector<DrawnTick> xs, ys, rs;
-        std::set<std::size_t> tickOps;
         TicksOf(p, c.xLog, c.yLog, xs, ys, rs, tickOps);
         // New labels, each in the range shown (read off the whole picture's own ticks), its tick
         // where the zoom puts that value; a second value axis on the right re-ticks the same way.
@@ -126,24 +124,14 @@ TEST(ZoomedAxes, TicksAreChosenForTheRangeShownAndDataStayInTheArea) {
             // Ticks, and the corner stubs of the axes, reach out of the area.
             if (op.tag.series == KeySeries || tickOps.count(i) || TickSide(op, area)) continue;
             const float e = 0.5f;
+            const auto in = [&](double x, double y, double r) { return x + r >= area.left - e && x - r <= area.right + e && y + r >= area.top - e && y - r <= area.bottom + e; };
             if (op.kind == OpKind::Text) {
                 // A label of a data row (a forest plot's names) only beside a row shown.
-                if (op.tag.series != 0) {
-                    const double mid = op.y1 + LabelHeight(op.fontSize) / 2;
-                    EXPECT_TRUE(mid >= area.top - e && mid <= area.bottom + e) << op.text;
-                }
+                EXPECT_TRUE(op.tag.series == 0 || in(area.left, op.y1 + LabelHeight(op.fontSize) / 2, 0)) << op.text;
                 continue;
             }
-            if (op.kind == OpKind::Circle) {
-                EXPECT_TRUE(op.x1 + op.radius >= area.left && op.x1 - op.radius <= area.right &&
-                            op.y1 + op.radius >= area.top && op.y1 - op.radius <= area.bottom)
-                    << "circle at " << op.x1 << ", " << op.y1;
-            } else {
-                EXPECT_TRUE(op.x1 >= area.left - e && op.x1 <= area.right + e && op.x2 >= area.left - e &&
-                            op.x2 <= area.right + e && op.y1 >= area.top - e && op.y1 <= area.bottom + e &&
-                            op.y2 >= area.top - e && op.y2 <= area.bottom + e)
-                    << "line " << op.x1 << "," << op.y1 << " - " << op.x2 << "," << op.y2;
-            }
+            EXPECT_TRUE(op.kind == OpKind::Circle ? in(op.x1, op.y1, op.radius) : in(op.x1, op.y1, 0) && in(op.x2, op.y2, 0))
+                << op.x1 << "," << op.y1 << " - " << op.x2 << "," << op.y2 << " radius " << op.radius;
             if (op.tag.series != 0) ++data;
         }
         EXPECT_GT(data, 0);
