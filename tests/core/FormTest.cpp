@@ -37,7 +37,7 @@ std::set<std::string> MainPanel() {
 
 }  // namespace
 
-TEST(FormTest, OnlyLoadClearAndTheChooserAreOfferedAtStartUp) {
+TEST(FormTest, OnlyLoadClearAndTheChooserAreOfferedAtStartUpAndCommandsAskForData) {
     Form f;
     std::set<std::string> expected = {"ReadData", "Clear", "BackMap"};
     expected.insert(Opening.begin(), Opening.end());
@@ -46,7 +46,15 @@ TEST(FormTest, OnlyLoadClearAndTheChooserAreOfferedAtStartUp) {
     for (const auto& [control, named] : {std::pair{"Rank", "Rank-Size"}, {"NextGraph", "Next-Graph"}, {"Cities", "Cities"}, {"Nowhere", "Nowhere"}})
         EXPECT_NE(ErrorOf(f, control).find(named), std::string::npos) << control;
     EXPECT_NE(ErrorOf(f, "Rank").find("not offered"), std::string::npos);
-    EXPECT_TRUE(f.Picture1.Ops().empty());
+    // Clear-Data before any load reveals the commands, which then ask for data.
+    f.Click("Clear");
+    expected = MainPanel();
+    expected.insert(Opening.begin(), Opening.end());  // the opening texts stay shown
+    EXPECT_EQ(Shown(f), expected);
+    for (const char* cmd : {"Rank", "DataProperties", "Zipf", "RankSpirel1", "InfoStats", "PopStats", "HalfLives"})
+        EXPECT_EQ(ErrorOf(f, cmd), "Load the data first") << cmd;
+    EXPECT_TRUE(f.Picture1.Visible && f.Picture1.Ops().empty());
+    EXPECT_EQ(f.panel["ReadData"].caption, "Load Data");
 }
 
 // Whether every two visible controls (and the picture) are apart and all lie in the window.
@@ -135,18 +143,6 @@ TEST(FormTest, TailFitOffersTheDatesTheirPlotsAndNamesThePoints) {
     EXPECT_NE(DescribeHit(*f, Hit{0, OpTag{0, 17, TailHillPoint, 10}}, 0, 0).find("Hill estimate over the 10 largest"), std::string::npos);
     f->Click("Clear");
     EXPECT_EQ(Shown(*f), MainPanel());
-}
-
-TEST(FormTest, ClearDataBeforeAnyLoadRevealsCommandsThatAskForData) {
-    Form f;
-    f.Click("Clear");
-    std::set<std::string> expected = MainPanel();
-    expected.insert(Opening.begin(), Opening.end());  // the opening texts stay shown
-    EXPECT_EQ(Shown(f), expected);
-    for (const char* cmd : {"Rank", "DataProperties", "Zipf", "RankSpirel1", "InfoStats", "PopStats", "HalfLives"})
-        EXPECT_EQ(ErrorOf(f, cmd), "Load the data first") << cmd;
-    EXPECT_TRUE(f.Picture1.Visible && f.Picture1.Ops().empty());
-    EXPECT_EQ(f.panel["ReadData"].caption, "Load Data");
 }
 
 TEST(FormTest, SecondLoadRefillsTheListsAndKeepsTheChoices) {

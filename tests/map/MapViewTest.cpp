@@ -23,33 +23,23 @@ std::map<std::string, DrawOp> DiscsByName(const Form& f) {
 
 }  // namespace
 
-TEST(MapView, ExtentRefusalsNameTheValue) {
-    struct Case {
-        const char* text;
-        const char* named;
+TEST(MapView, AnExtentIsCheckedShowsItsPlacesAndCutsDiscsAtTheFrame) {
+    const std::pair<const char*, const char*> refused[] = {
+        {"10,0,5,3", "W = 10 must be less than E = 5"},   {"0,10,5,5", "S = 10 must be less than N = 5"},
+        {"-200,0,10,10", "W = -200 lies beyond +-180"},   {"0,0,10,95", "N = 95 lies beyond +-90"},
+        {"0,-91,10,10", "S = -91 lies beyond +-90"},      {"1,2,3", "\"1,2,3\" is not four numbers"},
+        {"1,2,3,4,5", "\"1,2,3,4,5\" is not four numbers"}, {"a,2,3,4", "\"a\" is not a number"},
     };
-    const Case cases[] = {
-        {"10,0,5,3", "W = 10 must be less than E = 5"},
-        {"0,10,5,5", "S = 10 must be less than N = 5"},
-        {"-200,0,10,10", "W = -200 lies beyond +-180"},
-        {"0,0,10,95", "N = 95 lies beyond +-90"},
-        {"0,-91,10,10", "S = -91 lies beyond +-90"},
-        {"1,2,3", "\"1,2,3\" is not four numbers"},
-        {"1,2,3,4,5", "\"1,2,3,4,5\" is not four numbers"},
-        {"a,2,3,4", "\"a\" is not a number"},
-    };
-    for (const Case& c : cases) {
-        const std::string error = Thrown([&] { ParseMapExtent(c.text); });
-        EXPECT_NE(error.find(c.named), std::string::npos) << c.text << ": " << error;
+    for (const auto& [text, named] : refused) {
+        const std::string error = Thrown([&] { ParseMapExtent(text); });
+        EXPECT_NE(error.find(named), std::string::npos) << text << ": " << error;
     }
     const MapExtent e = ParseMapExtent("-80,37.5,-66,48");
     EXPECT_TRUE(e.west == -80 && e.south == 37.5 && e.east == -66 && e.north == 48);
-}
 
-// The box -90..-70 E, 38..45 N is about 1,700 km wide and 800 km high, wider than the frame's
-// 8400 : 6580, so it fills the frame's width and the height shows about 1,300 km (35-48 N):
-// New York and Chicago are in it; Los Angeles (118 W), Miami (25.8 N), Anchorage are not.
-TEST(MapView, AnExtentShowsItsPlacesAndCutsDiscsAtTheFrame) {
+    // The box -90..-70 E, 38..45 N is about 1,700 km wide and 800 km high, wider than the frame's
+    // 8400 : 6580, so it fills the frame's width and the height shows about 1,300 km (35-48 N):
+    // New York and Chicago are in it; Los Angeles (118 W), Miami (25.8 N), Anchorage are not.
     auto f = FiveForm();
     f->Module<MapModule>().state.extent = MapExtent{-90, 38, -70, 45};
     f->Click("Map");
