@@ -3,6 +3,7 @@
 // and the names placed on the map.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -173,12 +174,10 @@ TEST(Selection, MarksOnTheMapAndTheCurvesFollowThePinAndTheSelection) {
             if (op.tag.series != MarkSeries) continue;
             if (op.kind == OpKind::Circle) {
                 // A ring around its own disc, clear of it; the pin's drawn wider than a selection's.
-                const DrawOp* disc = nullptr;
-                for (const DrawOp& d : f->Picture1.Ops())
-                    if (d.tag.series == MapPlaceSeries && d.tag.city == op.tag.city) disc = &d;
-                ASSERT_NE(disc, nullptr);
-                EXPECT_TRUE(op.x1 == disc->x1 && op.y1 == disc->y1 && op.radius > disc->radius) << op.tag.city;
-                EXPECT_EQ(op.width > 2, op.tag.city == c.pin) << op.tag.city;
+                const auto& ops = f->Picture1.Ops();
+                const auto disc = std::find_if(ops.begin(), ops.end(), [&](const DrawOp& d) { return d.tag.series == MapPlaceSeries && d.tag.city == op.tag.city; });
+                ASSERT_NE(disc, ops.end());
+                EXPECT_TRUE(op.x1 == disc->x1 && op.y1 == disc->y1 && op.radius > disc->radius && (op.width > 2) == (op.tag.city == c.pin)) << op.tag.city;
             }
             halos += op.kind == OpKind::Circle;
             names += op.kind == OpKind::Text;
@@ -268,16 +267,17 @@ TEST(Selection, AThinnedPictureOfPathsDrawsTheSelectedPaths) {
     for (int c = 1; c <= f->data->NumCities && hidden.size() < 3; ++c)
         if (!ShowsCity(f->Picture1, c) && f->data->Pop(c, f->data->NumDates) > 0) hidden.push_back(c);
     ASSERT_EQ(hidden.size(), 3u);
-    std::vector<int> shownBefore;
-    for (int c = 1; c <= 400; ++c)
-        if (ShowsCity(f->Picture1, c)) shownBefore.push_back(c);
+    const auto shown = [&] {  // of the first 400 places, those drawn and not selected
+        std::vector<int> s;
+        for (int c = 1; c <= 400; ++c)
+            if (ShowsCity(f->Picture1, c) && !f->selection.Has(c)) s.push_back(c);
+        return s;
+    };
+    const std::vector<int> before = shown();
     f->selection.Set(hidden);
     EXPECT_TRUE(RemarkPlaces(*f));
     for (int c : hidden) EXPECT_TRUE(ShowsCity(f->Picture1, c)) << c;
-    std::vector<int> shownAfter;
-    for (int c = 1; c <= 400; ++c)
-        if (ShowsCity(f->Picture1, c) && !f->selection.Has(c)) shownAfter.push_back(c);
-    EXPECT_EQ(shownAfter, shownBefore);
+    EXPECT_EQ(shown(), before);
     // A picture that is not thinned only has its marks replaced.
     f->Click("Clear");
     f->Click("Rank");
