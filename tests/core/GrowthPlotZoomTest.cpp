@@ -76,27 +76,20 @@ TEST(GrowthPlotZoom, TheSizeAxisZoomsInBothPanelsAndTheVerticalOneInThePanelUnde
     // Three times about a point of the mean panel, left of the middle and low.
     ASSERT_TRUE(ZoomPanelsAbout(p.View, p.ZoomPanels, top.left + 0.4 * top.Width(), top.top + 0.7 * top.Height(), 3));
     ASSERT_TRUE(RedrawPicture(*f, "GrowthPlot"));
+    // Each tick where its value lies in the range shown: the size axis in both panels, the mean
+    // panel's growth axis zoomed, the spread panel's whole (the ranges shown: PanelZoomTest;
+    // which labels change: GrowthPlotWindow.WheelZooms...).
     const ViewRect shownTop = PanelShown(p.View, p.ZoomPanels, 0);
-    EXPECT_NEAR(shownTop.Width(), top.Width() / 3, 1e-6);
-    EXPECT_EQ(PanelShown(p.View, p.ZoomPanels, 1), (ViewRect{shownTop.left, bottom.top, shownTop.right, bottom.bottom}));
     const PanelTicks zTop = TicksOf(p, top), zBottom = TicksOf(p, bottom);
     const double x0 = sx.Value(shownTop.left), x1 = sx.Value(shownTop.right);
-    // New size ticks, the same in both panels, each where its value lies in the range shown.
-    EXPECT_NE(Labels(zTop.x), Labels(wholeTop.x));
-    EXPECT_EQ(Labels(zTop.x), Labels(zBottom.x));
     ExpectTicksIn(zTop.x, x0, x1, top.left, top.right);
     ExpectTicksIn(zBottom.x, x0, x1, bottom.left, bottom.right);
-    // The mean panel's growth axis ticked anew, the spread panel's as it was.
-    EXPECT_NE(Labels(zTop.y), Labels(wholeTop.y));
     ExpectTicksIn(zTop.y, topY.Value(shownTop.bottom), topY.Value(shownTop.top), top.bottom, top.top);
-    EXPECT_EQ(Labels(zBottom.y), Labels(wholeBottom.y));
     ExpectTicksIn(zBottom.y, bottomY.Value(bottom.bottom), bottomY.Value(bottom.top), bottom.bottom, bottom.top);
 
     // The places drawn are those whose whole-picture place lies in the part shown, each moved
     // where the zoom takes it (places within a twip of the edge may go either way).
     const auto zoomed = Places(p);
-    EXPECT_FALSE(zoomed.empty());
-    EXPECT_LT(zoomed.size(), wholePlaces.size());
     for (const auto& [key, at] : wholePlaces) {
         const double x = top.left + (at.first - shownTop.left) * 3, y = top.top + (at.second - shownTop.top) * 3;
         const bool inside = x > top.left + 1 && x < top.right - 1 && y > top.top + 1 && y < top.bottom - 1;
