@@ -126,8 +126,7 @@ TEST(MarkovModule, ClassesOptionChangesTheTables) {
     const auto f = UsIncomes();
     f->SetOption("classes", "3");
     f->Click("Markov");
-    EXPECT_EQ(f->Text.Tables[0].rows.size(), 3u);
-    EXPECT_EQ(f->Text.Tables[1].columns.back(), "T3");
+    EXPECT_TRUE(f->Text.Tables[0].rows.size() == 3 && f->Text.Tables[1].columns.back() == "T3");
     for (const char* bad : {"1", "0", "x", "2.5", "101"})
         EXPECT_NE(Thrown([&] { f->SetOption("classes", bad); }).find("--classes"), std::string::npos) << bad;
     EXPECT_NE(Thrown([&] { f->SetOption("neighbours", "0"); }).find("--neighbours 0 is out of range"), std::string::npos);

@@ -1,6 +1,7 @@
 // The map: projection, disc sizes and order, colours, the panel, outlines, time-lapse frames.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -157,14 +158,10 @@ TEST(Map, TimeLapseFramesShowEachDate) {
     auto f = FiveForm();
     const auto maps = AnimationFrames(*f, "Map");
     ASSERT_EQ(maps.size(), 3u);
-    for (int t = 1; t <= 3; ++t) {
-        int discs = 0;
-        for (const DrawOp& op : maps[t - 1].Ops())
-            if (op.tag.series == MapPlaceSeries) {
-                EXPECT_EQ(op.tag.date, t);
-                ++discs;
-            }
-        EXPECT_EQ(discs, 5);  // the sixth place has no position
+    for (int t = 1; t <= 3; ++t) {  // five discs of the date each (the sixth place has no position)
+        const auto& ops = maps[static_cast<std::size_t>(t - 1)].Ops();
+        EXPECT_EQ(std::count_if(ops.begin(), ops.end(), [](const DrawOp& op) { return op.tag.series == MapPlaceSeries; }), 5);
+        EXPECT_EQ(std::count_if(ops.begin(), ops.end(), [&](const DrawOp& op) { return op.tag.series == MapPlaceSeries && op.tag.date == t; }), 5);
     }
     // Rank-size: the curves up to each date, the newest wider than drawn and over the rest.
     f->Click("Clear");
@@ -172,9 +169,9 @@ TEST(Map, TimeLapseFramesShowEachDate) {
     const Picture whole = f->Picture1;
     const auto curves = AnimationFrames(*f, "Rank");
     ASSERT_EQ(curves.size(), 3u);
-    int wholeWidth = 0;
-    for (const DrawOp& op : whole.Ops())
-        if (op.tag.series == RankCurve && op.tag.date == 2) wholeWidth = op.width;
+    const auto wholeCurve = std::find_if(whole.Ops().begin(), whole.Ops().end(), [](const DrawOp& op) { return op.tag.series == RankCurve && op.tag.date == 2; });
+    ASSERT_NE(wholeCurve, whole.Ops().end());
+    const int wholeWidth = wholeCurve->width;
     bool newestSeen = false;
     for (const DrawOp& op : curves[1].Ops()) {
         if (op.tag.series != RankCurve) continue;
