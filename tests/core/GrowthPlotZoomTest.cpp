@@ -5,44 +5,23 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <map>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "AxisTicks.h"
 #include "TestForm.h"
 #include "core/Redraw.h"
 #include "draw/Colours.h"
 
 namespace {
 
-// "250k" -> 250000, "1.5m" -> 1500000, "-0.02" -> -0.02.
-double LabelValue(const std::string& s) {
-    char* end = nullptr;
-    double v = std::strtod(s.c_str(), &end);
-    if (end && *end == 'k') v *= 1e3;
-    if (end && *end == 'm') v *= 1e6;
-    return v;
-}
-
-struct Tick {
-    double value, position;
-    std::string label;
-};
-
 // The ticks of one panel: a short line out of its bottom (the size axis, valued in ln
 // population) or its left edge, followed at once by its label.
 struct PanelTicks {
-    std::vector<Tick> x, y;
-    std::set<std::string> XLabels() const { return Labels(x); }
-    std::set<std::string> YLabels() const { return Labels(y); }
-    static std::set<std::string> Labels(const std::vector<Tick>& t) {
-        std::set<std::string> s;
-        for (const Tick& k : t) s.insert(k.label);
-        return s;
-    }
+    std::vector<DrawnTick> x, y;
 };
 PanelTicks TicksOf(const Picture& p, const ViewRect& a) {
     PanelTicks t;
@@ -60,32 +39,12 @@ PanelTicks TicksOf(const Picture& p, const ViewRect& a) {
     return t;
 }
 
-// Twips per unit and the position of 0, from the first and last tick of an axis.
-struct Scale {
-    double slope = 0, at0 = 0;
-    explicit Scale(const std::vector<Tick>& t) {
-        slope = (t.back().position - t.front().position) / (t.back().value - t.front().value);
-        at0 = t.front().position - slope * t.front().value;
-    }
-    double Value(double position) const { return (position - at0) / slope; }
-};
-
 // The places drawn: (city, date) -> centre.
 std::map<std::pair<int, int>, std::pair<double, double>> Places(const Picture& p) {
     std::map<std::pair<int, int>, std::pair<double, double>> out;
     for (const DrawOp& op : p.Ops())
         if (op.tag.series == GrowthPlacePoint) out[{op.tag.city, op.tag.date}] = {op.x1, op.y1};
     return out;
-}
-
-// Checks the ticks of an axis against the range [lo, hi] shown along [from, to] twips.
-void ExpectTicksIn(const std::vector<Tick>& ticks, double lo, double hi, double from, double to) {
-    ASSERT_GE(ticks.size(), 2u);
-    for (const Tick& k : ticks) {
-        EXPECT_GE(k.value, lo - 1e-3 * (hi - lo)) << k.label;
-        EXPECT_LE(k.value, hi + 1e-3 * (hi - lo)) << k.label;
-        EXPECT_NEAR(k.position, from + (k.value - lo) / (hi - lo) * (to - from), 2) << k.label;
-    }
 }
 
 std::unique_ptr<Form> GrowthPlotOf1950() {
@@ -106,10 +65,8 @@ TEST(GrowthPlotZoom, TheSizeAxisZoomsInBothPanelsAndTheVerticalOneInThePanelUnde
     const ViewRect top = p.ZoomPanels[0], bottom = p.ZoomPanels[1];
     EXPECT_EQ(p.ZoomArea, (ViewRect{top.left, top.top, top.right, bottom.bottom}));
     const PanelTicks wholeTop = TicksOf(p, top), wholeBottom = TicksOf(p, bottom);
-    ASSERT_GE(wholeTop.x.size(), 2u);
-    ASSERT_GE(wholeTop.y.size(), 2u);
-    ASSERT_GE(wholeBottom.y.size(), 2u);
-    EXPECT_EQ(wholeTop.XLabels(), wholeBottom.XLabels());
+    ASSERT_TRUE(wholeTop.x.size() >= 2 && wholeTop.y.size() >= 2 && wholeBottom.y.size() >= 2);
+    EXPECT_EQ(Labels(wholeTop.x), Labels(wholeBottom.x));
     // The data-to-twips maps of the whole picture, read off its own ticks.
     const Scale sx(wholeTop.x), topY(wholeTop.y), bottomY(wholeBottom.y);
     const auto wholePlaces = Places(p);
@@ -119,27 +76,20 @@ TEST(GrowthPlotZoom, TheSizeAxisZoomsInBothPanelsAndTheVerticalOneInThePanelUnde
     // Three times about a point of the mean panel, left of the middle and low.
     ASSERT_TRUE(ZoomPanelsAbout(p.View, p.ZoomPanels, top.left + 0.4 * top.Width(), top.top + 0.7 * top.Height(), 3));
     ASSERT_TRUE(RedrawPicture(*f, "GrowthPlot"));
+    // Each tick where its value lies in the range shown: the size axis in both panels, the mean
+    // panel's growth axis zoomed, the spread panel's whole (the ranges shown: PanelZoomTest;
+    // which labels change: GrowthPlotWindow.WheelZooms...).
     const ViewRect shownTop = PanelShown(p.View, p.ZoomPanels, 0);
-    EXPECT_NEAR(shownTop.Width(), top.Width() / 3, 1e-6);
-    EXPECT_EQ(PanelShown(p.View, p.ZoomPanels, 1), (ViewRect{shownTop.left, bottom.top, shownTop.right, bottom.bottom}));
     const PanelTicks zTop = TicksOf(p, top), zBottom = TicksOf(p, bottom);
     const double x0 = sx.Value(shownTop.left), x1 = sx.Value(shownTop.right);
-    // New size ticks, the same in both panels, each where its value lies in the range shown.
-    EXPECT_NE(zTop.XLabels(), wholeTop.XLabels());
-    EXPECT_EQ(zTop.XLabels(), zBottom.XLabels());
     ExpectTicksIn(zTop.x, x0, x1, top.left, top.right);
     ExpectTicksIn(zBottom.x, x0, x1, bottom.left, bottom.right);
-    // The mean panel's growth axis ticked anew, the spread panel's as it was.
-    EXPECT_NE(zTop.YLabels(), wholeTop.YLabels());
     ExpectTicksIn(zTop.y, topY.Value(shownTop.bottom), topY.Value(shownTop.top), top.bottom, top.top);
-    EXPECT_EQ(zBottom.YLabels(), wholeBottom.YLabels());
     ExpectTicksIn(zBottom.y, bottomY.Value(bottom.bottom), bottomY.Value(bottom.top), bottom.bottom, bottom.top);
 
     // The places drawn are those whose whole-picture place lies in the part shown, each moved
     // where the zoom takes it (places within a twip of the edge may go either way).
     const auto zoomed = Places(p);
-    EXPECT_FALSE(zoomed.empty());
-    EXPECT_LT(zoomed.size(), wholePlaces.size());
     for (const auto& [key, at] : wholePlaces) {
         const double x = top.left + (at.first - shownTop.left) * 3, y = top.top + (at.second - shownTop.top) * 3;
         const bool inside = x > top.left + 1 && x < top.right - 1 && y > top.top + 1 && y < top.bottom - 1;
@@ -165,13 +115,10 @@ TEST(GrowthPlotZoom, TheSizeAxisZoomsInBothPanelsAndTheVerticalOneInThePanelUnde
                 << (mean ? "mean " : "spread ") << x << ", " << y;
     }
 
-    // Then about a point of the spread panel: its axis too is ticked anew, the mean panel's
-    // vertical range stays.
-    const std::set<std::string> topLabels = zTop.YLabels();
+    // Then about a point of the spread panel: its axis ticked for the range shown (which
+    // labels change in which panel: GrowthPlotWindow.WheelZooms...).
     ASSERT_TRUE(ZoomPanelsAbout(p.View, p.ZoomPanels, bottom.left + 0.5 * bottom.Width(), bottom.top + 0.5 * bottom.Height(), 2));
     ASSERT_TRUE(RedrawPicture(*f, "GrowthPlot"));
-    EXPECT_EQ(TicksOf(p, top).YLabels(), topLabels);
-    EXPECT_NE(TicksOf(p, bottom).YLabels(), wholeBottom.YLabels());
     const ViewRect shownBottom = PanelShown(p.View, p.ZoomPanels, 1);
     ExpectTicksIn(TicksOf(p, bottom).y, bottomY.Value(shownBottom.bottom), bottomY.Value(shownBottom.top), bottom.bottom,
                   bottom.top);

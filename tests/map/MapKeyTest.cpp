@@ -76,12 +76,10 @@ TEST(MapKey, EveryDiscHasTheColourItsKeyGivesItsGrowthOrRank) {
         int discs = 0;
         for (const DrawOp& op : f->Picture1.Ops()) {
             if (op.tag.series != MapPlaceSeries) continue;
+            const double a = d.Pop(op.tag.city, from), b = d.Pop(op.tag.city, from + 1);
+            const double growth = a > 0 && b > 0 ? 100 * std::log(b / a) / (d.DateYear(from + 1) - d.DateYear(from)) : std::nan("");
+            EXPECT_EQ(op.fill, KeyColour(key, growth)) << d.CityName(op.tag.city) << " " << growth;
             ++discs;
-            const int c = op.tag.city;
-            const double a = d.Pop(c, from), b = d.Pop(c, from + 1);
-            const double growth = a > 0 && b > 0 ? 100 * std::log(b / a) / (d.DateYear(from + 1) - d.DateYear(from))
-                                                 : std::nan("");
-            EXPECT_EQ(op.fill, KeyColour(key, growth)) << d.CityName(c) << " " << growth;
         }
         EXPECT_GT(discs, 1000);
         // By rank: among the places present at the date, by population, largest first.
@@ -121,8 +119,7 @@ TEST(MapKey, DiscAreasScaleAsTheSizeKeySays) {
             values.push_back(std::stod(digits));
         }
     }
-    ASSERT_EQ(radii.size(), 3u);
-    ASSERT_EQ(values.size(), 3u);
+    ASSERT_TRUE(radii.size() == 3 && values.size() == 3);
     std::sort(radii.rbegin(), radii.rend());
     EXPECT_TRUE(values[0] > values[1] && values[1] > values[2]);
     // The largest key value is a round number at or below the largest population.
@@ -132,7 +129,7 @@ TEST(MapKey, DiscAreasScaleAsTheSizeKeySays) {
     EXPECT_LE(values[0], largest);
     EXPECT_GT(values[0], largest / 5);
     const double perPerson = radii[0] * radii[0] / values[0];
-    for (int k = 1; k < 3; ++k) EXPECT_NEAR(radii[static_cast<std::size_t>(k)] * radii[static_cast<std::size_t>(k)] / values[static_cast<std::size_t>(k)], perPerson, perPerson * 1e-3);
+    for (std::size_t k : {1u, 2u}) EXPECT_NEAR(radii[k] * radii[k] / values[k], perPerson, perPerson * 1e-3);
     int discs = 0;
     for (const DrawOp& op : f->Picture1.Ops())
         if (op.tag.series == MapPlaceSeries) {

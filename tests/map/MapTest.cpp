@@ -1,6 +1,7 @@
 // The map: projection, disc sizes and order, colours, the panel, outlines, time-lapse frames.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -52,11 +53,11 @@ TEST(Map, ProjectsAsPROJDoesAndKeepsThatGeometryInTwips) {
         EXPECT_NEAR(y[i], Five[i].y, 0.01) << Five[i].name;
     }
     // On the picture: centred on the mean position, one scale for both axes, north up.
+    // (Offsets from Los Angeles match only about the right centre: the projection bends.)
     auto f = FiveForm();
     f->Click("Map");
-    EXPECT_NEAR(f->Module<MapModule>().state.geometry.lat0, 40.724480, 1e-6);
-    EXPECT_NEAR(f->Module<MapModule>().state.geometry.lon0, -101.994200, 1e-6);
     const auto discs = DiscsByName(*f);
+    const auto& g = f->Module<MapModule>().state.geometry;
     const DrawOp &ny = discs.at("New York, NY"), &la = discs.at("Los Angeles, CA");
     const double scale = (ny.x1 - la.x1) / (Five[0].x - Five[2].x);
     ASSERT_GT(scale, 0);
@@ -64,31 +65,22 @@ TEST(Map, ProjectsAsPROJDoesAndKeepsThatGeometryInTwips) {
         const DrawOp& d = discs.at(c.name);
         EXPECT_NEAR(d.x1 - la.x1, scale * (c.x - Five[2].x), 0.5) << c.name;
         EXPECT_NEAR(d.y1 - la.y1, -scale * (c.y - Five[2].y), 0.5) << c.name;
-        const auto& g = f->Module<MapModule>().state.geometry;
         EXPECT_TRUE(d.x1 > g.left && d.x1 < g.right && d.y1 > g.top && d.y1 < g.bottom) << c.name;
     }
 }
 
-TEST(Map, DiscAreasFollowPopulationsLargestFirstAndOnlyPlacesThereWithAPosition) {
+// Areas against populations: MapKey.DiscAreasScaleAsTheSizeKeySays. Here: drawn largest
+// first, so small discs stay on top, and only places present with a position.
+TEST(Map, DiscsLargestFirstAndOnlyPlacesThereWithAPosition) {
     auto f = FiveForm();
     f->Click("Map");
-    // Populations of 2010 from the table; the place without a position is not drawn.
-    const std::map<std::string, double> pop = {{"New York, NY", 8175133}, {"Chicago, IL", 2695598}, {"Los Angeles, CA", 3792621},
-                                               {"Anchorage, AK", 291826}, {"Miami, FL", 399457}};
-    const auto discs = DiscsByName(*f);
-    ASSERT_EQ(discs.size(), pop.size());
-    for (const auto& [a, pa] : pop)
-        for (const auto& [b, pb] : pop) {
-            const double areas = std::pow(discs.at(a).radius / discs.at(b).radius, 2);
-            EXPECT_NEAR(areas / (pa / pb), 1.0, 0.01) << a << " / " << b;
-        }
+    EXPECT_EQ(DiscsByName(*f).size(), 5u);  // the sixth place has no position
     float last = 1e9f;
     for (const DrawOp& op : f->Picture1.Ops())
         if (op.tag.series == MapPlaceSeries) {
             EXPECT_LE(op.radius, last);
             last = op.radius;
         }
-    // 2000: the place with no position is absent anyway; the others are all there.
     f->ChooseText("Dates", "2000");
     EXPECT_EQ(DiscsByName(*f).size(), 5u);
     for (const auto& [name, op] : DiscsByName(*f)) EXPECT_EQ(op.tag.date, 2) << name;
@@ -96,24 +88,17 @@ TEST(Map, DiscAreasFollowPopulationsLargestFirstAndOnlyPlacesThereWithAPosition)
 
 TEST(Map, GrowthAndRankClasses) {
     auto f = FiveForm();
-    const DataSet& d = *f->data;
-    // 100 ln(P'/P) / 10 by python's math.log on the table's numbers.
-    // New York 1990-2000, 2000-2010, the last date (from the one before); Chicago declines.
+    // 100 ln(P'/P) / 10 by python's math.log on the table's numbers: New York 1990-2000,
+    // 2000-2010, the last date (from the one before); Chicago declines.
     const std::tuple<int, int, double> cases[] = {
         {1, 1, 0.8951521682915364}, {1, 2, 0.20621229069053074}, {1, 3, 0.20621229069053074}, {2, 3, -0.71715927230281}};
-    for (const auto& [city, t, percent] : cases) EXPECT_NEAR(GrowthPercent(d, city, t), percent, 1e-9) << city << "@" << t;
-    EXPECT_TRUE(std::isnan(GrowthPercent(d, 6, 1)));  // absent in 2000
+    for (const auto& [city, t, percent] : cases) EXPECT_NEAR(GrowthPercent(*f->data, city, t), percent, 1e-9) << city << "@" << t;
+    EXPECT_TRUE(std::isnan(GrowthPercent(*f->data, 6, 1)));  // absent in 2000
     const std::pair<double, int> growth[] = {{-5, 0}, {-3, 1}, {-1.01, 1}, {-1, 2}, {-0.26, 2}, {0, 3}, {0.249, 3},
                                              {0.25, 4}, {0.99, 4}, {1, 5}, {2.99, 5}, {3, 6}, {40, 6}, {NAN, 7}};
     for (const auto& [percent, k] : growth) EXPECT_EQ(GrowthClass(percent), k) << percent;
     const std::pair<int, int> ranks[] = {{1, 0}, {10, 0}, {11, 1}, {25, 1}, {26, 2}, {50, 2}, {51, 3}, {100, 3}, {101, 4}};
     for (const auto& [rank, k] : ranks) EXPECT_EQ(RankClass(rank), k) << rank;
-    // The map's ranks are the rank tables': among the places present, by population (2010 New
-    // York, Los Angeles, Chicago, ...; the sixth place is absent in 2000).
-    const std::pair<int, std::vector<int>> ranked[] = {{3, {1, 3, 2, 5, 4, 6}}, {2, {1, 3, 2, 5, 4}}};
-    for (const auto& [t, expected] : ranked)
-        for (std::size_t c = 1; c <= expected.size(); ++c)
-            EXPECT_EQ(f->rank.CityRank(static_cast<int>(c), t), expected[c - 1]) << c << "@" << t;
 }
 
 TEST(Map, PanelDatesColouringAndHover) {
@@ -163,40 +148,20 @@ TEST(Map, OutlinesFromAVectorFileAndClipping) {
     EXPECT_TRUE(paths[3].lon[2] == 7 && paths[3].lat[2] == 5);
     EXPECT_THROW(ReadOutlines("/nonexistent/outline.json"), RunError);
 
-    // The rectangle [0, 10] x [0, 10]: segments and what of them stays inside.
-    struct Clip {
-        double x1, y1, x2, y2;
-        bool kept;
-        double cx1, cy1, cx2, cy2;
-    };
-    const Clip clips[] = {
-        {2, 2, 8, 8, true, 2, 2, 8, 8},          // inside
-        {-5, 5, 15, 5, true, 0, 5, 10, 5},       // across
-        {5, -10, 5, 5, true, 5, 0, 5, 5},        // in from above
-        {-5, -5, -1, 20, false, 0, 0, 0, 0},     // left of it
-        {-5, 6, 6, -5, true, 0, 1, 1, 0},        // cuts the corner
-        {11, 0, 20, 20, false, 0, 0, 0, 0},
-    };
-    for (const auto& c : clips) {
-        double x1 = c.x1, y1 = c.y1, x2 = c.x2, y2 = c.y2;
-        ASSERT_EQ(ClipToRect(x1, y1, x2, y2, ViewRect{0, 0, 10, 10}), c.kept) << c.x1 << "," << c.y1;
-        const double got[] = {x1, y1, x2, y2}, want[] = {c.cx1, c.cy1, c.cx2, c.cy2};
-        for (int k = 0; c.kept && k < 4; ++k) EXPECT_NEAR(got[k], want[k], 1e-12) << c.x1 << "," << c.y1;
-    }
+    // A segment across a corner of [0, 10] x [0, 10] (the other cases: ViewRange.ClipToRect...).
+    double x1 = -5, y1 = 6, x2 = 6, y2 = -5;
+    ASSERT_TRUE(ClipToRect(x1, y1, x2, y2, ViewRect{0, 0, 10, 10}));
+    EXPECT_TRUE(std::fabs(x1) + std::fabs(y1 - 1) + std::fabs(x2 - 1) + std::fabs(y2) < 1e-12) << x1 << y1 << x2 << y2;
 }
 
 TEST(Map, TimeLapseFramesShowEachDate) {
     auto f = FiveForm();
     const auto maps = AnimationFrames(*f, "Map");
     ASSERT_EQ(maps.size(), 3u);
-    for (int t = 1; t <= 3; ++t) {
-        int discs = 0;
-        for (const DrawOp& op : maps[t - 1].Ops())
-            if (op.tag.series == MapPlaceSeries) {
-                EXPECT_EQ(op.tag.date, t);
-                ++discs;
-            }
-        EXPECT_EQ(discs, 5);  // the sixth place has no position
+    for (int t = 1; t <= 3; ++t) {  // five discs of the date each (the sixth place has no position)
+        const auto& ops = maps[static_cast<std::size_t>(t - 1)].Ops();
+        EXPECT_EQ(std::count_if(ops.begin(), ops.end(), [](const DrawOp& op) { return op.tag.series == MapPlaceSeries; }), 5);
+        EXPECT_EQ(std::count_if(ops.begin(), ops.end(), [&](const DrawOp& op) { return op.tag.series == MapPlaceSeries && op.tag.date == t; }), 5);
     }
     // Rank-size: the curves up to each date, the newest wider than drawn and over the rest.
     f->Click("Clear");
@@ -204,9 +169,9 @@ TEST(Map, TimeLapseFramesShowEachDate) {
     const Picture whole = f->Picture1;
     const auto curves = AnimationFrames(*f, "Rank");
     ASSERT_EQ(curves.size(), 3u);
-    int wholeWidth = 0;
-    for (const DrawOp& op : whole.Ops())
-        if (op.tag.series == RankCurve && op.tag.date == 2) wholeWidth = op.width;
+    const auto wholeCurve = std::find_if(whole.Ops().begin(), whole.Ops().end(), [](const DrawOp& op) { return op.tag.series == RankCurve && op.tag.date == 2; });
+    ASSERT_NE(wholeCurve, whole.Ops().end());
+    const int wholeWidth = wholeCurve->width;
     bool newestSeen = false;
     for (const DrawOp& op : curves[1].Ops()) {
         if (op.tag.series != RankCurve) continue;

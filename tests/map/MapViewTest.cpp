@@ -21,41 +21,25 @@ std::map<std::string, DrawOp> DiscsByName(const Form& f) {
     return discs;
 }
 
-// 2010 populations from tests/data/map/five.csv.
-constexpr double NewYork = 8175133, Chicago = 2695598, LosAngeles = 3792621;
-
 }  // namespace
 
-TEST(MapView, ExtentRefusalsNameTheValue) {
-    struct Case {
-        const char* text;
-        const char* named;
+TEST(MapView, AnExtentIsCheckedShowsItsPlacesAndCutsDiscsAtTheFrame) {
+    const std::pair<const char*, const char*> refused[] = {
+        {"10,0,5,3", "W = 10 must be less than E = 5"},   {"0,10,5,5", "S = 10 must be less than N = 5"},
+        {"-200,0,10,10", "W = -200 lies beyond +-180"},   {"0,0,10,95", "N = 95 lies beyond +-90"},
+        {"0,-91,10,10", "S = -91 lies beyond +-90"},      {"1,2,3", "\"1,2,3\" is not four numbers"},
+        {"1,2,3,4,5", "\"1,2,3,4,5\" is not four numbers"}, {"a,2,3,4", "\"a\" is not a number"},
     };
-    const Case cases[] = {
-        {"10,0,5,3", "W = 10 must be less than E = 5"},
-        {"0,10,5,5", "S = 10 must be less than N = 5"},
-        {"-200,0,10,10", "W = -200 lies beyond +-180"},
-        {"0,0,10,95", "N = 95 lies beyond +-90"},
-        {"0,-91,10,10", "S = -91 lies beyond +-90"},
-        {"1,2,3", "\"1,2,3\" is not four numbers"},
-        {"1,2,3,4,5", "\"1,2,3,4,5\" is not four numbers"},
-        {"a,2,3,4", "\"a\" is not a number"},
-    };
-    for (const Case& c : cases) {
-        const std::string error = Thrown([&] { ParseMapExtent(c.text); });
-        EXPECT_NE(error.find(c.named), std::string::npos) << c.text << ": " << error;
+    for (const auto& [text, named] : refused) {
+        const std::string error = Thrown([&] { ParseMapExtent(text); });
+        EXPECT_NE(error.find(named), std::string::npos) << text << ": " << error;
     }
     const MapExtent e = ParseMapExtent("-80,37.5,-66,48");
-    EXPECT_EQ(e.west, -80);
-    EXPECT_EQ(e.south, 37.5);
-    EXPECT_EQ(e.east, -66);
-    EXPECT_EQ(e.north, 48);
-}
+    EXPECT_TRUE(e.west == -80 && e.south == 37.5 && e.east == -66 && e.north == 48);
 
-// The box -90..-70 E, 38..45 N is about 1,700 km wide and 800 km high, wider than the frame's
-// 8400 : 6580, so it fills the frame's width and the height shows about 1,300 km (35-48 N):
-// New York and Chicago are in it; Los Angeles (118 W), Miami (25.8 N), Anchorage are not.
-TEST(MapView, AnExtentShowsItsPlacesAndCutsDiscsAtTheFrame) {
+    // The box -90..-70 E, 38..45 N is about 1,700 km wide and 800 km high, wider than the frame's
+    // 8400 : 6580, so it fills the frame's width and the height shows about 1,300 km (35-48 N):
+    // New York and Chicago are in it; Los Angeles (118 W), Miami (25.8 N), Anchorage are not.
     auto f = FiveForm();
     f->Module<MapModule>().state.extent = MapExtent{-90, 38, -70, 45};
     f->Click("Map");
@@ -63,14 +47,8 @@ TEST(MapView, AnExtentShowsItsPlacesAndCutsDiscsAtTheFrame) {
     EXPECT_EQ(discs.size(), 2u);
     ASSERT_TRUE(discs.count("New York, NY") && discs.count("Chicago, IL"));
     const MapGeometry& g = f->Module<MapModule>().state.geometry;
-    for (const auto& [name, op] : discs) {
-        EXPECT_GT(op.x1, g.left) << name;
-        EXPECT_LT(op.x1, g.right) << name;
-        EXPECT_GT(op.y1, g.top) << name;
-        EXPECT_LT(op.y1, g.bottom) << name;
-    }
-    // New York, east of Chicago, lies further right.
-    EXPECT_GT(discs["New York, NY"].x1, discs["Chicago, IL"].x1);
+    for (const auto& [name, op] : discs) EXPECT_TRUE(op.x1 > g.left && op.x1 < g.right && op.y1 > g.top && op.y1 < g.bottom) << name;
+    EXPECT_GT(discs["New York, NY"].x1, discs["Chicago, IL"].x1);  // east lies right
     // The box's east edge just past Chicago (87.63 W; the frame adds 2 % of the box's width,
     // about 13 km): its disc, several times larger at this magnification, is cut there; New
     // York is out.
@@ -84,14 +62,12 @@ TEST(MapView, AnExtentShowsItsPlacesAndCutsDiscsAtTheFrame) {
     EXPECT_EQ(f->Picture1.ZoomArea, (ViewRect{g.left, g.top, g.right, g.bottom}));
 }
 
-// Zooming about New York by 3 keeps every disc's area proportional to its population, grows
-// the radii by sqrt 3 and moves the centres by the zoom; the key keeps its place.
-TEST(MapView, AZoomKeepsDiscAreasProportionalToPopulation) {
+// Zooming about New York by 3 grows the radii by sqrt 3 and moves the centres by the zoom
+// (areas at the zoom against populations: PictureNavigation.TheZoomedMapKeepsDiscAreasAndHover).
+TEST(MapView, AZoomGrowsTheDiscsAndMovesThemAboutThePointer) {
     auto f = FiveForm();
     f->Click("Map");
     auto home = DiscsByName(*f);
-    const double homeRatio = std::pow(home["New York, NY"].radius / home["Chicago, IL"].radius, 2);
-    EXPECT_NEAR(homeRatio, NewYork / Chicago, 1e-4 * homeRatio);
     Picture& p = f->Picture1;
     const DrawOp ny = home["New York, NY"];
     ASSERT_TRUE(p.View.ZoomAbout(p.ZoomArea, ny.x1, ny.y1, 3));
@@ -99,13 +75,10 @@ TEST(MapView, AZoomKeepsDiscAreasProportionalToPopulation) {
     auto zoomed = DiscsByName(*f);
     ASSERT_TRUE(zoomed.count("New York, NY") && zoomed.count("Chicago, IL"));
     EXPECT_FALSE(zoomed.count("Los Angeles, CA")) << "beyond the zoomed frame";
-    EXPECT_NEAR(std::pow(zoomed["New York, NY"].radius / zoomed["Chicago, IL"].radius, 2), NewYork / Chicago,
-                1e-4 * homeRatio);
     EXPECT_NEAR(zoomed["New York, NY"].radius, ny.radius * std::sqrt(3.0), 1e-3 * ny.radius);
     // The pointer's place stays put; Chicago moves three times as far from it.
     EXPECT_NEAR(zoomed["New York, NY"].x1, ny.x1, 0.5);
     EXPECT_NEAR(zoomed["Chicago, IL"].x1 - ny.x1, 3 * (home["Chicago, IL"].x1 - ny.x1), 1.0);
-    EXPECT_NEAR(std::pow(home["Los Angeles, CA"].radius / home["Chicago, IL"].radius, 2), LosAngeles / Chicago, 1e-3);
 }
 
 // At 1600 x 1000 pixels the frame reaches to 300 twips from the right and 1,700 from the
@@ -118,18 +91,14 @@ TEST(MapView, TheFrameGrowsWithThePictureAndTheTextKeepsItsSize) {
     big->Picture1.Height = 15000;
     big->Click("Map");
     const MapGeometry& g = big->Module<MapModule>().state.geometry;
-    EXPECT_EQ(g.left, 300);
-    EXPECT_EQ(g.top, 720);
-    EXPECT_EQ(g.right, 23700);
-    EXPECT_EQ(g.bottom, 13300);
+    EXPECT_TRUE(g.left == 300 && g.top == 720 && g.right == 23700 && g.bottom == 13300) << g.right << " " << g.bottom;
     // The same number of texts at each size (the size key's round values may differ: its
     // largest circle keeps to the key's room).
-    std::multiset<float> smallText, bigText;
-    for (const DrawOp& op : small->Picture1.Ops())
-        if (op.kind == OpKind::Text) smallText.insert(op.fontSize);
-    for (const DrawOp& op : big->Picture1.Ops())
-        if (op.kind == OpKind::Text) bigText.insert(op.fontSize);
-    EXPECT_EQ(smallText, bigText);
+    std::multiset<float> text[2];
+    for (int k : {0, 1})
+        for (const DrawOp& op : (k ? big : small)->Picture1.Ops())
+            if (op.kind == OpKind::Text) text[k].insert(op.fontSize);
+    EXPECT_EQ(text[0], text[1]);
     // The largest disc grows with the frame's tighter side, the height: 12,580 / 6,580 (New
     // York, the largest, has the largest radius at both sizes).
     EXPECT_NEAR(DiscsByName(*big)["New York, NY"].radius / DiscsByName(*small)["New York, NY"].radius, 12580.0 / 6580,

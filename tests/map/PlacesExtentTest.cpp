@@ -42,16 +42,11 @@ TEST(PlacesExtent, FramesThePlacesWithPositionsAndAMargin) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        auto f = Reading(std::string("extent-") + (c.what[0] == 'f' ? "five" : c.what[0] == 'o' ? "one" : "edges") + ".csv",
-                         c.csv);
-        const auto e = PlacesExtent(*f->data);
+        const auto e = PlacesExtent(*Reading(std::string("extent-") + c.what + ".csv", c.csv)->data);
         ASSERT_TRUE(e.has_value());
-        EXPECT_NEAR(e->west, c.want.west, 1e-9);
-        EXPECT_NEAR(e->south, c.want.south, 1e-9);
-        EXPECT_NEAR(e->east, c.want.east, 1e-9);
-        EXPECT_NEAR(e->north, c.want.north, 1e-9);
+        const double got[] = {e->west, e->south, e->east, e->north}, want[] = {c.want.west, c.want.south, c.want.east, c.want.north};
+        for (int k = 0; k < 4; ++k) EXPECT_NEAR(got[k], want[k], 1e-9) << k;
     }
     // No position at all: nothing to frame.
-    auto f = Reading("extent-none.csv", "City,1990,2000\nA,10,20\nB,30,40\n");
-    EXPECT_FALSE(PlacesExtent(*f->data).has_value());
+    EXPECT_FALSE(PlacesExtent(*Reading("extent-none.csv", "City,1990,2000\nA,10,20\nB,30,40\n")->data).has_value());
 }
