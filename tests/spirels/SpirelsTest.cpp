@@ -164,7 +164,13 @@ TEST(CitySpirel, FirstPressDrawsAnEmptyFaceAndTheCityInRed) {
     EXPECT_TRUE(b[3].text == "B" && b[3].bold && b[3].fontSize == 11.0f && b[3].colour == RGB(150, 150, 150));
     EXPECT_TRUE(b[3].x1 == b[2].x2 && b[3].y1 == b[2].y2);
     EXPECT_EQ(f->Module<SpirelModule>().State(*f->data).CityPlotCount, 2);
-    // Its table (rank and population 0 where absent) is golden: plot-city.txt.
+    // The table: print zones of 14 columns, rank and population 0 where B is absent; B's rank 4
+    // in 1790 is the last present one (the golden plot-city.txt has no such case).
+    std::vector<std::string> table(10, "");
+    table.insert(table.end(), {"   B", "", "   Year       Rank          Population", "",
+                               "    1790       4             50 ", "    1800       0             0 ",
+                               "    1810       2             90 ", "    1820       3             30 "});
+    EXPECT_EQ(f->Text.Lines(), table);
 }
 
 TEST(DistanceSpirel, HandMadeMovesAveragedPrintedAndDrawn) {
