@@ -41,9 +41,6 @@ TEST(PlotFrameTest, AxesAndCornerTicksInTheInkOfTheBackground) {
         if (op.kind == OpKind::Text) { EXPECT_EQ(op.fontSize, 9); }
     }
     EXPECT_EQ(f.Picture1.FontSize, 9);  // the font size stays 9 after the call
-    EXPECT_EQ(f.frame.AxisKind, 1);
-    DrawAxes(CanvasOf(f), 1.0f, 22.0f, "y", "Time", Axes{AxisScale::Years, AxisScale::Linear, {1790, 2000, 0, 22}});
-    EXPECT_EQ(f.frame.AxisKind, 0);
 }
 
 // Ticks worked out by hand: the step is the first of 1, 2, 5 x 10^k not below range / 6;
@@ -69,6 +66,10 @@ TEST(PlotFrameTest, TicksForTheRangeThinnedWhereTheyWouldOverprint) {
         {YearTicks(1790, 2000, 0, 22, 300, 9), "1790 1820 1840 1860 1880 1900 1920 1940 1960 1980 2000"},
         {YearTicks(1950, 2035, 0, 16, 6600 / 16.0, 9), "1950 1960 1970 1980 1990 2000 2010 2020 2035"},
         {YearTicks(1500, 1800, 0, 10, 100, 9), "1500 1800"},  // 1000 twips: only the ends fit
+        // A zoomed log range: powers of ten, then 1-2-5, then round steps (150 - 100 over 6: 10).
+        {LogTicksIn(std::log(3.0), std::log(2e5)), "10 100 1000 10000 100000"},
+        {LogTicksIn(std::log(90.0), std::log(1100.0)), "100 200 500 1000"},
+        {LogTicksIn(std::log(100.0), std::log(150.0)), "100 110 120 130 140 150"},
     };
     for (const auto& [ticks, expected] : cases) EXPECT_EQ(labels(ticks), expected);
     // Years stand at their own positions, not at round date indices.
@@ -105,47 +106,42 @@ TEST(PlotFrameTest, ColoursTooCloseToTheBackgroundAreReplacedOthersKept) {
 }
 
 // Every picture of the tour, on both backgrounds: no text leaves the picture and no two
-// texts overprint (boxes estimated as the axes estimate them).
+// texts overprint (boxes estimated as the axes estimate them); each key stroke beside its name.
 TEST(PlotFrameTest, EveryPlotKeepsItsTextInsideAndApart) {
-    const char* commands[] = {"Rank", "DataProperties", "SizeRank", "CumRankSize", "CumSizeRank", "RankShift",
-                              "RankSpace", "RankChange", "PopChange", "Zipf", "RankSpirel1", "RankSpirel2",
-                              "RankSpirel3", "RankSpirel4", "RankSpirel5", "RankSpirel6", "HalfLives",
-                              "RankShiftSpirel", "InfoSpirel", "PopStats", "PopSpirel"};
+    auto check = [](const Picture& p, const std::string& what) {
+        std::vector<const DrawOp*> texts;
+        for (const auto& op : p.Ops())
+            if (op.kind == OpKind::Text && !op.text.empty()) texts.push_back(&op);
+        auto right = [](const DrawOp* t) { return t->x1 + LabelWidth(t->text, t->fontSize); };
+        auto bottom = [](const DrawOp* t) { return t->y1 + LabelHeight(t->fontSize); };
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            const DrawOp* a = texts[i];
+            EXPECT_TRUE(a->x1 >= 0 && a->y1 >= 0 && right(a) <= p.Width && bottom(a) <= p.Height) << what << ": " << a->text;
+            for (std::size_t j = i + 1; j < texts.size(); ++j) {
+                const DrawOp* b = texts[j];
+                if (a->text == b->text && a->x1 == b->x1 && a->y1 == b->y1) continue;  // axes drawn again on top
+                EXPECT_FALSE(a->x1 < right(b) && b->x1 < right(a) && a->y1 < bottom(b) && b->y1 < bottom(a))
+                    << what << ": \"" << a->text << "\" and \"" << b->text << "\"";
+            }
+        }
+        for (const auto& s : p.Ops()) {
+            if (s.kind != OpKind::Line || s.tag.series != KeySeries || s.y1 != s.y2) continue;
+            EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [&](const DrawOp* t) {
+                return t->tag.series == KeySeries && t->x1 >= s.x2 && t->x1 - s.x2 < 300 && t->y1 < s.y1 && s.y1 < bottom(t);
+            })) << what << ": a key stroke at y " << s.y1 << " beside no name";
+        }
+    };
     for (int back = 0; back <= 1; ++back) {
         auto f = FormWithRealData();
         f->Choose("BackMap", back);
-        auto check = [&](const std::string& name) {
-            std::vector<const DrawOp*> texts;
-            for (const auto& op : f->Picture1.Ops())
-                if (op.kind == OpKind::Text && !op.text.empty()) texts.push_back(&op);
-            auto w = [](const DrawOp* op) { return LabelWidth(op->text, op->fontSize); };
-            auto h = [](const DrawOp* op) { return LabelHeight(op->fontSize); };
-            for (std::size_t i = 0; i < texts.size(); ++i) {
-                const DrawOp* a = texts[i];
-                EXPECT_TRUE(a->x1 >= 0 && a->y1 >= 0 && a->x1 + w(a) <= f->Picture1.Width &&
-                            a->y1 + h(a) <= f->Picture1.Height)
-                    << name << " " << back << ": " << a->text;
-                for (std::size_t j = i + 1; j < texts.size(); ++j) {
-                    const DrawOp* b = texts[j];
-                    if (a->text == b->text && a->x1 == b->x1 && a->y1 == b->y1) continue;  // axes drawn again on top
-                    EXPECT_FALSE(a->x1 < b->x1 + w(b) && b->x1 < a->x1 + w(a) && a->y1 < b->y1 + h(b) &&
-                                 b->y1 < a->y1 + h(a))
-                        << name << " " << back << ": \"" << a->text << "\" and \"" << b->text << "\"";
-                }
-            }
-            // Each stroke of a key stands level with its own name, just left of it.
-            for (const auto& s : f->Picture1.Ops()) {
-                if (s.kind != OpKind::Line || s.tag.series != KeySeries || s.y1 != s.y2) continue;
-                EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [&](const DrawOp* t) {
-                        return t->tag.series == KeySeries && t->x1 >= s.x2 && t->x1 - s.x2 < 300 && t->y1 < s.y1 &&
-                               s.y1 < t->y1 + h(t);
-                    })) << name << " " << back << ": a key stroke at y " << s.y1 << " beside no name";
-            }
-        };
-        for (const char* command : commands) {
+        const std::string on = back ? " on black" : " on grey";
+        for (const char* command : {"Rank", "DataProperties", "SizeRank", "CumRankSize", "CumSizeRank", "RankShift",
+                                    "RankSpace", "RankChange", "PopChange", "Zipf", "RankSpirel1", "RankSpirel2",
+                                    "RankSpirel3", "RankSpirel4", "RankSpirel5", "RankSpirel6", "HalfLives",
+                                    "RankShiftSpirel", "InfoSpirel", "PopStats", "PopSpirel"}) {
             f->Click("Clear");
             f->Click(command);
-            check(command);
+            check(f->Picture1, std::string(command).append(on));
         }
         f->Click("Clear");
         f->Click("RankSpirel1");
@@ -153,8 +149,8 @@ TEST(PlotFrameTest, EveryPlotKeepsItsTextInsideAndApart) {
             f->ChooseText("Cities", city);
             f->Click("PlotCity");
         }
-        check("PlotCity");
+        check(f->Picture1, std::string("PlotCity").append(on));
         f->Click("DistancePlot");
-        check("DistancePlot");
+        check(f->Picture1, std::string("DistancePlot").append(on));
     }
 }

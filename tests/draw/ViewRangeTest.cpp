@@ -2,20 +2,28 @@
 // size as typed. Every expected number is worked out by hand in the comment beside it.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 #include <vector>
 
 #include "TestForm.h"
 #include "core/Form.h"
 #include "draw/PlotFrame.h"
-#include "draw/Ticks.h"
 #include "draw/ViewRange.h"
 
 namespace {
 
 // The plot area of a 600 x 600 picture: margins 1200 left and right, 700 top and bottom.
 const ViewRect Area{1200, 700, 7800, 8300};
+
+const std::vector<ViewRect> Panels{{1000, 1000, 11000, 5000}, {1000, 6000, 11000, 10000}};
+
+// Twice about (3500, 2000), a quarter of the way into the upper panel each way: 5,000 twips
+// of width shown from 3500 - 0.25 * 5000 = 2250, 2,000 of height from 2000 - 0.25 * 2000 = 1500.
+ViewRange ZoomedInTop() {
+    ViewRange v;
+    EXPECT_TRUE(ZoomPanelsAbout(v, Panels, 3500, 2000, 2));
+    return v;
+}
 
 }  // namespace
 
@@ -38,10 +46,7 @@ TEST(ViewRange, ZoomAboutThePointerStaysInsideTheLayout) {
         ViewRange v;
         EXPECT_TRUE(v.ZoomAbout(Area, c.x, c.y, c.factor));
         EXPECT_TRUE(v.zoomed);
-        EXPECT_NEAR(v.shown.left, c.shown.left, 1e-9) << c.x;
-        EXPECT_NEAR(v.shown.top, c.shown.top, 1e-9) << c.x;
-        EXPECT_NEAR(v.shown.right, c.shown.right, 1e-9) << c.x;
-        EXPECT_NEAR(v.shown.bottom, c.shown.bottom, 1e-9) << c.x;
+        EXPECT_EQ(v.shown, c.shown) << c.x;
     }
     // A second zoom keeps the layout point under the pointer: (4000, 3000) shows layout
     // 2850 + 2800 / 2 = 4250 and 2600 + 2300 / 2 = 3750 before and after.
@@ -83,10 +88,7 @@ TEST(ViewRange, PanFollowsThePointerAndStopsAtTheEdges) {
         ViewRange v;
         v.ZoomAbout(Area, 4500, 4500, 2);
         EXPECT_TRUE(v.Pan(Area, c.dx, c.dy));
-        EXPECT_NEAR(v.shown.left, c.left, 1e-9) << c.dx;
-        EXPECT_NEAR(v.shown.top, c.top, 1e-9) << c.dy;
-        EXPECT_NEAR(v.shown.Width(), 3300, 1e-9);
-        EXPECT_NEAR(v.shown.Height(), 3800, 1e-9);
+        EXPECT_EQ(v.shown, (ViewRect{c.left, c.top, c.left + 3300, c.top + 3800})) << c.dx << "," << c.dy;
     }
 }
 
@@ -107,30 +109,6 @@ TEST(ViewRange, ARescaleKeepsMagnificationAndCentre) {
     EXPECT_FALSE(whole.zoomed);
 }
 
-TEST(ViewRange, ClipToRectKeepsThePartInside) {
-    struct Case {
-        double x1, y1, x2, y2;
-        bool inside;
-        double cx1, cy1, cx2, cy2;
-    };
-    const Case cases[] = {
-        {0, 4500, 9000, 4500, true, 1200, 4500, 7800, 4500},   // across: cut at both sides
-        {4500, 0, 4500, 4500, true, 4500, 700, 4500, 4500},    // from above: cut at the top
-        {0, 0, 1000, 600, false, 0, 0, 0, 0},                  // wholly outside
-        {2000, 2000, 3000, 3000, true, 2000, 2000, 3000, 3000},  // wholly inside: as it was
-        {4500, 4500, 4500, 4500, true, 4500, 4500, 4500, 4500},  // a point inside
-    };
-    for (const Case& c : cases) {
-        double x1 = c.x1, y1 = c.y1, x2 = c.x2, y2 = c.y2;
-        ASSERT_EQ(ClipToRect(x1, y1, x2, y2, Area), c.inside) << c.x1 << "," << c.y1;
-        if (!c.inside) continue;
-        EXPECT_NEAR(x1, c.cx1, 1e-9);
-        EXPECT_NEAR(y1, c.cy1, 1e-9);
-        EXPECT_NEAR(x2, c.cx2, 1e-9);
-        EXPECT_NEAR(y2, c.cy2, 1e-9);
-    }
-}
-
 TEST(ViewRange, PictureSizeIsTwoWholeNumbersUpTo8000) {
     struct Good {
         const char* text;
@@ -148,29 +126,6 @@ TEST(ViewRange, PictureSizeIsTwoWholeNumbersUpTo8000) {
         std::string quoted(1, '"');  // joined with append: g++ 12 misreads `"\"" + s` at -O3
         quoted.append(bad).append(1, '"');
         EXPECT_NE(error.find(quoted), std::string::npos) << error;
-    }
-}
-
-// Log ticks of a zoomed range: powers of ten, then 1-2-5, then round values, each at its log.
-TEST(ViewRange, LogTicksOfAZoomedRange) {
-    struct Case {
-        double lo, hi;
-        std::vector<std::string> labels;
-    };
-    const Case cases[] = {
-        {std::log(3.0), std::log(2e5), {"10", "100", "1000", "10000", "100000"}},
-        {std::log(90.0), std::log(1100.0), {"100", "200", "500", "1000"}},
-        // 100 to 150: no 2 or 5 multiple inside; steps of 10 (150 - 100 over 6 is 8.3: next 10).
-        {std::log(100.0), std::log(150.0), {"100", "110", "120", "130", "140", "150"}},
-    };
-    for (const Case& c : cases) {
-        const std::vector<Tick> ticks = LogTicksIn(c.lo, c.hi);
-        std::vector<std::string> labels;
-        for (const Tick& t : ticks) {
-            labels.push_back(t.label);
-            EXPECT_NEAR(std::exp(t.at), std::stod(t.label), 1e-6 * std::stod(t.label)) << t.label;
-        }
-        EXPECT_EQ(labels, c.labels);
     }
 }
 
@@ -209,4 +164,83 @@ TEST(ViewRange, ZoomedAxesReTickAndTheDataFollows) {
     // The key stays in its corner, outside the zoom.
     DrawKey(CanvasOf(f), {{"a", 0, 2}});
     EXPECT_NEAR(f.Picture1.Ops().back().y1, 700 + 100, 1e-3);
+}
+
+// Panels stacked over one horizontal axis (Panels: 10,000 twips wide, 4,000 high each): the
+// wheel zooms the shared axis and the vertical range of the panel under the pointer only.
+TEST(PanelZoom, TheWheelZoomsTheSharedAxisAndThePanelUnderThePointer) {
+    struct Case {
+        const char* where;
+        double x, y;
+        ViewRect top, bottom;  // each panel's part shown after one notch of 2
+    };
+    const Case cases[] = {
+        {"upper panel", 3500, 2000, {2250, 1500, 7250, 3500}, {2250, 6000, 7250, 10000}},
+        {"lower panel", 8500, 9000, {4750, 1000, 9750, 5000}, {4750, 7500, 9750, 9500}},
+        // Between the panels: the size axis alone, about the pointer's x (half way: 3500 to 8500).
+        {"between", 6000, 5500, {3500, 1000, 8500, 5000}, {3500, 6000, 8500, 10000}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.where);
+        ViewRange v;
+        ASSERT_TRUE(ZoomPanelsAbout(v, Panels, c.x, c.y, 2));
+        EXPECT_TRUE(v.zoomed);
+        EXPECT_EQ(PanelShown(v, Panels, 0), c.top);
+        EXPECT_EQ(PanelShown(v, Panels, 1), c.bottom);
+    }
+    // Beside the panels, or out of the whole, nothing zooms. A second notch about (3500, 2000)
+    // keeps 3500 a quarter of the way in; zoomed out past the whole, nothing is left of the zoom.
+    ViewRange v;
+    EXPECT_FALSE(ZoomPanelsAbout(v, Panels, 500, 2000, 2));
+    EXPECT_FALSE(ZoomPanelsAbout(v, Panels, 5000, 10500, 2));
+    EXPECT_FALSE(ZoomPanelsAbout(v, Panels, 3500, 2000, 0.5));
+    v = ZoomedInTop();
+    ASSERT_TRUE(ZoomPanelsAbout(v, Panels, 3500, 2000, 2));
+    EXPECT_EQ(PanelShown(v, Panels, 0), (ViewRect{2875, 1750, 5375, 2750}));
+    ASSERT_TRUE(ZoomPanelsAbout(v, Panels, 3500, 2000, 0.1));
+    EXPECT_FALSE(v.zoomed);
+    EXPECT_TRUE(v.spans.empty());
+}
+
+TEST(PanelZoom, ADragMovesEveryPanelSidewaysAndItsOwnPanelUpAndDown) {
+    struct Case {
+        const char* what;
+        double x, y, dx, dy;
+        bool moves;
+        ViewRect top, bottom;
+    };
+    // Zoomed in the upper panel: 5,000 of 10,000 twips wide, 2,000 of 4,000 high, so a twip of
+    // drag moves half a twip of the layout.
+    const Case cases[] = {
+        {"right and down from the upper panel", 3000, 2000, 1000, 400, true, {1750, 1300, 6750, 3300},
+         {1750, 6000, 6750, 10000}},
+        // The lower panel is whole upright: only the sideways part moves it.
+        {"right and down from the lower panel", 3000, 7000, 1000, 800, true, {1750, 1500, 6750, 3500},
+         {1750, 6000, 6750, 10000}},
+        {"far left: stops at the edge", 3000, 2000, -100000, 0, true, {6000, 1500, 11000, 3500},
+         {6000, 6000, 11000, 10000}},
+        {"down the lower panel: it is whole", 3000, 7000, 0, 500, false, {2250, 1500, 7250, 3500},
+         {2250, 6000, 7250, 10000}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ViewRange v = ZoomedInTop();
+        EXPECT_EQ(PanPanels(v, Panels, c.x, c.y, c.dx, c.dy), c.moves);
+        EXPECT_EQ(PanelShown(v, Panels, 0), c.top);
+        EXPECT_EQ(PanelShown(v, Panels, 1), c.bottom);
+    }
+    ViewRange whole;
+    EXPECT_FALSE(PanPanels(whole, Panels, 3000, 2000, 100, 100));
+}
+
+TEST(PanelZoom, AResizeKeepsEachRangeAtItsFractionOfThePanel) {
+    ViewRange v = ZoomedInTop();
+    // Twice as wide and moved down by 500: 2250 was 1/8 of the width, 7250 5/8.
+    const std::vector<ViewRect> wider{{1000, 1500, 21000, 5500}, {1000, 6500, 21000, 10500}};
+    RescalePanels(v, Panels, wider);
+    EXPECT_EQ(PanelShown(v, wider, 0), (ViewRect{3500, 2000, 13500, 4000}));
+    EXPECT_EQ(PanelShown(v, wider, 1), (ViewRect{3500, 6500, 13500, 10500}));
+    // A layout of another number of panels starts whole.
+    RescalePanels(v, wider, {wider[0]});
+    EXPECT_FALSE(v.zoomed);
 }

@@ -1,6 +1,7 @@
 // One picture saved as PNG, SVG (drawn back by QSvgRenderer) and PDF (by Ghostscript, if installed)
 // puts each mark and label where the display list says (15 twips a pixel, a text at its top left);
-// on real plots each axis label stands at its own tick.
+// on real plots each axis label stands at its own tick; a PNG decodes to exactly the pixels drawn
+// and a pinned city looks the same in every format.
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
@@ -9,6 +10,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <optional>
 
 #include "TestForm.h"
@@ -30,16 +33,18 @@ bool Near(const Box& a, const Box& b, int slack) {
            std::abs(a.right - b.right) <= slack && std::abs(a.bottom - b.bottom) <= slack;
 }
 
+// The largest difference of one channel.
+int Distance(QColor a, QColor b) {
+    return std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()), std::abs(a.blue() - b.blue())});
+}
+
 // The box of the pixels nearer `ink` than `back` inside `within`, whatever the smoothing of edges.
 Box InkBox(const QImage& img, QColor ink, QColor back, QRect within) {
-    auto distance = [](QColor a, QColor b) {
-        return std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()), std::abs(a.blue() - b.blue())});
-    };
     Box b;
     within = within.intersected(img.rect());
     for (int y = within.top(); y <= within.bottom(); ++y)
         for (int x = within.left(); x <= within.right(); ++x)
-            if (const QColor c = img.pixelColor(x, y); distance(c, ink) < distance(c, back))
+            if (const QColor c = img.pixelColor(x, y); Distance(c, ink) < Distance(c, back))
                 b = {std::min(b.left, x), std::min(b.top, y), std::max(b.right, x), std::max(b.bottom, y)};
     return b;
 }
@@ -56,9 +61,9 @@ std::optional<QImage> FromPdf(const QString& pdf) {
 }
 
 // The picture saved in each format and drawn back at its own size.
-std::vector<std::pair<const char*, QImage>> Renderings(const Picture& p, const QTemporaryDir& dir) {
+std::vector<std::pair<const char*, QImage>> Renderings(const Picture& p, const QTemporaryDir& dir, const Emphasised& pin = {}) {
     std::vector<std::pair<const char*, QImage>> out;
-    for (const char* name : {"p.png", "p.svg", "p.pdf"}) EXPECT_TRUE(render::Save(p, dir.filePath(name)).isEmpty());
+    for (const char* name : {"p.png", "p.svg", "p.pdf"}) EXPECT_TRUE(render::Save(p, dir.filePath(name), 1.0, pin).isEmpty());
     out.emplace_back("PNG", QImage(dir.filePath("p.png")).convertToFormat(QImage::Format_RGB32));
     QImage svg(600, 600, QImage::Format_RGB32);
     svg.fill(Qt::white);
@@ -163,4 +168,51 @@ TEST(SamePlaces, AxisLabelsStandAtTheirTicks) {
         }
         EXPECT_TRUE(ticks[0] >= 2 && ticks[1] >= 2) << command;
     }
+}
+
+TEST(Render, WritesPngSvgAndPdf) {
+    auto f = FormWithRealData();
+    f->Choose("BackMap", 1);
+    QTemporaryDir dir;  // where each format puts what: SamePlacesTest
+    EXPECT_FALSE(render::Save(f->Picture1, dir.filePath("r.bmp")).isEmpty());
+    // The PNG decodes (by Qt's own reader) to exactly the rendered pixels, both when it is
+    // written with a palette (few colours) and as RGB (a spirel's antialiased rainbow).
+    for (auto [command, format] : {std::pair{"Rank", QImage::Format_Indexed8}, std::pair{"RankSpirel2", QImage::Format_RGB32}}) {
+        f->Click("Clear");
+        f->Click(command);
+        f->Picture1.Line(0, 22.5, 9000, 22.5, RGB(200, 0, 50));  // channels that differ: no grey hides a swap
+        const QString path = dir.filePath(QString::fromLatin1(command) + ".png");
+        ASSERT_TRUE(render::Save(f->Picture1, path).isEmpty());
+        const QImage decoded(path);
+        EXPECT_EQ(decoded.format(), format) << command;
+        EXPECT_TRUE(decoded.convertToFormat(QImage::Format_RGB32) == render::ToImage(f->Picture1)) << command;
+    }
+}
+
+// A pinned city looks the same in every format: emphasised, the others dimmed.
+TEST(Render, SavedPictureKeepsThePin) {
+    // City 1 red across row 100, city 2 blue across row 300, an untagged black axis at row 500.
+    Picture p;
+    p.Width = p.Height = 9000;
+    p.CurrentTag = OpTag{1, 2, 0, 0};
+    p.Line(1500, 1500, 7500, 1500, RGB(255, 0, 0));
+    p.CurrentTag = OpTag{2, 2, 0, 0};
+    p.Line(1500, 4500, 7500, 4500, RGB(0, 0, 255));
+    p.CurrentTag = OpTag{};
+    p.Line(1500, 7500, 7500, 7500, RGB(0, 0, 0));
+    QTemporaryDir dir;
+    const auto renderings = Renderings(p, dir, 1);
+    const QImage& img = renderings[0].second;
+    // The other city's blue, 80 % of the way to grey 200: 0.8 * 200 = 160, 255 - 0.8 * 55 = 211.
+    EXPECT_EQ(img.pixelColor(300, 300), QColor(160, 160, 211));
+    // The pinned path three pixels wide, in its own red; the axis as drawn.
+    for (int y : {99, 100, 101}) EXPECT_EQ(img.pixelColor(300, y), QColor(255, 0, 0)) << y;
+    EXPECT_EQ(img.pixelColor(300, 500), QColor(0, 0, 0));
+    // Unpinned, the blue is as drawn.
+    EXPECT_EQ(render::ToImage(p).pixelColor(300, 300), QColor(0, 0, 255));
+    // The other formats drawn back have the PNG's colours on both paths.
+    for (const auto& [format, back] : renderings)
+        for (const int y : {100, 300})
+            EXPECT_LE(Distance(img.pixelColor(300, y), back.pixelColor(300, y)), 24)
+                << format << " row " << y << ": PNG " << img.pixelColor(300, y).name().toStdString();
 }

@@ -26,28 +26,25 @@ struct Case {
 
 const Case Cases[] = {
     {"PopSpirel",
-     [](Form& f, int t) {
-         f.Module<PopStatsModule>().State(*f.data).TopTenPctShare(t) = 0.2f;  // a share of 1 is the outer ring
-         f.Module<PopStatsModule>().State(*f.data).TopHalfShare(t) = 0.5f;
-         f.Module<PopStatsModule>().State(*f.data).TopTenShare(t) = 0.75f;
-         f.Module<PopStatsModule>().State(*f.data).TopFiftyShare(t) = 1;
+     [](Form& f, int t) {  // a share of 1 is the outer ring
+         auto& s = f.Module<PopStatsModule>().State(*f.data);
+         s.TopTenPctShare(t) = 0.2f, s.TopHalfShare(t) = 0.5f, s.TopTenShare(t) = 0.75f, s.TopFiftyShare(t) = 1;
      },
      {R / 5, R / 2, 0.75 * R, R},
      {7, 7, 3, 3}},
     {"RankShiftSpirel",
-     [](Form& f, int t) {
-         f.Module<InfoStatsModule>().State(*f.data).AvRankShift(t) = 7;  // 35 ranks reach the outer ring
-         f.Module<InfoStatsModule>().State(*f.data).PctRankShift(t) = 35;
-         f.Module<InfoStatsModule>().State(*f.data).CumRankShift(t) = 14;
+     [](Form& f, int t) {  // 35 ranks reach the outer ring
+         auto& s = f.Module<InfoStatsModule>().State(*f.data);
+         s.AvRankShift(t) = 7, s.PctRankShift(t) = 35, s.CumRankShift(t) = 14;
      },
      {R / 5, R, 2 * R / 5},
      {7, 3, 3}},
     {"InfoSpirel",
+     // Info .25 and TotInfo .5 at 500 + 3800 * .25, 500 + 1900, their sum at 500 + 3800 * .75;
+     // growth 3 is the outer ring, TotGrowth 1.5 at 1900, their product 4.5 outside the face.
      [](Form& f, int t) {
-         f.Module<InfoStatsModule>().State(*f.data).Info(t) = 0.25f;     // 500 + 3800 * .25
-         f.Module<InfoStatsModule>().State(*f.data).TotInfo(t) = 0.5f;   // 500 + 1900; their sum 500 + 3800 * .75
-         f.Module<InfoStatsModule>().State(*f.data).Growth(t) = 3;       // growth 3 is the outer ring
-         f.Module<InfoStatsModule>().State(*f.data).TotGrowth(t) = 1.5f; // and their product 4.5 lies outside the face
+         auto& s = f.Module<InfoStatsModule>().State(*f.data);
+         s.Info(t) = 0.25f, s.TotInfo(t) = 0.5f, s.Growth(t) = 3, s.TotGrowth(t) = 1.5f;
      },
      {1450, 2400, 3350, 3800, 1900, 5700},
      {2, 2, 2, 2, 2, 2}},

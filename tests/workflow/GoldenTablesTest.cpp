@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "TestForm.h"
+#include "draw/ResultTable.h"
+#include "draw/RunError.h"
 
 namespace {
 
@@ -64,6 +66,17 @@ TEST(GoldenTables, EveryTableMatchesItsGoldenFileTwice) {
             f->Click("Clear");
         }
     }
+}
+
+// Numbers, headers and the files beside the first (name-2.csv, ...) are pinned by the golden CSV
+// files and MarkovModuleTest; these are the cases those never meet.
+TEST(ResultTable, QuotesInsideACellAreDoubledAndUnwritableTablesRefused) {
+    ResultTable t;
+    t.columns = {"City", "Rank"};
+    t.Row().Add("Say \"hi\"").Add(0.5f);
+    EXPECT_EQ(t.ToCsv(), "City,Rank\r\n\"Say \"\"hi\"\"\",0.5\r\n");
+    EXPECT_THROW(WriteTablesCsv("/tmp/citysize-no-tables.csv", {}), RunError);
+    EXPECT_THROW(WriteTablesCsv("/nonexistent-folder/t.csv", {t}), RunError);
 }
 
 }  // namespace
