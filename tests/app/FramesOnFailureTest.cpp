@@ -1,6 +1,7 @@
 // A run that fails after its time-lapse picture was drawn leaves nothing beside the target:
 // no frames, no animation, no hidden temporary folder or file.
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -30,4 +31,18 @@ TEST(FramesOnFailure, AFailingStepAfterTheTimeLapseLeavesNothing) {
             EXPECT_FALSE(r.err.isEmpty());
             EXPECT_EQ(Listing(dir.path()), QStringList{}) << Listing(dir.path()).join(' ').toStdString();
         }
+}
+
+// Frames whose folder cannot be made (a file of that name is in the way): refused, the file kept.
+TEST(FramesOnFailure, AFileInTheWayOfTheFramesIsKeptAndNothingAdded) {
+    QTemporaryDir dir;
+    QFile in(dir.filePath("f"));
+    ASSERT_TRUE(in.open(QIODevice::WriteOnly));
+    in.write("kept\n");
+    in.close();
+    const Result r = RunCitysize({"run", "ReadData", "Rank", "--frames", "f"}, dir.path());
+    EXPECT_EQ(r.status, 1) << r.err.toStdString();
+    EXPECT_EQ(Listing(dir.path()), QStringList{"f"});
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    EXPECT_EQ(in.readAll(), QByteArray("kept\n"));
 }
