@@ -244,3 +244,25 @@ TEST(PanelZoom, AResizeKeepsEachRangeAtItsFractionOfThePanel) {
     RescalePanels(v, wider, {wider[0]});
     EXPECT_FALSE(v.zoomed);
 }
+
+TEST(ViewRange, ClipToRectKeepsThePartInside) {
+    // Cut points worked by hand against Area = [1200, 7800] x [700, 8300].
+    struct Case {
+        double x1, y1, x2, y2;
+        bool inside;
+        double cx1, cy1, cx2, cy2;
+    };
+    const Case cases[] = {
+        {0, 4500, 9000, 4500, true, 1200, 4500, 7800, 4500},     // across: cut at both sides
+        {4500, 0, 4500, 4500, true, 4500, 700, 4500, 4500},      // from above: cut at the top
+        {0, 0, 1000, 600, false, 0, 0, 0, 0},                    // wholly outside
+        {2000, 2000, 3000, 3000, true, 2000, 2000, 3000, 3000},  // wholly inside: as it was
+        {4500, 4500, 4500, 4500, true, 4500, 4500, 4500, 4500},  // a point inside
+    };
+    for (const Case& c : cases) {
+        double x1 = c.x1, y1 = c.y1, x2 = c.x2, y2 = c.y2;
+        ASSERT_EQ(ClipToRect(x1, y1, x2, y2, Area), c.inside) << c.x1 << "," << c.y1;
+        const double got[] = {x1, y1, x2, y2}, want[] = {c.cx1, c.cy1, c.cx2, c.cy2};
+        for (int k = 0; c.inside && k < 4; ++k) EXPECT_NEAR(got[k], want[k], 1e-9) << c.x1 << "," << c.y1;
+    }
+}

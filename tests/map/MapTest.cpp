@@ -148,7 +148,7 @@ TEST(Map, OutlinesFromAVectorFileAndClipping) {
     EXPECT_TRUE(paths[3].lon[2] == 7 && paths[3].lat[2] == 5);
     EXPECT_THROW(ReadOutlines("/nonexistent/outline.json"), RunError);
 
-    // A segment across a corner of [0, 10] x [0, 10] (the other cases: ViewRange.ClipToRect...).
+    // A segment across a corner of [0, 10] x [0, 10] (the other cases: ViewRange.ClipToRectKeepsThePartInside).
     double x1 = -5, y1 = 6, x2 = 6, y2 = -5;
     ASSERT_TRUE(ClipToRect(x1, y1, x2, y2, ViewRect{0, 0, 10, 10}));
     EXPECT_TRUE(std::fabs(x1) + std::fabs(y1 - 1) + std::fabs(x2 - 1) + std::fabs(y2) < 1e-12) << x1 << y1 << x2 << y2;
