@@ -1,11 +1,4 @@
-#include <QDir>
-#include <QImage>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-#include "RunCitysize.h"
-#include "TestForm.h"
+#include "AppKit.h"
 
 namespace {
 
