@@ -1,13 +1,8 @@
 #include "AppKit.h"
 
-namespace {
+static const QString RealData = QStringLiteral(CITYSIZE_REAL_DATA);
 
-const QString RealData = QStringLiteral(CITYSIZE_REAL_DATA);
-
-}  // namespace
-
-// The first failing step ends the run with status 1: later steps do not run (what is
-// written then is the concern of OutputOnFailureTest).
+// The first failing step ends the run with status 1; later steps do not run.
 TEST(CommandLine, StopsAtTheFirstFailingStep) {
     Result r = RunCitysize({"run", "ReadData", "Zipf", "Bogus", "Clear", "DataProperties", "Bogus2"}, RealData);
     EXPECT_EQ(r.status, 1);

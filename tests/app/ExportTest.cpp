@@ -33,9 +33,8 @@ TEST(Export, WritesEveryStepAndAPageThatLinksOnlyWhatExists) {
     EXPECT_GT(refs, 60);
     EXPECT_FALSE(page.contains(QLatin1String("<script")));
 
-    // Each section says what its files show: the heading names the step and the city, and the
-    // picture and text are those `run` gives for the same clicks from a fresh load.
-    // The files' name, the clicks, the section's heading and a label the picture must show.
+    // Each section's heading names the step and city; its picture (with a label it must show) and
+    // text are those `run` gives for the same clicks from a fresh load.
     const struct { const char* base; QStringList clicks; const char *heading, *drawn; } steps[] = {
         {"01-Rank", {"Rank"}, "01. Rank", ">Log Rank<"},
         {"18-RankSpirel1", {"RankSpirel1"}, "18. ", "2000"},

@@ -29,8 +29,7 @@ TEST(MarkovCommandLine, CsvWritesEachTableBesideTheFirst) {
 // (1, 2, 3.5, 5.8, 20, 21.5 degrees). Moran's I of growth 2000-2010 recomputed with numpy from
 // the README's definition, great-circle kNN and row-standardised weights:
 //   g = 100 * log(p1 / p0) / 10; z = g - g.mean(); I = n / W.sum() * z @ W @ z / (z @ z)
-// gives -0.035767743732742815 for K = 1 and -0.13318839227594137 for K = 2. --classes 3: three
-// classes in the Markov table's columns.
+// gives -0.035767743732742815 for K = 1 and -0.13318839227594137 for K = 2.
 TEST(MarkovCommandLine, NeighboursAndClassesChangeTheTables) {
     QTemporaryDir dir;
     const QString table = Write(dir.filePath("t.csv"), "name,lat,lon,2000,2010\nA,10,1,1000,1100\nB,10,2,2000,2300\n"

@@ -1,7 +1,5 @@
-// Every picture laid out in the narrowest room the window lays it out for (440 x 560 pixels),
-// in the room a 1600 x 1000 screen at 200 % gives it (440 x 700) and at 600 x 600: no text
-// is painted past the picture's edge (measured in the font it is painted in) and no two texts
-// are laid out over one another.
+// Every picture at the window's narrowest room (440 x 560), a 1600 x 1000 screen at 200 % (440 x
+// 700) and 600 x 600: no text painted past the edge (in its own font), no two laid over each other.
 #include "AppKit.h"
 #include <QFontMetricsF>
 #include <sstream>
@@ -22,8 +20,7 @@ Box PaintedBox(const DrawOp& op) {
     return {op.x1, op.y1, op.x1 + w, op.y1 + (metrics.ascent() + metrics.descent()) / pxPerTwip};
 }
 
-// A text's box as the pictures lay text out (LabelWidth, LabelHeight): texts placed apart by
-// these do not overprint (the map's names are placed by a measure of their own).
+// A text's box as the pictures lay text out (the map's names by a measure of their own).
 Box LaidOutBox(const DrawOp& op) {
     if (op.fontSize == static_cast<float>(LabelFontSize))
         return {op.x1, op.y1, op.x1 + LabelTextWidth(op.text, LabelFontSize, op.bold) - LabelTextMargin,

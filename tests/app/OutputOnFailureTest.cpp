@@ -75,8 +75,7 @@ TEST(OutputOnFailure, ASuccessfulRunReplacesOldFilesAndLeavesNoTemporary) {
     EXPECT_EQ(Listing(dir.path()), QStringList{"new"});
 }
 
-// An export whose data cannot be read makes no folder, nor the folders above it, and leaves
-// an existing folder's files as they were.
+// An export whose data cannot be read makes no folder (nor those above) and leaves files alone.
 TEST(OutputOnFailure, AFailedExportLeavesNoFolderAndNoFile) {
     QTemporaryDir dir, empty;
     const Result r = RunCitysize({"export", dir.filePath("a/b/tour"), "--data", empty.path()}, empty.path());

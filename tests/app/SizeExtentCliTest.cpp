@@ -2,10 +2,8 @@
 // value, and the extent changes what the map shows.
 #include "AppKit.h"
 
-namespace {
-const QString RealData = QStringLiteral(CITYSIZE_REAL_DATA);
-const QString Five = QStringLiteral(CITYSIZE_TEST_DATA "/map/five.csv");
-}  // namespace
+static const QString RealData = QStringLiteral(CITYSIZE_REAL_DATA);
+static const QString Five = QStringLiteral(CITYSIZE_TEST_DATA "/map/five.csv");
 
 TEST(SizeOption, PicturesFramesAndTheExportTakeTheSize) {
     QTemporaryDir dir;
@@ -50,9 +48,8 @@ TEST(SizeOption, RefusalsNameTheValue) {
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty()) << "nothing written";
 }
 
-// The Northeast's box leaves Los Angeles, Miami and Anchorage out: the map's SVG holds two
-// discs (New York and Chicago, with a fill) instead of five; a box whose edge runs just east of
-// Chicago cuts its disc there, so the SVG clips it.
+// The Northeast's box leaves out three of the five discs (Los Angeles, Miami, Anchorage); a box
+// whose edge runs just east of Chicago cuts its disc, so the SVG clips it.
 TEST(ExtentOption, TheMapShowsTheBox) {
     QTemporaryDir dir;
     auto discs = [&](const QStringList& extra) {
