@@ -1,18 +1,7 @@
 // The command line's edges: file names typed relative to the current folder, with spaces and
 // upper-case extensions; the table's first and last place named with Cities= and --pin.
-#include <QDir>
-#include <QFile>
-#include <QImage>
-#include <QProcess>
+#include "AppKit.h"
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
-
-#include "RunCitysize.h"
-#include "TestForm.h"
 #include "draw/Ticks.h"
 
 namespace {
@@ -20,8 +9,6 @@ namespace {
 Result Citysize(const QStringList& args, const QString& folder) {
     return RunCitysize(QStringList{"run", "--data", QStringLiteral(CITYSIZE_REAL_DATA)} + args, folder);
 }
-
-QByteArray Read(const QString& path) { return QByteArray::fromStdString(FileBytes(path.toStdString())); }
 
 // USData.csv's first and last records, read from the file: (name, 1830, 1850).
 const char* const First[] = {"Akron, OH", "0", "0"};
@@ -35,11 +22,9 @@ TEST(CommandLineEdges, PictureAndTextFilesAsUsersNameThem) {
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkpath("my pictures"));
     QImage first;
-    const struct {
-        const char* typed;
-        QByteArray magic;
-    } names[] = {{"my pictures/Rank Size.PNG", "\x89PNG"}, {"./my pictures/rank.Svg", "<?xml"}, {"rank.PDF", "%PDF"},
-                 {"my pictures/../rank 1.5.png", "\x89PNG"}};
+    const struct { const char* typed; QByteArray magic; } names[] = {
+        {"my pictures/Rank Size.PNG", "\x89PNG"}, {"./my pictures/rank.Svg", "<?xml"}, {"rank.PDF", "%PDF"},
+        {"my pictures/../rank 1.5.png", "\x89PNG"}};
     for (const auto& n : names) {
         SCOPED_TRACE(n.typed);
         const Result r = Citysize({"ReadData", "BackMap=Black", "DataProperties", "--picture", n.typed, "--text",

@@ -1,20 +1,8 @@
-#include <QDir>
-#include <QImage>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "AppKit.h"
 
-#include "RunCitysize.h"
-#include "TestForm.h"
+static const QString RealData = QStringLiteral(CITYSIZE_REAL_DATA);
 
-namespace {
-
-const QString RealData = QStringLiteral(CITYSIZE_REAL_DATA);
-
-}  // namespace
-
-// The first failing step ends the run with status 1: later steps do not run (what is
-// written then is the concern of OutputOnFailureTest).
+// The first failing step ends the run with status 1; later steps do not run.
 TEST(CommandLine, StopsAtTheFirstFailingStep) {
     Result r = RunCitysize({"run", "ReadData", "Zipf", "Bogus", "Clear", "DataProperties", "Bogus2"}, RealData);
     EXPECT_EQ(r.status, 1);

@@ -1,20 +1,10 @@
 // Dist-Fit from the command line: its two CSV tables, one group with --in (dates too small for
 // a fit print "-" and the others still fit), and Dist-Plot of a chosen date.
-#include <QDir>
-#include <QFile>
-#include <QImage>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-#include "RunCitysize.h"
+#include "AppKit.h"
 
 namespace {
 
-QStringList Lines(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
+QStringList Lines(const QString& path) { return QString::fromUtf8(Read(path)).split('\n', Qt::SkipEmptyParts); }
 
 // The CSV row of `year` and `model` (model empty: the row of the year).
 QStringList Row(const QStringList& lines, const QString& year, const QString& model = {}) {
@@ -48,6 +38,5 @@ TEST(DistFitCli, OneGroupsTablesAndPlot) {
     const QStringList y2010 = Row(tests, "2010");
     EXPECT_EQ(y2010.value(1), QStringLiteral("508"));
     EXPECT_TRUE(y2010.value(9) == QStringLiteral("yes") || y2010.value(9) == QStringLiteral("no"));
-    const QImage image(png);
-    EXPECT_FALSE(image.isNull());
+    EXPECT_FALSE(QImage(png).isNull());
 }

@@ -1,20 +1,11 @@
-#include <QDirIterator>
-#include <QFile>
-#include <QProcess>
+#include "AppKit.h"
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-#include "RunCitysize.h"
-#include "TestForm.h"
 
 namespace {
 
 int Export(const QString& dir, const QStringList& extra = {}) {
     return RunCitysize(QStringList{"export", dir, "--data", QStringLiteral(CITYSIZE_REAL_DATA)} + extra).status;
 }
-
-QByteArray Read(const QString& path) { return QByteArray::fromStdString(FileBytes(path.toStdString())); }
 
 }  // namespace
 
@@ -42,14 +33,9 @@ TEST(Export, WritesEveryStepAndAPageThatLinksOnlyWhatExists) {
     EXPECT_GT(refs, 60);
     EXPECT_FALSE(page.contains(QLatin1String("<script")));
 
-    // Each section says what its files show: the heading names the step and the city, and the
-    // picture and text are those `run` gives for the same clicks from a fresh load.
-    const struct {
-        const char* base;
-        QStringList clicks;
-        const char* heading;
-        const char* drawn;  // a label the picture must show
-    } steps[] = {
+    // Each section's heading names the step and city; its picture (with a label it must show) and
+    // text are those `run` gives for the same clicks from a fresh load.
+    const struct { const char* base; QStringList clicks; const char *heading, *drawn; } steps[] = {
         {"01-Rank", {"Rank"}, "01. Rank", ">Log Rank<"},
         {"18-RankSpirel1", {"RankSpirel1"}, "18. ", "2000"},
         {"20-PlotCity", {"RankSpirel1", "Cities=New York City, NY", "PlotCity", "Cities=Chicago, IL", "PlotCity"},
@@ -59,26 +45,20 @@ TEST(Export, WritesEveryStepAndAPageThatLinksOnlyWhatExists) {
         SCOPED_TRACE(s.base);
         const QString section = page.section(QStringLiteral("<section id=\"%1\">").arg(s.base), 1).section(QStringLiteral("</section>"), 0, 0);
         EXPECT_TRUE(section.startsWith(QStringLiteral("\n<h2>") + s.heading)) << section.left(80).toStdString();
-        QProcess p;
-        p.start(QStringLiteral(CITYSIZE_BINARY), QStringList{"run", "--data", QStringLiteral(CITYSIZE_REAL_DATA), "ReadData", "Clear"} +
-                                                     s.clicks + QStringList{"--picture", dir.filePath("run.svg"), "--text", dir.filePath("run.txt")});
-        ASSERT_TRUE(p.waitForFinished(60000));
+        RunCitysize(QStringList{"run", "--data", QStringLiteral(CITYSIZE_REAL_DATA), "ReadData", "Clear"} + s.clicks +
+                    QStringList{"--picture", dir.filePath("run.svg"), "--text", dir.filePath("run.txt")});
         const QByteArray svg = Read(dir.filePath(QString(s.base) + ".svg"));
         EXPECT_EQ(svg, Read(dir.filePath("run.svg")));
         EXPECT_EQ(Read(dir.filePath(QString(s.base) + ".txt")), Read(dir.filePath("run.txt")));
-        if (s.drawn) {
-            EXPECT_TRUE(svg.contains(s.drawn));
-        }
+        EXPECT_TRUE(svg.contains(s.drawn));
     }
 }
 
 // The page names the table the results came from, whatever --data names.
 TEST(Export, ThePageNamesTheTableItShows) {
     QTemporaryDir dir;
-    QFile table(dir.filePath("four towns.csv"));
-    ASSERT_TRUE(table.open(QIODevice::WriteOnly) && table.write("name,1900,1950,2000\nA,10,20,30\nB,5,30,40\nC,3,4,50\nD,1,2,3\n") > 0);
-    table.close();
-    Export(dir.filePath("out"), {"--data", table.fileName()});  // the later --data is the one read
+    const QString table = Write(dir.filePath("four towns.csv"), "name,1900,1950,2000\nA,10,20,30\nB,5,30,40\nC,3,4,50\nD,1,2,3\n");
+    Export(dir.filePath("out"), {"--data", table});  // the later --data is the one read
     const QString page = QString::fromUtf8(Read(dir.filePath("out/index.html")));
     EXPECT_TRUE(page.contains(QLatin1String("four towns.csv")) && !page.contains(QLatin1String("USData.csv"))) << page.left(600).toStdString();
 }

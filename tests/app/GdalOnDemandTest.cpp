@@ -1,8 +1,7 @@
 // GDAL and the libraries it brings are loaded by a run that reads a workbook or draws a map,
 // and by no other: the dynamic loader's own log (LD_DEBUG=files) lists every library loaded.
-#include <QProcess>
+#include "AppKit.h"
 #include <QProcessEnvironment>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -23,10 +22,7 @@ QString LoaderLog(const QStringList& args) {
 TEST(GdalOnDemand, LoadedOnlyForWorkbooksLayersAndMaps) {
     const QString places = QStringLiteral(CITYSIZE_REAL_DATA) + QStringLiteral("/us-places-1790-2010.csv");
     const QString book = QStringLiteral(CITYSIZE_TEST_DATA) + QStringLiteral("/import/book.xlsx");
-    const struct {
-        QStringList args;
-        bool gdal;
-    } runs[] = {
+    const struct { QStringList args; bool gdal; } runs[] = {
         {{"run", "ReadData", "Rank", "DataProperties"}, false},
         {{"run", "--data", places, "ReadData", "Zipf"}, false},
         {{"run", "--data", places, "ReadData", "Map"}, true},

@@ -1,21 +1,14 @@
 // The Group list and By-Group's pictures in the real window, offscreen.
+#include "AppKit.h"
 #include <QListWidget>
-#include <QPushButton>
-#include <QTest>
-#include <gtest/gtest.h>
-
 #include <map>
-
 #include "app/GroupDock.h"
-#include "app/MainWindow.h"
-#include "app/PictureView.h"
-#include "stats/ByGroupPlots.h"
 #include "core/ByGroupModule.h"
+#include "stats/ByGroupPlots.h"
 
 TEST(GroupWindow, ListChoosesAGroupAndAForestRowSelectsIt) {
-    MainWindow w{std::make_unique<Form>(CITYSIZE_REAL_DATA)};
-    w.setShowErrorDialogs(false);
-    w.show();
+    ShownWindow t(CITYSIZE_REAL_DATA, false);
+    MainWindow& w = t.w;
     ImportOptions o;
     o.unit = 1000;
     ASSERT_EQ(w.loadData(QStringLiteral(CITYSIZE_REAL_DATA "/un-wup2018-f12-cities-1950-2035.csv"), o), QString());

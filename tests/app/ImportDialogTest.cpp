@@ -1,11 +1,9 @@
 // The preview of a workbook offers its sheets, and a unit that looks wrong is offered
 // rather than applied.
-#include <gtest/gtest.h>
-
+#include "AppKit.h"
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-
 #include "app/ImportDialog.h"
 
 TEST(ImportDialogTest, SheetChooserAndProposedUnit) {

@@ -1,15 +1,8 @@
-// View > Map Extent in the window: all places, the installed group's places framed as a box
-// is, or a box of degrees; "The Group" is offered only while a group is installed, and all
-// places then means the whole table's extent, the group's places drawn within it.
+// View > Map Extent: all places, the installed group's box, or a box of degrees; "The Group"
+// is offered only while a group is installed.
+#include "AppKit.h"
 #include <QAction>
-#include <QTest>
-#include <gtest/gtest.h>
-
-#include <cmath>
-
-#include "app/MainWindow.h"
 #include "app/MapExtentMenu.h"
-#include "app/PictureSizeChooser.h"
 #include "core/Groups.h"
 #include "core/MapModule.h"
 #include "core/SelectionActions.h"
@@ -35,19 +28,15 @@ double Apart(const Form& f, const char* a, const char* b) {
 
 void ExpectExtent(const std::optional<MapExtent>& e, MapExtent want) {
     ASSERT_TRUE(e.has_value());
-    EXPECT_NEAR(e->west, want.west, 1e-9);
-    EXPECT_NEAR(e->south, want.south, 1e-9);
-    EXPECT_NEAR(e->east, want.east, 1e-9);
-    EXPECT_NEAR(e->north, want.north, 1e-9);
+    for (auto edge : {&MapExtent::west, &MapExtent::south, &MapExtent::east, &MapExtent::north})
+        EXPECT_NEAR((*e).*edge, want.*edge, 1e-9);
 }
 
 }  // namespace
 
 TEST(MapExtentWindow, AllPlacesTheGroupOrABox) {
-    MainWindow w{std::make_unique<Form>(Five)};
-    w.setShowErrorDialogs(false);
-    w.show();
-    w.runCommand("ReadData");
+    ShownWindow t(Five);
+    MainWindow& w = t.w;
     w.sizeChooser()->choose(QSize(600, 600));
     MapExtentMenu* menu = w.mapExtentMenu();
     ASSERT_NE(menu, nullptr);
@@ -68,11 +57,9 @@ TEST(MapExtentWindow, AllPlacesTheGroupOrABox) {
     ASSERT_EQ(w.form().data->NumCities, 2);
     EXPECT_TRUE(menu->action(MapFraming::Group)->isEnabled());
     w.runCommand("Map");
-    // All places: the whole table's places with positions (New York, Chicago, Los Angeles,
-    // Anchorage, Miami): longitudes -149.8997 to -74.0060 and latitudes 25.7617 to 61.2176,
-    // each widened by 3 % of its span (2.276811 and 1.063677). The two places stand about as
-    // far apart as on the map of the whole table: a little closer, as the box's parallels curve
-    // on the projected plane and the frame holds the whole curved box.
+    // All places: the whole table's (longitudes -149.8997 to -74.0060, latitudes 25.7617 to
+    // 61.2176, each widened by 3 % of its span: 2.276811, 1.063677, by hand). The two stand a
+    // little closer than on the whole table's map: the frame holds the box's curved parallels.
     ExpectExtent(extent, {-152.176511, 24.698023, -71.729189, 62.281277});
     const double allApart = Apart(w.form(), "New York, NY", "Miami, FL");
     EXPECT_GT(allApart, 0.7 * wholeApart);

@@ -1,14 +1,8 @@
+#include "AppKit.h"
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QImage>
 #include <QMenuBar>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-#include "TestForm.h"
-#include "app/MainWindow.h"
-#include "app/PictureView.h"
 
 namespace {
 
@@ -23,19 +17,16 @@ QAction* FindAction(MainWindow& w, const QString& text) {
 }  // namespace
 
 TEST(Menus, SaveAndCopyTheResults) {
-    MainWindow w(std::make_unique<Form>(CITYSIZE_REAL_DATA));
-    w.setShowErrorDialogs(false);
-    w.show();
-    w.runCommand("ReadData");
+    ShownWindow t;
+    MainWindow& w = t.w;
     w.runCommand("DataProperties");
     ASSERT_TRUE(w.lastError().isEmpty()) << w.lastError().toStdString();
 
     QTemporaryDir dir;
     EXPECT_TRUE(w.savePicture(dir.filePath("p.png"), 2.0).isEmpty());
-    QImage saved(dir.filePath("p.png"));
-    EXPECT_EQ(saved.size(), QSize(1200, 1200));
+    EXPECT_EQ(QImage(dir.filePath("p.png")).size(), QSize(1200, 1200));
     EXPECT_TRUE(w.saveText(dir.filePath("t.txt")).isEmpty());
-    EXPECT_NE(FileBytes(dir.filePath("t.txt").toStdString()).find("1790"), std::string::npos);
+    EXPECT_TRUE(Read(dir.filePath("t.txt")).contains("1790"));
     EXPECT_FALSE(w.saveText(QStringLiteral("/nonexistent-folder/t.txt")).isEmpty());
 
     for (const char* copy : {"Copy Text", "Copy Picture"}) {
@@ -47,21 +38,17 @@ TEST(Menus, SaveAndCopyTheResults) {
 }
 
 TEST(Menus, ToolTipNamesTheCityUnderTheMouse) {
-    MainWindow w(std::make_unique<Form>(CITYSIZE_REAL_DATA));
-    w.setShowErrorDialogs(false);
-    w.show();
-    w.runCommand("ReadData");
+    ShownWindow t;
+    MainWindow& w = t.w;
     w.runCommand("RankChange");
     ASSERT_TRUE(w.lastError().isEmpty()) << w.lastError().toStdString();
     // The last tagged op drawn is on top: its middle must name its city.
-    const auto& ops = w.form().Picture1.Ops();
     const DrawOp* last = nullptr;
-    for (const auto& op : ops)
+    for (const auto& op : w.form().Picture1.Ops())
         if (op.tag.city > 0 && op.kind == OpKind::Line && (op.x1 != op.x2 || op.y1 != op.y2)) last = &op;
     ASSERT_NE(last, nullptr);
     const double k = w.pictureView()->width() / 9000.0;
-    QPointF mid((last->x1 + last->x2) / 2 * k, (last->y1 + last->y2) / 2 * k);
-    const QString tip = w.pictureView()->describeAt(mid);
+    const QString tip = w.pictureView()->describeAt(QPointF((last->x1 + last->x2) / 2 * k, (last->y1 + last->y2) / 2 * k));
     EXPECT_TRUE(tip.startsWith(QString::fromStdString(w.form().data->CityName(last->tag.city)))) << tip.toStdString();
     EXPECT_TRUE(w.pictureView()->describeAt(QPointF(595, 5)).isEmpty());
     // A lone line of Akron in 1790: the tip reaches 60 twips and half the line's width.

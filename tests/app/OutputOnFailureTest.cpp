@@ -1,45 +1,26 @@
 // A run or an export that fails leaves no output behind and changes no file that was there;
 // one that succeeds writes every file asked for, replacing old ones, and nothing else.
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-#include "RunCitysize.h"
-#include "TestForm.h"
+#include "AppKit.h"
 
 namespace {
 
-const QString RealData = QStringLiteral(CITYSIZE_REAL_DATA);
 const QByteArray Old = "an older result\n";
 
 QStringList Listing(const QString& dir) {
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
 }
 
-void Plant(const QString& path) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(Old);
+// An older result where the output goes (for --frames, its first frame in the folder).
+void Plant(const QString& dir, const char* file) {
+    if (QString(file).startsWith("frames/")) QDir(dir).mkpath("frames");
+    Write(QDir(dir).filePath(file), Old);
 }
 
-QByteArray Read(const QString& path) { return QByteArray::fromStdString(FileBytes(path.toStdString())); }
-
-struct Output {
-    const char* option;
-    const char* file;       // written by the option
-    const char* checkFile;  // the file to look at (the first frame for --frames)
-    const char* content;    // what the written file holds
-};
-
-const Output Outputs[] = {
-    {"--picture", "p.png", "p.png", "\x89PNG"},
-    {"--picture", "p.svg", "p.svg", "<?xml"},
-    {"--picture", "p.pdf", "p.pdf", "%PDF"},
-    {"--text", "t.txt", "t.txt", "No of Cities"},
-    {"--csv", "c.csv", "c.csv", "Year,NumPresent,TotalPopulation\r\n1790,24,"},
-    {"--places", "places.csv", "places.csv", "name"},
-    {"--animate", "a.png", "a.png", "\x89PNG"},
+// The option, the file it names, the file to look at (the first frame for --frames), what it holds.
+const struct Output { const char *option, *file, *checkFile, *content; } Outputs[] = {
+    {"--picture", "p.png", "p.png", "\x89PNG"}, {"--picture", "p.svg", "p.svg", "<?xml"}, {"--picture", "p.pdf", "p.pdf", "%PDF"},
+    {"--text", "t.txt", "t.txt", "No of Cities"}, {"--csv", "c.csv", "c.csv", "Year,NumPresent,TotalPopulation\r\n1790,24,"},
+    {"--places", "places.csv", "places.csv", "name"}, {"--animate", "a.png", "a.png", "\x89PNG"},
     {"--frames", "frames", "frames/frame-01.png", "\x89PNG"},
 };
 
@@ -48,11 +29,7 @@ const Output Outputs[] = {
 // Each output after a failing step, after a --pin naming no place, and beside an output that
 // cannot be written: no file appears, an old one keeps its bytes, no temporary is left.
 TEST(OutputOnFailure, NothingIsWrittenAndOldFilesStay) {
-    struct Failure {
-        const char* what;
-        QStringList args;  // before the output option
-    };
-    const std::vector<Failure> failures = {
+    const struct Failure { const char* what; QStringList args; } failures[] = {  // args: before the output
         {"a step that does not exist", {"run", "ReadData", "Rank", "DataProperties", "Nope"}},
         {"a pin naming no place", {"run", "--pin", "Atlantis", "ReadData", "Rank", "DataProperties"}},
         {"another output that cannot be written", {"run", "ReadData", "Rank", "DataProperties"}},
@@ -66,20 +43,13 @@ TEST(OutputOnFailure, NothingIsWrittenAndOldFilesStay) {
                                                           : QStringList{"--text", "no/such/folder/t.txt"};
             for (bool planted : {false, true}) {
                 QTemporaryDir dir;
-                if (planted) {
-                    if (std::string(o.option) == "--frames") {
-                        ASSERT_TRUE(QDir(dir.path()).mkpath("frames"));
-                    }
-                    Plant(dir.filePath(o.checkFile));
-                }
+                if (planted) Plant(dir.path(), o.checkFile);
                 const QStringList before = Listing(dir.path());
                 const Result r = RunCitysize(args + QStringList{o.option, o.file}, dir.path());
                 EXPECT_EQ(r.status, 1) << r.err.toStdString();
                 EXPECT_EQ(Listing(dir.path()), before);
-                if (planted) {
-                    EXPECT_EQ(Read(dir.filePath(o.checkFile)), Old);
-                }
-                if (std::string(o.option) == "--frames" && planted) {
+                if (planted) { EXPECT_EQ(Read(dir.filePath(o.checkFile)), Old); }
+                if (planted && std::string(o.option) == "--frames") {
                     EXPECT_EQ(Listing(dir.filePath("frames")), QStringList{"frame-01.png"});
                 }
             }
@@ -91,10 +61,7 @@ TEST(OutputOnFailure, ASuccessfulRunReplacesOldFilesAndLeavesNoTemporary) {
     for (const Output& o : Outputs) {
         SCOPED_TRACE(std::string(o.option) + " " + o.file);
         QTemporaryDir dir;
-        if (std::string(o.option) == "--frames") {
-            ASSERT_TRUE(QDir(dir.path()).mkpath("frames"));
-        }
-        Plant(dir.filePath(o.checkFile));
+        Plant(dir.path(), o.checkFile);
         const QStringList before = Listing(dir.path());
         const Result r = RunCitysize({"run", "ReadData", "Rank", "DataProperties", o.option, o.file}, dir.path());
         ASSERT_EQ(r.status, 0) << r.err.toStdString();
@@ -108,14 +75,13 @@ TEST(OutputOnFailure, ASuccessfulRunReplacesOldFilesAndLeavesNoTemporary) {
     EXPECT_EQ(Listing(dir.path()), QStringList{"new"});
 }
 
-// An export whose data cannot be read makes no folder, nor the folders above it, and leaves
-// an existing folder's files as they were.
+// An export whose data cannot be read makes no folder (nor those above) and leaves files alone.
 TEST(OutputOnFailure, AFailedExportLeavesNoFolderAndNoFile) {
     QTemporaryDir dir, empty;
     const Result r = RunCitysize({"export", dir.filePath("a/b/tour"), "--data", empty.path()}, empty.path());
     EXPECT_EQ(r.status, 1) << r.err.toStdString();
     EXPECT_TRUE(Listing(dir.path()).isEmpty()) << Listing(dir.path()).join(' ').toStdString();
-    Plant(dir.filePath("index.html"));
+    Plant(dir.path(), "index.html");
     EXPECT_EQ(RunCitysize({"export", dir.path(), "--data", empty.path()}, empty.path()).status, 1);
     EXPECT_EQ(Listing(dir.path()), QStringList{"index.html"});
     EXPECT_EQ(Read(dir.filePath("index.html")), Old);

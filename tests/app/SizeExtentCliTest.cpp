@@ -1,27 +1,13 @@
 // --size and --extent on the command line: the files written take the size, refusals name the
 // value, and the extent changes what the map shows.
-#include <QDir>
-#include <QFile>
-#include <QImage>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "AppKit.h"
 
-#include "RunCitysize.h"
-#include "TestForm.h"
-
-namespace {
-const QString RealData = QStringLiteral(CITYSIZE_REAL_DATA);
-const QString Five = QStringLiteral(CITYSIZE_TEST_DATA "/map/five.csv");
-}  // namespace
+static const QString RealData = QStringLiteral(CITYSIZE_REAL_DATA);
+static const QString Five = QStringLiteral(CITYSIZE_TEST_DATA "/map/five.csv");
 
 TEST(SizeOption, PicturesFramesAndTheExportTakeTheSize) {
     QTemporaryDir dir;
-    struct Case {
-        QStringList args;
-        QString file;
-        QSize size;
-    };
-    const Case cases[] = {
+    const struct { QStringList args; QString file; QSize size; } cases[] = {
         {{"run", "ReadData", "Rank", "--size", "800x500", "--picture", dir.filePath("rank.png")}, "rank.png", {800, 500}},
         {{"run", "ReadData", "RankSpirel1", "--size=300x700", "--scale", "2", "--picture", dir.filePath("s.png")},
          "s.png", {600, 1400}},
@@ -29,28 +15,24 @@ TEST(SizeOption, PicturesFramesAndTheExportTakeTheSize) {
         {{"run", "--data", Five, "ReadData", "Map", "--size", "640x480", "--animate", dir.filePath("map.png")}, "map.png",
          {640, 480}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const Result r = RunCitysize(c.args, RealData);
         ASSERT_EQ(r.status, 0) << r.err.toStdString();
         EXPECT_EQ(QImage(dir.filePath(c.file)).size(), c.size) << c.file.toStdString();
     }
     // The SVG says its size too.
     ASSERT_EQ(RunCitysize({"run", "ReadData", "Zipf", "--size", "1000x300", "--picture", dir.filePath("z.svg")}, RealData).status, 0);
-    EXPECT_NE(FileBytes(dir.filePath("z.svg").toStdString()).find("width=\"1000\" height=\"300\""), std::string::npos);
+    EXPECT_TRUE(Read(dir.filePath("z.svg")).contains("width=\"1000\" height=\"300\""));
 
     const QString out = dir.filePath("export");
     // Five places fail the tail fits (status 1); the pictures are written all the same.
     RunCitysize({"export", out, "--data", Five, "--size", "320x240"});
     EXPECT_EQ(QImage(out + "/01-Rank.png").size(), QSize(320, 240));
-    EXPECT_NE(FileBytes((out + "/index.html").toStdString()).find("width=\"320\" height=\"240\""), std::string::npos);
+    EXPECT_TRUE(Read(out + "/index.html").contains("width=\"320\" height=\"240\""));
 }
 
 TEST(SizeOption, RefusalsNameTheValue) {
-    struct Case {
-        QStringList args;
-        QString named;
-    };
-    const Case cases[] = {
+    const struct { QStringList args; QString named; } cases[] = {
         {{"run", "ReadData", "Rank", "--size", "0x600"}, "\"0x600\""},
         {{"run", "ReadData", "Rank", "--size", "8001x600"}, "\"8001x600\""},
         {{"run", "ReadData", "Rank", "--size", "big"}, "\"big\""},
@@ -58,7 +40,7 @@ TEST(SizeOption, RefusalsNameTheValue) {
         {{"run", "ReadData", "Map", "--extent=-181,0,10,10"}, "W = -181 lies beyond +-180"},  // the rest: MapViewTest
     };
     QTemporaryDir dir;
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const Result r = RunCitysize(c.args, dir.path());
         EXPECT_EQ(r.status, 2) << c.args.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains(c.named)) << r.err.toStdString();
@@ -66,20 +48,16 @@ TEST(SizeOption, RefusalsNameTheValue) {
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty()) << "nothing written";
 }
 
-// The Northeast's box leaves Los Angeles, Miami and Anchorage out: the map's SVG holds two
-// discs (New York and Chicago, with a fill) instead of five; a box whose edge runs just east of
-// Chicago cuts its disc there, so the SVG clips it.
+// The Northeast's box leaves out three of the five discs (Los Angeles, Miami, Anchorage); a box
+// whose edge runs just east of Chicago cuts its disc, so the SVG clips it.
 TEST(ExtentOption, TheMapShowsTheBox) {
     QTemporaryDir dir;
     auto discs = [&](const QStringList& extra) {
         const QString svg = dir.filePath("map.svg");
-        QStringList args{"run", "--data", Five, "ReadData", "Map", "--picture", svg};
-        args += extra;
-        const Result r = RunCitysize(args);
+        const Result r = RunCitysize(QStringList{"run", "--data", Five, "ReadData", "Map", "--picture", svg} + extra);
         EXPECT_EQ(r.status, 0) << r.err.toStdString();
-        const QString text = QString::fromStdString(FileBytes(svg.toStdString()));
-        // The discs are the filled circles inside the frame; the keys' discs lie below it.
-        return std::make_pair(text.count(QStringLiteral("<circle")), text.contains(QStringLiteral("clip-path=\"url(#zoom)\"")));
+        const QByteArray text = Read(svg);
+        return std::make_pair(text.count("<circle"), text.contains("clip-path=\"url(#zoom)\""));
     };
     const auto all = discs({});
     const auto box = discs({"--extent", "-90,38,-70,45"});
