@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "RunCitysize.h"
+#include "AppKit.h"
 
 namespace {
 
