@@ -59,6 +59,7 @@ std::string SelectionTableText(const Form& f) {
         rows += (v > 0 ? std::string(buf) : std::string(13, ' ') + "-") + "  " + d.CityName(c) + "\n";
     }
     std::snprintf(buf, sizeof buf, "%.0f", total);
-    return "Selected: " + std::to_string(places.size()) + " places, " + std::to_string(present) + " present in " +
+    return "Selected: " + std::to_string(places.size()) + (places.size() == 1 ? " place, " : " places, ") +
+           std::to_string(present) + " present in " +
            std::to_string(d.DateYear(t)) + ", total population " + buf + "\n" + rows;
 }
