@@ -23,9 +23,10 @@ TEST(SelectionSummary, CountsEverySelectedPlaceAndTotalsThosePresent) {
         const std::string text = SelectionTableText(*f);
         int count = -1, present = -1, year = 0;
         double total = -1;
-        ASSERT_EQ(std::sscanf(text.c_str(), "Selected: %d place%*[s], %d present in %d, total population %lf", &count,
+        ASSERT_EQ(std::sscanf(text.c_str(), "Selected: %d %*[a-z], %d present in %d, total population %lf", &count,
                               &present, &year, &total), 4) << text;
         EXPECT_EQ(count, c.count) << text;
+        EXPECT_EQ(text.find(c.count == 1 ? " place," : " places,"), 11u) << text;  // after "Selected: N"
         EXPECT_EQ(present, c.present) << text;
         EXPECT_EQ(year, 1810);
         EXPECT_EQ(total, c.total) << text;
