@@ -288,7 +288,7 @@ void DrawGrowthPlot(const DataSet& d, const GrowthSample& s, const GrowthCurves&
         }
         pic.MapIntoView(true);
         for (std::size_t j = 0; j < s.x.size(); j += stride) {
-            if (s.x[j] < top.u0 || s.x[j] > top.u1 || s.gt[j] < m0 || s.gt[j] > m1) continue;
+            if (s.x[j] < top.u0 || s.x[j] > top.u1 || s.gt[j] < top.v0 || s.gt[j] > top.v1) continue;
             pic.CurrentTag = OpTag{static_cast<int16_t>(s.city[j]), static_cast<int16_t>(s.date[j]), GrowthPlacePoint};
             pic.Circle(top.X(s.x[j]), top.Y(s.gt[j]), 10, PlaceColour);
         }
