@@ -212,6 +212,24 @@ TEST(MarkovModule, LisaColoursTheMap) {
     for (int c = 0; c < 5; ++c) EXPECT_GT(seen[static_cast<std::size_t>(c)], 0) << c;
     const auto& ops = f.Picture1.Ops();
     EXPECT_TRUE(std::any_of(ops.begin(), ops.end(), [](const DrawOp& op) { return op.text.find("LISA of growth 1990-2000") != std::string::npos; }));
+    // The key names each class once beside a disc of its own colour, the five colours those
+    // the discs take; clusters of high growth reddish, of low growth bluish (GeoDa's convention).
+    std::map<std::string, Colour> key;
+    for (std::size_t k = 1; k < ops.size(); ++k)
+        if (ops[k].kind == OpKind::Text && ops[k - 1].kind == OpKind::Circle && ops[k - 1].tag.series != MapPlaceSeries)
+            key[ops[k].text] = ops[k - 1].fill;
+    const auto red = [](Colour c) { return c & 255; };
+    const auto blue = [](Colour c) { return (c >> 16) & 255; };
+    std::vector<Colour> keyed, drawn;
+    for (const char* name : {"high-high", "high-low", "low-low", "low-high", "not significant"}) {
+        ASSERT_EQ(key.count(name), 1u) << name;
+        keyed.push_back(key[name]);
+    }
+    for (int k = 0; k < 5; ++k) drawn.push_back(LisaColour(k));  // each seen on a disc above
+    EXPECT_TRUE(std::is_permutation(keyed.begin(), keyed.end(), drawn.begin(), drawn.end()));
+    for (const char* name : {"high-high", "high-low"}) EXPECT_GT(red(key[name]), blue(key[name])) << name;
+    for (const char* name : {"low-low", "low-high"}) EXPECT_LT(red(key[name]), blue(key[name])) << name;
+    EXPECT_EQ(red(key["not significant"]), blue(key["not significant"]));
     // The choice holds when the map is drawn again.
     f.Click("Clear");
     f.Click("Map");
